@@ -1,0 +1,64 @@
+// Appends a million entries of about 80 characters through the add operation
+// into the live view, then removes a thousand from the middle, letting the
+// view catch up after each removal as it would between two double-clicks.
+#include "common.h"
+
+#include "joblist/joblist.h"
+#include "joblist/joblistview.h"
+
+#include <QApplication>
+
+#include <algorithm>
+#include <vector>
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int entries = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 1'000'000;
+    const int removals = 1000;
+
+    joblist::JobList jobs;
+    jobs.addColumnHeader(QStringLiteral("HTML File(s)"));
+    joblist::JobListView view;
+    view.setJobList(&jobs);
+    view.resize(601, 153);
+    view.show();
+    QCoreApplication::processEvents();
+
+    // Texts are made before the clock starts: the figure is the list's cost.
+    QStringList texts;
+    texts.reserve(entries);
+    for (int i = 0; i < entries; ++i)
+        texts << QStringLiteral("/home/user/Documents/reports/2026/quarterly/department-%1/report.html").arg(i, 8, 10, QChar(u'0'));
+
+    QElapsedTimer clock;
+    clock.start();
+    for (const QString &text : texts)
+        jobs.add(text);
+    QCoreApplication::processEvents();
+    const double appendSeconds = clock.nsecsElapsed() / 1e9;
+    texts.clear();
+    texts.squeeze();
+
+    view.scrollTo(jobs.index(jobs.count() / 2, 0));
+    QCoreApplication::processEvents();
+    std::vector<double> removalMs;
+    removalMs.reserve(removals);
+    for (int i = 0; i < removals; ++i) {
+        clock.restart();
+        jobs.remove(jobs.count() / 2);
+        view.viewport()->repaint();
+        QCoreApplication::processEvents();
+        removalMs.push_back(clock.nsecsElapsed() / 1e6);
+    }
+    std::sort(removalMs.begin(), removalMs.end());
+
+    bench::figure("entries", entries, "entries");
+    bench::figure("append_all_s", appendSeconds, "s");
+    bench::figure("append_per_entry_us", appendSeconds * 1e6 / entries, "us");
+    bench::figure("removal_median_ms", removalMs[removalMs.size() / 2], "ms");
+    bench::figure("removal_max_ms", removalMs.back(), "ms");
+    bench::figure("peak_rss_mb", bench::peakResidentMB(), "MB");
+    return 0;
+}

@@ -1,0 +1,216 @@
+#include "form1.h"
+
+#include "actionbutton.h"
+#include "progressbar.h"
+#include "startup.h"
+
+#include "joblist/joblist.h"
+#include "joblist/joblistview.h"
+#include "platform/appinfo.h"
+#include "sources/addlocalfiles.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QPixmap>
+#include <QPushButton>
+
+// The button pictures are compiled into this static library; their resource
+// must be registered by name before the first window uses them.
+static void initPictures() { Q_INIT_RESOURCE(pictures); }
+
+namespace app {
+
+using platform::fromTwips;
+using platform::MousePointer;
+
+namespace {
+
+QRect twipsRect(int left, int top, int width, int height)
+{
+    return {fromTwips(left), fromTwips(top), fromTwips(width), fromTwips(height)};
+}
+
+QFont arialBold(int pixelSize)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(pixelSize);
+    font.setBold(true);
+    return font;
+}
+
+const QString ListToolTip = QStringLiteral(
+    "Drag and drop files here. Double-click item to remove it. "
+    "Move bar to right and out of window to reveal full names.");
+
+// The hand cursor's hot spot: the tip of its index finger.
+constexpr QPoint HandHotSpot{12, 1};
+
+} // namespace
+
+Form1::Form1(platform::Desktop desktop, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                      | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    , m_desktop(std::move(desktop))
+{
+    initPictures();
+    buildControls();
+    setTabOrder();
+    wireEvents();
+    load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::buildControls()
+{
+    setFixedSize(fromTwips(9255), fromTwips(4575));
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    setAutoFillBackground(true);
+    // No picture in the title bar or the task bar.
+    QPixmap transparent(32, 32);
+    transparent.fill(Qt::transparent);
+    setWindowIcon(QIcon(transparent));
+
+    m_jobs = new joblist::JobList(this);
+    m_listView = new joblist::JobListView(this);
+    m_listView->setJobList(m_jobs);
+    m_listView->setGeometry(twipsRect(120, 120, 9015, 2295));
+    m_listView->setFont(arialBold(12));
+    m_listView->setToolTip(ListToolTip);
+
+    m_check1 = new ActionButton(QStringLiteral("Add Local HTML File(s)"), QStringLiteral(":/pictures/addfiles.svg"), this);
+    m_check6 = new ActionButton(QStringLiteral("Add Remote HTML URLs From Text File"), QStringLiteral(":/pictures/addurls.svg"), this);
+    m_check4 = new ActionButton(QStringLiteral(" Add All HTML Files In Folder"), QStringLiteral(":/pictures/addfolder.svg"), this);
+    m_check2 = new ActionButton(QStringLiteral("Print HTML Files"), QStringLiteral(":/pictures/print.svg"), this);
+    m_check1->setGeometry(twipsRect(120, 2520, 2175, 1455));
+    m_check6->setGeometry(twipsRect(2400, 2520, 2175, 1455));
+    m_check4->setGeometry(twipsRect(4680, 2520, 2175, 1455));
+    m_check2->setGeometry(twipsRect(6960, 2520, 2175, 1455));
+    for (ActionButton *button : {m_check1, m_check6, m_check4, m_check2}) {
+        button->setFont(arialBold(15));
+        QPalette buttonPalette = button->palette();
+        buttonPalette.setColor(QPalette::Button, Qt::white);
+        button->setPalette(buttonPalette);
+    }
+
+    m_progressBar = new PercentBar(this);
+    m_progressBar->setGeometry(twipsRect(120, 4080, 9015, 375));
+
+    // Never visible (it lies left of the client area) and does nothing: it
+    // holds the keyboard focus at start, so Enter or Space presses no action
+    // and no action button shows a focus frame.
+    m_command1 = new QPushButton(QStringLiteral("Command1"), this);
+    m_command1->setGeometry(twipsRect(-720, 2640, 615, 495));
+
+    // Moves over the background reach the window only with tracking on.
+    setMouseTracking(true);
+}
+
+void Form1::setTabOrder()
+{
+    QWidget *const order[] = {m_command1, m_check1, m_check2, m_listView, m_check4, m_progressBar, m_check6};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
+        QWidget::setTabOrder(order[i], order[i + 1]);
+    m_command1->setFocus();
+}
+
+void Form1::wireEvents()
+{
+    whenPressed(m_check1, &Form1::Check1_Click);
+    whenPressed(m_check6, &Form1::Check6_Click);
+    whenPressed(m_check4, &Form1::Check4_Click);
+    whenPressed(m_check2, &Form1::Check2_Click);
+    connect(m_listView, &joblist::JobListView::listDoubleClicked, this, &Form1::ListView1_DblClick);
+}
+
+// The load sequence, run once before the window is first shown.
+void Form1::load()
+{
+    CenterForm(*this);
+    loadMouseIcon();
+    MaybeOpenHomePage(*m_desktop.random, *m_desktop.launcher);
+    setWindowTitle(platform::applicationTitle());
+    m_jobs->addColumnHeader(QStringLiteral("HTML File(s)"));
+    m_listView->header()->resizeSection(0, fromTwips(7000));
+    QPalette barPalette = m_progressBar->palette();
+    barPalette.setColor(QPalette::Base, Qt::white);
+    barPalette.setColor(QPalette::Window, Qt::white);
+    m_progressBar->setPalette(barPalette);
+}
+
+void Form1::loadMouseIcon()
+{
+    const QString path = QCoreApplication::applicationDirPath() + u"/HAND-M.CUR";
+    if (!FileExists(path))
+        return;
+    // A file that exists but holds no readable image leaves the window
+    // without a custom pointer; the arrow shows instead.
+    const QPixmap hand(path, "ICO");
+    if (!hand.isNull())
+        m_mouseIcon = QCursor(hand, HandHotSpot.x(), HandHotSpot.y());
+}
+
+void Form1::setMousePointer(MousePointer pointer)
+{
+    m_pointer = pointer;
+    switch (pointer) {
+    case MousePointer::Busy:
+        setCursor(Qt::WaitCursor);
+        break;
+    case MousePointer::Custom:
+        setCursor(m_mouseIcon.value_or(QCursor(Qt::ArrowCursor)));
+        break;
+    case MousePointer::Default:
+    case MousePointer::Arrow:
+        setCursor(Qt::ArrowCursor);
+        break;
+    }
+}
+
+// The action buttons are two-state: a click presses or raises them. Only the
+// change to pressed acts, and it first raises the button again; the
+// notification that raises is ignored, so one press runs one action.
+void Form1::whenPressed(ActionButton *button, void (Form1::*action)())
+{
+    connect(button, &QAbstractButton::toggled, this, [this, button, action](bool pressed) {
+        if (!pressed)
+            return;
+        button->setChecked(false);
+        (this->*action)();
+    });
+}
+
+void Form1::Check1_Click()
+{
+    sources::addLocalFiles(*m_desktop.fileDialog, this, *m_jobs);
+}
+
+void Form1::Check6_Click()
+{
+}
+
+void Form1::Check4_Click()
+{
+}
+
+void Form1::Check2_Click()
+{
+}
+
+void Form1::ListView1_DblClick()
+{
+    joblist::removeSelectedEntry(*m_jobs, *m_listView);
+}
+
+// Closing ends the program at once: nothing is asked or saved, and a long
+// action still running learns at its next yield that it must stop.
+void Form1::closeEvent(QCloseEvent *event)
+{
+    m_yield.markClosed();
+    event->accept();
+}
+
+} // namespace app

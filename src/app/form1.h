@@ -1,0 +1,77 @@
+#pragma once
+
+#include "platform/desktop.h"
+#include "platform/eventyield.h"
+#include "platform/mousepointer.h"
+
+#include <QCursor>
+#include <QWidget>
+
+#include <optional>
+
+class QPushButton;
+
+namespace joblist { class JobList; class JobListView; }
+
+namespace app {
+
+class ActionButton;
+class PercentBar;
+
+// The main window: its fixed layout and the wiring from each control's
+// notifications to the handler that acts on it. The handlers' work lives in
+// joblist/, sources/ and printing/.
+class Form1 : public QWidget, public platform::PointerOwner {
+    Q_OBJECT
+
+public:
+    explicit Form1(platform::Desktop desktop, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    platform::MousePointer mousePointer() const override { return m_pointer; }
+    void setMousePointer(platform::MousePointer pointer) override;
+    bool hasMouseIcon() const { return m_mouseIcon.has_value(); }
+
+    joblist::JobList &jobs() { return *m_jobs; }
+    joblist::JobListView *ListView1() const { return m_listView; }
+    ActionButton *Check1() const { return m_check1; }
+    ActionButton *Check6() const { return m_check6; }
+    ActionButton *Check4() const { return m_check4; }
+    ActionButton *Check2() const { return m_check2; }
+    PercentBar *ProgressBar1() const { return m_progressBar; }
+    QPushButton *Command1() const { return m_command1; }
+    platform::EventYield &eventYield() { return m_yield; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildControls();
+    void setTabOrder();
+    void wireEvents();
+    void load();
+    void loadMouseIcon();
+
+    void whenPressed(ActionButton *button, void (Form1::*action)());
+    void Check1_Click();
+    void Check6_Click();
+    void Check4_Click();
+    void Check2_Click();
+    void ListView1_DblClick();
+
+    platform::Desktop m_desktop;
+    platform::EventYield m_yield;
+    platform::MousePointer m_pointer = platform::MousePointer::Default;
+    std::optional<QCursor> m_mouseIcon;
+
+    joblist::JobList *m_jobs = nullptr;
+    joblist::JobListView *m_listView = nullptr;
+    ActionButton *m_check1 = nullptr;
+    ActionButton *m_check6 = nullptr;
+    ActionButton *m_check4 = nullptr;
+    ActionButton *m_check2 = nullptr;
+    PercentBar *m_progressBar = nullptr;
+    QPushButton *m_command1 = nullptr;
+};
+
+} // namespace app

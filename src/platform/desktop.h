@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+#include <memory>
+
+class QWidget;
+
+// The modal and external parts of the desktop that the program's actions use.
+// Each is a small interface so that tests can script what a user would answer
+// in a dialog, and so that no test ever opens a real web browser.
+namespace platform {
+
+// The file-open dialog. Its result has one of the forms the actions are
+// written against:
+//   ""                         the user cancelled;
+//   "/docs/a.htm"              one file picked;
+//   "/docs\0a.htm\0b.htm"      several files: the folder, then the names,
+//                              separated by NUL characters.
+class FileOpenDialog {
+public:
+    virtual ~FileOpenDialog() = default;
+    // `filter` is a list of description|patterns pairs, each followed by a
+    // bar: "HTML Files (*.htm;*.html)|*.htm;*.html|All Files (*.*)|*.*|".
+    virtual QString showOpen(QWidget *owner, const QString &title, const QString &filter) = 0;
+};
+
+// Chooses one existing folder; "" when the user cancelled.
+class FolderBrowser {
+public:
+    virtual ~FolderBrowser() = default;
+    virtual QString browseForFolder(QWidget *owner, const QString &prompt) = 0;
+};
+
+// A one-line text prompt with OK and Cancel; "" when the user cancelled.
+class InputBox {
+public:
+    virtual ~InputBox() = default;
+    virtual QString ask(QWidget *owner, const QString &prompt, const QString &initialText) = 0;
+};
+
+// A message with an OK button only, no icon, and the program's name as title.
+class MessageBox {
+public:
+    virtual ~MessageBox() = default;
+    virtual void show(QWidget *owner, const QString &text) = 0;
+};
+
+// Opens an address in the user's default web browser, without waiting.
+class UrlLauncher {
+public:
+    virtual ~UrlLauncher() = default;
+    virtual void open(const QUrl &url) = 0;
+};
+
+// Uniform draws in [0, 1).
+class RandomSource {
+public:
+    virtual ~RandomSource() = default;
+    virtual double next() = 0;
+};
+
+// Everything above, as one bundle handed to the main window.
+struct Desktop {
+    std::unique_ptr<FileOpenDialog> fileDialog;
+    std::unique_ptr<FolderBrowser> folderBrowser;
+    std::unique_ptr<InputBox> inputBox;
+    std::unique_ptr<MessageBox> messageBox;
+    std::unique_ptr<UrlLauncher> launcher;
+    std::unique_ptr<RandomSource> random;
+};
+
+// The real dialogs, browser launcher and a generator seeded from the time of day.
+Desktop makeQtDesktop();
+
+} // namespace platform

@@ -1,0 +1,31 @@
+#include "eventyield.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace platform {
+
+bool EventYield::yield()
+{
+    if (!m_closed)
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    return !m_closed;
+}
+
+bool EventYield::waitForEvents(QDeadlineTimer deadline)
+{
+    if (m_closed)
+        return false;
+    // A timer of our own guarantees that the wait ends at the deadline even
+    // when nothing else happens.
+    QTimer wakeUp;
+    wakeUp.setSingleShot(true);
+    wakeUp.start(std::max<qint64>(0, deadline.remainingTime()));
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
+    return !m_closed;
+}
+
+} // namespace platform

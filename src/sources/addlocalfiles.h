@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+namespace platform { class FileOpenDialog; }
+namespace joblist { class JobList; }
+
+namespace sources {
+
+inline const QString AddFilesTitle = QStringLiteral("Add File(s) - Hold Ctrl to select multiple files");
+inline const QString AddFilesFilter = QStringLiteral("HTML Files (*.htm;*.html)|*.htm;*.html|All Files (*.*)|*.*|");
+
+// Asks for one or more local files and appends each one's full path, in the
+// order the dialog lists them. Cancel adds nothing.
+void addLocalFiles(platform::FileOpenDialog &dialog, QWidget *owner, joblist::JobList &jobs);
+
+} // namespace sources

@@ -1,0 +1,84 @@
+#pragma once
+
+// Scripted stand-ins for the modal and external parts of the desktop. Each
+// records what it was asked and answers from a queue, as a user would.
+
+#include "platform/desktop.h"
+
+#include <QList>
+#include <QStringList>
+
+struct ScriptedFileDialog final : platform::FileOpenDialog {
+    struct Call { QString title, filter; };
+    QStringList answers;
+    QList<Call> calls;
+    QString showOpen(QWidget *, const QString &title, const QString &filter) override
+    {
+        calls.append({title, filter});
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    }
+};
+
+struct ScriptedFolderBrowser final : platform::FolderBrowser {
+    QStringList answers;
+    QStringList prompts;
+    QString browseForFolder(QWidget *, const QString &prompt) override
+    {
+        prompts << prompt;
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    }
+};
+
+struct ScriptedInputBox final : platform::InputBox {
+    struct Call { QString prompt, initialText; };
+    QStringList answers;
+    QList<Call> calls;
+    QString ask(QWidget *, const QString &prompt, const QString &initialText) override
+    {
+        calls.append({prompt, initialText});
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    }
+};
+
+struct RecordingMessageBox final : platform::MessageBox {
+    QStringList shown;
+    void show(QWidget *, const QString &text) override { shown << text; }
+};
+
+struct RecordingLauncher final : platform::UrlLauncher {
+    QList<QUrl> opened;
+    void open(const QUrl &url) override { opened << url; }
+};
+
+struct FixedRandom final : platform::RandomSource {
+    double value = 0.5;
+    double next() override { return value; }
+};
+
+// Builds a Desktop of fakes and keeps plain pointers to them for the test.
+struct FakeDesktop {
+    ScriptedFileDialog *fileDialog = nullptr;
+    ScriptedFolderBrowser *folderBrowser = nullptr;
+    ScriptedInputBox *inputBox = nullptr;
+    RecordingMessageBox *messageBox = nullptr;
+    RecordingLauncher *launcher = nullptr;
+    FixedRandom *random = nullptr;
+
+    platform::Desktop make()
+    {
+        platform::Desktop desktop;
+        desktop.fileDialog = std::make_unique<ScriptedFileDialog>();
+        desktop.folderBrowser = std::make_unique<ScriptedFolderBrowser>();
+        desktop.inputBox = std::make_unique<ScriptedInputBox>();
+        desktop.messageBox = std::make_unique<RecordingMessageBox>();
+        desktop.launcher = std::make_unique<RecordingLauncher>();
+        desktop.random = std::make_unique<FixedRandom>();
+        fileDialog = static_cast<ScriptedFileDialog *>(desktop.fileDialog.get());
+        folderBrowser = static_cast<ScriptedFolderBrowser *>(desktop.folderBrowser.get());
+        inputBox = static_cast<ScriptedInputBox *>(desktop.inputBox.get());
+        messageBox = static_cast<RecordingMessageBox *>(desktop.messageBox.get());
+        launcher = static_cast<RecordingLauncher *>(desktop.launcher.get());
+        random = static_cast<FixedRandom *>(desktop.random.get());
+        return desktop;
+    }
+};

@@ -1,0 +1,127 @@
+#include "joblist/joblist.h"
+#include "joblist/joblistview.h"
+
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+using joblist::JobList;
+using joblist::JobListView;
+
+class TestJobList : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void add_appendsAtBottomWithoutChecks()
+    {
+        JobList jobs;
+        jobs.add(QStringLiteral("/docs/a.htm"));
+        QCOMPARE(jobs.count(), 1);
+        QCOMPARE(jobs.text(1), QStringLiteral("/docs/a.htm"));
+        // Duplicates and empty texts are entries like any other.
+        jobs.add(QStringLiteral("/docs/a.htm"));
+        jobs.add(QString());
+        jobs.add(QStringLiteral("https://example.org/x"));
+        QCOMPARE(jobs.count(), 4);
+        QCOMPARE(jobs.text(2), QStringLiteral("/docs/a.htm"));
+        QCOMPARE(jobs.text(3), QString());
+        QCOMPARE(jobs.text(4), QStringLiteral("https://example.org/x"));
+    }
+
+    void add_neitherSelectsNorScrolls()
+    {
+        JobList jobs;
+        jobs.addColumnHeader(QStringLiteral("HTML File(s)"));
+        JobListView view;
+        view.setJobList(&jobs);
+        view.resize(300, 80);
+        for (int i = 0; i < 50; ++i)
+            jobs.add(QString::number(i));
+        QCOMPARE(view.selectedPosition(), 0);
+        QCOMPARE(view.verticalScrollBar()->value(), 0);
+    }
+
+    void remove_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("position");
+        QTest::newRow("first of five") << 5 << 1;
+        QTest::newRow("middle of five") << 5 << 3;
+        QTest::newRow("last of five") << 5 << 5;
+        QTest::newRow("only entry") << 1 << 1;
+    }
+    void remove()
+    {
+        QFETCH(int, count);
+        QFETCH(int, position);
+        JobList jobs;
+        QStringList expected;
+        for (int i = 1; i <= count; ++i) {
+            jobs.add(QStringLiteral("entry %1").arg(i));
+            expected << QStringLiteral("entry %1").arg(i);
+        }
+        jobs.remove(position);
+        expected.removeAt(position - 1);
+        QCOMPARE(jobs.count(), count - 1);
+        for (int i = 1; i <= jobs.count(); ++i)
+            QCOMPARE(jobs.text(i), expected.at(i - 1));
+    }
+
+    void removeSelectedEntry_removesTheSelectedOne()
+    {
+        JobList jobs;
+        jobs.addColumnHeader(QStringLiteral("HTML File(s)"));
+        JobListView view;
+        view.setJobList(&jobs);
+        for (const char *text : {"a", "b", "c", "d"})
+            jobs.add(QString::fromLatin1(text));
+        view.selectPosition(2);
+        joblist::removeSelectedEntry(jobs, view);
+        QCOMPARE(jobs.count(), 3);
+        QCOMPARE(jobs.text(1), QStringLiteral("a"));
+        QCOMPARE(jobs.text(2), QStringLiteral("c"));
+        QCOMPARE(jobs.text(3), QStringLiteral("d"));
+    }
+
+    void removeSelectedEntry_withoutSelectionChangesNothing()
+    {
+        JobList jobs;
+        jobs.addColumnHeader(QStringLiteral("HTML File(s)"));
+        JobListView view;
+        view.setJobList(&jobs);
+        jobs.add(QStringLiteral("a"));
+        jobs.add(QStringLiteral("b"));
+        joblist::removeSelectedEntry(jobs, view);
+        QCOMPARE(jobs.count(), 2);
+
+        JobList empty;
+        JobListView emptyView;
+        emptyView.setJobList(&empty);
+        joblist::removeSelectedEntry(empty, emptyView);
+        QCOMPARE(empty.count(), 0);
+    }
+
+    void doubleClickOnList_removesSelectedEntry()
+    {
+        JobList jobs;
+        jobs.addColumnHeader(QStringLiteral("HTML File(s)"));
+        JobListView view;
+        view.setJobList(&jobs);
+        view.resize(300, 200);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        for (const char *text : {"a", "b", "c"})
+            jobs.add(QString::fromLatin1(text));
+        QObject::connect(&view, &JobListView::listDoubleClicked, &view,
+                         [&] { joblist::removeSelectedEntry(jobs, view); });
+        const QPoint onB = view.visualRect(jobs.index(1, 0)).center();
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, onB);
+        QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, onB);
+        QCOMPARE(jobs.count(), 2);
+        QCOMPARE(jobs.text(1), QStringLiteral("a"));
+        QCOMPARE(jobs.text(2), QStringLiteral("c"));
+    }
+};
+
+QTEST_MAIN(TestJobList)
+#include "tst_joblist.moc"
