@@ -1,6 +1,7 @@
 #include "joblist/joblist.h"
 #include "joblist/joblistview.h"
 
+#include <QRandomGenerator>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -65,6 +66,50 @@ private Q_SLOTS:
         QCOMPARE(jobs.count(), count - 1);
         for (int i = 1; i <= jobs.count(); ++i)
             QCOMPARE(jobs.text(i), expected.at(i - 1));
+    }
+
+    // The chunked store behind the list against a plain list, over many
+    // seeded random appends, removals and rewrites across chunk borders.
+    void store_matchesPlainList_data()
+    {
+        QTest::addColumn<quint32>("seed");
+        for (quint32 seed : {1u, 7u, 42u, 1234u})
+            QTest::newRow(qPrintable(QStringLiteral("seed %1").arg(seed))) << seed;
+    }
+    void store_matchesPlainList()
+    {
+        QFETCH(quint32, seed);
+        QRandomGenerator random(seed);
+        JobList jobs;
+        QStringList reference;
+        for (int step = 0; step < 20000; ++step) {
+            const int choice = random.bounded(10);
+            if (choice < 6 || reference.isEmpty()) {
+                const QString text = QString::number(step);
+                jobs.add(text);
+                reference << text;
+            } else if (choice < 9) {
+                const int position = random.bounded(int(reference.size())) + 1;
+                jobs.remove(position);
+                reference.removeAt(position - 1);
+            } else {
+                const int position = random.bounded(int(reference.size())) + 1;
+                jobs.setText(position, QStringLiteral("x") + QString::number(step));
+                reference[position - 1] = QStringLiteral("x") + QString::number(step);
+            }
+        }
+        // Empty the list from the front, crossing every chunk.
+        QCOMPARE(jobs.count(), int(reference.size()));
+        for (int i = 1; i <= jobs.count(); ++i)
+            QCOMPARE(jobs.text(i), reference.at(i - 1));
+        while (jobs.count() > 0) {
+            QCOMPARE(jobs.text(1), reference.first());
+            jobs.remove(1);
+            reference.removeFirst();
+        }
+        jobs.add(QStringLiteral("after emptying"));
+        QCOMPARE(jobs.count(), 1);
+        QCOMPARE(jobs.text(1), QStringLiteral("after emptying"));
     }
 
     void removeSelectedEntry_removesTheSelectedOne()

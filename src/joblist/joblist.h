@@ -1,5 +1,7 @@
 #pragma once
 
+#include "entrystore.h"
+
 #include <QAbstractListModel>
 #include <QStringList>
 
@@ -21,7 +23,7 @@ public:
     // empty texts, duplicates and texts that name no file all become entries.
     void add(const QString &text);
 
-    int count() const { return int(m_entries.size()); }
+    int count() const { return m_entries.size(); }
     // The text at `position` (1..count).
     const QString &text(int position) const { return m_entries.at(position - 1); }
     void setText(int position, const QString &text);
@@ -38,7 +40,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    QList<QString> m_entries;
+    EntryStore m_entries;
     QStringList m_headers;
 };
 

@@ -3,33 +3,85 @@
 
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+#include <algorithm>
 
 namespace joblist {
 
 JobListView::JobListView(QWidget *parent)
-    : QTreeView(parent)
+    : QAbstractItemView(parent)
+    , m_header(new QHeaderView(Qt::Horizontal, this))
 {
-    // A flat list: every row the same height lets the view lay out and
-    // scroll a million entries without measuring each one.
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setAllColumnsShowFocus(true);
     setTextElideMode(Qt::ElideNone);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    header()->setStretchLastSection(false);
-    header()->setSectionsMovable(false);
+    m_header->setStretchLastSection(false);
+    m_header->setSectionsMovable(false);
+    m_header->setSectionsClickable(false);
+    m_header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // Widening the column past the list's edge makes long paths readable by
+    // scrolling sideways.
+    connect(m_header, &QHeaderView::sectionResized, this, [this] {
+        updateGeometries();
+        viewport()->update();
+    });
     // Moves without a button held matter too: they reset the window pointer.
     viewport()->setMouseTracking(true);
+    updateRowHeight();
 }
 
 void JobListView::setJobList(JobList *list)
 {
     m_list = list;
     setModel(list);
+    m_header->setModel(list);
+    // Appends and removals change only the scroll range and what is painted;
+    // both are settled once per turn of the event loop, however many rows came.
+    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(list, signal, this, &JobListView::contentsChanged);
+    connect(list, &QAbstractItemModel::modelReset, this, &JobListView::contentsChanged);
+    connect(list, &QAbstractItemModel::columnsInserted, this, &JobListView::contentsChanged);
+}
+
+void JobListView::contentsChanged()
+{
+    scheduleDelayedItemsLayout();
+}
+
+void JobListView::doItemsLayout()
+{
+    updateGeometries();
+    viewport()->update();
+}
+
+int JobListView::rowCount() const
+{
+    return m_list ? m_list->count() : 0;
+}
+
+int JobListView::columnWidth() const
+{
+    return m_header->count() > 0 ? m_header->sectionSize(0) : 0;
+}
+
+int JobListView::rowAtY(int viewportY) const
+{
+    const qint64 contentY = qint64(viewportY) + verticalOffset();
+    if (contentY < 0)
+        return -1;
+    const qint64 row = contentY / m_rowHeight;
+    return row < rowCount() ? int(row) : -1;
+}
+
+void JobListView::updateRowHeight()
+{
+    m_rowHeight = std::max(fontMetrics().height(), 16) + 2;
+    verticalScrollBar()->setSingleStep(m_rowHeight);
 }
 
 int JobListView::selectedPosition() const
@@ -57,10 +109,193 @@ void JobListView::ensurePositionVisible(int position)
     scrollTo(model()->index(position - 1, 0));
 }
 
+QRect JobListView::visualRect(const QModelIndex &index) const
+{
+    if (!index.isValid() || index.column() != 0)
+        return {};
+    const qint64 top = qint64(index.row()) * m_rowHeight - verticalOffset();
+    return {-horizontalOffset(), int(std::clamp<qint64>(top, INT_MIN / 2, INT_MAX / 2)), columnWidth(), m_rowHeight};
+}
+
+void JobListView::scrollTo(const QModelIndex &index, ScrollHint hint)
+{
+    if (!index.isValid())
+        return;
+    const int viewportHeight = viewport()->height();
+    const int top = index.row() * m_rowHeight;
+    const int bottom = top + m_rowHeight;
+    QScrollBar *bar = verticalScrollBar();
+    switch (hint) {
+    case PositionAtTop:
+        bar->setValue(top);
+        break;
+    case PositionAtBottom:
+        bar->setValue(bottom - viewportHeight);
+        break;
+    case PositionAtCenter:
+        bar->setValue(top - (viewportHeight - m_rowHeight) / 2);
+        break;
+    case EnsureVisible:
+        if (top < bar->value())
+            bar->setValue(top);
+        else if (bottom > bar->value() + viewportHeight)
+            bar->setValue(bottom - viewportHeight);
+        break;
+    }
+}
+
+QModelIndex JobListView::indexAt(const QPoint &point) const
+{
+    if (point.x() + horizontalOffset() >= columnWidth() || point.x() < 0)
+        return {};
+    const int row = rowAtY(point.y());
+    return row < 0 ? QModelIndex() : model()->index(row, 0);
+}
+
+QModelIndex JobListView::moveCursor(CursorAction action, Qt::KeyboardModifiers)
+{
+    const int count = rowCount();
+    if (count == 0)
+        return {};
+    const int current = currentIndex().isValid() ? currentIndex().row() : -1;
+    const int page = std::max(1, viewport()->height() / m_rowHeight - 1);
+    int row = current;
+    switch (action) {
+    case MoveUp:
+    case MovePrevious:
+        row = current - 1;
+        break;
+    case MoveDown:
+    case MoveNext:
+        row = current + 1;
+        break;
+    case MovePageUp:
+        row = current - page;
+        break;
+    case MovePageDown:
+        row = current + page;
+        break;
+    case MoveHome:
+        row = 0;
+        break;
+    case MoveEnd:
+        row = count - 1;
+        break;
+    case MoveLeft:
+    case MoveRight:
+        return currentIndex();
+    }
+    return model()->index(std::clamp(row, 0, count - 1), 0);
+}
+
+int JobListView::horizontalOffset() const
+{
+    return horizontalScrollBar()->value();
+}
+
+int JobListView::verticalOffset() const
+{
+    return verticalScrollBar()->value();
+}
+
+bool JobListView::isIndexHidden(const QModelIndex &) const
+{
+    return false;
+}
+
+void JobListView::setSelection(const QRect &rect, QItemSelectionModel::SelectionFlags flags)
+{
+    const QRect area = rect.normalized();
+    int first = rowAtY(std::max(area.top(), 0));
+    int last = rowAtY(std::min(area.bottom(), viewport()->height() - 1));
+    if (first < 0 && last < 0) {
+        selectionModel()->select(QItemSelection(), flags);
+        return;
+    }
+    if (first < 0)
+        first = last;
+    if (last < 0)
+        last = rowCount() - 1;
+    const QItemSelection selection(model()->index(first, 0), model()->index(last, 0));
+    selectionModel()->select(selection, flags | QItemSelectionModel::Rows);
+}
+
+QRegion JobListView::visualRegionForSelection(const QItemSelection &selection) const
+{
+    QRegion region;
+    const QRect visible = viewport()->rect();
+    for (const QItemSelectionRange &range : selection) {
+        const QRect top = visualRect(model()->index(range.top(), 0));
+        const QRect bottom = visualRect(model()->index(range.bottom(), 0));
+        region += QRect(top.topLeft(), bottom.bottomRight()).intersected(visible);
+    }
+    return region;
+}
+
+void JobListView::updateGeometries()
+{
+    const int headerHeight = m_header->isHidden() ? 0 : m_header->sizeHint().height();
+    setViewportMargins(0, headerHeight, 0, 0);
+    const QRect area = viewport()->geometry();
+    m_header->setGeometry(area.left(), area.top() - headerHeight, area.width(), headerHeight);
+
+    const qint64 contentHeight = qint64(rowCount()) * m_rowHeight;
+    QScrollBar *vertical = verticalScrollBar();
+    vertical->setPageStep(area.height());
+    vertical->setRange(0, int(std::clamp<qint64>(contentHeight - area.height(), 0, INT_MAX)));
+    QScrollBar *horizontal = horizontalScrollBar();
+    horizontal->setPageStep(area.width());
+    horizontal->setRange(0, std::max(0, columnWidth() - area.width()));
+    m_header->setOffset(horizontalOffset());
+    QAbstractItemView::updateGeometries();
+}
+
+void JobListView::scrollContentsBy(int dx, int dy)
+{
+    m_header->setOffset(horizontalOffset());
+    viewport()->scroll(dx, dy);
+}
+
+void JobListView::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(viewport());
+    const int count = rowCount();
+    if (count == 0)
+        return;
+    const QRect dirty = event->rect();
+    const int first = std::max(0, rowAtY(dirty.top()));
+    int last = rowAtY(dirty.bottom());
+    if (last < 0)
+        last = count - 1;
+
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const QModelIndex current = currentIndex();
+    for (int row = first; row <= last; ++row) {
+        const QModelIndex index = model()->index(row, 0);
+        QStyleOptionViewItem rowOption = option;
+        rowOption.rect = visualRect(index);
+        if (selectionModel()->isSelected(index))
+            rowOption.state |= QStyle::State_Selected;
+        if (index == current && hasFocus())
+            rowOption.state |= QStyle::State_HasFocus;
+        itemDelegateForIndex(index)->paint(&painter, rowOption, index);
+    }
+}
+
+void JobListView::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange) {
+        updateRowHeight();
+        scheduleDelayedItemsLayout();
+    }
+    QAbstractItemView::changeEvent(event);
+}
+
 void JobListView::mousePressEvent(QMouseEvent *event)
 {
     Q_EMIT buttonPressed();
-    QTreeView::mousePressEvent(event);
+    QAbstractItemView::mousePressEvent(event);
     if (indexAt(event->position().toPoint()).isValid())
         Q_EMIT entryClicked();
 }
@@ -70,18 +305,18 @@ void JobListView::mouseMoveEvent(QMouseEvent *event)
     Q_EMIT pointerMoved(event->position().toPoint());
     // The view's own drag selection would fight the reorder gesture.
     if (event->buttons() == Qt::NoButton)
-        QTreeView::mouseMoveEvent(event);
+        QAbstractItemView::mouseMoveEvent(event);
 }
 
 void JobListView::mouseReleaseEvent(QMouseEvent *event)
 {
-    QTreeView::mouseReleaseEvent(event);
+    QAbstractItemView::mouseReleaseEvent(event);
     Q_EMIT buttonReleased();
 }
 
 void JobListView::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    QTreeView::mouseDoubleClickEvent(event);
+    QAbstractItemView::mouseDoubleClickEvent(event);
     Q_EMIT listDoubleClicked();
 }
 
