@@ -3,6 +3,7 @@
 // Scripted stand-ins for the modal and external parts of the desktop. Each
 // records what it was asked and answers from a queue, as a user would.
 
+#include "fakeprinter.h"
 #include "platform/desktop.h"
 
 #include <QList>
@@ -63,6 +64,7 @@ struct FakeDesktop {
     RecordingMessageBox *messageBox = nullptr;
     RecordingLauncher *launcher = nullptr;
     FixedRandom *random = nullptr;
+    ScriptedPrinter *printer = nullptr;
 
     platform::Desktop make()
     {
@@ -73,12 +75,14 @@ struct FakeDesktop {
         desktop.messageBox = std::make_unique<RecordingMessageBox>();
         desktop.launcher = std::make_unique<RecordingLauncher>();
         desktop.random = std::make_unique<FixedRandom>();
+        desktop.printer = std::make_unique<ScriptedPrinter>();
         fileDialog = static_cast<ScriptedFileDialog *>(desktop.fileDialog.get());
         folderBrowser = static_cast<ScriptedFolderBrowser *>(desktop.folderBrowser.get());
         inputBox = static_cast<ScriptedInputBox *>(desktop.inputBox.get());
         messageBox = static_cast<RecordingMessageBox *>(desktop.messageBox.get());
         launcher = static_cast<RecordingLauncher *>(desktop.launcher.get());
         random = static_cast<FixedRandom *>(desktop.random.get());
+        printer = static_cast<ScriptedPrinter *>(desktop.printer.get());
         return desktop;
     }
 };

@@ -7,6 +7,7 @@
 #include "joblist/joblist.h"
 #include "joblist/joblistview.h"
 #include "platform/appinfo.h"
+#include "printing/printrun.h"
 #include "sources/addlocalfiles.h"
 
 #include <QCloseEvent>
@@ -105,6 +106,11 @@ void Form1::buildControls()
     m_command1 = new QPushButton(QStringLiteral("Command1"), this);
     m_command1->setGeometry(twipsRect(-720, 2640, 615, 495));
 
+    // The print run and, behind it, the off-screen page: no widget, and the
+    // engine starts only when the first document loads.
+    m_printRun = new printing::PrintRun(
+        {*m_jobs, *m_desktop.printer, m_yield, *this, *m_desktop.messageBox, this}, this);
+
     // Moves over the background reach the window only with tracking on.
     setMouseTracking(true);
 }
@@ -124,6 +130,7 @@ void Form1::wireEvents()
     whenPressed(m_check4, &Form1::Check4_Click);
     whenPressed(m_check2, &Form1::Check2_Click);
     connect(m_listView, &joblist::JobListView::listDoubleClicked, this, &Form1::ListView1_DblClick);
+    connect(m_printRun, &printing::PrintRun::progress, m_progressBar, &PercentBar::setPercent);
 }
 
 // The load sequence, run once before the window is first shown.
@@ -198,6 +205,7 @@ void Form1::Check4_Click()
 
 void Form1::Check2_Click()
 {
+    m_printRun->Check2();
 }
 
 void Form1::ListView1_DblClick()

@@ -12,6 +12,7 @@
 class QPushButton;
 
 namespace joblist { class JobList; class JobListView; }
+namespace printing { class PrintRun; }
 
 namespace app {
 
@@ -41,6 +42,7 @@ public:
     PercentBar *ProgressBar1() const { return m_progressBar; }
     QPushButton *Command1() const { return m_command1; }
     platform::EventYield &eventYield() { return m_yield; }
+    printing::PrintRun &printRun() const { return *m_printRun; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -72,6 +74,7 @@ private:
     ActionButton *m_check2 = nullptr;
     PercentBar *m_progressBar = nullptr;
     QPushButton *m_command1 = nullptr;
+    printing::PrintRun *m_printRun = nullptr;
 };
 
 } // namespace app

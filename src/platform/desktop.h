@@ -1,5 +1,7 @@
 #pragma once
 
+#include "documentprinter.h"
+
 #include <QString>
 #include <QUrl>
 
@@ -69,6 +71,7 @@ struct Desktop {
     std::unique_ptr<MessageBox> messageBox;
     std::unique_ptr<UrlLauncher> launcher;
     std::unique_ptr<RandomSource> random;
+    std::unique_ptr<DocumentPrinter> printer;
 };
 
 // The real dialogs, browser launcher and a generator seeded from the time of day.

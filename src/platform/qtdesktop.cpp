@@ -113,6 +113,7 @@ Desktop makeQtDesktop()
     desktop.messageBox = std::make_unique<QtMessageBox>();
     desktop.launcher = std::make_unique<DesktopUrlLauncher>();
     desktop.random = std::make_unique<TimeSeededRandom>();
+    desktop.printer = makeDocumentPrinter();
     return desktop;
 }
 

@@ -1,0 +1,147 @@
+#!/usr/bin/env bash
+# The print test rig: a private CUPS scheduler on a free port of 127.0.0.1
+# with one raw default queue, "Rig", whose backend saves each job's bytes.
+# It has its own configuration, spool, cache, state and log folders under
+# DIR and never touches the machine's own scheduler or queues.
+#
+#   rig.sh start DIR   starts it; DIR/server then holds "127.0.0.1:PORT" for
+#                      CUPS_SERVER and DIR/jobs receives job-NNNNNN.pdf (with
+#                      job-NNNNNN.title beside it)
+#   rig.sh stop DIR    stops it; nothing is left running
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+command=${1:-}
+dir=${2:-}
+[[ -n $command && -n $dir ]] || { echo "usage: $0 start|stop DIR" >&2; exit 2; }
+mkdir -p "$dir"
+dir=$(cd "$dir" && pwd)
+
+stop() {
+    [[ -f $dir/cupsd.pid ]] || return 0
+    local pid
+    pid=$(cat "$dir/cupsd.pid")
+    if kill -0 "$pid" 2>/dev/null; then
+        kill "$pid"
+        for _ in $(seq 100); do
+            kill -0 "$pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill -0 "$pid" 2>/dev/null && kill -9 "$pid"
+    fi
+    rm -f "$dir/cupsd.pid" "$dir/server"
+}
+
+free_port() {
+    if command -v python3 >/dev/null; then
+        python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
+    else
+        local port
+        for _ in $(seq 50); do
+            port=$((20000 + RANDOM % 40000))
+            ss -ltn "sport = :$port" | grep -q LISTEN || { echo "$port"; return; }
+        done
+        return 1
+    fi
+}
+
+start() {
+    stop
+    rm -rf "$dir/conf" "$dir/spool" "$dir/cache" "$dir/state" "$dir/tmp" "$dir/log" "$dir/serverbin" "$dir/jobs"
+    mkdir -p "$dir/conf" "$dir/spool/tmp" "$dir/cache" "$dir/state/certs" "$dir/tmp" "$dir/log" "$dir/jobs" "$dir/serverbin/backend"
+    for entry in /usr/lib/cups/*; do
+        [[ $(basename "$entry") == backend ]] || ln -s "$entry" "$dir/serverbin/$(basename "$entry")"
+    done
+    # cupsd runs a backend as root only when root owns it with mode 0700;
+    # writable modes are refused as insecure.
+    install -m 0700 "$here/capture" "$dir/serverbin/backend/capture"
+
+    local port
+    port=$(free_port)
+    cat > "$dir/conf/cupsd.conf" <<CONF
+Listen 127.0.0.1:$port
+LogLevel warn
+Browsing No
+BrowseLocalProtocols none
+DefaultAuthType None
+WebInterface No
+DefaultPaperSize A4
+MaxJobs 0
+PreserveJobHistory No
+PreserveJobFiles No
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+<Policy default>
+  <Limit All>
+    Order deny,allow
+  </Limit>
+</Policy>
+CONF
+    cat > "$dir/conf/cups-files.conf" <<CONF
+ServerRoot $dir/conf
+RequestRoot $dir/spool
+CacheDir $dir/cache
+StateDir $dir/state
+TempDir $dir/tmp
+ServerBin $dir/serverbin
+DataDir /usr/share/cups
+DocumentRoot /usr/share/cups/doc-root
+AccessLog $dir/log/access_log
+ErrorLog $dir/log/error_log
+PageLog $dir/log/page_log
+FileDevice No
+User lp
+Group lp
+SystemGroup root
+CONF
+    cat > "$dir/conf/printers.conf" <<CONF
+<DefaultPrinter Rig>
+Info Print test rig
+DeviceURI capture:$dir/jobs
+State Idle
+StateTime 0
+Accepting Yes
+Shared No
+JobSheets none none
+QuotaPeriod 0
+PageLimit 0
+KLimit 0
+OpPolicy default
+ErrorPolicy abort-job
+</DefaultPrinter>
+CONF
+    # The scheduler drops to lp for its spool and state files.
+    if [[ $(id -u) -eq 0 ]]; then
+        chgrp -R lp "$dir/conf" "$dir/spool" "$dir/cache" "$dir/state" "$dir/tmp" "$dir/log" "$dir/jobs"
+        chmod -R g+rwX "$dir/conf" "$dir/spool" "$dir/cache" "$dir/state" "$dir/tmp" "$dir/log" "$dir/jobs"
+    fi
+
+    cupsd -f -c "$dir/conf/cupsd.conf" -s "$dir/conf/cups-files.conf" </dev/null >"$dir/log/cupsd.out" 2>&1 &
+    local pid=$!
+    echo "$pid" > "$dir/cupsd.pid"
+    for _ in $(seq 100); do
+        if ! kill -0 "$pid" 2>/dev/null; then
+            echo "the rig's scheduler exited at start:" >&2
+            cat "$dir/log/cupsd.out" "$dir/log/error_log" >&2 2>/dev/null || true
+            rm -f "$dir/cupsd.pid"
+            return 1
+        fi
+        if lpstat -h "127.0.0.1:$port" -r 2>/dev/null | grep -q 'is running'; then
+            echo "127.0.0.1:$port" > "$dir/server"
+            echo "print rig up at 127.0.0.1:$port, jobs in $dir/jobs"
+            return 0
+        fi
+        sleep 0.1
+    done
+    echo "the rig's scheduler did not answer in time" >&2
+    stop
+    return 1
+}
+
+case $command in
+    start) start ;;
+    stop) stop ;;
+    *) echo "usage: $0 start|stop DIR" >&2; exit 2 ;;
+esac
