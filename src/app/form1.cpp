@@ -9,6 +9,7 @@
 #include "platform/appinfo.h"
 #include "printing/printrun.h"
 #include "sources/addlocalfiles.h"
+#include "sources/addurllists.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -197,6 +198,7 @@ void Form1::Check1_Click()
 
 void Form1::Check6_Click()
 {
+    sources::addUrlLists(*m_desktop.fileDialog, *m_desktop.messageBox, this, *this, m_yield, *m_jobs);
 }
 
 void Form1::Check4_Click()

@@ -15,6 +15,24 @@ bool EventYield::yield()
     return !m_closed;
 }
 
+bool EventYield::yieldSliced()
+{
+    constexpr int CallsPerClockReading = 64;
+    constexpr qint64 TurnIntervalMs = 10;
+    if (m_closed)
+        return false;
+    if (m_sinceTurn.isValid()) {
+        if (++m_callsSinceClock < CallsPerClockReading)
+            return true;
+        m_callsSinceClock = 0;
+        if (m_sinceTurn.elapsed() < TurnIntervalMs)
+            return true;
+    }
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    m_sinceTurn.start();
+    return !m_closed;
+}
+
 bool EventYield::waitForEvents(QDeadlineTimer deadline)
 {
     if (m_closed)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 
 namespace platform {
 
@@ -13,6 +14,15 @@ public:
     // Handles the events that are waiting; false once the window has closed.
     bool yield();
 
+    // For loops that yield after every one of very many short steps, such
+    // as once per token of a list of a million addresses. A real turn of the
+    // event loop costs several microseconds even when nothing is waiting, so
+    // a million turns would cost seconds; this one hands over a real turn only
+    // when a few milliseconds have passed since the last, a delay no user
+    // can notice. Reading the clock is not free either, so it is read only
+    // every few calls.
+    bool yieldSliced();
+
     // Sleeps until an event arrives or the deadline passes, then handles the
     // waiting events. Used by waits that must not spin the processor.
     bool waitForEvents(QDeadlineTimer deadline);
@@ -22,6 +32,8 @@ public:
 
 private:
     bool m_closed = false;
+    QElapsedTimer m_sinceTurn;
+    int m_callsSinceClock = 0;
 };
 
 } // namespace platform

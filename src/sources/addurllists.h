@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+class QWidget;
+namespace platform { class EventYield; class FileOpenDialog; class MessageBox; class PointerOwner; }
+namespace joblist { class JobList; }
+
+namespace sources {
+
+inline const QString UrlListsTitle = QStringLiteral("Load List(s) - Hold Ctrl to select multiple list files");
+inline const QString UrlListsFilter = QStringLiteral("All Files (*.*)|*.*|");
+
+// A chosen list file that added nothing because it could not be used.
+struct SkippedListFile {
+    QString path;
+    QString why;
+};
+
+// The one message that names the skipped files: the first twenty by name,
+// the rest as a count, so that the box still fits on the screen.
+QString skippedListFilesMessage(const QList<SkippedListFile> &skipped);
+
+// Asks for one or more URL list files and appends every token of each, file
+// after file in the dialog's order. Cancel changes nothing. The pointer shows
+// busy from the dialog's result until the last entry is in. Files that could
+// not be read are skipped; the others are still read, and one message after
+// the action names the skipped ones. A file without tokens adds nothing,
+// quietly. The action stops where it is when the window closes meanwhile.
+void addUrlLists(platform::FileOpenDialog &dialog, platform::MessageBox &messages, QWidget *owner,
+                 platform::PointerOwner &pointer, platform::EventYield &yield, joblist::JobList &jobs);
+
+} // namespace sources

@@ -1,0 +1,191 @@
+#include "listfile.h"
+
+#include <QByteArrayView>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+namespace sources {
+
+namespace {
+
+ListFileText failed(QString why)
+{
+    return {QString(), std::move(why)};
+}
+
+QString decodeWith(QStringDecoder::Encoding encoding, QByteArrayView bytes)
+{
+    // The mark has been cut off already; a second one is content.
+    QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return decoder(bytes);
+}
+
+// Windows-1252 differs from Latin-1 only in 0x80..0x9F. The five codes it
+// leaves undefined map to the C1 controls of the same value, as the Windows
+// converter does; RemoveSpace turns those into spaces.
+constexpr std::array<char16_t, 32> Cp1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+QString fromWindows1252(QByteArrayView bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    for (const char byte : bytes) {
+        const auto code = static_cast<unsigned char>(byte);
+        *out++ = (code >= 0x80 && code < 0xA0) ? Cp1252High[code - 0x80] : char16_t(code);
+    }
+    return text;
+}
+
+bool startsWith(QByteArrayView bytes, std::initializer_list<unsigned char> mark)
+{
+    if (bytes.size() < qsizetype(mark.size()))
+        return false;
+    qsizetype i = 0;
+    for (const unsigned char byte : mark) {
+        if (static_cast<unsigned char>(bytes[i++]) != byte)
+            return false;
+    }
+    return true;
+}
+
+// The text of a list file's bytes; nothing when they are not text.
+std::optional<QString> decodeListText(QByteArrayView bytes)
+{
+    // UTF-32 LE begins with the UTF-16 LE mark, so it is tested first.
+    if (startsWith(bytes, {0xFF, 0xFE, 0x00, 0x00}))
+        return decodeWith(QStringDecoder::Utf32LE, bytes.sliced(4));
+    if (startsWith(bytes, {0x00, 0x00, 0xFE, 0xFF}))
+        return decodeWith(QStringDecoder::Utf32BE, bytes.sliced(4));
+    if (startsWith(bytes, {0xFF, 0xFE}))
+        return decodeWith(QStringDecoder::Utf16LE, bytes.sliced(2));
+    if (startsWith(bytes, {0xFE, 0xFF}))
+        return decodeWith(QStringDecoder::Utf16BE, bytes.sliced(2));
+    // Outside the wide encodings a NUL byte means a program, an image or
+    // an archive; its "tokens" would flood the list with garbage.
+    if (bytes.contains('\0'))
+        return std::nullopt;
+    if (startsWith(bytes, {0xEF, 0xBB, 0xBF}))
+        return decodeWith(QStringDecoder::Utf8, bytes.sliced(3));
+    if (bytes.isValidUtf8())
+        return QString::fromUtf8(bytes);
+    return fromWindows1252(bytes);
+}
+
+constexpr std::array<bool, 128> makeAsciiKeepSet()
+{
+    std::array<bool, 128> keep{};
+    for (char c = 'A'; c <= 'Z'; ++c)
+        keep[c] = true;
+    for (char c = 'a'; c <= 'z'; ++c)
+        keep[c] = true;
+    for (char c = '0'; c <= '9'; ++c)
+        keep[c] = true;
+    // Unreserved, then reserved (general and sub-delimiters), then the
+    // escape sign and the separator of Windows paths.
+    for (const char c : std::string_view("-._~" ":/?#[]@" "!$&'()*+,;=" "%\\"))
+        keep[static_cast<unsigned char>(c)] = true;
+    return keep;
+}
+
+constexpr std::array<bool, 128> AsciiKeepSet = makeAsciiKeepSet();
+
+bool keeps(char16_t c)
+{
+    if (c < 0x80)
+        return AsciiKeepSet[c];
+    // C1 controls are control characters like their ASCII cousins. A mark
+    // U+FEFF inside the text comes from lists joined end to end; left in, it
+    // would glue itself invisibly to the next address.
+    return c > 0x9F && c != 0xFEFF;
+}
+
+bool breaksAt(const char16_t *text, qsizetype i)
+{
+    const char16_t c = text[i];
+    return c == u' ' || c == u'\t' || c == u'\r' || (c == u'\n' && i > 0 && text[i - 1] == u'\r');
+}
+
+} // namespace
+
+ListFileText ReadWholeFile(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return failed(QStringLiteral("not found"));
+    // Folders, pipes and devices are refused: a pipe or a device could be
+    // read without end.
+    if (!info.isFile())
+        return failed(QStringLiteral("not a file"));
+    if (info.size() > MaxListFileBytes)
+        return failed(QStringLiteral("too large for a list file"));
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return failed(QStringLiteral("cannot be read: ") + file.errorString());
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return failed(QStringLiteral("cannot be read: ") + file.errorString());
+    file.close();
+
+    std::optional<QString> text = decodeListText(bytes);
+    if (!text)
+        return failed(QStringLiteral("not a text file"));
+    return {std::move(*text), QString()};
+}
+
+QString &RemoveSpace(QString &text)
+{
+    char16_t *const begin = reinterpret_cast<char16_t *>(text.data());
+    char16_t *const end = begin + text.size();
+    for (char16_t *c = begin; c != end; ++c) {
+        if (!keeps(*c))
+            *c = u' ';
+    }
+    return text;
+}
+
+QStringList ExtractWords(const QString &text)
+{
+    const char16_t *const data = reinterpret_cast<const char16_t *>(text.constData());
+    const qsizetype size = text.size();
+    QStringList words;
+    qsizetype i = 0;
+    while (i < size) {
+        while (i < size && breaksAt(data, i))
+            ++i;
+        const qsizetype start = i;
+        while (i < size && !breaksAt(data, i))
+            ++i;
+        if (i > start)
+            words.append(QString(reinterpret_cast<const QChar *>(data + start), i - start));
+    }
+    return words;
+}
+
+QStringList LoadTextFile(QString text, const YieldOnce &yield)
+{
+    QStringList tokens = ExtractWords(RemoveSpace(text));
+    // The tokens hold copies; the whole text is no longer needed.
+    text = QString();
+    if (!yield)
+        return tokens;
+    for (qsizetype i = 0; i < tokens.size(); ++i) {
+        if (!yield()) {
+            tokens.resize(i);
+            break;
+        }
+    }
+    return tokens;
+}
+
+} // namespace sources

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// Reading URL list files and cutting them into tokens. A list file is plain
+// text holding addresses separated by line breaks, tabs and spaces; every
+// token becomes one job list entry. Nothing here touches a window: the
+// caller decides where the tokens go and how the event loop gets its turns.
+namespace sources {
+
+// A list file's whole text, or why it has none.
+struct ListFileText {
+    QString text;
+    // Why the file could not be used, in words for the user; empty when read.
+    QString failure;
+
+    bool isRead() const { return failure.isEmpty(); }
+};
+
+// Files beyond this size are refused rather than read: decoding and cutting a
+// file costs a few times its size in memory, and a list of many millions of
+// addresses this large is far more likely a wrongly chosen file.
+inline constexpr qint64 MaxListFileBytes = qint64(1) << 30;
+
+// Reads the whole file at `path` as text. The encoding is taken from a
+// byte-order mark (UTF-8, UTF-16 or UTF-32, either byte order); without one
+// the bytes are UTF-8 when they are valid UTF-8 and Windows-1252 otherwise.
+// The mark itself is never part of the text. A missing path, a folder or
+// other non-regular file, an unreadable file and a file with NUL bytes (not
+// text, unless its mark says UTF-16 or UTF-32) give a failure instead.
+ListFileText ReadWholeFile(const QString &path);
+
+// Replaces, in place, every character that cannot stand in an address or a
+// path by a space, and returns `text`. Kept are the ASCII letters and digits,
+// the unreserved and reserved characters of URLs, "%" and the backslash, and
+// every non-ASCII character except the C1 control characters and the
+// byte-order mark U+FEFF. So a line feed on its own, the other control
+// characters, quotes, "<", ">", "{", "}", "|", "^" and "`" all separate tokens.
+QString &RemoveSpace(QString &text);
+
+// The maximal non-empty runs of `text` that hold no space, tab or carriage
+// return, in text order. A line feed separates only directly after a carriage
+// return (the second half of CR LF); anywhere else it stays in its token.
+QStringList ExtractWords(const QString &text);
+
+// Gives the event loop one turn; false once the program is closing.
+using YieldOnce = std::function<bool()>;
+
+// The tokens of one list file's text, in order: RemoveSpace, then
+// ExtractWords, yielding once per token. When a yield reports that the
+// program is closing, only the tokens taken before it are returned.
+// `yield` may be empty, for callers without an event loop.
+QStringList LoadTextFile(QString text, const YieldOnce &yield = {});
+
+} // namespace sources
