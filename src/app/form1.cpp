@@ -1,11 +1,14 @@
 #include "form1.h"
 
 #include "actionbutton.h"
+#include "hover.h"
 #include "progressbar.h"
 #include "startup.h"
 
+#include "joblist/droptarget.h"
 #include "joblist/joblist.h"
 #include "joblist/joblistview.h"
+#include "joblist/reordergesture.h"
 #include "platform/appinfo.h"
 #include "printing/printrun.h"
 #include "sources/addlocalfiles.h"
@@ -14,6 +17,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
 
@@ -82,6 +86,8 @@ void Form1::buildControls()
     m_listView->setGeometry(twipsRect(120, 120, 9015, 2295));
     m_listView->setFont(arialBold(12));
     m_listView->setToolTip(ListToolTip);
+    m_dropTarget = new joblist::DropTarget(*m_jobs, m_listView->viewport(), this);
+    m_reorderGesture = std::make_unique<joblist::ReorderGesture>(*m_jobs, *m_listView, *this);
 
     m_check1 = new ActionButton(QStringLiteral("Add Local HTML File(s)"), QStringLiteral(":/pictures/addfiles.svg"), this);
     m_check6 = new ActionButton(QStringLiteral("Add Remote HTML URLs From Text File"), QStringLiteral(":/pictures/addurls.svg"), this);
@@ -131,6 +137,12 @@ void Form1::wireEvents()
     whenPressed(m_check4, &Form1::Check4_Click);
     whenPressed(m_check2, &Form1::Check2_Click);
     connect(m_listView, &joblist::JobListView::listDoubleClicked, this, &Form1::ListView1_DblClick);
+    connect(m_listView, &joblist::JobListView::entryClicked, this, &Form1::ListView1_ItemClick);
+    connect(m_listView, &joblist::JobListView::buttonPressed, this, &Form1::ListView1_MouseDown);
+    connect(m_listView, &joblist::JobListView::pointerMoved, this, &Form1::ListView1_MouseMove);
+    connect(m_listView, &joblist::JobListView::buttonReleased, this, &Form1::ListView1_MouseUp);
+    for (ActionButton *button : {m_check1, m_check6, m_check4, m_check2})
+        connect(button, &ActionButton::pointerMoved, this, [this] { showHandOverButton(*this); });
     connect(m_printRun, &printing::PrintRun::progress, m_progressBar, &PercentBar::setPercent);
 }
 
@@ -213,6 +225,39 @@ void Form1::Check2_Click()
 void Form1::ListView1_DblClick()
 {
     joblist::removeSelectedEntry(*m_jobs, *m_listView);
+}
+
+// Picking an entry up turns drops off until the button comes up again, so
+// the list never stays closed to drops after a click.
+void Form1::ListView1_ItemClick()
+{
+    m_reorderGesture->entryClick();
+    m_dropTarget->setDropMode(joblist::DropMode::None);
+}
+
+void Form1::ListView1_MouseDown()
+{
+    m_reorderGesture->buttonPressed();
+}
+
+void Form1::ListView1_MouseMove(const QPoint &point)
+{
+    m_reorderGesture->pointerMoved(point);
+}
+
+void Form1::ListView1_MouseUp()
+{
+    m_reorderGesture->buttonReleased();
+    m_dropTarget->setDropMode(joblist::DropMode::Manual);
+}
+
+// Moves over a control reach the window too when the control passes them
+// on; only those over the bare background count here.
+void Form1::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!childAt(event->position().toPoint()))
+        showArrowOverBackground(*this);
+    QWidget::mouseMoveEvent(event);
 }
 
 // Closing ends the program at once: nothing is asked or saved, and a long

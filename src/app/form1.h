@@ -7,11 +7,12 @@
 #include <QCursor>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 
 class QPushButton;
 
-namespace joblist { class JobList; class JobListView; }
+namespace joblist { class DropTarget; class JobList; class JobListView; class ReorderGesture; }
 namespace printing { class PrintRun; }
 
 namespace app {
@@ -42,10 +43,13 @@ public:
     PercentBar *ProgressBar1() const { return m_progressBar; }
     QPushButton *Command1() const { return m_command1; }
     platform::EventYield &eventYield() { return m_yield; }
+    joblist::DropTarget &dropTarget() const { return *m_dropTarget; }
+    joblist::ReorderGesture &reorderGesture() const { return *m_reorderGesture; }
     printing::PrintRun &printRun() const { return *m_printRun; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
     void buildControls();
@@ -60,6 +64,10 @@ private:
     void Check4_Click();
     void Check2_Click();
     void ListView1_DblClick();
+    void ListView1_ItemClick();
+    void ListView1_MouseDown();
+    void ListView1_MouseMove(const QPoint &point);
+    void ListView1_MouseUp();
 
     platform::Desktop m_desktop;
     platform::EventYield m_yield;
@@ -68,6 +76,8 @@ private:
 
     joblist::JobList *m_jobs = nullptr;
     joblist::JobListView *m_listView = nullptr;
+    joblist::DropTarget *m_dropTarget = nullptr;
+    std::unique_ptr<joblist::ReorderGesture> m_reorderGesture;
     ActionButton *m_check1 = nullptr;
     ActionButton *m_check6 = nullptr;
     ActionButton *m_check4 = nullptr;

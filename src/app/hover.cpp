@@ -1,0 +1,19 @@
+#include "hover.h"
+
+#include "platform/pointerrule.h"
+
+namespace app {
+
+using platform::MousePointer;
+
+void showHandOverButton(platform::PointerOwner &window)
+{
+    platform::setPointerUnlessBusy(window, MousePointer::Custom);
+}
+
+void showArrowOverBackground(platform::PointerOwner &window)
+{
+    platform::setPointerUnlessBusy(window, MousePointer::Default);
+}
+
+} // namespace app

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/mousepointer.h"
+
+namespace app {
+
+// Hover feedback of the main window. It keeps no state of its own: every
+// move sets the window's pointer again, and the busy pointer of a long
+// action is never replaced.
+
+// The pointer moved over one of the action buttons: the hand cursor (the
+// arrow when the window has no hand image).
+void showHandOverButton(platform::PointerOwner &window);
+
+// The pointer moved over the window's background: the arrow.
+void showArrowOverBackground(platform::PointerOwner &window);
+
+} // namespace app

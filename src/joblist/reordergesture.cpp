@@ -1,0 +1,121 @@
+#include "reordergesture.h"
+#include "joblist.h"
+#include "joblistview.h"
+
+#include "platform/pointerrule.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QPixmap>
+
+namespace joblist {
+
+using platform::MousePointer;
+
+namespace {
+
+// The scroll-ahead band, measured down from the list's top edge. An entry
+// exchanged in the top strip brings the one above into view, one exchanged
+// low in the list the one below, so the user can drag past the visible part.
+// The band is the one the window always had around its list; keeping it
+// relative to the list makes it work wherever the window stands.
+constexpr int ScrollUpAbove = 56;
+constexpr int ScrollDownBelow = 115;
+
+// Where the drag image points: the tip of its arrow.
+constexpr QPoint DragHotSpot{2, 1};
+
+} // namespace
+
+ReorderGesture::ReorderGesture(JobList &list, JobListView &view, platform::PointerOwner &window)
+    : m_list(list)
+    , m_view(view)
+    , m_window(window)
+{
+}
+
+int ReorderGesture::draggedPosition() const
+{
+    return m_dragged.isValid() ? m_dragged.row() + 1 : 0;
+}
+
+void ReorderGesture::entryClick()
+{
+    showDragPointer();
+    const int selected = m_view.selectedPosition();
+    m_dragged = selected > 0 ? QPersistentModelIndex(m_list.index(selected - 1, 0)) : QPersistentModelIndex();
+}
+
+void ReorderGesture::buttonPressed()
+{
+    m_buttonHeld = true;
+}
+
+void ReorderGesture::pointerMoved(const QPoint &point)
+{
+    platform::setPointerUnlessBusy(m_window, MousePointer::Default);
+    if (!m_buttonHeld)
+        return;
+    const int underPointer = m_view.positionAt(point);
+    const int dragged = draggedPosition();
+    if (underPointer == 0 || dragged == 0)
+        return;
+    // Exact comparison: texts that differ only in case are different jobs.
+    // Equal texts include the pointer resting on the dragged entry itself.
+    if (m_list.text(dragged) == m_list.text(underPointer))
+        return;
+    exchangeWith(underPointer);
+    scrollAhead(underPointer, point);
+}
+
+void ReorderGesture::buttonReleased()
+{
+    m_buttonHeld = false;
+    showArrowPointer();
+}
+
+// A fast move that skips entries exchanges the two ends directly; the
+// entries in between keep their places.
+void ReorderGesture::exchangeWith(int underPointer)
+{
+    const int dragged = draggedPosition();
+    const QString kept = m_list.text(dragged);
+    m_list.setText(dragged, m_list.text(underPointer));
+    m_list.setText(underPointer, kept);
+    m_view.selectPosition(underPointer);
+    m_dragged = QPersistentModelIndex(m_list.index(underPointer - 1, 0));
+}
+
+void ReorderGesture::scrollAhead(int underPointer, const QPoint &point)
+{
+    const int y = m_view.viewport()->mapTo(&m_view, point).y();
+    if (y < ScrollUpAbove) {
+        if (underPointer > 1)
+            m_view.ensurePositionVisible(underPointer - 1);
+    } else if (y > ScrollDownBelow) {
+        if (underPointer < m_list.count())
+            m_view.ensurePositionVisible(underPointer + 1);
+    }
+}
+
+// The image is read at every click, so a replaced file shows at once. A
+// missing or unreadable file leaves the list with the pointer it has.
+void ReorderGesture::showDragPointer()
+{
+    const QPixmap image(QCoreApplication::applicationDirPath() + u"/drag.ico");
+    if (image.isNull())
+        return;
+    m_view.viewport()->setCursor(QCursor(image, DragHotSpot.x(), DragHotSpot.y()));
+    m_listPointer = MousePointer::Custom;
+}
+
+// The list gives up a pointer of its own rather than setting the arrow: it
+// then shows the window's pointer, which over the list is the arrow (every
+// move there resets it) except while a long action shows the hourglass.
+void ReorderGesture::showArrowPointer()
+{
+    m_view.viewport()->unsetCursor();
+    m_listPointer = MousePointer::Arrow;
+}
+
+} // namespace joblist

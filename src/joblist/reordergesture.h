@@ -1,0 +1,60 @@
+#pragma once
+
+#include "platform/mousepointer.h"
+
+#include <QPersistentModelIndex>
+
+class QPoint;
+
+namespace joblist {
+
+class JobList;
+class JobListView;
+
+// The reorder gesture: an entry click picks an entry up, and while a button
+// is held every move over the list trades the picked-up entry's text with
+// the text of the entry under the pointer, the selection following it.
+//
+// It works on texts, not on entries: an exchange writes two texts and the
+// entries stay where they are. The dragged entry is kept as a persistent
+// index so that an entry removed since it was picked up is noticed; the
+// gesture then does nothing until the next entry click.
+//
+// Each move costs one hit test and one text comparison, and an exchange a
+// fixed number of text accesses and at most one scroll, however long the
+// list: nothing here looks at more than two entries.
+class ReorderGesture {
+public:
+    // The list's pointer shape goes to the view's viewport; `window` is the
+    // main window whose pointer every move over the list resets.
+    ReorderGesture(JobList &list, JobListView &view, platform::PointerOwner &window);
+
+    void entryClick();
+    void buttonPressed();
+    // `point` is in the coordinates of the view's viewport.
+    void pointerMoved(const QPoint &point);
+    void buttonReleased();
+
+    bool isButtonHeld() const { return m_buttonHeld; }
+    // Position of the dragged entry, or 0 when there is none (never picked
+    // up, nothing selected at the click, or removed since).
+    int draggedPosition() const;
+    // What the list shows: Custom (the drag image) after an entry click whose
+    // image could be read, Arrow after a release.
+    platform::MousePointer listPointer() const { return m_listPointer; }
+
+private:
+    void showDragPointer();
+    void showArrowPointer();
+    void exchangeWith(int underPointer);
+    void scrollAhead(int underPointer, const QPoint &point);
+
+    JobList &m_list;
+    JobListView &m_view;
+    platform::PointerOwner &m_window;
+    bool m_buttonHeld = false;
+    QPersistentModelIndex m_dragged;
+    platform::MousePointer m_listPointer = platform::MousePointer::Default;
+};
+
+} // namespace joblist
