@@ -11,6 +11,7 @@
 #include "joblist/reordergesture.h"
 #include "platform/appinfo.h"
 #include "printing/printrun.h"
+#include "sources/addfoldercontents.h"
 #include "sources/addlocalfiles.h"
 #include "sources/addurllists.h"
 
@@ -215,6 +216,8 @@ void Form1::Check6_Click()
 
 void Form1::Check4_Click()
 {
+    sources::addFolderContents({*m_desktop.inputBox, *m_desktop.folderBrowser, *m_desktop.messageBox},
+                               {this, *this, m_yield}, *m_jobs);
 }
 
 void Form1::Check2_Click()

@@ -1,0 +1,100 @@
+#include "addfoldercontents.h"
+#include "folderwalk.h"
+#include "getfolder.h"
+
+#include "joblist/joblist.h"
+#include "platform/desktop.h"
+#include "platform/eventyield.h"
+#include "platform/mousepointer.h"
+
+#include <QFile>
+#include <QStringList>
+
+namespace sources {
+
+namespace {
+
+constexpr qsizetype FoldersNamedInMessage = 20;
+
+// The hourglass for as long as the walk runs, however it ends.
+class BusyPointer {
+public:
+    explicit BusyPointer(platform::PointerOwner &window) : m_window(window)
+    {
+        m_window.setMousePointer(platform::MousePointer::Busy);
+    }
+    ~BusyPointer() { m_window.setMousePointer(platform::MousePointer::Default); }
+    BusyPointer(const BusyPointer &) = delete;
+    BusyPointer &operator=(const BusyPointer &) = delete;
+
+private:
+    platform::PointerOwner &m_window;
+};
+
+// Appends the matching files of `folders`, folder by folder; names that
+// begin with "~" (the owner files and backups office programs leave
+// beside documents) are passed over.
+void addFolderFiles(const QList<QByteArray> &folders, const NamePattern &pattern, FolderWalk &walk,
+                    joblist::JobList &jobs)
+{
+    for (const QByteArray &folder : folders) {
+        const std::optional<QList<QByteArray>> names = ListFolderFiles(folder, pattern);
+        if (!names) {
+            walk.unreadable(folder);
+            continue;
+        }
+        for (const QByteArray &name : *names) {
+            if (!name.startsWith('~'))
+                jobs.add(entryText(folder + name));
+        }
+    }
+}
+
+// False when the window closed during the walk; nothing is added then.
+bool addFolderTree(const QString &folder, const NamePattern &pattern, FolderWalk &walk, joblist::JobList &jobs)
+{
+    QList<QByteArray> folders{folderPath(QFile::encodeName(folder))};
+    if (!CollectSubFolders(folders, true, walk))
+        return false;
+    addFolderFiles(folders, pattern, walk, jobs);
+    return true;
+}
+
+} // namespace
+
+void addFolderContents(const FolderDialogs &dialogs, const ActionWindow &window, joblist::JobList &jobs)
+{
+    const QString extension = dialogs.inputBox.ask(window.owner, ExtensionPrompt, DefaultExtension);
+    if (extension.isEmpty())
+        return;
+    const QString folder = GetFolder(dialogs.folderBrowser, window.owner, FolderPrompt);
+    if (folder.isEmpty())
+        return;
+
+    // The walk yields before each of possibly a hundred thousand names; a
+    // sliced yield keeps that cheap and the window still repaints.
+    FolderWalk walk([&yield = window.yield] { return yield.yieldSliced(); });
+    {
+        const BusyPointer busy(window.pointer);
+        if (!addFolderTree(folder, NamePattern(u"*." + extension), walk, jobs))
+            return;
+    }
+    if (walk.unreadableFolders().isEmpty())
+        return;
+    QStringList shown;
+    for (const QByteArray &unreadable : walk.unreadableFolders())
+        shown << displayFolder(unreadable);
+    dialogs.messageBox.show(window.owner, unreadableFoldersMessage(shown));
+}
+
+QString unreadableFoldersMessage(const QStringList &folders)
+{
+    QString text = QStringLiteral("These folders could not be read; their files were not added:");
+    for (const QString &folder : folders.first(std::min(folders.size(), FoldersNamedInMessage)))
+        text += u'\n' + folder;
+    if (folders.size() > FoldersNamedInMessage)
+        text += u"\n... and " + QString::number(folders.size() - FoldersNamedInMessage) + u" more.";
+    return text;
+}
+
+} // namespace sources

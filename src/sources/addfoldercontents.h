@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+namespace platform {
+class EventYield;
+class FolderBrowser;
+class InputBox;
+class MessageBox;
+class PointerOwner;
+} // namespace platform
+namespace joblist { class JobList; }
+
+namespace sources {
+
+inline const QString ExtensionPrompt = QStringLiteral("Enter file extension to load:");
+inline const QString DefaultExtension = QStringLiteral("htm");
+inline const QString FolderPrompt = QStringLiteral("Please select folder to add:");
+
+// The dialogs the folder action speaks through.
+struct FolderDialogs {
+    platform::InputBox &inputBox;
+    platform::FolderBrowser &folderBrowser;
+    platform::MessageBox &messageBox;
+};
+
+// The window the action runs in: it owns the dialogs, shows the busy
+// pointer, and its yield says when it has closed.
+struct ActionWindow {
+    QWidget *owner;
+    platform::PointerOwner &pointer;
+    platform::EventYield &yield;
+};
+
+// Asks for an extension and a folder, then appends every matching file of
+// that folder and of every folder below it: the folder's own files first,
+// then each deeper level in turn. Folders that could not be read are named
+// in one message at the end. Cancel on either prompt changes nothing; a
+// window closed during the walk stops it with nothing added.
+void addFolderContents(const FolderDialogs &dialogs, const ActionWindow &window, joblist::JobList &jobs);
+
+// The message naming the folders a walk could not read: the first twenty,
+// then how many more.
+QString unreadableFoldersMessage(const QStringList &folders);
+
+} // namespace sources

@@ -1,0 +1,333 @@
+#include "folderwalk.h"
+
+#include <QFile>
+#include <QUrl>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace sources {
+
+namespace {
+
+// ---- names -------------------------------------------------------------
+
+bool isDotOrDotDot(const char *name)
+{
+    return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0));
+}
+
+bool isHidden(const char *name) { return name[0] == '.'; }
+
+// The number of UTF-16 units of the character that starts at `at`.
+qsizetype charUnits(QStringView text, qsizetype at)
+{
+    if (text.at(at).isHighSurrogate() && at + 1 < text.size() && text.at(at + 1).isLowSurrogate())
+        return 2;
+    return 1;
+}
+
+// Both sides are case-folded already. The classic greedy match: on a
+// mismatch, the last `*` takes one more character and the rest is tried
+// again, which is linear for the usual "*.ext".
+bool wildcardMatch(QStringView pattern, QStringView name)
+{
+    qsizetype p = 0;
+    qsizetype n = 0;
+    qsizetype starAt = -1;
+    qsizetype starName = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern.at(p) == u'*') {
+            starAt = p++;
+            starName = n;
+        } else if (p < pattern.size() && pattern.at(p) == u'?') {
+            ++p;
+            n += charUnits(name, n);
+        } else if (p < pattern.size() && pattern.at(p) == name.at(n)) {
+            ++p;
+            ++n;
+        } else if (starAt >= 0) {
+            p = starAt + 1;
+            starName += charUnits(name, starName);
+            n = starName;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern.at(p) == u'*')
+        ++p;
+    return p == pattern.size();
+}
+
+// Names within one folder are ordered by their case-folded text; the bytes
+// settle ties (names that differ only in case, or in undecodable bytes),
+// so the order never depends on the file system's.
+struct SortedName {
+    QString key;
+    QByteArray bytes;
+    bool operator<(const SortedName &other) const
+    {
+        if (const int byKey = key.compare(other.key); byKey != 0)
+            return byKey < 0;
+        return bytes < other.bytes;
+    }
+};
+
+QString sortKey(const char *name) { return QFile::decodeName(name).toCaseFolded(); }
+
+// ---- directory searches ------------------------------------------------
+
+struct DirCloser {
+    void operator()(DIR *dir) const { closedir(dir); }
+};
+using Directory = std::unique_ptr<DIR, DirCloser>;
+
+// Reads the next entry other than "." and ".."; nullptr at the end, with
+// `failed` set when the end is a read error rather than the last name.
+const dirent *nextEntry(DIR *dir, bool &failed)
+{
+    for (;;) {
+        errno = 0;
+        const dirent *entry = readdir(dir);
+        if (!entry) {
+            failed = errno != 0;
+            return nullptr;
+        }
+        if (!isDotOrDotDot(entry->d_name))
+            return entry;
+    }
+}
+
+// What an entry leads to, links followed. The entry's own type, when the
+// file system gives one, saves a query for plain files and folders; the
+// identity of a folder is always queried, because the walk needs it.
+enum class Kind { File, Folder, Other, Broken, Unreadable };
+
+Kind kindOf(int dirFd, const char *name, unsigned char type, struct stat *info)
+{
+    struct stat local;
+    struct stat *target = info ? info : &local;
+    if (type == DT_REG && !info)
+        return Kind::File;
+    if (type != DT_REG && type != DT_DIR && type != DT_LNK && type != DT_UNKNOWN)
+        return Kind::Other;
+    if (fstatat(dirFd, name, target, 0) != 0) {
+        // A link whose target is gone (or a loop of links) leads nowhere; a
+        // folder that cannot be queried is one the walk has to skip.
+        if (type == DT_LNK || errno == ELOOP)
+            return Kind::Broken;
+        struct stat own;
+        if (type == DT_UNKNOWN && fstatat(dirFd, name, &own, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISDIR(own.st_mode))
+            return S_ISLNK(own.st_mode) ? Kind::Broken : Kind::Other;
+        return Kind::Unreadable;
+    }
+    if (S_ISDIR(target->st_mode))
+        return Kind::Folder;
+    return S_ISREG(target->st_mode) ? Kind::File : Kind::Other;
+}
+
+struct Subfolder {
+    SortedName name;
+    quint64 device;
+    quint64 inode;
+};
+
+// Appends the subfolders of one folder to `found`, in name order, each
+// folder once per walk. False when the yield said stop.
+bool collectFolder(const QByteArray &folder, FolderWalk &walk, QList<QByteArray> &found)
+{
+    const Directory dir(opendir(folder.constData()));
+    if (!dir) {
+        walk.unreadable(folder);
+        return walk.yield();
+    }
+    const int dirFd = dirfd(dir.get());
+    struct stat own;
+    if (fstat(dirFd, &own) == 0)
+        walk.firstVisit(own.st_dev, own.st_ino);
+
+    // Plain files and hidden entries are counted, not kept: the walk yields
+    // before each entry, but only folders and links need a closer look.
+    struct Candidate {
+        QByteArray name;
+        unsigned char type;
+    };
+    std::vector<Candidate> candidates;
+    qsizetype others = 0;
+    bool failed = false;
+    while (const dirent *entry = nextEntry(dir.get(), failed)) {
+        if (isHidden(entry->d_name) || (entry->d_type != DT_DIR && entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN))
+            ++others;
+        else
+            candidates.push_back({QByteArray(entry->d_name), entry->d_type});
+    }
+    if (failed) {
+        walk.unreadable(folder);
+        return walk.yield();
+    }
+    if (!walk.yield())
+        return false;
+    for (qsizetype i = 0; i < others; ++i) {
+        if (!walk.yield())
+            return false;
+    }
+
+    std::vector<Subfolder> subfolders;
+    for (const Candidate &candidate : candidates) {
+        if (!walk.yield())
+            return false;
+        struct stat info;
+        switch (kindOf(dirFd, candidate.name.constData(), candidate.type, &info)) {
+        case Kind::Folder:
+            subfolders.push_back({{sortKey(candidate.name.constData()), candidate.name}, quint64(info.st_dev), quint64(info.st_ino)});
+            break;
+        case Kind::Unreadable:
+            walk.unreadable(folder + candidate.name + '/');
+            break;
+        case Kind::File:
+        case Kind::Other:
+        case Kind::Broken:
+            break;
+        }
+    }
+    std::sort(subfolders.begin(), subfolders.end(),
+              [](const Subfolder &a, const Subfolder &b) { return a.name < b.name; });
+    for (const Subfolder &subfolder : subfolders) {
+        if (walk.firstVisit(subfolder.device, subfolder.inode))
+            found.append(folder + subfolder.name.bytes + '/');
+    }
+    return true;
+}
+
+} // namespace
+
+// ---- NamePattern ---------------------------------------------------------
+
+NamePattern::NamePattern(const QString &pattern)
+    : m_folded(pattern.toCaseFolded())
+    , m_dotOptional(m_folded.endsWith(u".*"))
+{
+}
+
+bool NamePattern::matches(QStringView name) const
+{
+    const QString folded = name.toString().toCaseFolded();
+    if (wildcardMatch(m_folded, folded))
+        return true;
+    return m_dotOptional && wildcardMatch(QStringView(m_folded).chopped(2), folded);
+}
+
+// ---- FolderWalk ----------------------------------------------------------
+
+bool FolderWalk::yield()
+{
+    if (!m_stopped && m_yield && !m_yield())
+        m_stopped = true;
+    return !m_stopped;
+}
+
+bool FolderWalk::firstVisit(quint64 device, quint64 inode)
+{
+    return m_visited.emplace(device, inode).second;
+}
+
+void FolderWalk::unreadable(const QByteArray &folder)
+{
+    if (!m_unreadableSeen.contains(folder)) {
+        m_unreadableSeen.insert(folder);
+        m_unreadable.append(folder);
+    }
+}
+
+// ---- the walk --------------------------------------------------------------
+
+QByteArray folderPath(const QByteArray &folder)
+{
+    if (folder.isEmpty())
+        return folder;
+    qsizetype end = folder.size();
+    while (end > 0 && folder.at(end - 1) == '/')
+        --end;
+    return folder.left(end) + '/';
+}
+
+// The design recurses once per level and hands every folder up through each
+// level above it; walking the levels in a loop gives the same order without
+// copying deep folders once per level or nesting calls as deep as the tree.
+bool CollectSubFolders(QList<QByteArray> &folders, bool descend, FolderWalk &walk)
+{
+    QList<QByteArray> level;
+    level.reserve(folders.size());
+    for (const QByteArray &folder : std::as_const(folders))
+        level.append(folderPath(folder));
+
+    QList<QByteArray> collected;
+    do {
+        QList<QByteArray> next;
+        for (const QByteArray &folder : std::as_const(level)) {
+            if (!collectFolder(folder, walk, next))
+                return false;
+        }
+        collected += next;
+        level = std::move(next);
+    } while (descend && !level.isEmpty());
+
+    // One yield for each folder handed up, as the design has it.
+    for (qsizetype i = 0; i < collected.size(); ++i) {
+        if (!walk.yield())
+            return false;
+    }
+    folders += collected;
+    return true;
+}
+
+std::optional<QList<QByteArray>> ListFolderFiles(const QByteArray &folder, const NamePattern &pattern)
+{
+    const QByteArray path = folderPath(folder);
+    const Directory dir(opendir(path.constData()));
+    if (!dir)
+        return std::nullopt;
+    const int dirFd = dirfd(dir.get());
+    std::vector<SortedName> matches;
+    bool failed = false;
+    while (const dirent *entry = nextEntry(dir.get(), failed)) {
+        if (entry->d_type == DT_DIR)
+            continue;
+        QString key = sortKey(entry->d_name);
+        if (!pattern.matches(key) || kindOf(dirFd, entry->d_name, entry->d_type, nullptr) != Kind::File)
+            continue;
+        matches.push_back({std::move(key), QByteArray(entry->d_name)});
+    }
+    if (failed)
+        return std::nullopt;
+    std::sort(matches.begin(), matches.end());
+    QList<QByteArray> names;
+    names.reserve(qsizetype(matches.size()));
+    for (SortedName &match : matches)
+        names.append(std::move(match.bytes));
+    return names;
+}
+
+QString entryText(const QByteArray &path)
+{
+    QString text = QFile::decodeName(path);
+    if (QFile::encodeName(text) == path)
+        return text;
+    return QUrl::fromEncoded("file://" + path.toPercentEncoding("/")).toString();
+}
+
+QString displayFolder(const QByteArray &folder)
+{
+    QByteArray shown = folder;
+    while (shown.size() > 1 && shown.endsWith('/'))
+        shown.chop(1);
+    return QFile::decodeName(shown);
+}
+
+} // namespace sources

@@ -1,0 +1,379 @@
+#include "sources/folderwalk.h"
+
+#include "foldertree.h"
+
+#include <QDir>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <climits>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+using sources::CollectSubFolders;
+using sources::FolderWalk;
+using sources::ListFolderFiles;
+using sources::NamePattern;
+
+namespace {
+
+// The walk's folders relative to `root`: the root itself is "", below it
+// "A/", "A/A1/" and so on, so a failure shows readable paths.
+QByteArrayList relative(const QList<QByteArray> &folders, const QByteArray &root)
+{
+    QByteArrayList result;
+    for (const QByteArray &folder : folders) {
+        if (folder == root)
+            result << "";
+        else
+            result << (folder.startsWith(QByteArray(root + '/')) ? folder.mid(root.size() + 1) : folder);
+    }
+    return result;
+}
+
+// Walks the whole tree under `root` and returns its folders relative to it.
+QByteArrayList walkAll(const QByteArray &root, FolderWalk &walk)
+{
+    QList<QByteArray> folders{root};
+    if (!CollectSubFolders(folders, true, walk))
+        return {"<stopped>"};
+    return relative(folders, root);
+}
+
+// The bytes an entry text names: a file URL's escapes spell them, any other
+// text is a path in the system's encoding.
+QByteArray bytesOfEntry(const QString &text)
+{
+    if (text.startsWith(u"file://"))
+        return QByteArray::fromPercentEncoding(QUrl(text).path(QUrl::FullyEncoded).toLatin1());
+    return QFile::encodeName(text);
+}
+
+// A chain root/name/name/... made level by level relative to the folder
+// above, since its full path grows past what the system accepts.
+bool makeChain(const QByteArray &root, const QByteArray &name, int levels)
+{
+    int fd = ::open(root.constData(), O_RDONLY | O_DIRECTORY);
+    for (int level = 0; fd >= 0 && level < levels; ++level) {
+        const int next = ::mkdirat(fd, name.constData(), 0755) == 0
+            ? ::openat(fd, name.constData(), O_RDONLY | O_DIRECTORY) : -1;
+        ::close(fd);
+        fd = next;
+    }
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return true;
+}
+
+void removeChain(const QByteArray &root, const QByteArray &name)
+{
+    QList<int> fds{::open(root.constData(), O_RDONLY | O_DIRECTORY)};
+    while (fds.last() >= 0)
+        fds << ::openat(fds.last(), name.constData(), O_RDONLY | O_DIRECTORY);
+    fds.removeLast();
+    for (qsizetype i = fds.size() - 1; i >= 0; --i) {
+        ::unlinkat(fds.at(i), name.constData(), AT_REMOVEDIR);
+        ::close(fds.at(i));
+    }
+}
+
+} // namespace
+
+class TestFolderWalk : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void namePattern_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("matches");
+        QTest::newRow("plain") << u"*.htm"_s << u"a.htm"_s << true;
+        QTest::newRow("case ignored") << u"*.htm"_s << u"REPORT.HtM"_s << true;
+        QTest::newRow("case ignored beyond ASCII") << u"*.ÄÖ"_s << u"x.äö"_s << true;
+        QTest::newRow("longer extension") << u"*.htm"_s << u"a.html"_s << false;
+        QTest::newRow("extension inside the name") << u"*.htm"_s << u"a.htm.txt"_s << false;
+        QTest::newRow("star matches nothing") << u"*.htm"_s << u".htm"_s << true;
+        QTest::newRow("two dots typed") << u"*..htm"_s << u"a.htm"_s << false;
+        QTest::newRow("two dots in the name") << u"*..htm"_s << u"a..htm"_s << true;
+        QTest::newRow("star dot star, no dot") << u"*.*"_s << u"README"_s << true;
+        QTest::newRow("star dot star, dot") << u"*.*"_s << u"a.b.c"_s << true;
+        QTest::newRow("trailing dot star, without the dot") << u"*.tar.*"_s << u"x.tar"_s << true;
+        QTest::newRow("trailing dot star, with more") << u"*.tar.*"_s << u"x.tar.gz"_s << true;
+        QTest::newRow("trailing dot star, other") << u"*.tar.*"_s << u"x.tgz"_s << false;
+        QTest::newRow("question mark") << u"*.h?m"_s << u"a.hxm"_s << true;
+        QTest::newRow("question mark needs one") << u"*.h?m"_s << u"a.hm"_s << false;
+        QTest::newRow("question mark takes a whole character") << u"?.htm"_s << u"😀.htm"_s << true;
+        QTest::newRow("brackets are plain") << u"*.[ab]"_s << u"x.[ab]"_s << true;
+        QTest::newRow("brackets are not a set") << u"*.[ab]"_s << u"x.a"_s << false;
+        QTest::newRow("space kept") << u"*. htm"_s << u"a.htm"_s << false;
+        QTest::newRow("backtracking star") << u"*a*b"_s << u"aaxab"_s << true;
+    }
+    void namePattern()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(QString, name);
+        QFETCH(bool, matches);
+        QCOMPARE(NamePattern(pattern).matches(name), matches);
+    }
+
+    void folderPath_data()
+    {
+        QTest::addColumn<QByteArray>("folder");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("root") << QByteArray("/") << QByteArray("/");
+        QTest::newRow("plain") << QByteArray("/docs") << QByteArray("/docs/");
+        QTest::newRow("one separator already") << QByteArray("/docs/") << QByteArray("/docs/");
+        QTest::newRow("several separators") << QByteArray("/docs//") << QByteArray("/docs/");
+        QTest::newRow("backslash is a name character") << QByteArray("/do\\") << QByteArray("/do\\/");
+    }
+    void folderPath()
+    {
+        QFETCH(QByteArray, folder);
+        QFETCH(QByteArray, expected);
+        QCOMPARE(sources::folderPath(folder), expected);
+    }
+
+    void collect_breadthFirstInNameOrder()
+    {
+        QTemporaryDir dir;
+        const QByteArray root = foldertree::bytes(dir.path());
+        // Made in an order unlike the expected one, so neither the order of
+        // making nor the file system's own order can pass the test.
+        QVERIFY(foldertree::make(root, {"b/B1/", "a/A2/", "a/A1/X/", "r.htm", "a/a.htm"}));
+        FolderWalk walk(nullptr);
+        QCOMPARE(walkAll(root, walk), QByteArrayList({"", "a/", "b/", "a/A1/", "a/A2/", "b/B1/", "a/A1/X/"}));
+        QVERIFY(walk.unreadableFolders().isEmpty());
+    }
+
+    void collect_caseInsensitiveOrder()
+    {
+        QTemporaryDir dir;
+        const QByteArray root = foldertree::bytes(dir.path());
+        QVERIFY(foldertree::make(root, {"c/", "B/", "a/", "D/"}));
+        FolderWalk walk(nullptr);
+        QCOMPARE(walkAll(root, walk), QByteArrayList({"", "a/", "B/", "c/", "D/"}));
+    }
+
+    void collect_withoutDescentOneLevelOnly()
+    {
+        QTemporaryDir dir;
+        const QByteArray root = foldertree::bytes(dir.path());
+        QVERIFY(foldertree::make(root, {"A/A1/", "B/"}));
+        FolderWalk walk(nullptr);
+        QList<QByteArray> folders{root + '/'};
+        QVERIFY(CollectSubFolders(folders, false, walk));
+        QCOMPARE(relative(folders, root), QByteArrayList({"", "A/", "B/"}));
+    }
+
+    void collect_hiddenFolderNotEntered()
+    {
+        QTemporaryDir dir;
+        const QByteArray root = foldertree::bytes(dir.path());
+        QVERIFY(foldertree::make(root, {".hidden/inner/", "shown/"}));
+        FolderWalk walk(nullptr);
+        QCOMPARE(walkAll(root, walk), QByteArrayList({"", "shown/"}));
+    }
+
+    void collect_folderNamedLikeAFileIsEntered()
+    {
+        QTemporaryDir dir;
+        const QByteArray root = foldertree::bytes(dir.path());
+        QVERIFY(foldertree::make(root, {"x.htm/in/"}));
+        FolderWalk walk(nullptr);
+        QCOMPARE(walkAll(root, walk), QByteArrayList({"", "x.htm/", "x.htm/in/"}));
+    }
+
+    void collect_linkLoopWalkedOnce()
+    {
+        QTemporaryDir dir;
+        const QByteArray root = foldertree::bytes(dir.path());
+        QVERIFY(foldertree::make(root, {"A/B/"}));
+        QVERIFY(foldertree::link(root, root + "/A/B/up"));
+        QVERIFY(foldertree::link("..", root + "/A/parent"));
+        FolderWalk walk(nullptr);
+        QCOMPARE(walkAll(root, walk), QByteArrayList({"", "A/", "A/B/"}));
+        QVERIFY(walk.unreadableFolders().isEmpty());
+    }
+
+    void collect_twoLinksToOneFolderWalkedOnce()
+    {
+        QTemporaryDir outside;
+        QTemporaryDir dir;
+        const QByteArray root = foldertree::bytes(dir.path());
+        QVERIFY(foldertree::make(foldertree::bytes(outside.path()), {"in/"}));
+        QVERIFY(foldertree::link(foldertree::bytes(outside.path()), root + "/L2"));
+        QVERIFY(foldertree::link(foldertree::bytes(outside.path()), root + "/L1"));
+        QVERIFY(foldertree::link("nowhere", root + "/dangling"));
+        FolderWalk walk(nullptr);
+        QCOMPARE(walkAll(root, walk), QByteArrayList({"", "L1/", "L1/in/"}));
+        QVERIFY(walk.unreadableFolders().isEmpty());
+    }
+
+    void collect_folderVanishingDuringTheWalkIsSkippedAndRecorded()
+    {
+        QTemporaryDir dir;
+        const QByteArray root = foldertree::bytes(dir.path());
+        QVERIFY(foldertree::make(root, {"A/A1/", "B/B1/", "C/"}));
+        int yields = 0;
+        // The first yield comes once the root's names are read, before any
+        // of them is looked at: B is gone by the time the walk reaches it.
+        FolderWalk walk([&] {
+            if (++yields == 1)
+                QDir(dir.filePath(u"B"_s)).removeRecursively();
+            return true;
+        });
+        QCOMPARE(walkAll(root, walk), QByteArrayList({"", "A/", "C/", "A/A1/"}));
+        QCOMPARE(walk.unreadableFolders(), QList<QByteArray>{root + "/B/"});
+    }
+
+    void collect_pathTooLongIsSkippedAndRecorded()
+    {
+        QTemporaryDir dir;
+        const QByteArray root = foldertree::bytes(dir.path());
+        const QByteArray name(200, 'd');
+        const int levels = PATH_MAX / (name.size() + 1) + 2;
+        auto cleanUp = qScopeGuard([&] { removeChain(root, name); });
+        QVERIFY(makeChain(root, name, levels));
+        QVERIFY(foldertree::make(root, {"other/"}));
+        FolderWalk walk(nullptr);
+        QList<QByteArray> folders{root};
+        QVERIFY(CollectSubFolders(folders, true, walk));
+        QCOMPARE(walk.unreadableFolders().size(), 1);
+        const QByteArray tooLong = walk.unreadableFolders().first();
+        QVERIFY(tooLong.size() >= PATH_MAX);
+        QVERIFY(folders.contains(QByteArray(root + "/other/")));
+        // Everything above the one that is too long was walked.
+        for (QByteArray folder = tooLong.chopped(name.size() + 1); folder.size() > root.size() + 1;
+             folder.chop(name.size() + 1))
+            QVERIFY2(folders.contains(folder), folder.right(40).constData());
+    }
+
+    void collect_unreadableByPermission()
+    {
+        if (::geteuid() == 0)
+            QSKIP("permissions do not stop the superuser; the other unreadable cases cover the skip");
+        QTemporaryDir dir;
+        const QByteArray root = foldertree::bytes(dir.path());
+        QVERIFY(foldertree::make(root, {"locked/inner/", "open/"}));
+        QVERIFY(::chmod(QByteArray(root + "/locked").constData(), 0) == 0);
+        auto unlock = qScopeGuard([&] { ::chmod(QByteArray(root + "/locked").constData(), 0755); });
+        FolderWalk walk(nullptr);
+        QCOMPARE(walkAll(root, walk), QByteArrayList({"", "locked/", "open/"}));
+        QCOMPARE(walk.unreadableFolders(), QList<QByteArray>{root + "/locked/"});
+    }
+
+    void collect_stopsWhenTheYieldSaysSo_data()
+    {
+        QTest::addColumn<int>("stopAt");
+        QTest::newRow("first yield") << 1;
+        QTest::newRow("inside a level") << 4;
+        QTest::newRow("handing folders up") << 9;
+    }
+    void collect_stopsWhenTheYieldSaysSo()
+    {
+        QFETCH(int, stopAt);
+        QTemporaryDir dir;
+        const QByteArray root = foldertree::bytes(dir.path());
+        QVERIFY(foldertree::make(root, {"A/A1/", "B/"}));
+        int yields = 0;
+        FolderWalk walk([&] { return ++yields < stopAt; });
+        QList<QByteArray> folders{root};
+        QVERIFY(!CollectSubFolders(folders, true, walk));
+        QCOMPARE(yields, stopAt);
+        QCOMPARE(folders, QList<QByteArray>{root});
+        QVERIFY(walk.stopped());
+    }
+
+    void collect_nestedWalkDuringAYieldDisturbsNothing()
+    {
+        QTemporaryDir dir;
+        const QByteArray root = foldertree::bytes(dir.path());
+        QVERIFY(foldertree::make(root, {"a/a1/", "a/a2/", "b/", "c/c1/"}));
+        const QByteArrayList expected{"", "a/", "b/", "c/", "a/a1/", "a/a2/", "c/c1/"};
+        QList<QByteArrayList> nestedResults;
+        int yields = 0;
+        FolderWalk outer([&] {
+            // A second action in the middle of every other search, over the
+            // same folders.
+            if (++yields % 2 == 0) {
+                FolderWalk nested(nullptr);
+                nestedResults << walkAll(root, nested);
+            }
+            return true;
+        });
+        QCOMPARE(walkAll(root, outer), expected);
+        QVERIFY(nestedResults.size() > 3);
+        for (const QByteArrayList &nested : nestedResults)
+            QCOMPARE(nested, expected);
+    }
+
+    void list_matchingFilesInNameOrder()
+    {
+        QTemporaryDir dir;
+        const QByteArray root = foldertree::bytes(dir.path());
+        QVERIFY(foldertree::make(root, {"b.htm", "C.HTM", "a.htm", ".hidden.htm", "a.txt", "x.htm/", "~$b.htm"}));
+        QVERIFY(foldertree::link("a.htm", root + "/link.htm"));
+        QVERIFY(foldertree::link("x.htm", root + "/folderlink.htm"));
+        QVERIFY(foldertree::link("nowhere.htm", root + "/dangling.htm"));
+        const auto names = ListFolderFiles(root, NamePattern(u"*.htm"_s));
+        QVERIFY(names.has_value());
+        // The "~" names are the action's to skip, not the listing's.
+        QCOMPARE(*names, QByteArrayList({".hidden.htm", "a.htm", "b.htm", "C.HTM", "link.htm", "~$b.htm"}));
+    }
+
+    void list_folderWithOrWithoutSeparator()
+    {
+        QTemporaryDir dir;
+        const QByteArray root = foldertree::bytes(dir.path());
+        QVERIFY(foldertree::make(root, {"a.htm"}));
+        QCOMPARE(ListFolderFiles(root, NamePattern(u"*.htm"_s)), QByteArrayList{"a.htm"});
+        QCOMPARE(ListFolderFiles(root + '/', NamePattern(u"*.htm"_s)), QByteArrayList{"a.htm"});
+    }
+
+    void list_missingFolderIsNoList()
+    {
+        QTemporaryDir dir;
+        QVERIFY(!ListFolderFiles(foldertree::bytes(dir.filePath(u"gone"_s)), NamePattern(u"*"_s)).has_value());
+    }
+
+    void list_nameThatIsNotTextKeepsItsBytes()
+    {
+        QTemporaryDir dir;
+        const QByteArray root = foldertree::bytes(dir.path());
+        const QByteArray latin1Name("r\xe9sum\xe9.htm");
+        QVERIFY(foldertree::touch(root + '/' + latin1Name));
+        // The temporary folder cannot remove a name that is not text.
+        auto cleanUp = qScopeGuard([&] { ::unlink(QByteArray(root + '/' + latin1Name).constData()); });
+        QVERIFY(foldertree::touch(root + "/plain.htm"));
+        QCOMPARE(ListFolderFiles(root, NamePattern(u"*.htm"_s)), QByteArrayList({"plain.htm", latin1Name}));
+    }
+
+    void entryText_data()
+    {
+        QTest::addColumn<QByteArray>("path");
+        QTest::addColumn<bool>("plainPath");
+        QTest::newRow("plain") << QByteArray("/docs/a.htm") << true;
+        QTest::newRow("UTF-8") << QByteArray("/d\xc3\xa9j\xc3\xa0/\xe6\x96\x87.htm") << true;
+        QTest::newRow("signs that mean something in URLs") << QByteArray("/a b/%20#?;.htm") << true;
+        QTest::newRow("Latin-1 name") << QByteArray("/docs/r\xe9sum\xe9.htm") << false;
+        QTest::newRow("bad bytes among signs") << QByteArray("/a b/%41#\xff?\xc3\xa9.htm") << false;
+        QTest::newRow("encoded surrogate") << QByteArray("/x/\xed\xa0\x80.htm") << false;
+    }
+    void entryText()
+    {
+        QFETCH(QByteArray, path);
+        QFETCH(bool, plainPath);
+        const QString text = sources::entryText(path);
+        QCOMPARE(!text.startsWith(u"file://"), plainPath);
+        QCOMPARE(bytesOfEntry(text), path);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFolderWalk)
+#include "tst_folderwalk.moc"
