@@ -8,3 +8,4 @@ mkdir -p "$XDG_RUNTIME_DIR"
 
 echo "== joblist"; "$build/bench/bench_joblist"
 echo "== startup"; "$build/bench/bench_startup" "$build/bin/bench_startup_probe"
+echo "== urllist"; "$build/bench/bench_urllist"

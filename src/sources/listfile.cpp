@@ -109,10 +109,14 @@ bool keeps(char16_t c)
     return c > 0x9F && c != 0xFEFF;
 }
 
-bool breaksAt(const char16_t *text, qsizetype i)
+// Whether `c` separates tokens, given the character before it. Called once
+// per character of lists of many megabytes, hence the early answer for the
+// characters above the space, which are nearly all of them.
+inline bool breaksAt(char16_t c, char16_t previous)
 {
-    const char16_t c = text[i];
-    return c == u' ' || c == u'\t' || c == u'\r' || (c == u'\n' && i > 0 && text[i - 1] == u'\r');
+    if (c > u' ')
+        return false;
+    return c == u' ' || c == u'\t' || c == u'\r' || (c == u'\n' && previous == u'\r');
 }
 
 } // namespace
@@ -156,19 +160,26 @@ QString &RemoveSpace(QString &text)
 
 QStringList ExtractWords(const QString &text)
 {
-    const char16_t *const data = reinterpret_cast<const char16_t *>(text.constData());
-    const qsizetype size = text.size();
+    const char16_t *const begin = reinterpret_cast<const char16_t *>(text.constData());
+    const char16_t *const end = begin + text.size();
     QStringList words;
-    qsizetype i = 0;
-    while (i < size) {
-        while (i < size && breaksAt(data, i))
-            ++i;
-        const qsizetype start = i;
-        while (i < size && !breaksAt(data, i))
-            ++i;
-        if (i > start)
-            words.append(QString(reinterpret_cast<const QChar *>(data + start), i - start));
+    const auto take = [&words](const char16_t *from, const char16_t *to) {
+        words.append(QString(reinterpret_cast<const QChar *>(from), to - from));
+    };
+    const char16_t *token = nullptr;
+    char16_t previous = 0;
+    for (const char16_t *c = begin; c != end; ++c) {
+        const bool breaks = breaksAt(*c, previous);
+        previous = *c;
+        if (breaks && token) {
+            take(token, c);
+            token = nullptr;
+        } else if (!breaks && !token) {
+            token = c;
+        }
     }
+    if (token)
+        take(token, end);
     return words;
 }
 
