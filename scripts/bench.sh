@@ -9,3 +9,14 @@ mkdir -p "$XDG_RUNTIME_DIR"
 echo "== joblist"; "$build/bench/bench_joblist"
 echo "== startup"; "$build/bench/bench_startup" "$build/bin/bench_startup_probe"
 echo "== urllist"; "$build/bench/bench_urllist"
+
+# The print run needs a printer: a private scheduler of the print test rig,
+# started here and stopped however the benchmark ends.
+echo "== print"
+(
+    rig=$(mkdir -p "$build/bench-rig" && cd "$build/bench-rig" && pwd)
+    rigscript=$(dirname "$0")/../tests/rig/rig.sh
+    "$rigscript" start "$rig" >/dev/null
+    trap '"$rigscript" stop "$rig"' EXIT
+    CUPS_SERVER=$(cat "$rig/server") TAVIMARK_RIG=$rig "$build/bench/bench_print" 2> "$rig/bench_print.log"
+)

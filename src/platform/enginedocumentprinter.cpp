@@ -120,7 +120,7 @@ private:
     void onRendererGone(QWebEnginePage::RenderProcessTerminationStatus status);
     void printAsItStands(const QString &title);
     void printVector(const QString &title);
-    void printRaster();
+    void printRaster(const QString &title);
     void failLoad(const QString &reason);
 
     const PrintPath m_path;
@@ -373,7 +373,7 @@ void EngineDocumentPrinter::printAsItStands(const QString &title)
     if (m_path == PrintPath::Vector)
         printVector(title);
     else
-        printRaster();
+        printRaster(title);
 }
 
 void EngineDocumentPrinter::printVector(const QString &title)
@@ -398,18 +398,18 @@ void EngineDocumentPrinter::printVector(const QString &title)
         },
         m_cups.pageLayout());
 #else
-    Q_UNUSED(title)
-    printRaster();
+    printRaster(title);
 #endif
 }
 
-void EngineDocumentPrinter::printRaster()
+void EngineDocumentPrinter::printRaster(const QString &title)
 {
     if (!m_printer || !m_view) {
         m_printState = PrintState::PrinterFailed;
         m_failure = QStringLiteral("no printer was chosen");
         return;
     }
+    m_printer->setDocName(title);
     m_view->print(m_printer.get());
 }
 
