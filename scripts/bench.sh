@@ -7,6 +7,7 @@ export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$build/runtime}
 mkdir -p "$XDG_RUNTIME_DIR"
 
 echo "== joblist"; "$build/bench/bench_joblist"
+echo "== reorder"; "$build/bench/bench_reorder"
 echo "== startup"; "$build/bench/bench_startup" "$build/bin/bench_startup_probe"
 echo "== urllist"; "$build/bench/bench_urllist"
 
