@@ -330,6 +330,23 @@ private Q_SLOTS:
         QVERIFY(texts.value(1).contains(u"Next heading"));
     }
 
+    void crashedRenderer_failsThatEntryOnly()
+    {
+        QTemporaryDir dir;
+        Window window;
+        window.form->jobs().add(writeDocument(dir, QStringLiteral("before.htm"), QStringLiteral("Before heading")));
+        window.form->jobs().add(QStringLiteral("chrome://crash"));
+        window.form->jobs().add(writeDocument(dir, QStringLiteral("after.htm"), QStringLiteral("After heading")));
+
+        window.print();
+
+        QCOMPARE(window.messages().size(), 1);
+        const QString message = window.messages().first();
+        QVERIFY2(message.contains(u"chrome://crash (the page's renderer crashed)"), qPrintable(message));
+        QTRY_COMPARE_WITH_TIMEOUT(jobTitles(dir.path()).size(), 2, JobArrivalMs);
+        QVERIFY(jobTexts(dir.path()).value(1).contains(u"After heading"));
+    }
+
     void printSystemOutOfReach_stopsBeforeLoadingAnything()
     {
         QTcpServer closed;
