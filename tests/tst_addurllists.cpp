@@ -186,6 +186,22 @@ private Q_SLOTS:
         QCOMPARE(run.pointer.current, MousePointer::Default);
     }
 
+    // The close arrives as an event while the first file is cut into
+    // tokens; the action must notice it at its next yield and add nothing.
+    void windowClosingMidway_stopsAtTheNextYield()
+    {
+        Run run;
+        run.write(QStringLiteral("a.txt"), "http://a.example/1 http://a.example/2");
+        run.write(QStringLiteral("b.txt"), QByteArray(1, '\0'));
+        QObject context;
+        QMetaObject::invokeMethod(&context, [&run] { run.yield.markClosed(); }, Qt::QueuedConnection);
+        run.act(run.picked({QStringLiteral("a.txt"), QStringLiteral("b.txt")}));
+        QVERIFY(run.yield.closed());
+        QCOMPARE(run.jobs.count(), 0);
+        QVERIFY(run.messages.shown.isEmpty());
+        QCOMPARE(run.pointer.current, MousePointer::Default);
+    }
+
     void check6_addsTheListsTokens()
     {
         QTemporaryDir dir;
