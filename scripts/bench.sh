@@ -9,6 +9,7 @@ mkdir -p "$XDG_RUNTIME_DIR"
 echo "== joblist"; "$build/bench/bench_joblist"
 echo "== reorder"; "$build/bench/bench_reorder"
 echo "== startup"; "$build/bench/bench_startup" "$build/bin/bench_startup_probe"
+echo "== walk"; "$build/bench/bench_walk"
 echo "== urllist"; "$build/bench/bench_urllist"
 
 # The print run needs a printer: a private scheduler of the print test rig,
