@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace sources {
 
 namespace {
