@@ -6,6 +6,7 @@
 #include "app/progressbar.h"
 #include "joblist/joblist.h"
 #include "printing/printrun.h"
+#include "sources/folderwalk.h"
 
 #include "fakedesktop.h"
 
@@ -21,6 +22,9 @@
 #include <QUuid>
 
 #include <memory>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace std::chrono_literals;
 using platform::MousePointer;
@@ -218,6 +222,29 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(jobTitles(dir.path()).size(), 3, JobArrivalMs);
         QCOMPARE(jobTitles(dir.path()), (QStringList{jobs.text(1), jobs.text(2), jobs.text(3)}));
         QVERIFY(jobTexts(dir.path()).value(0).contains(u"Heading three"));
+    }
+
+    // A folder walk keeps a name that is not valid text as a file URL whose
+    // escapes spell its bytes; the run must find and print that very file.
+    void nameThatIsNotText_printsTheFileItNames()
+    {
+        QTemporaryDir dir;
+        const QByteArray name = QFile::encodeName(dir.path()) + "/caf\xe9 r\xe9sum\xe9.htm";
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        QVERIFY(fd >= 0);
+        const QByteArray html = "<!doctype html><title>x</title><h1>Heading Latin</h1>";
+        QCOMPARE(::write(fd, html.constData(), size_t(html.size())), ssize_t(html.size()));
+        ::close(fd);
+        const QString entry = sources::entryText(name);
+        QVERIFY2(entry.startsWith(u"file://"), qPrintable(entry));
+
+        Window window;
+        window.form->jobs().add(entry);
+        window.print();
+
+        QCOMPARE(window.messages(), QStringList{QStringLiteral("Done. Print jobs sent to printer.")});
+        QTRY_COMPARE_WITH_TIMEOUT(jobTitles(entry), QStringList{entry}, JobArrivalMs);
+        QVERIFY(jobTexts(entry).value(0).contains(u"Heading Latin"));
     }
 
     void fourEntries_barShowsEachShareThenZero()

@@ -3,6 +3,7 @@
 #include <cups/cups.h>
 
 #include <QPageSize>
+#include <QScopeGuard>
 #include <QSizeF>
 
 namespace platform {
@@ -118,27 +119,40 @@ std::optional<QString> CupsQueue::submit(const QByteArray &pdf, const QString &t
     return failure;
 }
 
+// One Print-Job request carries the job's attributes and its document
+// together: a single round trip to the scheduler per document, where
+// creating the job and then sending its document would take two.
 std::optional<QString> CupsQueue::trySubmit(const QByteArray &pdf, const QByteArray &title)
 {
     if (!connect())
         return QStringLiteral("the print system cannot be reached");
     http_t *http = m_http.get();
-    const char *dest = m_dest->name;
-    const int job = cupsCreateJob(http, dest, title.constData(), 0, nullptr);
-    if (job <= 0)
+    const QByteArray resource = QByteArray("/printers/") + m_dest->name;
+    char uri[HTTP_MAX_URI];
+    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
+                     "/printers/%s", m_dest->name);
+
+    ipp_t *request = ippNewRequest(IPP_OP_PRINT_JOB);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, title.constData());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_MIMETYPE, "document-format", nullptr, CUPS_FORMAT_PDF);
+    const auto freeRequest = qScopeGuard([request] { ippDelete(request); });
+
+    // The length covers the whole body: the request's attributes, then the document.
+    const size_t length = ippLength(request) + size_t(pdf.size());
+    http_status_t status = cupsSendRequest(http, request, resource.constData(), length);
+    if (status == HTTP_STATUS_CONTINUE)
+        status = cupsWriteRequestData(http, pdf.constData(), size_t(pdf.size()));
+    if (status != HTTP_STATUS_CONTINUE) {
+        // Read whatever the scheduler answered, so the connection stays usable.
+        ippDelete(cupsGetResponse(http, resource.constData()));
         return lastCupsError();
-    if (cupsStartDocument(http, dest, job, title.constData(), CUPS_FORMAT_PDF, 1) != HTTP_STATUS_CONTINUE
-        || cupsWriteRequestData(http, pdf.constData(), size_t(pdf.size())) != HTTP_STATUS_CONTINUE) {
-        const QString error = lastCupsError();
-        cupsFinishDocument(http, dest);
-        cupsCancelJob2(http, dest, job, 0);
-        return error;
     }
-    if (cupsFinishDocument(http, dest) > IPP_STATUS_OK_CONFLICTING) {
-        const QString error = lastCupsError();
-        cupsCancelJob2(http, dest, job, 0);
-        return error;
-    }
+    ipp_t *response = cupsGetResponse(http, resource.constData());
+    ippDelete(response);
+    if (cupsLastError() > IPP_STATUS_OK_CONFLICTING)
+        return lastCupsError();
     return std::nullopt;
 }
 

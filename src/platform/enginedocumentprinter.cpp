@@ -6,7 +6,7 @@
 
 #include <QAuthenticator>
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QTimer>
@@ -20,6 +20,7 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -55,16 +56,22 @@ protected:
 
 struct Target {
     QUrl url;
-    QString localPath;  // empty for anything that is not a local file
+    // The local file's name as the file system spells it, byte for byte; empty
+    // for anything that is not a local file. Kept as bytes because a name
+    // that is not valid text arrives as a file URL with percent escapes, and
+    // turning that into a QString would lose the bytes.
+    QByteArray localName;
 };
 
 // A local path becomes a file URL; anything else is taken as an address.
 Target resolve(const QString &entry)
 {
     if (QDir::isAbsolutePath(entry) && !entry.contains(u"://"))
-        return {QUrl::fromLocalFile(entry), entry};
+        return {QUrl::fromLocalFile(entry), QFile::encodeName(entry)};
     const QUrl url = QUrl::fromUserInput(entry);
-    return {url, url.isLocalFile() ? url.toLocalFile() : QString()};
+    if (!url.isLocalFile())
+        return {url, {}};
+    return {url, QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1())};
 }
 
 QString describeLoadFailure(const QWebEngineLoadingInfo &info)
@@ -262,12 +269,12 @@ void EngineDocumentPrinter::load(const QString &entry)
     m_arrived = false;
     m_printState = PrintState::DocumentFailed;
     const Target target = resolve(entry);
-    if (!target.localPath.isEmpty()) {
+    if (!target.localName.isEmpty()) {
         // Asking the file system is quicker and clearer than the engine's error.
-        const QFileInfo file(target.localPath);
-        if (!file.exists())
+        struct stat status {};
+        if (::stat(target.localName.constData(), &status) != 0)
             return failLoad(QStringLiteral("file not found"));
-        if (file.isDir())
+        if (S_ISDIR(status.st_mode))
             return failLoad(QStringLiteral("a folder, not a document"));
     }
     // A page still busy with an earlier document (one printed at the time
