@@ -32,17 +32,18 @@ stop() {
     rm -f "$dir/cupsd.pid" "$dir/server"
 }
 
+# A port nobody listens on. Bash itself tries to connect, so the rig needs
+# no other tool to find one.
 free_port() {
-    if command -v python3 >/dev/null; then
-        python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
-    else
-        local port
-        for _ in $(seq 50); do
-            port=$((20000 + RANDOM % 40000))
-            ss -ltn "sport = :$port" | grep -q LISTEN || { echo "$port"; return; }
-        done
-        return 1
-    fi
+    local port
+    for _ in $(seq 100); do
+        port=$((20000 + RANDOM % 40000))
+        if ! (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
+            echo "$port"
+            return 0
+        fi
+    done
+    return 1
 }
 
 start() {
