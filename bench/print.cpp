@@ -7,6 +7,7 @@
 // Needs CUPS_SERVER and TAVIMARK_RIG pointing at a running rig
 // (scripts/bench.sh starts and stops one).
 #include "common.h"
+#include "standins.h"
 
 #include "joblist/joblist.h"
 #include "platform/desktop.h"
@@ -61,17 +62,6 @@ double treeResidentMB()
     }
     return total / 1024.0;
 }
-
-struct NoPointer final : platform::PointerOwner {
-    platform::MousePointer mousePointer() const override { return m_pointer; }
-    void setMousePointer(platform::MousePointer pointer) override { m_pointer = pointer; }
-    platform::MousePointer m_pointer = platform::MousePointer::Default;
-};
-
-struct KeptMessage final : platform::MessageBox {
-    QString last;
-    void show(QWidget *, const QString &text) override { last = text; }
-};
 
 QString paragraphs(int count, int seed)
 {
@@ -207,8 +197,8 @@ public:
 private:
     joblist::JobList m_jobs;
     platform::EventYield m_yield;
-    NoPointer m_pointer;
-    KeptMessage m_messages;
+    bench::WindowPointer m_pointer;
+    bench::KeptMessages m_messages;
     std::unique_ptr<platform::DocumentPrinter> m_printer;
     printing::PrintRun m_run;
     QTimer m_sampler;

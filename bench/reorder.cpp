@@ -3,6 +3,7 @@
 // selection and scrolls the next entry into view. The same drag runs on a
 // short and on a long list; a move must cost the same on both.
 #include "common.h"
+#include "standins.h"
 
 #include "joblist/joblist.h"
 #include "joblist/joblistview.h"
@@ -15,12 +16,6 @@
 #include <vector>
 
 namespace {
-
-struct QuietWindow final : platform::PointerOwner {
-    platform::MousePointer pointer = platform::MousePointer::Default;
-    platform::MousePointer mousePointer() const override { return pointer; }
-    void setMousePointer(platform::MousePointer next) override { pointer = next; }
-};
 
 void send(QWidget *viewport, QEvent::Type type, const QPoint &point, Qt::MouseButtons buttons)
 {
@@ -37,17 +32,14 @@ struct MoveTimes {
 
 MoveTimes dragThrough(int entries, int moves)
 {
-    joblist::JobList jobs;
-    jobs.addColumnHeader(QStringLiteral("HTML File(s)"));
+    bench::ShownJobList list;
+    joblist::JobList &jobs = list.jobs;
+    joblist::JobListView &view = list.view;
     for (int i = 0; i < entries; ++i)
         jobs.add(QStringLiteral("/home/user/Documents/reports/2026/department-%1/report.html").arg(i, 8, 10, QChar(u'0')));
-    joblist::JobListView view;
-    view.setJobList(&jobs);
-    view.resize(601, 153);
-    view.show();
     QCoreApplication::processEvents();
 
-    QuietWindow window;
+    bench::WindowPointer window;
     joblist::ReorderGesture gesture(jobs, view, window);
     QObject::connect(&view, &joblist::JobListView::entryClicked, [&] { gesture.entryClick(); });
     QObject::connect(&view, &joblist::JobListView::buttonPressed, [&] { gesture.buttonPressed(); });

@@ -3,6 +3,7 @@
 // into a job list shown in its view, and times the same file with `wc -w` as
 // a yardstick for what reading and splitting it costs at the least.
 #include "common.h"
+#include "standins.h"
 
 #include "joblist/joblist.h"
 #include "joblist/joblistview.h"
@@ -23,17 +24,6 @@ namespace {
 struct AnswerDialog final : platform::FileOpenDialog {
     QString path;
     QString showOpen(QWidget *, const QString &, const QString &) override { return path; }
-};
-
-struct CountingMessages final : platform::MessageBox {
-    int shown = 0;
-    void show(QWidget *, const QString &) override { ++shown; }
-};
-
-struct Pointer final : platform::PointerOwner {
-    platform::MousePointer current = platform::MousePointer::Default;
-    platform::MousePointer mousePointer() const override { return current; }
-    void setMousePointer(platform::MousePointer pointer) override { current = pointer; }
 };
 
 // Processor time of this process, which the other loads of a shared machine
@@ -80,24 +70,19 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    joblist::JobList jobs;
-    jobs.addColumnHeader(QStringLiteral("HTML File(s)"));
-    joblist::JobListView view;
-    view.setJobList(&jobs);
-    view.resize(601, 153);
-    view.show();
-    QCoreApplication::processEvents();
+    bench::ShownJobList list;
+    joblist::JobList &jobs = list.jobs;
 
     AnswerDialog dialog;
     dialog.path = path;
-    CountingMessages messages;
-    Pointer pointer;
+    bench::KeptMessages messages;
+    bench::WindowPointer pointer;
     platform::EventYield yield;
 
     QElapsedTimer clock;
     clock.start();
     const double processorAtStart = processorSeconds();
-    sources::addUrlLists(dialog, messages, &view, pointer, yield, jobs);
+    sources::addUrlLists(dialog, messages, &list.view, pointer, yield, jobs);
     const double loadSeconds = clock.nsecsElapsed() / 1e9;
     const double loadProcessorSeconds = processorSeconds() - processorAtStart;
     const double peakMB = bench::peakResidentMB();

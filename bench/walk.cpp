@@ -2,6 +2,7 @@
 // them matching "*.htm", through the folder action into a live job list, and
 // times the same search done by find(1) on the same tree in the same run.
 #include "common.h"
+#include "standins.h"
 
 #include "joblist/joblist.h"
 #include "joblist/joblistview.h"
@@ -39,17 +40,6 @@ struct ChooseTree final : platform::FolderBrowser {
         clock->start();
         return folder;
     }
-};
-
-struct CountMessages final : platform::MessageBox {
-    int shown = 0;
-    void show(QWidget *, const QString &) override { ++shown; }
-};
-
-struct Pointer final : platform::PointerOwner {
-    platform::MousePointer pointer = platform::MousePointer::Default;
-    platform::MousePointer mousePointer() const override { return pointer; }
-    void setMousePointer(platform::MousePointer p) override { pointer = p; }
 };
 
 // Breadth-first, ten subfolders to a folder until `folders` exist below the
@@ -119,23 +109,18 @@ int main(int argc, char **argv)
     for (int run = 0; run < runs; ++run) {
         findSeconds.push_back(runFind(dir.path()).first);
 
-        joblist::JobList jobs;
-        jobs.addColumnHeader(QStringLiteral("HTML File(s)"));
-        joblist::JobListView view;
-        view.setJobList(&jobs);
-        view.resize(601, 153);
-        view.show();
-        QCoreApplication::processEvents();
+        bench::ShownJobList list;
+        joblist::JobList &jobs = list.jobs;
 
         QElapsedTimer clock;
         Answer extension;
         ChooseTree chooser;
         chooser.folder = dir.path();
         chooser.clock = &clock;
-        CountMessages messageBox;
-        Pointer pointer;
+        bench::KeptMessages messageBox;
+        bench::WindowPointer pointer;
         platform::EventYield yield;
-        sources::addFolderContents({extension, chooser, messageBox}, {&view, pointer, yield}, jobs);
+        sources::addFolderContents({extension, chooser, messageBox}, {&list.view, pointer, yield}, jobs);
         actionSeconds.push_back(clock.nsecsElapsed() / 1e9);
         added = jobs.count();
         messages += messageBox.shown;

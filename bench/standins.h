@@ -1,0 +1,46 @@
+#pragma once
+
+// What the benchmarks put where the window and the user would be: a job list
+// shown in its view as in the window, the window's pointer, and a message box
+// that only keeps what it was asked to show.
+
+#include "joblist/joblist.h"
+#include "joblist/joblistview.h"
+#include "platform/desktop.h"
+#include "platform/mousepointer.h"
+
+#include <QCoreApplication>
+
+namespace bench {
+
+struct ShownJobList {
+    joblist::JobList jobs;
+    joblist::JobListView view;
+
+    ShownJobList()
+    {
+        jobs.addColumnHeader(QStringLiteral("HTML File(s)"));
+        view.setJobList(&jobs);
+        view.resize(601, 153);
+        view.show();
+        QCoreApplication::processEvents();
+    }
+};
+
+struct WindowPointer final : platform::PointerOwner {
+    platform::MousePointer current = platform::MousePointer::Default;
+    platform::MousePointer mousePointer() const override { return current; }
+    void setMousePointer(platform::MousePointer pointer) override { current = pointer; }
+};
+
+struct KeptMessages final : platform::MessageBox {
+    int shown = 0;
+    QString last;
+    void show(QWidget *, const QString &text) override
+    {
+        ++shown;
+        last = text;
+    }
+};
+
+} // namespace bench
