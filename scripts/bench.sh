@@ -4,7 +4,7 @@ set -euo pipefail
 build=${1:-build}
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$build/runtime}
-mkdir -p "$XDG_RUNTIME_DIR"
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 
 echo "== joblist"; "$build/bench/bench_joblist"
 echo "== reorder"; "$build/bench/bench_reorder"
