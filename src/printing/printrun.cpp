@@ -5,6 +5,7 @@
 #include "platform/documentprinter.h"
 #include "platform/eventyield.h"
 #include "platform/mousepointer.h"
+#include "platform/namedlist.h"
 
 #include <QDeadlineTimer>
 #include <QScopeGuard>
@@ -13,6 +14,7 @@ namespace printing {
 
 using platform::LoadState;
 using platform::MousePointer;
+using platform::namedList;
 using platform::PrintState;
 
 namespace {
@@ -26,14 +28,6 @@ QString entries(qsizetype count)
 }
 
 } // namespace
-
-QString namedList(const QStringList &names)
-{
-    QStringList lines = names.mid(0, PrintRun::NamedEntries);
-    if (names.size() > PrintRun::NamedEntries)
-        lines << u"... and " + QString::number(names.size() - PrintRun::NamedEntries) + u" more.";
-    return lines.join(u'\n');
-}
 
 QString closingMessage(const QStringList &notPrinted)
 {

@@ -39,8 +39,6 @@ public:
     static constexpr std::chrono::milliseconds DocumentBound{30'000};
     // The most rendering one document and handing it to the printer may take.
     static constexpr std::chrono::milliseconds PrintBound{60'000};
-    // How many not-printed entries the closing message names.
-    static constexpr int NamedEntries = 20;
 
     struct Parts {
         joblist::JobList &jobs;
@@ -97,7 +95,5 @@ private:
 QString closingMessage(const QStringList &notPrinted);
 // The closing message when the printer failed part way.
 QString printerFailedMessage(const QString &failure, const QStringList &sent, const QStringList &notSent);
-// Up to `NamedEntries` lines, then how many more there are.
-QString namedList(const QStringList &entries);
 
 } // namespace printing

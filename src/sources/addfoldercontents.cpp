@@ -5,7 +5,8 @@
 #include "joblist/joblist.h"
 #include "platform/desktop.h"
 #include "platform/eventyield.h"
-#include "platform/mousepointer.h"
+#include "platform/busypointer.h"
+#include "platform/namedlist.h"
 
 #include <QFile>
 #include <QStringList>
@@ -15,23 +16,6 @@
 namespace sources {
 
 namespace {
-
-constexpr qsizetype FoldersNamedInMessage = 20;
-
-// The hourglass for as long as the walk runs, however it ends.
-class BusyPointer {
-public:
-    explicit BusyPointer(platform::PointerOwner &window) : m_window(window)
-    {
-        m_window.setMousePointer(platform::MousePointer::Busy);
-    }
-    ~BusyPointer() { m_window.setMousePointer(platform::MousePointer::Default); }
-    BusyPointer(const BusyPointer &) = delete;
-    BusyPointer &operator=(const BusyPointer &) = delete;
-
-private:
-    platform::PointerOwner &m_window;
-};
 
 // Appends the matching files of `folders`, folder by folder; names that
 // begin with "~" (the owner files and backups office programs leave
@@ -77,7 +61,7 @@ void addFolderContents(const FolderDialogs &dialogs, const ActionWindow &window,
     // sliced yield keeps that cheap and the window still repaints.
     FolderWalk walk([&yield = window.yield] { return yield.yieldSliced(); });
     {
-        const BusyPointer busy(window.pointer);
+        const platform::BusyPointer busy(window.pointer);
         if (!addFolderTree(folder, NamePattern(u"*." + extension), walk, jobs))
             return;
     }
@@ -91,12 +75,7 @@ void addFolderContents(const FolderDialogs &dialogs, const ActionWindow &window,
 
 QString unreadableFoldersMessage(const QStringList &folders)
 {
-    QString text = QStringLiteral("These folders could not be read; their files were not added:");
-    for (const QString &folder : folders.first(std::min(folders.size(), FoldersNamedInMessage)))
-        text += u'\n' + folder;
-    if (folders.size() > FoldersNamedInMessage)
-        text += u"\n... and " + QString::number(folders.size() - FoldersNamedInMessage) + u" more.";
-    return text;
+    return u"These folders could not be read; their files were not added:\n" + platform::namedList(folders);
 }
 
 } // namespace sources

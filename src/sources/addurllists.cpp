@@ -5,28 +5,12 @@
 #include "joblist/joblist.h"
 #include "platform/desktop.h"
 #include "platform/eventyield.h"
-#include "platform/mousepointer.h"
+#include "platform/busypointer.h"
+#include "platform/namedlist.h"
 
 namespace sources {
 
 namespace {
-
-constexpr qsizetype NamedSkippedFiles = 20;
-
-// Shows the hourglass for as long as it lives, also when the action stops early.
-class BusyPointer {
-public:
-    explicit BusyPointer(platform::PointerOwner &owner) : m_owner(owner)
-    {
-        m_owner.setMousePointer(platform::MousePointer::Busy);
-    }
-    ~BusyPointer() { m_owner.setMousePointer(platform::MousePointer::Default); }
-    BusyPointer(const BusyPointer &) = delete;
-    BusyPointer &operator=(const BusyPointer &) = delete;
-
-private:
-    platform::PointerOwner &m_owner;
-};
 
 // Reads one list file and appends its tokens. False when the window closed
 // meanwhile, so the caller stops.
@@ -50,13 +34,10 @@ bool addListFile(const QString &path, platform::EventYield &yield, joblist::JobL
 
 QString skippedListFilesMessage(const QList<SkippedListFile> &skipped)
 {
-    QString text = QStringLiteral("These list files could not be read; nothing was added from them:\n");
-    const qsizetype named = std::min(skipped.size(), NamedSkippedFiles);
-    for (qsizetype i = 0; i < named; ++i)
-        text += u'\n' + skipped.at(i).path + u" (" + skipped.at(i).why + u')';
-    if (skipped.size() > named)
-        text += QStringLiteral("\nand %1 more.").arg(skipped.size() - named);
-    return text;
+    QStringList files;
+    for (const SkippedListFile &file : skipped)
+        files << file.path + u" (" + file.why + u')';
+    return u"These list files could not be read; nothing was added from them:\n\n" + platform::namedList(files);
 }
 
 void addUrlLists(platform::FileOpenDialog &dialog, platform::MessageBox &messages, QWidget *owner,
@@ -67,7 +48,7 @@ void addUrlLists(platform::FileOpenDialog &dialog, platform::MessageBox &message
         return;
     QList<SkippedListFile> skipped;
     {
-        const BusyPointer busy(pointer);
+        const platform::BusyPointer busy(pointer);
         for (const QString &path : paths) {
             if (!addListFile(path, yield, jobs, skipped))
                 return;
