@@ -33,17 +33,19 @@ bool EventYield::yieldSliced()
     return !m_closed;
 }
 
-bool EventYield::waitForEvents(QDeadlineTimer deadline)
+EventYield::Wait EventYield::waitUntil(const std::function<bool()> &done, QDeadlineTimer deadline)
 {
-    if (m_closed)
-        return false;
     // A timer of our own guarantees that the wait ends at the deadline even
-    // when nothing else happens.
+    // when nothing else happens; one for the whole wait, not one per turn.
     QTimer wakeUp;
     wakeUp.setSingleShot(true);
     wakeUp.start(std::max<qint64>(0, deadline.remainingTime()));
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
-    return !m_closed;
+    while (!m_closed && !done()) {
+        if (deadline.hasExpired())
+            return Wait::TimedOut;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
+    }
+    return m_closed ? Wait::Closed : Wait::Done;
 }
 
 } // namespace platform

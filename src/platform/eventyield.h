@@ -3,6 +3,8 @@
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 
+#include <functional>
+
 namespace platform {
 
 // Long actions run inside their click handler and give the event loop a turn
@@ -23,9 +25,12 @@ public:
     // every few calls.
     bool yieldSliced();
 
-    // Sleeps until an event arrives or the deadline passes, then handles the
-    // waiting events. Used by waits that must not spin the processor.
-    bool waitForEvents(QDeadlineTimer deadline);
+    enum class Wait { Done, TimedOut, Closed };
+    // Handles events as they arrive, sleeping in between, until `done` holds,
+    // the deadline passes or the window closes. For waits on work that reports
+    // through the event loop (the browser engine, the print system), which
+    // must not spin the processor.
+    Wait waitUntil(const std::function<bool()> &done, QDeadlineTimer deadline);
 
     void markClosed() { m_closed = true; }
     bool closed() const { return m_closed; }

@@ -157,14 +157,7 @@ PrintRun::Outcome PrintRun::APrint1(const QString &address, QString &reason)
 // print system report through the event loop.
 PrintRun::Wait PrintRun::waitWhile(const std::function<bool()> &busy, std::chrono::milliseconds bound)
 {
-    const QDeadlineTimer deadline(bound);
-    while (busy()) {
-        if (deadline.hasExpired())
-            return Wait::TimedOut;
-        if (!m_parts.yield.waitForEvents(deadline))
-            return Wait::Closed;
-    }
-    return Wait::Done;
+    return m_parts.yield.waitUntil([&busy] { return !busy(); }, QDeadlineTimer(bound));
 }
 
 void PrintRun::finish(const QString &message)

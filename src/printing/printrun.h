@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/eventyield.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -10,9 +12,9 @@
 class QWidget;
 
 namespace joblist { class JobList; }
+
 namespace platform {
 class DocumentPrinter;
-class EventYield;
 class MessageBox;
 class PointerOwner;
 }
@@ -70,7 +72,7 @@ Q_SIGNALS:
 
 private:
     enum class Outcome { Sent, NotPrinted, PrinterFailed, WindowClosed };
-    enum class Wait { Done, TimedOut, Closed };
+    using Wait = platform::EventYield::Wait;
 
     struct Tally {
         QStringList sent;
