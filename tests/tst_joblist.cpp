@@ -1,6 +1,7 @@
 #include "joblist/joblist.h"
 #include "joblist/joblistview.h"
 
+#include <QIcon>
 #include <QRandomGenerator>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -69,7 +70,8 @@ private Q_SLOTS:
     }
 
     // The chunked store behind the list against a plain list, over many
-    // seeded random appends, removals and rewrites across chunk borders.
+    // seeded random appends, removals, exchanges and marks across chunk
+    // borders; the first pending entry is checked against a plain scan.
     void store_matchesPlainList_data()
     {
         QTest::addColumn<quint32>("seed");
@@ -81,35 +83,91 @@ private Q_SLOTS:
         QFETCH(quint32, seed);
         QRandomGenerator random(seed);
         JobList jobs;
-        QStringList reference;
+        struct Row {
+            QString text;
+            std::uint32_t id;
+            joblist::Mark mark;
+        };
+        QList<Row> reference;
+        const auto firstPending = [&reference] {
+            for (qsizetype i = 0; i < reference.size(); ++i) {
+                if (reference.at(i).mark == joblist::Mark::Pending)
+                    return int(i) + 1;
+            }
+            return 0;
+        };
         for (int step = 0; step < 20000; ++step) {
-            const int choice = random.bounded(10);
+            const int choice = random.bounded(12);
+            const int position = reference.isEmpty() ? 0 : random.bounded(int(reference.size())) + 1;
             if (choice < 6 || reference.isEmpty()) {
                 const QString text = QString::number(step);
                 jobs.add(text);
-                reference << text;
-            } else if (choice < 9) {
-                const int position = random.bounded(int(reference.size())) + 1;
+                reference.append({text, jobs.entryId(jobs.count()), joblist::Mark::None});
+            } else if (choice < 8) {
                 jobs.remove(position);
                 reference.removeAt(position - 1);
+            } else if (choice < 10) {
+                const int other = random.bounded(int(reference.size())) + 1;
+                jobs.exchange(position, other);
+                reference.swapItemsAt(position - 1, other - 1);
+            } else if (choice < 11) {
+                const auto mark = joblist::Mark(random.bounded(int(joblist::Mark::NotPrinted) + 1));
+                jobs.setMark(position, mark);
+                reference[position - 1].mark = mark;
             } else {
-                const int position = random.bounded(int(reference.size())) + 1;
-                jobs.setText(position, QStringLiteral("x") + QString::number(step));
-                reference[position - 1] = QStringLiteral("x") + QString::number(step);
+                QCOMPARE(jobs.firstPending(), firstPending());
             }
         }
         // Empty the list from the front, crossing every chunk.
         QCOMPARE(jobs.count(), int(reference.size()));
-        for (int i = 1; i <= jobs.count(); ++i)
-            QCOMPARE(jobs.text(i), reference.at(i - 1));
+        for (int i = 1; i <= jobs.count(); ++i) {
+            QCOMPARE(jobs.text(i), reference.at(i - 1).text);
+            QCOMPARE(jobs.entryId(i), reference.at(i - 1).id);
+            QCOMPARE(jobs.mark(i), reference.at(i - 1).mark);
+        }
         while (jobs.count() > 0) {
-            QCOMPARE(jobs.text(1), reference.first());
+            QCOMPARE(jobs.firstPending(), firstPending());
+            QCOMPARE(jobs.text(1), reference.first().text);
             jobs.remove(1);
             reference.removeFirst();
         }
         jobs.add(QStringLiteral("after emptying"));
         QCOMPARE(jobs.count(), 1);
         QCOMPARE(jobs.text(1), QStringLiteral("after emptying"));
+    }
+
+    // A run marks every entry pending; the list hands out the first pending
+    // one however the entries move, and settles the rest in one sweep.
+    void pendingEntries_followMovesAndRemovals()
+    {
+        JobList jobs;
+        jobs.addColumnHeader(QStringLiteral("HTML File(s)"));
+        for (int i = 1; i <= 3000; ++i)
+            jobs.add(QString::number(i));
+        QCOMPARE(jobs.beginRun(), 3000);
+        QCOMPARE(jobs.pendingCount(), 3000);
+        for (int position = 1; position <= 2000; ++position)
+            jobs.setMark(position, joblist::Mark::Printed, {});
+        QCOMPARE(jobs.firstPending(), 2001);
+        // A pending entry dragged above the printed ones is next.
+        jobs.exchange(2500, 10);
+        QCOMPARE(jobs.firstPending(), 10);
+        QCOMPARE(jobs.text(10), QStringLiteral("2500"));
+        QCOMPARE(jobs.pendingPositions(3), (QList<int>{10, 2001, 2002}));
+        jobs.remove(10);
+        QCOMPARE(jobs.firstPending(), 2000);
+        QCOMPARE(jobs.text(2000), QStringLiteral("2001"));
+        const QStringList rest = jobs.settlePending(joblist::Mark::NotPrinted, QStringLiteral("not sent"));
+        QCOMPARE(rest.size(), 999);
+        QCOMPARE(rest.first(), QStringLiteral("2001"));
+        QCOMPARE(jobs.firstPending(), 0);
+        QCOMPARE(jobs.reason(2000), QStringLiteral("not sent"));
+        QCOMPARE(jobs.data(jobs.index(1999, 0), Qt::ToolTipRole).toString(), QStringLiteral("Not printed: not sent"));
+        QVERIFY(!jobs.data(jobs.index(0, 0), Qt::DecorationRole).value<QIcon>().isNull());
+        // A new run forgets the old marks.
+        jobs.beginRun();
+        QCOMPARE(jobs.reason(2000), QString());
+        QCOMPARE(jobs.firstPending(), 1);
     }
 
     void removeSelectedEntry_removesTheSelectedOne()

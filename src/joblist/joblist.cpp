@@ -1,4 +1,7 @@
 #include "joblist.h"
+#include "marks.h"
+
+#include <algorithm>
 
 namespace joblist {
 
@@ -6,23 +9,101 @@ void JobList::add(const QString &text)
 {
     const int row = count();
     beginInsertRows({}, row, row);
-    m_entries.append(text);
+    m_entries.append({text, m_nextId++, Mark::None});
     endInsertRows();
 }
 
-void JobList::setText(int position, const QString &text)
+void JobList::changed(int position)
 {
-    m_entries[position - 1] = text;
-    const QModelIndex changed = index(position - 1, 0);
-    Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
+    const QModelIndex index = this->index(position - 1, 0);
+    Q_EMIT dataChanged(index, index);
+}
+
+void JobList::exchange(int first, int second)
+{
+    if (first == second)
+        return;
+    m_entries.swap(first - 1, second - 1);
+    // A pending entry that lands above the first pending one is next.
+    const int upper = std::min(first, second) - 1;
+    if (m_entries.at(upper).mark == Mark::Pending)
+        m_pendingFrom = std::min(m_pendingFrom, upper);
+    changed(first);
+    changed(second);
+    Q_EMIT entriesExchanged(first, second);
 }
 
 void JobList::remove(int position)
 {
     const int row = position - 1;
     beginRemoveRows({}, row, row);
+    m_reasons.remove(m_entries.at(row).id);
     m_entries.removeAt(row);
+    if (row < m_pendingFrom)
+        --m_pendingFrom;
     endRemoveRows();
+}
+
+int JobList::beginRun()
+{
+    m_reasons.clear();
+    m_entries.markAll(Mark::Pending);
+    m_pendingFrom = 0;
+    if (count() > 0)
+        Q_EMIT dataChanged(index(0, 0), index(count() - 1, 0));
+    return count();
+}
+
+int JobList::firstPending()
+{
+    m_pendingFrom = m_entries.nextPending(m_pendingFrom);
+    return m_pendingFrom < count() ? m_pendingFrom + 1 : 0;
+}
+
+QList<int> JobList::pendingPositions(int limit)
+{
+    QList<int> positions;
+    int position = firstPending();
+    while (position > 0 && positions.size() < limit) {
+        positions << position;
+        const int next = m_entries.nextPending(position);
+        position = next < count() ? next + 1 : 0;
+    }
+    return positions;
+}
+
+void JobList::setMark(int position, Mark mark, const QString &reason)
+{
+    const int row = position - 1;
+    m_entries.setMark(row, mark);
+    if (mark == Mark::Pending)
+        m_pendingFrom = std::min(m_pendingFrom, row);
+    const std::uint32_t id = m_entries.at(row).id;
+    if (reason.isEmpty())
+        m_reasons.remove(id);
+    else
+        m_reasons.insert(id, reason);
+    changed(position);
+}
+
+QStringList JobList::settlePending(Mark mark, const QString &reason)
+{
+    QStringList texts;
+    if (m_entries.pendingCount() == 0)
+        return texts;
+    const int first = m_entries.nextPending(m_pendingFrom);
+    int last = first;
+    for (int row = first; row < count(); row = m_entries.nextPending(row + 1)) {
+        const Entry &entry = m_entries.at(row);
+        texts << entry.text;
+        if (!reason.isEmpty())
+            m_reasons.insert(entry.id, reason);
+        m_entries.setMark(row, mark);
+        last = row;
+    }
+    m_pendingFrom = count();
+    Q_EMIT dataChanged(index(first, 0), index(last, 0));
+    return texts;
 }
 
 void JobList::addColumnHeader(const QString &title)
@@ -47,9 +128,22 @@ QVariant JobList::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.column() != 0 || index.row() >= count())
         return {};
-    if (role == Qt::DisplayRole || role == Qt::EditRole)
-        return m_entries.at(index.row());
-    return {};
+    const Entry &entry = m_entries.at(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return entry.text;
+    case Qt::DecorationRole:
+        if (const QIcon icon = markIcon(entry.mark); !icon.isNull())
+            return icon;
+        return {};
+    case Qt::ToolTipRole:
+        if (const QString tip = markToolTip(entry.mark, m_reasons.value(entry.id)); !tip.isEmpty())
+            return tip;
+        return {};
+    default:
+        return {};
+    }
 }
 
 QVariant JobList::headerData(int section, Qt::Orientation orientation, int role) const

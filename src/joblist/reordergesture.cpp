@@ -75,13 +75,12 @@ void ReorderGesture::buttonReleased()
 }
 
 // A fast move that skips entries exchanges the two ends directly; the
-// entries in between keep their places.
+// entries in between keep their places. The texts trade places with
+// everything that belongs to them (a print run's marks), so a document
+// waiting to be printed still is, at its new place.
 void ReorderGesture::exchangeWith(int underPointer)
 {
-    const int dragged = draggedPosition();
-    const QString kept = m_list.text(dragged);
-    m_list.setText(dragged, m_list.text(underPointer));
-    m_list.setText(underPointer, kept);
+    m_list.exchange(draggedPosition(), underPointer);
     m_view.selectPosition(underPointer);
     m_dragged = QPersistentModelIndex(m_list.index(underPointer - 1, 0));
 }

@@ -1,0 +1,108 @@
+#include "marks.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+
+#include <array>
+
+namespace joblist {
+
+namespace {
+
+constexpr int IconSize = 12;
+
+// Drawn once per mark, at one and two device pixels per point, so the marks
+// stay sharp on scaled screens.
+QPixmap drawMark(Mark mark, qreal scale)
+{
+    QPixmap pixmap(QSize(IconSize, IconSize) * scale);
+    pixmap.setDevicePixelRatio(scale);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF disc(0.5, 0.5, IconSize - 1, IconSize - 1);
+    QPen white(Qt::white, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    switch (mark) {
+    case Mark::Printing: {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0x2a, 0x6f, 0xdb));
+        painter.drawEllipse(disc);
+        QPainterPath arrow;
+        arrow.moveTo(4.5, 3.2);
+        arrow.lineTo(8.8, 6.0);
+        arrow.lineTo(4.5, 8.8);
+        arrow.closeSubpath();
+        painter.setBrush(Qt::white);
+        painter.drawPath(arrow);
+        break;
+    }
+    case Mark::Printed:
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0x2e, 0x9d, 0x4a));
+        painter.drawEllipse(disc);
+        painter.setPen(white);
+        painter.drawPolyline(QPolygonF({{3.2, 6.2}, {5.2, 8.2}, {8.8, 4.0}}));
+        break;
+    case Mark::PrintedIncomplete:
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0xe0, 0x9b, 0x12));
+        painter.drawEllipse(disc);
+        painter.setPen(white);
+        painter.drawLine(QPointF(6, 3), QPointF(6, 6.8));
+        painter.drawPoint(QPointF(6, 9));
+        break;
+    case Mark::NotPrinted:
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0xc8, 0x2b, 0x2b));
+        painter.drawEllipse(disc);
+        painter.setPen(white);
+        painter.drawLine(QPointF(4, 4), QPointF(8, 8));
+        painter.drawLine(QPointF(8, 4), QPointF(4, 8));
+        break;
+    case Mark::None:
+    case Mark::Pending:
+        break;
+    }
+    return pixmap;
+}
+
+QIcon makeIcon(Mark mark)
+{
+    QIcon icon;
+    icon.addPixmap(drawMark(mark, 1));
+    icon.addPixmap(drawMark(mark, 2));
+    return icon;
+}
+
+} // namespace
+
+QIcon markIcon(Mark mark)
+{
+    if (mark == Mark::None || mark == Mark::Pending)
+        return {};
+    static const std::array<QIcon, 4> icons = {makeIcon(Mark::Printing), makeIcon(Mark::Printed),
+                                               makeIcon(Mark::PrintedIncomplete), makeIcon(Mark::NotPrinted)};
+    return icons[std::size_t(mark) - std::size_t(Mark::Printing)];
+}
+
+QString markToolTip(Mark mark, const QString &reason)
+{
+    switch (mark) {
+    case Mark::Printing:
+        return QStringLiteral("Printing");
+    case Mark::Printed:
+        return QStringLiteral("Printed");
+    case Mark::PrintedIncomplete:
+        return reason.isEmpty() ? QStringLiteral("Printed before it finished loading")
+                                : u"Printed before it finished loading: " + reason;
+    case Mark::NotPrinted:
+        return reason.isEmpty() ? QStringLiteral("Not printed") : u"Not printed: " + reason;
+    case Mark::None:
+    case Mark::Pending:
+        break;
+    }
+    return {};
+}
+
+} // namespace joblist
