@@ -1,25 +1,31 @@
 // The print run through the real engine onto the print test rig's queue:
-// documents per second for small and medium documents, bytes per job, the
-// peak resident memory of the whole process tree (the engine's helper
-// processes included), the raster path through QPrinter for comparison, and
-// whether memory stays flat over a long run.
+// documents (and printed pages) per second for small and medium documents
+// and for a real manual nobody here wrote (the git-doc package's HTML pages),
+// with 1, 2 and 4 pages working at once; the same run started from the real
+// window's Print button; whether every job is a vector PDF in list order;
+// and the resident memory of the whole process tree (the engine's helper
+// processes included) over a long run.
 //
 // Needs CUPS_SERVER and TAVIMARK_RIG pointing at a running rig
-// (scripts/bench.sh starts and stops one).
+// (scripts/bench.sh starts and stops one, and installs git-doc).
 #include "common.h"
 #include "standins.h"
 
+#include "app/actionbutton.h"
+#include "app/form1.h"
 #include "joblist/joblist.h"
 #include "platform/desktop.h"
-#include "platform/documentprinter.h"
-#include "platform/eventyield.h"
-#include "platform/mousepointer.h"
+#include "platform/enginerenderer.h"
+#include "platform/printers.h"
+#include "printing/printqueue.h"
 #include "printing/printrun.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
@@ -116,21 +122,44 @@ QStringList writeDocuments(const QString &folder, const QString &stem, int count
     return paths;
 }
 
+// The git manual's pages, copied under a folder of the run's own so that
+// each measured run's jobs can be told apart by their titles.
+QStringList gitManual(const QString &folder, int count)
+{
+    const QDir manual(QStringLiteral("/usr/share/doc/git-doc"));
+    QStringList names = manual.entryList({QStringLiteral("*.html")}, QDir::Files, QDir::Name);
+    names = names.mid(0, count);
+    QDir().mkpath(folder);
+    QStringList paths;
+    for (const QString &name : names) {
+        QFile::copy(manual.filePath(name), folder + u'/' + name);
+        paths << folder + u'/' + name;
+    }
+    // The pages' style sheets and images sit beside them.
+    for (const QString &extra : manual.entryList({QStringLiteral("*.css"), QStringLiteral("*.png")}, QDir::Files))
+        QFile::copy(manual.filePath(extra), folder + u'/' + extra);
+    return paths;
+}
+
 QString rigJobs() { return qEnvironmentVariable("TAVIMARK_RIG") + u"/jobs"; }
 
-// The captured jobs whose titles start with `prefix`, once all `count` are there.
-QStringList waitForJobs(const QString &prefix, int count)
+// The captured jobs whose titles start with `prefix`, in queue order, once
+// all `count` are there, with their titles.
+QList<std::pair<QString, QString>> waitForJobs(const QString &prefix, int count)
 {
     QElapsedTimer waited;
     waited.start();
-    QStringList found;
+    QList<std::pair<QString, QString>> found;
     while (waited.elapsed() < 120'000) {
         found.clear();
         const QDir jobs(rigJobs());
         for (const QString &pdf : jobs.entryList({QStringLiteral("job-*.pdf")}, QDir::Files, QDir::Name)) {
             QFile title(jobs.filePath(pdf.chopped(4) + u".title"));
-            if (title.open(QIODevice::ReadOnly) && QString::fromUtf8(title.readAll()).startsWith(prefix))
-                found << jobs.filePath(pdf);
+            if (!title.open(QIODevice::ReadOnly))
+                continue;
+            const QString text = QString::fromUtf8(title.readAll());
+            if (text.startsWith(prefix))
+                found.append({jobs.filePath(pdf), text});
         }
         if (found.size() >= count)
             break;
@@ -140,70 +169,128 @@ QStringList waitForJobs(const QString &prefix, int count)
 }
 
 struct JobCheck {
-    double bytesPerJob = 0;
     int vectorWithText = 0;
+    int inOrder = 0;
+    int pages = 0;
 };
 
-// Every job must be a PDF in which pdftotext finds the document's heading.
-JobCheck checkJobs(const QStringList &files, const QString &heading)
+QString run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Every job must be a PDF whose text pdftotext finds, titled with its entry,
+// in the entries' order.
+JobCheck checkJobs(const QStringList &entries, const QString &prefix, const QString &heading)
 {
     JobCheck check;
-    qint64 bytes = 0;
-    for (const QString &file : files) {
+    const auto jobs = waitForJobs(prefix, int(entries.size()));
+    for (qsizetype i = 0; i < jobs.size(); ++i) {
+        const auto &[file, title] = jobs.at(i);
+        if (i < entries.size() && title == entries.at(i))
+            ++check.inOrder;
         QFile pdf(file);
-        bytes += pdf.size();
         if (!pdf.open(QIODevice::ReadOnly) || !pdf.read(5).startsWith("%PDF-"))
             continue;
-        QProcess pdftotext;
-        pdftotext.start(QStringLiteral("pdftotext"), {file, QStringLiteral("-")});
-        pdftotext.waitForFinished(30000);
-        if (QString::fromUtf8(pdftotext.readAllStandardOutput()).contains(heading))
+        if (heading.isEmpty() || run(QStringLiteral("pdftotext"), {file, QStringLiteral("-")}).contains(heading))
             ++check.vectorWithText;
+        static const QRegularExpression pagesLine(QStringLiteral("Pages:\\s+(\\d+)"));
+        check.pages += pagesLine.match(run(QStringLiteral("pdfinfo"), {file})).captured(1).toInt();
     }
-    check.bytesPerJob = files.isEmpty() ? 0 : double(bytes) / files.size();
     return check;
 }
 
-class Bench {
+// A run without a window: the job list, the pages and the print thread.
+class Runner {
 public:
-    explicit Bench(platform::PrintPath path)
-        : m_printer(platform::makeDocumentPrinter(path))
-        , m_run({m_jobs, *m_printer, m_yield, m_pointer, m_messages, nullptr})
+    Runner()
+        : m_queue(platform::makePrinterSink())
+        , m_run(m_jobs, platform::engineRenderers(), m_queue)
     {
-        // The peak is sampled while the run goes on; the run yields often.
         QObject::connect(&m_sampler, &QTimer::timeout, [this] { m_peakMB = std::max(m_peakMB, treeResidentMB()); });
         m_sampler.start(250);
     }
 
+    void setRenderers(int renderers)
+    {
+        printing::RunSettings settings = m_run.settings();
+        settings.renderers = renderers;
+        m_run.setSettings(settings);
+    }
+
     // Prints `entries` in one run; returns documents per second.
-    double run(const QStringList &entries)
+    double print(const QStringList &entries)
     {
         for (const QString &entry : entries)
             m_jobs.add(entry);
+        QEventLoop loop;
+        QString message;
+        const auto done = QObject::connect(&m_run, &printing::PrintRun::finished, &loop,
+                                           [&](const printing::RunReport &report) {
+                                               message = printing::closingMessage(report);
+                                               loop.quit();
+                                           });
         QElapsedTimer clock;
         clock.start();
-        m_run.Check2();
+        m_run.run();
+        if (m_run.running())
+            loop.exec();
         const double seconds = clock.nsecsElapsed() / 1e9;
+        QObject::disconnect(done);
         while (m_jobs.count() > 0)
             m_jobs.remove(m_jobs.count());
-        if (m_messages.last != u"Done. Print jobs sent to printer.")
-            std::printf("# run message: %s\n", qPrintable(m_messages.last));
+        if (message != u"Done. Print jobs sent to printer.")
+            std::printf("# run message: %s\n", qPrintable(message.left(300)));
         return entries.size() / seconds;
     }
 
     printing::PrintRun &printRun() { return m_run; }
     double peakMB() const { return std::max(m_peakMB, treeResidentMB()); }
+    void resetPeak() { m_peakMB = 0; }
 
 private:
     joblist::JobList m_jobs;
-    platform::EventYield m_yield;
-    bench::WindowPointer m_pointer;
-    bench::KeptMessages m_messages;
-    std::unique_ptr<platform::DocumentPrinter> m_printer;
+    printing::PrintQueue m_queue;
     printing::PrintRun m_run;
     QTimer m_sampler;
     double m_peakMB = 0;
 };
+
+// The same run from the real window: Form1 on the offscreen platform, its
+// Print button clicked, the closing message answered at once.
+double printFromWindow(app::Form1 &window, bench::KeptMessages &messages, const QStringList &entries)
+{
+    for (const QString &entry : entries)
+        window.jobs().add(entry);
+    QEventLoop loop;
+    const auto done = QObject::connect(&window.printRun(), &printing::PrintRun::finished, &loop, &QEventLoop::quit,
+                                       Qt::QueuedConnection);
+    QElapsedTimer clock;
+    clock.start();
+    window.Check2()->click();
+    if (window.printRun().running())
+        loop.exec();
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    QObject::disconnect(done);
+    while (window.jobs().count() > 0)
+        window.jobs().remove(window.jobs().count());
+    if (messages.last != u"Done. Print jobs sent to printer.")
+        std::printf("# window run message: %s\n", qPrintable(messages.last.left(300)));
+    return entries.size() / seconds;
+}
+
+QString label(const char *name, int renderers)
+{
+    return QString::fromLatin1(name) + u"_k" + QString::number(renderers);
+}
+
+void figure(const QString &name, double value, const char *unit)
+{
+    bench::figure(qPrintable(name), value, unit);
+}
 
 } // namespace
 
@@ -217,58 +304,117 @@ int main(int argc, char **argv)
         return 2;
     }
     const int longRun = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 1000;
+    const int defaultRenderers = printing::RunSettings::defaultRenderers();
     QTemporaryDir dir;
-    const QStringList small = writeDocuments(dir.filePath(QStringLiteral("small")), QStringLiteral("s"), 200, smallDocument);
-    const QStringList medium = writeDocuments(dir.filePath(QStringLiteral("medium")), QStringLiteral("m"), 20, mediumDocument);
-    const QStringList warmUp = writeDocuments(dir.filePath(QStringLiteral("warm")), QStringLiteral("w"), 5, smallDocument);
-    const QStringList raster = writeDocuments(dir.filePath(QStringLiteral("raster")), QStringLiteral("r"), 5, smallDocument);
-    const QStringList many = writeDocuments(dir.filePath(QStringLiteral("long")), QStringLiteral("l"), longRun, smallDocument);
+    const auto documents = [&dir](const QString &set, const QString &stem, int count, QString (*make)(int)) {
+        return writeDocuments(dir.filePath(set), stem, count, make);
+    };
+    const bool haveManual = QFileInfo::exists(QStringLiteral("/usr/share/doc/git-doc"));
+    if (!haveManual)
+        std::printf("# git-doc is not installed; the manual's figures are left out\n");
+    figure(QStringLiteral("default_renderers"), defaultRenderers, "pages");
 
+    Runner runner;
     {
-        Bench bench(platform::PrintPath::Vector);
         // The engine's start belongs to the window's first run, not to the
         // documents measured here.
         QElapsedTimer clock;
         clock.start();
-        bench.run(warmUp);
-        bench::figure("engine_start_and_5_docs_s", clock.nsecsElapsed() / 1e9, "s");
-        bench::figure("small_docs_per_s", bench.run(small), "docs/s");
-        bench::figure("medium_docs_per_s", bench.run(medium), "docs/s");
+        runner.setRenderers(4);
+        runner.print(documents(QStringLiteral("warm"), QStringLiteral("w"), 8, smallDocument));
+        figure(QStringLiteral("engine_start_and_8_docs_s"), clock.nsecsElapsed() / 1e9, "s");
+    }
 
-        const JobCheck smallJobs = checkJobs(waitForJobs(dir.filePath(QStringLiteral("small")), small.size()),
-                                             QStringLiteral("Small document"));
-        const JobCheck mediumJobs = checkJobs(waitForJobs(dir.filePath(QStringLiteral("medium")), medium.size()),
-                                              QStringLiteral("Medium document"));
-        bench::figure("small_bytes_per_job", smallJobs.bytesPerJob, "bytes");
-        bench::figure("medium_bytes_per_job", mediumJobs.bytesPerJob, "bytes");
-        bench::figure("jobs_vector_with_text", smallJobs.vectorWithText + mediumJobs.vectorWithText, "jobs");
-        bench::figure("jobs_expected", small.size() + medium.size(), "jobs");
+    std::map<int, std::map<QString, double>> rates;
+    for (const int renderers : {1, 2, 4}) {
+        runner.setRenderers(renderers);
+        const QString k = QString::number(renderers);
+        const QStringList small = documents(u"small" + k, QStringLiteral("s"), 200, smallDocument);
+        const QStringList medium = documents(u"medium" + k, QStringLiteral("m"), 20, mediumDocument);
+        runner.resetPeak();
+        rates[renderers][QStringLiteral("small")] = runner.print(small);
+        rates[renderers][QStringLiteral("medium")] = runner.print(medium);
+        figure(label("small_docs_per_s", renderers), rates[renderers][QStringLiteral("small")], "docs/s");
+        figure(label("medium_docs_per_s", renderers), rates[renderers][QStringLiteral("medium")], "docs/s");
+        const JobCheck smallJobs = checkJobs(small, dir.filePath(u"small" + k), QStringLiteral("Small document"));
+        const JobCheck mediumJobs = checkJobs(medium, dir.filePath(u"medium" + k), QStringLiteral("Medium document"));
+        figure(label("jobs_vector_with_text", renderers), smallJobs.vectorWithText + mediumJobs.vectorWithText, "jobs");
+        figure(label("jobs_in_list_order", renderers), smallJobs.inOrder + mediumJobs.inOrder, "jobs");
+        figure(label("jobs_expected", renderers), small.size() + medium.size(), "jobs");
+        if (haveManual) {
+            const QStringList manual = gitManual(dir.filePath(u"git" + k), 100);
+            QElapsedTimer clock;
+            clock.start();
+            const double docsPerSecond = runner.print(manual);
+            const double seconds = clock.nsecsElapsed() / 1e9;
+            const JobCheck manualJobs = checkJobs(manual, dir.filePath(u"git" + k), {});
+            rates[renderers][QStringLiteral("manual_pages")] = manualJobs.pages / seconds;
+            figure(label("git_manual_docs_per_s", renderers), docsPerSecond, "docs/s");
+            figure(label("git_manual_pages_per_s", renderers), manualJobs.pages / seconds, "pages/s");
+            figure(label("git_manual_pages", renderers), manualJobs.pages, "pages");
+            figure(label("git_manual_jobs_in_list_order", renderers), manualJobs.inOrder, "jobs");
+        }
+        figure(label("peak_tree_rss_mb", renderers), runner.peakMB(), "MB");
+    }
+    const auto speedup = [&rates](int renderers, const QString &set) {
+        return rates[1][set] > 0 ? rates[renderers][set] / rates[1][set] : 0.0;
+    };
+    for (const int renderers : {2, 4}) {
+        figure(label("small_speedup_over_k1", renderers), speedup(renderers, QStringLiteral("small")), "x");
+        figure(label("medium_speedup_over_k1", renderers), speedup(renderers, QStringLiteral("medium")), "x");
+        if (haveManual)
+            figure(label("git_manual_pages_speedup_over_k1", renderers), speedup(renderers, QStringLiteral("manual_pages")), "x");
+    }
 
-        // Memory over a long run: the whole tree at the 100th and the last document.
+    // The real window against the same run without it, at the default
+    // number of pages, alternating so that neither gets the quieter moment.
+    {
+        bench::KeptMessages *messages = nullptr;
+        platform::Desktop desktop = platform::makeQtDesktop();
+        auto kept = std::make_unique<bench::KeptMessages>();
+        messages = kept.get();
+        desktop.messageBox = std::move(kept);
+        app::Form1 window(std::move(desktop));
+        printing::RunSettings settings = window.printRun().settings();
+        settings.renderers = defaultRenderers;
+        window.printRun().setSettings(settings);
+        window.show();
+        runner.setRenderers(defaultRenderers);
+        printFromWindow(window, *messages, documents(QStringLiteral("windowwarm"), QStringLiteral("w"), 8, smallDocument));
+        double withWindow = 0;
+        double without = 0;
+        for (int round = 1; round <= 2; ++round) {
+            const QString r = QString::number(round);
+            without += runner.print(documents(u"bare" + r, QStringLiteral("b"), 200, smallDocument));
+            withWindow += printFromWindow(window, *messages, documents(u"window" + r, QStringLiteral("f"), 200, smallDocument));
+        }
+        figure(label("window_small_docs_per_s", defaultRenderers), withWindow / 2, "docs/s");
+        figure(label("no_window_small_docs_per_s", defaultRenderers), without / 2, "docs/s");
+        figure(QStringLiteral("window_share_of_no_window"), without > 0 ? withWindow / without : 0, "ratio");
+    }
+
+    // Memory over a long run at the default number of pages: the whole tree
+    // at the 100th and at the last document.
+    {
+        runner.setRenderers(defaultRenderers);
         double at100 = 0;
         double atEnd = 0;
-        QObject::connect(&bench.printRun(), &printing::PrintRun::entryFinished,
-                         [&](int position, const QString &, printing::EntryResult, const QString &) {
-                             if (position == 100)
-                                 at100 = treeResidentMB();
-                             if (position == longRun)
-                                 atEnd = treeResidentMB();
-                         });
-        bench::figure("long_run_docs_per_s", bench.run(many), "docs/s");
-        bench::figure("long_run_docs", longRun, "docs");
-        bench::figure("tree_rss_at_doc_100_mb", at100, "MB");
-        bench::figure("tree_rss_at_last_doc_mb", atEnd, "MB");
-        bench::figure("tree_rss_growth_mb", atEnd - at100, "MB");
-        bench::figure("peak_tree_rss_mb", bench.peakMB(), "MB");
-    }
-    {
-        Bench bench(platform::PrintPath::Raster);
-        bench.run(warmUp.mid(0, 1));
-        bench::figure("raster_small_docs_per_s", bench.run(raster), "docs/s");
-        const JobCheck rasterJobs = checkJobs(waitForJobs(dir.filePath(QStringLiteral("raster")), raster.size()),
-                                              QStringLiteral("Small document"));
-        bench::figure("raster_small_bytes_per_job", rasterJobs.bytesPerJob, "bytes");
-        bench::figure("raster_jobs_with_text", rasterJobs.vectorWithText, "jobs");
+        const auto sample = QObject::connect(&runner.printRun(), &printing::PrintRun::entryFinished,
+                                             [&](int step, int total) {
+                                                 if (step == 100)
+                                                     at100 = treeResidentMB();
+                                                 if (step == total)
+                                                     atEnd = treeResidentMB();
+                                             });
+        runner.resetPeak();
+        figure(QStringLiteral("long_run_docs_per_s"),
+               runner.print(documents(QStringLiteral("long"), QStringLiteral("l"), longRun, smallDocument)), "docs/s");
+        QObject::disconnect(sample);
+        figure(QStringLiteral("long_run_docs"), longRun, "docs");
+        figure(QStringLiteral("tree_rss_at_doc_100_mb"), at100, "MB");
+        figure(QStringLiteral("tree_rss_at_last_doc_mb"), atEnd, "MB");
+        figure(QStringLiteral("tree_rss_growth_mb"), atEnd - at100, "MB");
+        figure(QStringLiteral("long_run_peak_tree_rss_mb"), runner.peakMB(), "MB");
     }
     return 0;
 }

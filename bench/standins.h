@@ -36,7 +36,7 @@ struct WindowPointer final : platform::PointerOwner {
 struct KeptMessages final : platform::MessageBox {
     int shown = 0;
     QString last;
-    void show(QWidget *, const QString &text) override
+    void show(QWidget *, const QString &text, const QString &) override
     {
         ++shown;
         last = text;

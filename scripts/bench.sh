@@ -15,6 +15,12 @@ echo "== urllist"; "$build/bench/bench_urllist"
 # The print run needs a printer: a private scheduler of the print test rig,
 # started here and stopped however the benchmark ends.
 echo "== print"
+# A real manual nobody here wrote, for the print figures.
+if [[ ! -d /usr/share/doc/git-doc ]]; then
+    sudo=""
+    [[ $(id -u) -eq 0 ]] || sudo="sudo"
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends git-doc >/dev/null || true
+fi
 (
     rig=$(mkdir -p "$build/bench-rig" && cd "$build/bench-rig" && pwd)
     rigscript=$(dirname "$0")/../tests/rig/rig.sh

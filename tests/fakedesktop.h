@@ -3,11 +3,13 @@
 // Scripted stand-ins for the modal and external parts of the desktop. Each
 // records what it was asked and answers from a queue, as a user would.
 
-#include "fakeprinter.h"
+#include "fakeprint.h"
 #include "platform/desktop.h"
 
 #include <QList>
 #include <QStringList>
+
+#include <functional>
 
 struct ScriptedFileDialog final : platform::FileOpenDialog {
     struct Call { QString title, filter; };
@@ -43,7 +45,15 @@ struct ScriptedInputBox final : platform::InputBox {
 
 struct RecordingMessageBox final : platform::MessageBox {
     QStringList shown;
-    void show(QWidget *, const QString &text) override { shown << text; }
+    QStringList details;
+    std::function<void()> whileShown;  // runs as if the user read the message
+    void show(QWidget *, const QString &text, const QString &detail) override
+    {
+        shown << text;
+        details << detail;
+        if (whileShown)
+            whileShown();
+    }
 };
 
 struct RecordingLauncher final : platform::UrlLauncher {
@@ -64,7 +74,8 @@ struct FakeDesktop {
     RecordingMessageBox *messageBox = nullptr;
     RecordingLauncher *launcher = nullptr;
     FixedRandom *random = nullptr;
-    ScriptedPrinter *printer = nullptr;
+    ScriptedPages pages;
+    std::shared_ptr<PrinterScript> printer = std::make_shared<PrinterScript>();
 
     platform::Desktop make()
     {
@@ -75,14 +86,14 @@ struct FakeDesktop {
         desktop.messageBox = std::make_unique<RecordingMessageBox>();
         desktop.launcher = std::make_unique<RecordingLauncher>();
         desktop.random = std::make_unique<FixedRandom>();
-        desktop.printer = std::make_unique<ScriptedPrinter>();
+        desktop.renderers = pages.factory();
+        desktop.printSink = std::make_unique<ScriptedSink>(printer);
         fileDialog = static_cast<ScriptedFileDialog *>(desktop.fileDialog.get());
         folderBrowser = static_cast<ScriptedFolderBrowser *>(desktop.folderBrowser.get());
         inputBox = static_cast<ScriptedInputBox *>(desktop.inputBox.get());
         messageBox = static_cast<RecordingMessageBox *>(desktop.messageBox.get());
         launcher = static_cast<RecordingLauncher *>(desktop.launcher.get());
         random = static_cast<FixedRandom *>(desktop.random.get());
-        printer = static_cast<ScriptedPrinter *>(desktop.printer.get());
         return desktop;
     }
 };

@@ -32,7 +32,7 @@ struct PointerAtMessage final : platform::MessageBox {
     const RecordingPointer *pointer = nullptr;
     QStringList shown;
     QList<MousePointer> pointerWhenShown;
-    void show(QWidget *, const QString &text) override
+    void show(QWidget *, const QString &text, const QString &) override
     {
         shown << text;
         pointerWhenShown << pointer->current;

@@ -1,44 +1,81 @@
-// The print run's bookkeeping with a scripted printer: the order of its
-// steps, the bar, the messages, and what happens when the list or the
-// printer changes under it.
+// The print run's bookkeeping with scripted pages and a scripted printer: the
+// order of its steps, the bar, the messages, and what happens when the list
+// or the printer changes under it.
 #include "app/actionbutton.h"
 #include "app/form1.h"
 #include "app/progressbar.h"
 #include "joblist/joblist.h"
+#include "printing/printqueue.h"
 #include "printing/printrun.h"
 
 #include "fakedesktop.h"
 
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
 
+#include <set>
+
+using namespace std::chrono_literals;
+using joblist::Mark;
 using platform::MousePointer;
 
 namespace {
+
+QString entry(int i) { return u"/docs/" + QString::number(i) + u".htm"; }
+
+QStringList entries(std::initializer_list<int> numbers)
+{
+    QStringList texts;
+    for (const int i : numbers)
+        texts << entry(i);
+    return texts;
+}
 
 struct Window {
     FakeDesktop fakes;
     std::unique_ptr<app::Form1> form;
 
-    explicit Window(int entries = 0)
+    explicit Window(int count = 0, int renderers = 3)
     {
         form = std::make_unique<app::Form1>(fakes.make());
-        for (int i = 1; i <= entries; ++i)
-            form->jobs().add(u"/docs/" + QString::number(i) + u".htm");
+        printing::RunSettings settings;
+        settings.renderers = renderers;
+        form->printRun().setSettings(settings);
+        for (int i = 1; i <= count; ++i)
+            form->jobs().add(entry(i));
     }
     joblist::JobList &jobs() { return form->jobs(); }
-    ScriptedPrinter &printer() { return *fakes.printer; }
-    void print() { form->Check2()->click(); }
+    printing::PrintRun &run() { return form->printRun(); }
+    PrinterScript &printer() { return *fakes.printer; }
+    RenderScript &pages() { return *fakes.pages.script; }
     QStringList messages() const { return fakes.messageBox->shown; }
-};
+    QStringList taken() const { return fakes.printer->takenEntries(); }
 
-QStringList firstEntries(int count)
-{
-    QStringList texts;
-    for (int i = 1; i <= count; ++i)
-        texts << u"/docs/" + QString::number(i) + u".htm";
-    return texts;
-}
+    // Presses Print and waits for the closing message.
+    bool print()
+    {
+        QSignalSpy finished(&form->printRun(), &printing::PrintRun::finished);
+        form->Check2()->click();
+        return !finished.isEmpty() || finished.wait(20'000);
+    }
+    // Positions of the entries whose texts are `texts`, as they stand now.
+    int positionOf(const QString &text)
+    {
+        for (int position = 1; position <= jobs().count(); ++position) {
+            if (jobs().text(position) == text)
+                return position;
+        }
+        return 0;
+    }
+    // The reorder gesture moves an entry one exchange at a time.
+    void drag(int from, int to)
+    {
+        const int step = to > from ? 1 : -1;
+        for (int at = from; at != to; at += step)
+            jobs().exchange(at, at + step);
+    }
+};
 
 } // namespace
 
@@ -46,58 +83,86 @@ class TestPrintRun : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void bar_isSetToTheShareBegunBeforeEachEntry_data()
+    void bar_showsTheShareBegunAtEachStep_data()
     {
-        QTest::addColumn<int>("entries");
+        QTest::addColumn<int>("count");
         QTest::addColumn<QList<float>>("values");
         QTest::newRow("one") << 1 << QList<float>{100.0f};
-        QTest::newRow("three, unrounded")
-            << 3 << QList<float>{float(1.0 / 3 * 100), float(2.0 / 3 * 100), 100.0f};
+        QTest::newRow("three, unrounded") << 3 << QList<float>{float(1.0 / 3 * 100), float(2.0 / 3 * 100), 100.0f};
         QTest::newRow("four") << 4 << QList<float>{25.0f, 50.0f, 75.0f, 100.0f};
     }
-    void bar_isSetToTheShareBegunBeforeEachEntry()
+    void bar_showsTheShareBegunAtEachStep()
     {
-        QFETCH(int, entries);
+        QFETCH(int, count);
         QFETCH(QList<float>, values);
-        Window window(entries);
-        QList<qsizetype> loadedWhenSet;
-        connect(&window.form->printRun(), &printing::PrintRun::progress, this,
-                [&](float) { loadedWhenSet << window.printer().loaded.size(); });
-        QSignalSpy bar(&window.form->printRun(), &printing::PrintRun::progress);
+        Window window(count);
+        QList<qsizetype> takenWhenSet;
+        connect(&window.run(), &printing::PrintRun::progress, this, [&](float) { takenWhenSet << window.taken().size(); });
+        QSignalSpy bar(&window.run(), &printing::PrintRun::progress);
 
-        window.print();
+        QVERIFY(window.print());
 
         QList<float> seen;
         for (const QList<QVariant> &call : bar)
             seen << call.first().toFloat();
-        QCOMPARE(seen, values + QList<float>{0.0f});
-        for (int i = 0; i < entries; ++i)
-            QCOMPARE(loadedWhenSet.at(i), qsizetype(i));
+        QCOMPARE(seen, values);
+        // Each value is shown before its entry's job goes out.
+        for (int i = 0; i < count; ++i)
+            QCOMPARE(takenWhenSet.at(i), qsizetype(i));
         QCOMPARE(window.form->ProgressBar1()->percent(), 0.0f);
     }
 
-    void run_printsEveryEntryInOrderWithItsTextAsTitle()
+    void run_printsEveryEntryOnceInOrderAndMarksIt()
     {
-        Window window(3);
+        Window window(5);
         QList<MousePointer> pointers;
-        window.printer().onLoad = [&](const QString &) { pointers << window.form->mousePointer(); };
+        window.fakes.messageBox->whileShown = [&] { pointers << window.form->mousePointer(); };
 
-        window.print();
+        QVERIFY(window.print());
 
-        QCOMPARE(window.printer().loaded, firstEntries(3));
-        QCOMPARE(window.printer().queued, firstEntries(3));
-        QCOMPARE(pointers, QList<MousePointer>(3, MousePointer::Busy));
+        QCOMPARE(window.taken(), entries({1, 2, 3, 4, 5}));
         QCOMPARE(window.messages(), QStringList{QStringLiteral("Done. Print jobs sent to printer.")});
+        QCOMPARE(window.fakes.messageBox->details, QStringList{QString()});
+        // The hourglass stays while the message is up, and goes with it.
+        QCOMPARE(pointers, QList<MousePointer>{MousePointer::Busy});
         QCOMPARE(window.form->mousePointer(), MousePointer::Default);
-        QCOMPARE(window.jobs().count(), 3);
+        QCOMPARE(window.jobs().count(), 5);
+        for (int position = 1; position <= 5; ++position) {
+            QCOMPARE(window.jobs().text(position), entry(position));
+            QCOMPARE(window.jobs().mark(position), Mark::Printed);
+        }
+        QCOMPARE(window.printer().documents.first(), entry(1).toUtf8());
+    }
+
+    void pages_workAheadUpToTheirNumber_data()
+    {
+        QTest::addColumn<int>("renderers");
+        QTest::newRow("strict alternation") << 1;
+        QTest::newRow("three pages") << 3;
+    }
+    void pages_workAheadUpToTheirNumber()
+    {
+        QFETCH(int, renderers);
+        Window window(6, renderers);
+        window.pages().held = {entry(1)};
+        window.form->Check2()->click();
+        QTRY_COMPARE(window.pages().started.size(), qsizetype(renderers));
+        QTest::qWait(20);
+        QCOMPARE(window.pages().started, entries({1, 2, 3}).mid(0, renderers));
+        QVERIFY(window.taken().isEmpty());
+        QVERIFY(window.fakes.pages.release(entry(1)));
+        QTRY_COMPARE(window.messages().size(), 1);
+        QCOMPARE(window.taken(), entries({1, 2, 3, 4, 5, 6}));
+        QCOMPARE(window.pages().pagesMade, renderers);
+        QCOMPARE(window.pages().started.size(), 6);
     }
 
     void emptyList_saysNoFilesAddedAndAsksNothingOfThePrinter()
     {
         Window window;
-        window.print();
+        QVERIFY(window.print());
         QCOMPARE(window.messages(), QStringList{QStringLiteral("No files added.")});
-        QCOMPARE(window.printer().problemChecks, 0);
+        QCOMPARE(window.printer().checks, 0);
         QCOMPARE(window.form->ProgressBar1()->percent(), 0.0f);
         QCOMPARE(window.form->mousePointer(), MousePointer::Default);
     }
@@ -106,107 +171,262 @@ private Q_SLOTS:
     {
         Window window(2);
         window.printer().problem = QStringLiteral("No default printer is set up, so nothing was printed.");
-        window.print();
+        QVERIFY(window.print());
         QCOMPARE(window.messages(), QStringList{*window.printer().problem});
-        QVERIFY(window.printer().loaded.isEmpty());
+        QVERIFY(window.pages().started.isEmpty());
+        QCOMPARE(window.jobs().mark(1), Mark::None);
         QCOMPARE(window.form->mousePointer(), MousePointer::Default);
     }
 
     void printerFailingPartWay_stopsAndSaysWhatWasSent()
     {
         Window window(4);
-        window.printer().printerFailsAfter = 2;
-        window.print();
-        QCOMPARE(window.printer().loaded, firstEntries(3));
-        QCOMPARE(window.messages().size(), 1);
-        const QString message = window.messages().first();
-        QVERIFY2(message.contains(u"printer on fire"), qPrintable(message));
+        window.printer().failsAfter = 2;
+        QVERIFY(window.print());
+        QCOMPARE(window.taken(), entries({1, 2}));
+        const QString message = window.messages().value(0);
+        QVERIFY2(message.startsWith(u"The printer stopped taking jobs (printer on fire), so printing was stopped."),
+                 qPrintable(message));
         QVERIFY2(message.contains(u"Sent to printer: 2 entries\n/docs/1.htm\n/docs/2.htm"), qPrintable(message));
         QVERIFY2(message.contains(u"Not sent: 2 entries\n/docs/3.htm\n/docs/4.htm"), qPrintable(message));
+        const QList<Mark> marks{window.jobs().mark(1), window.jobs().mark(2), window.jobs().mark(3), window.jobs().mark(4)};
+        QCOMPARE(marks, (QList<Mark>{Mark::Printed, Mark::Printed, Mark::NotPrinted, Mark::NotPrinted}));
         QCOMPARE(window.form->ProgressBar1()->percent(), 0.0f);
     }
 
-    void failedLoads_areNamedTwentyAtMost()
+    // A refusal that concerns one document fails that entry only.
+    void documentRefused_failsThatEntryAndTheRunGoesOn()
+    {
+        Window window(3);
+        window.printer().refused = {entry(2)};
+        QVERIFY(window.print());
+        QCOMPARE(window.taken(), entries({1, 3}));
+        const QString message = window.messages().value(0);
+        QVERIFY2(message.endsWith(u"\n\n/docs/2.htm (the printer refused it: Document Unprintable)"), qPrintable(message));
+        QCOMPARE(window.jobs().mark(2), Mark::NotPrinted);
+        QCOMPARE(window.jobs().reason(2), QStringLiteral("the printer refused it: Document Unprintable"));
+    }
+
+    void failedDocuments_areNamedTwentyAtMostAndAllInTheDetails()
     {
         Window window(25);
         for (int i = 1; i <= 24; ++i)
-            window.printer().failingLoads.insert(window.jobs().text(i), QStringLiteral("file not found"));
-        window.print();
-        QCOMPARE(window.printer().queued, QStringList{QStringLiteral("/docs/25.htm")});
+            window.pages().failing.insert(entry(i), QStringLiteral("file not found"));
+        QVERIFY(window.print());
+        QCOMPARE(window.taken(), entries({25}));
         const QString message = window.messages().value(0);
         QVERIFY2(message.startsWith(u"Print jobs sent to printer, except for 24 entries that could not be printed:"),
                  qPrintable(message));
         QVERIFY(message.contains(u"/docs/20.htm (file not found)"));
         QVERIFY(!message.contains(u"/docs/21.htm"));
         QVERIFY(message.endsWith(u"... and 4 more."));
+        const QString details = window.fakes.messageBox->details.value(0);
+        QVERIFY2(details.contains(u"/docs/24.htm (file not found)"), qPrintable(details));
+        QCOMPARE(window.jobs().mark(24), Mark::NotPrinted);
+        QCOMPARE(window.jobs().mark(25), Mark::Printed);
+    }
+
+    void documentStillLoadingAtItsBound_isPrintedAndNamed()
+    {
+        Window window(2);
+        window.pages().incomplete = {entry(1)};
+        QVERIFY(window.print());
+        QCOMPARE(window.taken(), entries({1, 2}));
+        QCOMPARE(window.messages().value(0), QStringLiteral("Done. Print jobs sent to printer.\n\n"
+                                                            "1 entry was printed before it finished loading:\n\n"
+                                                            "/docs/1.htm (still loading after 30 s)"));
+        QCOMPARE(window.jobs().mark(1), Mark::PrintedIncomplete);
+    }
+
+    void printerThatStopsAnswering_endsTheRunAtItsBound()
+    {
+        Window window(3);
+        window.form->printQueue().setBound(300ms);
+        window.printer().stalls = true;
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(window.print());
+        QVERIFY2(clock.elapsed() < 5'000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(window.messages().value(0).startsWith(u"The printer stopped taking jobs (the print system did not answer)"),
+                 qPrintable(window.messages().value(0)));
+        QVERIFY(window.taken().isEmpty());
     }
 
     void secondPressDuringARun_isRefused()
     {
         Window window(3);
-        window.printer().onLoad = [&](const QString &) { window.print(); };
-        window.print();
-        QCOMPARE(window.printer().loaded, firstEntries(3));
+        window.pages().held = {entry(1)};
+        window.form->Check2()->click();
+        window.form->Check2()->click();
+        QTRY_COMPARE(window.pages().started.size(), 3);
+        QVERIFY(window.fakes.pages.release(entry(1)));
+        QTRY_COMPARE(window.messages().size(), 1);
+        QTest::qWait(50);
         QCOMPARE(window.messages().size(), 1);
-    }
-
-    void entriesAddedDuringARun_waitForTheNextRun()
-    {
-        Window window(2);
-        window.printer().onLoad = [&](const QString &) { window.jobs().add(QStringLiteral("/docs/late.htm")); };
-        window.print();
-        QCOMPARE(window.printer().loaded, firstEntries(2));
-        QCOMPARE(window.jobs().count(), 4);
-    }
-
-    void entriesRemovedDuringARun_endItCleanly_data()
-    {
-        QTest::addColumn<int>("leftAfterFirst");
-        QTest::newRow("one left") << 1;
-        QTest::newRow("none left") << 0;
-    }
-    void entriesRemovedDuringARun_endItCleanly()
-    {
-        QFETCH(int, leftAfterFirst);
-        Window window(4);
-        window.printer().onLoad = [&](const QString &) {
-            while (window.jobs().count() > leftAfterFirst)
-                window.jobs().remove(window.jobs().count());
-        };
-        QSignalSpy bar(&window.form->printRun(), &printing::PrintRun::progress);
-        window.print();
-        QCOMPARE(window.printer().loaded.size(), 1);
-        QCOMPARE(window.messages(), QStringList{QStringLiteral("Done. Print jobs sent to printer.")});
-        for (const QList<QVariant> &call : bar)
-            QVERIFY(qIsFinite(call.first().toFloat()));
+        QCOMPARE(window.taken(), entries({1, 2, 3}));
     }
 
     void closingTheWindow_endsTheRunWithoutAMessage()
     {
         Window window(3);
         window.form->show();
-        window.printer().onLoad = [&](const QString &) { window.form->close(); };
-        window.print();
-        QCOMPARE(window.printer().loaded, firstEntries(1));
+        window.pages().held = {entry(2)};
+        window.form->Check2()->click();
+        QTRY_COMPARE(window.taken().size(), 1);
+        window.form->close();
+        QVERIFY(!window.run().running());
+        QVERIFY(window.fakes.pages.release(entry(2)) || true);
+        QTest::qWait(50);
+        QCOMPARE(window.taken(), entries({1}));
         QVERIFY(window.messages().isEmpty());
-        QVERIFY(!window.form->printRun().running());
     }
 
-    void messages_data()
+    // Edits made while a run goes on, each right after a job of the run has
+    // gone out. Each step prints the first entry of the list as it then
+    // stands that was there when the run began and is not printed yet.
+    void editsDuringARun_printEachEntryOnceAtItsPlace_data()
     {
-        QTest::addColumn<QStringList>("notPrinted");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("all sent") << QStringList{} << QStringLiteral("Done. Print jobs sent to printer.");
-        QTest::newRow("one not printed")
-            << QStringList{QStringLiteral("/a.htm (file not found)")}
-            << QStringLiteral("Print jobs sent to printer, except for 1 entry that could not be printed:\n\n"
-                              "/a.htm (file not found)");
+        QTest::addColumn<int>("renderers");
+        QTest::addColumn<int>("afterStep");
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QStringList>("expected");
+        for (const int renderers : {1, 3}) {
+            const QString pages = u" (" + QString::number(renderers) + u" pages)";
+            QTest::newRow(qPrintable(u"remove a printed entry" + pages))
+                << renderers << 2 << QStringLiteral("remove 1") << entries({1, 2, 3, 4, 5, 6});
+            QTest::newRow(qPrintable(u"drag the fifth to the top" + pages))
+                << renderers << 2 << QStringLiteral("drag 5 1") << entries({1, 2, 5, 3, 4, 6});
+            QTest::newRow(qPrintable(u"remove a pending entry" + pages))
+                << renderers << 2 << QStringLiteral("remove 4") << entries({1, 2, 3, 5, 6});
+            QTest::newRow(qPrintable(u"drag a pending entry to the bottom" + pages))
+                << renderers << 1 << QStringLiteral("drag 3 6") << entries({1, 2, 4, 5, 6, 3});
+            QTest::newRow(qPrintable(u"drag a printed entry to the bottom" + pages))
+                << renderers << 2 << QStringLiteral("drag 1 6") << entries({1, 2, 3, 4, 5, 6});
+            QTest::newRow(qPrintable(u"add an entry" + pages))
+                << renderers << 1 << QStringLiteral("add 7") << entries({1, 2, 3, 4, 5, 6});
+            QTest::newRow(qPrintable(u"remove every pending entry" + pages))
+                << renderers << 3 << QStringLiteral("remove 4 4 4") << entries({1, 2, 3});
+        }
     }
-    void messages()
+    void editsDuringARun_printEachEntryOnceAtItsPlace()
     {
-        QFETCH(QStringList, notPrinted);
-        QFETCH(QString, expected);
-        QCOMPARE(printing::closingMessage(notPrinted), expected);
+        QFETCH(int, renderers);
+        QFETCH(int, afterStep);
+        QFETCH(QString, edit);
+        QFETCH(QStringList, expected);
+        Window window(6, renderers);
+        connect(&window.run(), &printing::PrintRun::entryFinished, this, [&](int step) {
+            if (step != afterStep)
+                return;
+            const QStringList words = edit.split(u' ');
+            if (words.first() == u"remove") {
+                for (const QString &position : words.mid(1))
+                    window.jobs().remove(position.toInt());
+            } else if (words.first() == u"drag") {
+                window.drag(words.at(1).toInt(), words.at(2).toInt());
+            } else {
+                window.jobs().add(entry(words.at(1).toInt()));
+            }
+        });
+        QSignalSpy bar(&window.run(), &printing::PrintRun::progress);
+
+        QVERIFY(window.print());
+
+        QCOMPARE(window.taken(), expected);
+        QCOMPARE(window.messages(), QStringList{QStringLiteral("Done. Print jobs sent to printer.")});
+        for (const QList<QVariant> &call : bar)
+            QVERIFY(call.first().toFloat() > 0 && call.first().toFloat() <= 100.0f);
+    }
+
+    // The entry being prepared is removed before its job goes out: it is not
+    // printed, not reported, and the run goes on.
+    void entryRemovedWhileItsDocumentIsPrepared_isSkipped()
+    {
+        Window window(5, 2);
+        window.pages().held = {entry(3)};
+        connect(&window.run(), &printing::PrintRun::entryFinished, this, [&](int step) {
+            if (step == 2)
+                QTimer::singleShot(0, &window.run(), [&] { window.jobs().remove(window.positionOf(entry(3))); });
+        });
+        QVERIFY(window.print());
+        QCOMPARE(window.taken(), entries({1, 2, 4, 5}));
+        QCOMPARE(window.messages(), QStringList{QStringLiteral("Done. Print jobs sent to printer.")});
+    }
+
+    // Many random edits during long runs: every entry of the run that the
+    // user does not remove is printed exactly once; each job is the first
+    // entry not yet printed in the list as it stood; nothing added is printed.
+    void randomEditsDuringARun_keepExactlyOnce_data()
+    {
+        QTest::addColumn<quint32>("seed");
+        QTest::addColumn<int>("renderers");
+        for (const quint32 seed : {3u, 17u, 2024u})
+            for (const int renderers : {1, 4})
+                QTest::newRow(qPrintable(QStringLiteral("seed %1, %2 pages").arg(seed).arg(renderers))) << seed << renderers;
+    }
+    void randomEditsDuringARun_keepExactlyOnce()
+    {
+        QFETCH(quint32, seed);
+        QFETCH(int, renderers);
+        constexpr int Count = 300;
+        Window window(Count, renderers);
+        QRandomGenerator random(seed);
+        std::set<QString> removedUnprinted;
+        std::set<QString> printed;
+        QString expectedNext;
+        QStringList mismatches;
+        const auto nextPending = [&] {
+            for (int position = 1; position <= window.jobs().count(); ++position) {
+                const QString text = window.jobs().text(position);
+                if (!text.startsWith(u"new") && !printed.count(text))
+                    return text;
+            }
+            return QString();
+        };
+        connect(&window.run(), &printing::PrintRun::entryFinished, this, [&](int, int, const QString &text) {
+            if (!expectedNext.isEmpty() && text != expectedNext)
+                mismatches << text + u" instead of " + expectedNext;
+            printed.insert(text);
+            for (int edits = random.bounded(3); edits > 0 && window.jobs().count() > 1; --edits) {
+                const int a = random.bounded(window.jobs().count()) + 1;
+                const int b = random.bounded(window.jobs().count()) + 1;
+                switch (random.bounded(3)) {
+                case 0:
+                    if (!printed.count(window.jobs().text(a)) && !window.jobs().text(a).startsWith(u"new"))
+                        removedUnprinted.insert(window.jobs().text(a));
+                    window.jobs().remove(a);
+                    break;
+                case 1:
+                    window.jobs().exchange(a, b);
+                    break;
+                default:
+                    window.jobs().add(u"new " + QString::number(a));
+                }
+            }
+            expectedNext = nextPending();
+        });
+
+        QVERIFY(window.print());
+
+        QVERIFY2(mismatches.isEmpty(), qPrintable(mismatches.join(u"; ")));
+        const QStringList taken = window.taken();
+        const std::set<QString> distinct(taken.begin(), taken.end());
+        QCOMPARE(qsizetype(distinct.size()), taken.size());
+        QCOMPARE(taken.size() + qsizetype(removedUnprinted.size()), qsizetype(Count));
+        for (const QString &text : taken) {
+            QVERIFY2(!text.startsWith(u"new"), qPrintable(text));
+            QVERIFY2(!removedUnprinted.count(text), qPrintable(text));
+        }
+    }
+
+    void copies_goWithEveryJob()
+    {
+        Window window(2);
+        printing::RunSettings settings = window.run().settings();
+        settings.copies = 3;
+        window.run().setSettings(settings);
+        QVERIFY(window.print());
+        QCOMPARE(window.printer().copies, (QList<int>{3, 3}));
     }
 };
 

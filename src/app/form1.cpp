@@ -10,6 +10,7 @@
 #include "joblist/joblistview.h"
 #include "joblist/reordergesture.h"
 #include "platform/appinfo.h"
+#include "printing/printqueue.h"
 #include "printing/printrun.h"
 #include "sources/addfoldercontents.h"
 #include "sources/addlocalfiles.h"
@@ -114,10 +115,12 @@ void Form1::buildControls()
     m_command1 = new QPushButton(QStringLiteral("Command1"), this);
     m_command1->setGeometry(twipsRect(-720, 2640, 615, 495));
 
-    // The print run and, behind it, the off-screen page: no widget, and the
-    // engine starts only when the first document loads.
-    m_printRun = new printing::PrintRun(
-        {*m_jobs, *m_desktop.printer, m_yield, *this, *m_desktop.messageBox, this}, this);
+    // The print run and, behind it, the off-screen pages and the print
+    // system's thread: no widget, and the engine starts only when the first
+    // document loads.
+    m_printQueue = new printing::PrintQueue(std::move(m_desktop.printSink), this);
+    m_printRun = new printing::PrintRun(*m_jobs, m_desktop.renderers, *m_printQueue, this);
+    m_printRun->setSettings(printing::RunSettings::fromEnvironment());
 
     // Moves over the background reach the window only with tracking on.
     setMouseTracking(true);
@@ -144,7 +147,9 @@ void Form1::wireEvents()
     connect(m_listView, &joblist::JobListView::buttonReleased, this, &Form1::ListView1_MouseUp);
     for (ActionButton *button : {m_check1, m_check6, m_check4, m_check2})
         connect(button, &ActionButton::pointerMoved, this, [this] { showHandOverButton(*this); });
+    connect(m_printRun, &printing::PrintRun::started, this, [this] { m_printing.emplace(*this); });
     connect(m_printRun, &printing::PrintRun::progress, m_progressBar, &PercentBar::setPercent);
+    connect(m_printRun, &printing::PrintRun::finished, this, &Form1::printRunFinished);
 }
 
 // The load sequence, run once before the window is first shown.
@@ -222,7 +227,16 @@ void Form1::Check4_Click()
 
 void Form1::Check2_Click()
 {
-    m_printRun->Check2();
+    m_printRun->run();
+}
+
+// The bar still shows the last step and the pointer the hourglass while the
+// closing message is up; both go back when it is dismissed.
+void Form1::printRunFinished(const printing::RunReport &report)
+{
+    m_desktop.messageBox->show(this, printing::closingMessage(report), printing::closingDetails(report));
+    m_progressBar->setPercent(0);
+    m_printing.reset();
 }
 
 void Form1::ListView1_DblClick()
@@ -268,6 +282,7 @@ void Form1::mouseMoveEvent(QMouseEvent *event)
 void Form1::closeEvent(QCloseEvent *event)
 {
     m_yield.markClosed();
+    m_printRun->abandon();
     event->accept();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/busypointer.h"
 #include "platform/desktop.h"
 #include "platform/eventyield.h"
 #include "platform/mousepointer.h"
@@ -13,7 +14,7 @@
 class QPushButton;
 
 namespace joblist { class DropTarget; class JobList; class JobListView; class ReorderGesture; }
-namespace printing { class PrintRun; }
+namespace printing { class PrintQueue; class PrintRun; struct RunReport; }
 
 namespace app {
 
@@ -46,6 +47,7 @@ public:
     joblist::DropTarget &dropTarget() const { return *m_dropTarget; }
     joblist::ReorderGesture &reorderGesture() const { return *m_reorderGesture; }
     printing::PrintRun &printRun() const { return *m_printRun; }
+    printing::PrintQueue &printQueue() const { return *m_printQueue; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -68,6 +70,7 @@ private:
     void ListView1_MouseDown();
     void ListView1_MouseMove(const QPoint &point);
     void ListView1_MouseUp();
+    void printRunFinished(const printing::RunReport &report);
 
     platform::Desktop m_desktop;
     platform::EventYield m_yield;
@@ -84,7 +87,10 @@ private:
     ActionButton *m_check2 = nullptr;
     PercentBar *m_progressBar = nullptr;
     QPushButton *m_command1 = nullptr;
+    printing::PrintQueue *m_printQueue = nullptr;
     printing::PrintRun *m_printRun = nullptr;
+    // The hourglass while a print run goes on by itself.
+    std::optional<platform::BusyPointer> m_printing;
 };
 
 } // namespace app

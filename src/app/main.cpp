@@ -1,5 +1,7 @@
 #include "form1.h"
 
+#include "platform/enginerenderer.h"
+
 #include <QApplication>
 
 int main(int argc, char *argv[])

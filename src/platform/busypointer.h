@@ -5,11 +5,20 @@
 namespace platform {
 
 // The hourglass for as long as a long action runs, however it ends; the
-// default pointer after it.
+// default pointer once the last of the actions under way has ended.
 class BusyPointer {
 public:
-    explicit BusyPointer(PointerOwner &window) : m_window(window) { m_window.setMousePointer(MousePointer::Busy); }
-    ~BusyPointer() { m_window.setMousePointer(MousePointer::Default); }
+    explicit BusyPointer(PointerOwner &window)
+        : m_window(window)
+    {
+        ++m_window.m_busyActions;
+        m_window.setMousePointer(MousePointer::Busy);
+    }
+    ~BusyPointer()
+    {
+        if (--m_window.m_busyActions == 0)
+            m_window.setMousePointer(MousePointer::Default);
+    }
     BusyPointer(const BusyPointer &) = delete;
     BusyPointer &operator=(const BusyPointer &) = delete;
 

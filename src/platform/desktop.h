@@ -1,6 +1,7 @@
 #pragma once
 
-#include "documentprinter.h"
+#include "documentrenderer.h"
+#include "printsink.h"
 
 #include <QString>
 #include <QUrl>
@@ -43,10 +44,12 @@ public:
 };
 
 // A message with an OK button only, no icon, and the program's name as title.
+// `details`, when given, is behind a button of the box: the whole of what the
+// message could only summarise. The box never grows past the screen.
 class MessageBox {
 public:
     virtual ~MessageBox() = default;
-    virtual void show(QWidget *owner, const QString &text) = 0;
+    virtual void show(QWidget *owner, const QString &text, const QString &details = {}) = 0;
 };
 
 // Opens an address in the user's default web browser, without waiting.
@@ -71,10 +74,13 @@ struct Desktop {
     std::unique_ptr<MessageBox> messageBox;
     std::unique_ptr<UrlLauncher> launcher;
     std::unique_ptr<RandomSource> random;
-    std::unique_ptr<DocumentPrinter> printer;
+    // The browser pages documents are printed through, and where their jobs go.
+    RendererFactory renderers;
+    std::unique_ptr<PrintSink> printSink;
 };
 
-// The real dialogs, browser launcher and a generator seeded from the time of day.
+// The real dialogs, browser launcher, a generator seeded from the time of
+// day, the browser engine and the default printer.
 Desktop makeQtDesktop();
 
 } // namespace platform

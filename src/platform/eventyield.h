@@ -1,9 +1,6 @@
 #pragma once
 
-#include <QDeadlineTimer>
 #include <QElapsedTimer>
-
-#include <functional>
 
 namespace platform {
 
@@ -24,13 +21,6 @@ public:
     // can notice. Reading the clock is not free either, so it is read only
     // every few calls.
     bool yieldSliced();
-
-    enum class Wait { Done, TimedOut, Closed };
-    // Handles events as they arrive, sleeping in between, until `done` holds,
-    // the deadline passes or the window closes. For waits on work that reports
-    // through the event loop (the browser engine, the print system), which
-    // must not spin the processor.
-    Wait waitUntil(const std::function<bool()> &done, QDeadlineTimer deadline);
 
     void markClosed() { m_closed = true; }
     bool closed() const { return m_closed; }

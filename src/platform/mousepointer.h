@@ -17,6 +17,12 @@ public:
     virtual ~PointerOwner() = default;
     virtual MousePointer mousePointer() const = 0;
     virtual void setMousePointer(MousePointer pointer) = 0;
+
+private:
+    friend class BusyPointer;
+    // Long actions under way; a print run goes on by itself, so a folder
+    // walk may start and end in the middle of one.
+    int m_busyActions = 0;
 };
 
 } // namespace platform

@@ -1,5 +1,7 @@
 #include "desktop.h"
 #include "appinfo.h"
+#include "enginerenderer.h"
+#include "printers.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -7,8 +9,10 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTime>
 
+#include <algorithm>
 #include <random>
 
 namespace platform {
@@ -77,11 +81,56 @@ public:
     }
 };
 
+// A message box that stays on its screen. The box sizes itself to its text,
+// which for a message about thousands of entries could be taller than any
+// screen, with its OK button out of reach; so whatever size it settles on is
+// held to the screen's free area, and the whole text stays behind the
+// details button.
+class FittedMessageBox final : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        QMessageBox::showEvent(event);
+        fitOnScreen();
+    }
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QMessageBox::resizeEvent(event);
+        fitOnScreen();
+    }
+
+private:
+    void fitOnScreen()
+    {
+        const QScreen *screen = this->screen();
+        if (!screen || m_fitting)
+            return;
+        m_fitting = true;
+        const QRect available = screen->availableGeometry();
+        const QSize frame = frameGeometry().size() - size();
+        const QSize room = available.size() - frame;
+        if (width() > room.width() || height() > room.height())
+            setFixedSize(size().boundedTo(room));
+        QRect placed = frameGeometry();
+        placed.moveLeft(std::clamp(placed.left(), available.left(), std::max(available.left(), available.right() - placed.width() + 1)));
+        placed.moveTop(std::clamp(placed.top(), available.top(), std::max(available.top(), available.bottom() - placed.height() + 1)));
+        move(placed.topLeft());
+        m_fitting = false;
+    }
+
+    bool m_fitting = false;
+};
+
 class QtMessageBox final : public MessageBox {
 public:
-    void show(QWidget *owner, const QString &text) override
+    void show(QWidget *owner, const QString &text, const QString &details) override
     {
-        QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, owner);
+        FittedMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, owner);
+        if (!details.isEmpty())
+            box.setDetailedText(details);
         box.exec();
     }
 };
@@ -113,7 +162,8 @@ Desktop makeQtDesktop()
     desktop.messageBox = std::make_unique<QtMessageBox>();
     desktop.launcher = std::make_unique<DesktopUrlLauncher>();
     desktop.random = std::make_unique<TimeSeededRandom>();
-    desktop.printer = makeDocumentPrinter();
+    desktop.renderers = engineRenderers();
+    desktop.printSink = makePrinterSink();
     return desktop;
 }
 

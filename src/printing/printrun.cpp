@@ -1,171 +1,327 @@
 #include "printrun.h"
 
 #include "joblist/joblist.h"
-#include "platform/desktop.h"
-#include "platform/documentprinter.h"
-#include "platform/eventyield.h"
-#include "platform/mousepointer.h"
-#include "platform/namedlist.h"
+#include "platform/messagetext.h"
 
-#include <QDeadlineTimer>
-#include <QScopeGuard>
+#include <QTimer>
+
+#include <algorithm>
 
 namespace printing {
 
-using platform::LoadState;
-using platform::MousePointer;
-using platform::namedList;
-using platform::PrintState;
+using joblist::Mark;
+using platform::RenderedDocument;
+using platform::SinkAnswer;
+using Result = EntryOutcome::Result;
 
-namespace {
-
-const QString AllSent = QStringLiteral("Done. Print jobs sent to printer.");
-const QString NoFiles = QStringLiteral("No files added.");
-
-QString entries(qsizetype count)
-{
-    return count == 1 ? QStringLiteral("1 entry") : QString::number(count) + u" entries";
-}
-
-} // namespace
-
-QString closingMessage(const QStringList &notPrinted)
-{
-    if (notPrinted.isEmpty())
-        return AllSent;
-    return u"Print jobs sent to printer, except for " + entries(notPrinted.size())
-        + u" that could not be printed:\n\n" + namedList(notPrinted);
-}
-
-QString printerFailedMessage(const QString &failure, const QStringList &sent, const QStringList &notSent)
-{
-    QString message = u"The printer stopped taking jobs (" + failure + u"), so printing was stopped.";
-    message += u"\n\nSent to printer: " + entries(sent.size());
-    if (!sent.isEmpty())
-        message += u"\n" + namedList(sent);
-    message += u"\n\nNot sent: " + entries(notSent.size()) + u'\n' + namedList(notSent);
-    return message;
-}
-
-PrintRun::PrintRun(Parts parts, QObject *parent)
+PrintRun::PrintRun(joblist::JobList &jobs, platform::RendererFactory renderers, PrintQueue &queue, QObject *parent)
     : QObject(parent)
-    , m_parts(parts)
+    , m_jobs(jobs)
+    , m_makeRenderer(std::move(renderers))
+    , m_queue(queue)
 {
+    qRegisterMetaType<platform::RenderedDocument>();
+    connect(&m_queue, &PrintQueue::checked, this, &PrintRun::onChecked);
+    connect(&m_queue, &PrintQueue::submitted, this, &PrintRun::onSubmitted);
+    connect(&m_jobs, &QAbstractItemModel::rowsRemoved, this,
+            [this](const QModelIndex &, int first, int last) { followRemoval(first + 1, last + 1); });
+    connect(&m_jobs, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex &, int first, int last) { followInsertion(first + 1, last + 1); });
+    connect(&m_jobs, &joblist::JobList::entriesExchanged, this, &PrintRun::followExchange);
 }
 
-void PrintRun::Check2()
+PrintRun::~PrintRun()
 {
-    // A run's own yields let a second press through; it would start a run
-    // inside the run and print the list twice over.
+    cancelAll();
+}
+
+void PrintRun::run()
+{
+    // The button stays pressable during a run; a second run inside the
+    // first would print the list twice over.
     if (m_running)
         return;
     m_running = true;
-    m_windowClosed = false;
-    const auto done = qScopeGuard([this] { m_running = false; });
-
-    m_parts.pointer.setMousePointer(MousePointer::Busy);
-    if (m_parts.jobs.count() <= 0)
-        return finish(NoFiles);
+    m_report = {};
+    m_head = {};
+    m_done = 0;
+    ++m_runNumber;
+    Q_EMIT started();
+    if (m_jobs.count() <= 0)
+        return finish(RunReport::Ending::NothingToPrint);
+    m_total = m_jobs.beginRun();
+    m_runStart = QDateTime::currentDateTime();
     // Nothing is loaded for a printer that cannot take the jobs.
-    if (const std::optional<QString> problem = m_parts.printer.printerProblem())
-        return finish(*problem);
+    m_checking = true;
+    m_queue.check();
+}
 
-    Tally tally;
-    printAll(tally);
-    if (m_windowClosed)
+void PrintRun::abandon()
+{
+    if (!m_running)
         return;
-    if (!tally.printerFailure.isEmpty())
-        return finish(printerFailedMessage(tally.printerFailure, tally.sent, tally.notPrinted + tally.notSent));
-    finish(closingMessage(tally.notPrinted));
+    m_running = false;
+    m_checking = false;
+    cancelAll();
+    m_queue.abandon();
 }
 
-void PrintRun::printAll(Tally &tally)
+void PrintRun::onChecked(const std::optional<QString> &problem, const QPageLayout &layout)
 {
-    // Entries added while the run goes on wait for the next run.
-    const int n = m_parts.jobs.count();
-    for (int i = 1; i <= n; ++i) {
-        const int m = m_parts.jobs.count();
-        // Entries removed meanwhile: there is nothing left at this position.
-        if (i > m)
-            return;
-        Q_EMIT progress(float(double(i) / double(m) * 100.0));
-        m_parts.pointer.setMousePointer(MousePointer::Busy);
-        const QString text = m_parts.jobs.text(i);
-        m_parts.pointer.setMousePointer(MousePointer::Busy);
-        if (!m_parts.yield.yield()) {
-            m_windowClosed = true;
-            return;
+    if (!m_running || !m_checking)
+        return;
+    m_checking = false;
+    if (problem) {
+        m_jobs.settlePending(Mark::None);
+        m_report.printerReason = *problem;
+        return finish(RunReport::Ending::PrinterUnusable);
+    }
+    m_layout = layout;
+    nextStep();
+}
+
+void PrintRun::nextStep()
+{
+    m_head = {};
+    const int position = m_jobs.firstPending();
+    if (position == 0)
+        return finish(RunReport::Ending::Finished);
+    m_head.position = position;
+    m_head.entry = m_jobs.entryId(position);
+    m_head.text = m_jobs.text(position);
+    // Entries removed meanwhile shrink the run; the bar never passes 100.
+    const int step = m_done + 1;
+    Q_EMIT progress(float(double(step) / double(m_done + m_jobs.pendingCount()) * 100.0));
+    m_jobs.setMark(position, Mark::Printing);
+    plan();
+    APrint1();
+}
+
+// The documents the pages should be working on: the current entry's, until
+// it is with the printer, then the pending entries after it, in list order.
+QList<PrintRun::Wanted> PrintRun::wantedDocuments()
+{
+    const int pages = std::max(1, m_settings.renderers);
+    QList<Wanted> wanted;
+    if (m_head.entry != 0 && m_head.position > 0 && !m_head.handedOver)
+        wanted.append({m_head.entry, m_head.text});
+    for (const int position : m_jobs.pendingPositions(pages - int(wanted.size())))
+        wanted.append({m_jobs.entryId(position), m_jobs.text(position)});
+    return wanted;
+}
+
+void PrintRun::plan()
+{
+    const QList<Wanted> wanted = wantedDocuments();
+    const auto isWanted = [&wanted](std::uint32_t entry) {
+        return std::any_of(wanted.begin(), wanted.end(), [entry](const Wanted &w) { return w.entry == entry; });
+    };
+    for (const auto &slot : m_slots) {
+        if (slot->entry != 0 && !isWanted(slot->entry)) {
+            slot->renderer->cancel();
+            slot->entry = 0;
+            slot->document.reset();
         }
-        QString reason;
-        switch (APrint1(text, reason)) {
-        case Outcome::Sent:
-            tally.sent << text;
-            Q_EMIT entryFinished(i, text, EntryResult::Sent, {});
-            break;
-        case Outcome::NotPrinted:
-            tally.notPrinted << text + u" (" + reason + u')';
-            Q_EMIT entryFinished(i, text, EntryResult::NotPrinted, reason);
-            break;
-        case Outcome::PrinterFailed:
-            tally.printerFailure = reason;
-            tally.notSent << text;
-            Q_EMIT entryFinished(i, text, EntryResult::NotPrinted, reason);
-            for (int rest = i + 1; rest <= std::min(n, m_parts.jobs.count()); ++rest)
-                tally.notSent << m_parts.jobs.text(rest);
-            return;
-        case Outcome::WindowClosed:
-            m_windowClosed = true;
-            return;
+    }
+    const auto pages = std::size_t(std::max(1, m_settings.renderers));
+    for (const Wanted &document : wanted) {
+        if (slotFor(document.entry))
+            continue;
+        auto free = std::find_if(m_slots.begin(), m_slots.end(), [](const auto &slot) { return slot->entry == 0; });
+        if (free != m_slots.end()) {
+            startOn(**free, document);
+        } else if (m_slots.size() < pages) {
+            auto slot = std::make_unique<Slot>();
+            slot->renderer = m_makeRenderer();
+            Slot *raw = slot.get();
+            // Queued, so that the run never acts inside the page's own
+            // notification.
+            connect(slot->renderer.get(), &platform::DocumentRenderer::rendered, this,
+                    [this, raw](quint64 job, const RenderedDocument &rendered) { onRendered(raw, job, rendered); },
+                    Qt::QueuedConnection);
+            m_slots.push_back(std::move(slot));
+            startOn(*raw, document);
         }
-        m_parts.pointer.setMousePointer(MousePointer::Busy);
     }
 }
 
-// Loads one document, waits until it is complete or its time is up, prints
-// it and returns once the job is in the queue.
-PrintRun::Outcome PrintRun::APrint1(const QString &address, QString &reason)
+void PrintRun::startOn(Slot &slot, const Wanted &wanted)
 {
-    platform::DocumentPrinter &printer = m_parts.printer;
-    printer.load(address);
-    if (waitWhile([&] { return printer.loadState() == LoadState::Loading; }, m_documentBound) == Wait::Closed)
-        return Outcome::WindowClosed;
-    if (printer.loadState() == LoadState::Failed) {
-        reason = printer.failure();
-        return Outcome::NotPrinted;
-    }
-    // Complete, or still loading at the bound: printed as it stands.
-    printer.print(address);
-    if (waitWhile([&] { return printer.printState() == PrintState::Printing; }, m_printBound) == Wait::Closed)
-        return Outcome::WindowClosed;
-    switch (printer.printState()) {
-    case PrintState::Queued:
-        return Outcome::Sent;
-    case PrintState::Printing:
-        reason = QStringLiteral("preparing it for the printer took too long");
-        return Outcome::NotPrinted;
-    case PrintState::DocumentFailed:
-        reason = printer.failure();
-        return Outcome::NotPrinted;
-    case PrintState::PrinterFailed:
-        reason = printer.failure();
-        return Outcome::PrinterFailed;
-    }
-    return Outcome::NotPrinted;
+    slot.entry = wanted.entry;
+    slot.job = ++m_documentsStarted;
+    slot.document.reset();
+    slot.renderer->render(slot.job, wanted.text, m_layout, m_settings.documentBound);
 }
 
-// Sleeps between events instead of asking over and over: the engine and the
-// print system report through the event loop.
-PrintRun::Wait PrintRun::waitWhile(const std::function<bool()> &busy, std::chrono::milliseconds bound)
+PrintRun::Slot *PrintRun::slotFor(std::uint32_t entry)
 {
-    return m_parts.yield.waitUntil([&busy] { return !busy(); }, QDeadlineTimer(bound));
+    const auto found = std::find_if(m_slots.begin(), m_slots.end(),
+                                    [entry](const auto &slot) { return slot->entry == entry; });
+    return found == m_slots.end() ? nullptr : found->get();
 }
 
-void PrintRun::finish(const QString &message)
+void PrintRun::onRendered(Slot *slot, quint64 job, const RenderedDocument &document)
 {
-    Q_EMIT finished(message);
-    m_parts.messages.show(m_parts.owner, message);
-    Q_EMIT progress(0);
-    m_parts.pointer.setMousePointer(MousePointer::Default);
+    // A page given other work since has nothing to say about this document.
+    if (!m_running || slot->entry == 0 || slot->job != job || slot->document)
+        return;
+    slot->document = document;
+    if (slot->entry == m_head.entry)
+        APrint1();
+}
+
+// Hands the current entry's document to the printer once it is ready; a
+// document that could not be made is given up here.
+void PrintRun::APrint1()
+{
+    Slot *slot = m_head.handedOver ? nullptr : slotFor(m_head.entry);
+    if (!slot || !slot->document)
+        return;
+    RenderedDocument document = std::move(*slot->document);
+    slot->document.reset();
+    slot->entry = 0;
+    if (document.state == RenderedDocument::State::Failed)
+        return settle({Result::NotPrinted, document.failure});
+    m_head.handedOver = true;
+    m_head.state = document.state;
+    m_head.note = document.failure;
+    PrintQueue::Finish dressing;
+    if (m_dressing && m_settings.headings)
+        dressing = m_dressing(m_head.text, document.title, m_runStart);
+    m_queue.submit(ticket(), document.pdf, {m_head.text, m_settings.copies}, std::move(dressing));
+    // Its page is free for the next document while this one goes out.
+    plan();
+}
+
+void PrintRun::onSubmitted(quint64 ticket, const SinkAnswer &answer)
+{
+    if (!m_running || !m_head.handedOver || ticket != this->ticket())
+        return;
+    switch (answer.kind) {
+    case SinkAnswer::Kind::Taken:
+        if (m_head.state == RenderedDocument::State::Incomplete)
+            return settle({Result::SentIncomplete, m_head.note});
+        return settle({Result::Sent, {}});
+    case SinkAnswer::Kind::DocumentRefused:
+        return settle({Result::NotPrinted, u"the printer refused it: " + platform::quotedReason(answer.reason)});
+    case SinkAnswer::Kind::PrinterFailed:
+        return stopForPrinter(platform::quotedReason(answer.reason));
+    }
+}
+
+void PrintRun::settle(const EntryOutcome &outcome)
+{
+    Mark mark = Mark::NotPrinted;
+    switch (outcome.result) {
+    case Result::Sent:
+        mark = Mark::Printed;
+        m_report.sent << m_head.text;
+        break;
+    case Result::SentIncomplete:
+        mark = Mark::PrintedIncomplete;
+        m_report.sent << m_head.text;
+        m_report.incomplete.append({m_head.text, outcome.reason});
+        break;
+    case Result::NotPrinted:
+        m_report.notPrinted.append({m_head.text, outcome.reason});
+        break;
+    }
+    // An entry removed while its job went out was still printed; there is
+    // just no row left to mark.
+    if (m_head.position > 0)
+        m_jobs.setMark(m_head.position, mark, outcome.reason);
+    ++m_done;
+    Q_EMIT entryFinished(m_done, m_total, m_head.text, outcome);
+    if (m_running)
+        nextStep();
+}
+
+void PrintRun::stopForPrinter(const QString &reason)
+{
+    if (m_head.position > 0)
+        m_jobs.setMark(m_head.position, Mark::NotPrinted, reason);
+    m_report.printerReason = reason;
+    m_report.notSent << m_head.text;
+    ++m_done;
+    Q_EMIT entryFinished(m_done, m_total, m_head.text, {Result::NotPrinted, reason});
+    const QString notSent = u"not sent: the printer stopped taking jobs (" + reason + u')';
+    m_report.notSent += m_jobs.settlePending(Mark::NotPrinted, notSent);
+    cancelAll();
+    finish(RunReport::Ending::PrinterFailed);
+}
+
+void PrintRun::finish(RunReport::Ending ending)
+{
+    m_running = false;
+    m_checking = false;
+    m_head = {};
+    m_report.ending = ending;
+    Q_EMIT finished(m_report);
+}
+
+void PrintRun::cancelAll()
+{
+    for (const auto &slot : m_slots) {
+        slot->renderer->cancel();
+        slot->entry = 0;
+        slot->document.reset();
+    }
+}
+
+// The current entry is followed through the user's edits by its position,
+// which is how the list marks it once its job is out.
+void PrintRun::followRemoval(int first, int last)
+{
+    if (!m_running || m_head.position == 0)
+        return;
+    if (m_head.position >= first && m_head.position <= last)
+        m_head.position = 0;
+    else if (m_head.position > last)
+        m_head.position -= last - first + 1;
+    listChanged();
+}
+
+void PrintRun::followExchange(int first, int second)
+{
+    if (!m_running)
+        return;
+    if (m_head.position == first)
+        m_head.position = second;
+    else if (m_head.position == second)
+        m_head.position = first;
+    listChanged();
+}
+
+void PrintRun::followInsertion(int first, int last)
+{
+    if (m_running && m_head.position >= first)
+        m_head.position += last - first + 1;
+}
+
+// Pages working for entries that have left the window of the next documents
+// are given other work. Done once per turn of the event loop, however many
+// edits the turn brought.
+void PrintRun::listChanged()
+{
+    if (m_replanQueued)
+        return;
+    m_replanQueued = true;
+    QTimer::singleShot(0, this, [this] {
+        m_replanQueued = false;
+        if (!m_running || m_checking || m_head.entry == 0)
+            return;
+        if (m_head.position == 0 && !m_head.handedOver) {
+            // The entry under way was removed before its job went out: it is
+            // not printed and not reported.
+            if (Slot *slot = slotFor(m_head.entry)) {
+                slot->renderer->cancel();
+                slot->entry = 0;
+                slot->document.reset();
+            }
+            return nextStep();
+        }
+        plan();
+    });
 }
 
 } // namespace printing

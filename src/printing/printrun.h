@@ -1,101 +1,132 @@
 #pragma once
 
-#include "platform/eventyield.h"
+#include "printqueue.h"
+#include "runreport.h"
+#include "runsettings.h"
 
+#include "platform/documentrenderer.h"
+
+#include <QDateTime>
 #include <QObject>
-#include <QString>
-#include <QStringList>
+#include <QPageLayout>
 
-#include <chrono>
 #include <functional>
-
-class QWidget;
+#include <memory>
+#include <optional>
+#include <vector>
 
 namespace joblist { class JobList; }
 
-namespace platform {
-class DocumentPrinter;
-class MessageBox;
-class PointerOwner;
-}
-
 namespace printing {
 
-// What became of one entry of a run.
-enum class EntryResult {
-    Sent,        // the job is in the printer's queue
-    NotPrinted,  // the document failed; the run went on
-};
-
 // The print run behind the "Print HTML Files" button: every entry of the job
-// list in turn is loaded in the off-screen page and printed on the default
-// printer, and the user is told how it went. It reports through signals and
-// the window only listens; it shows no widget of its own beyond the message
-// box it is given.
+// list in turn is made into a PDF in an off-screen page and handed to the
+// printer, and the run reports how it went. It works by itself between turns
+// of the event loop, so the window answers all the time; it shows nothing
+// itself: the window listens to its signals for the bar, the pointer and the
+// closing message.
+//
+// Each step prints the first entry, from the top of the list as it stands at
+// that moment, that was in the list when the run began and is not printed
+// yet. So an entry the user removes before its turn is not printed, one
+// moved is printed once at its new place, and entries added meanwhile wait
+// for the next run. While one document goes to the printer, the pages work
+// on the next ones (as many as RunSettings::renderers); a document prepared
+// for an entry that has since left that window, or the list, is dropped.
+// Jobs reach the queue strictly in list order.
 class PrintRun : public QObject {
     Q_OBJECT
 
 public:
-    // The most one document may take to load. A document still loading then
-    // is printed as it stands, so one endless page cannot hold up the run.
-    static constexpr std::chrono::milliseconds DocumentBound{30'000};
-    // The most rendering one document and handing it to the printer may take.
-    static constexpr std::chrono::milliseconds PrintBound{60'000};
+    // Makes what the print thread does to a document before it goes out
+    // (the page headings), given the entry, the document's title and the
+    // time the run began.
+    using Dressing = std::function<PrintQueue::Finish(const QString &entry, const QString &title, const QDateTime &runStart)>;
 
-    struct Parts {
-        joblist::JobList &jobs;
-        platform::DocumentPrinter &printer;
-        platform::EventYield &yield;
-        platform::PointerOwner &pointer;
-        platform::MessageBox &messages;
-        QWidget *owner;  // only the message box's parent
-    };
+    PrintRun(joblist::JobList &jobs, platform::RendererFactory renderers, PrintQueue &queue, QObject *parent = nullptr);
+    ~PrintRun() override;
 
-    explicit PrintRun(Parts parts, QObject *parent = nullptr);
-
-    // Shorter bounds make tests of never-ending documents quick.
-    void setDocumentBound(std::chrono::milliseconds bound) { m_documentBound = bound; }
-    void setPrintBound(std::chrono::milliseconds bound) { m_printBound = bound; }
+    void setSettings(const RunSettings &settings) { m_settings = settings; }
+    const RunSettings &settings() const { return m_settings; }
+    void setDressing(Dressing dressing) { m_dressing = std::move(dressing); }
 
     bool running() const { return m_running; }
 
-    // One press of Print: the whole run, its closing message included. A
-    // press while a run is going is refused.
-    void Check2();
+    // Starts a run; a run already going on is left alone.
+    void run();
+    // Stops the run where it is, sends nothing more and reports nothing: the
+    // window is closing.
+    void abandon();
 
 Q_SIGNALS:
-    // The share of entries begun, 0..100, unrounded.
+    void started();
+    // The share of the run's entries begun, 0..100, unrounded, as each step
+    // begins.
     void progress(float percent);
-    void entryFinished(int position, const QString &text, printing::EntryResult result, const QString &reason);
-    // The run is over and `message` is about to be shown.
-    void finished(const QString &message);
+    // Step `step` of a run over `total` entries is over.
+    void entryFinished(int step, int total, const QString &text, const printing::EntryOutcome &outcome);
+    void finished(const printing::RunReport &report);
 
 private:
-    enum class Outcome { Sent, NotPrinted, PrinterFailed, WindowClosed };
-    using Wait = platform::EventYield::Wait;
-
-    struct Tally {
-        QStringList sent;
-        QStringList notPrinted;  // "entry: reason"
-        QStringList notSent;     // entries a failed printer kept from printing
-        QString printerFailure;
+    // One page, and what it works on.
+    struct Slot {
+        std::unique_ptr<platform::DocumentRenderer> renderer;
+        std::uint32_t entry = 0;  // the entry's id; 0 when the page is free
+        quint64 job = 0;          // tells this document's result from an earlier one's
+        std::optional<platform::RenderedDocument> document;
+    };
+    // The entry the current step prints.
+    struct Head {
+        int position = 0;  // where it stands now; 0 once removed
+        std::uint32_t entry = 0;
+        QString text;
+        bool handedOver = false;  // its document is with the printer
+        platform::RenderedDocument::State state = platform::RenderedDocument::State::Failed;
+        QString note;  // why it is incomplete, for the report
+    };
+    struct Wanted {
+        std::uint32_t entry;
+        QString text;
     };
 
-    void printAll(Tally &tally);
-    Outcome APrint1(const QString &address, QString &reason);
-    Wait waitWhile(const std::function<bool()> &busy, std::chrono::milliseconds bound);
-    void finish(const QString &message);
+    void onChecked(const std::optional<QString> &problem, const QPageLayout &layout);
+    void nextStep();
+    QList<Wanted> wantedDocuments();
+    void plan();
+    void startOn(Slot &slot, const Wanted &wanted);
+    Slot *slotFor(std::uint32_t entry);
+    void onRendered(Slot *slot, quint64 job, const platform::RenderedDocument &document);
+    void APrint1();
+    void onSubmitted(quint64 ticket, const platform::SinkAnswer &answer);
+    void settle(const EntryOutcome &outcome);
+    void stopForPrinter(const QString &reason);
+    void finish(RunReport::Ending ending);
+    void cancelAll();
+    quint64 ticket() const { return (m_runNumber << 32) | m_head.entry; }
 
-    Parts m_parts;
-    std::chrono::milliseconds m_documentBound = DocumentBound;
-    std::chrono::milliseconds m_printBound = PrintBound;
+    void followRemoval(int first, int last);
+    void followExchange(int first, int second);
+    void followInsertion(int first, int last);
+    void listChanged();
+
+    joblist::JobList &m_jobs;
+    platform::RendererFactory m_makeRenderer;
+    PrintQueue &m_queue;
+    RunSettings m_settings;
+    Dressing m_dressing;
+    std::vector<std::unique_ptr<Slot>> m_slots;
+
     bool m_running = false;
-    bool m_windowClosed = false;
+    bool m_checking = false;
+    quint64 m_runNumber = 0;
+    quint64 m_documentsStarted = 0;
+    QPageLayout m_layout;
+    QDateTime m_runStart;
+    int m_total = 0;  // entries when the run began
+    int m_done = 0;   // steps over
+    Head m_head;
+    bool m_replanQueued = false;
+    RunReport m_report;
 };
-
-// The closing message for a run that went to its end.
-QString closingMessage(const QStringList &notPrinted);
-// The closing message when the printer failed part way.
-QString printerFailedMessage(const QString &failure, const QStringList &sent, const QStringList &notSent);
 
 } // namespace printing

@@ -6,7 +6,7 @@
 #include "platform/desktop.h"
 #include "platform/eventyield.h"
 #include "platform/busypointer.h"
-#include "platform/namedlist.h"
+#include "platform/messagetext.h"
 
 #include <QFile>
 #include <QStringList>
@@ -69,7 +69,7 @@ void addFolderContents(const FolderDialogs &dialogs, const ActionWindow &window,
         return;
     QStringList shown;
     for (const QByteArray &unreadable : walk.unreadableFolders())
-        shown << displayFolder(unreadable);
+        shown << platform::quoted(displayFolder(unreadable));
     dialogs.messageBox.show(window.owner, unreadableFoldersMessage(shown));
 }
 

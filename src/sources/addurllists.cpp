@@ -6,7 +6,7 @@
 #include "platform/desktop.h"
 #include "platform/eventyield.h"
 #include "platform/busypointer.h"
-#include "platform/namedlist.h"
+#include "platform/messagetext.h"
 
 namespace sources {
 
@@ -36,7 +36,7 @@ QString skippedListFilesMessage(const QList<SkippedListFile> &skipped)
 {
     QStringList files;
     for (const SkippedListFile &file : skipped)
-        files << file.path + u" (" + file.why + u')';
+        files << platform::quoted(file.path) + u" (" + file.why + u')';
     return u"These list files could not be read; nothing was added from them:\n\n" + platform::namedList(files);
 }
 

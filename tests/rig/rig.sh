@@ -8,6 +8,9 @@
 #                      CUPS_SERVER and DIR/jobs receives job-NNNNNN.pdf (with
 #                      job-NNNNNN.title beside it)
 #   rig.sh stop DIR    stops it; nothing is left running
+#
+# RIG_CUPSD_EXTRA, when set, is appended to the scheduler's configuration
+# (for example "MaxRequestSize 100k", to make it refuse large jobs).
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -70,6 +73,7 @@ DefaultPaperSize A4
 MaxJobs 0
 PreserveJobHistory No
 PreserveJobFiles No
+${RIG_CUPSD_EXTRA:-}
 <Location />
   Order allow,deny
   Allow all

@@ -1,0 +1,296 @@
+#include "cupssink.h"
+
+#include "jobtitle.h"
+#include "messagetext.h"
+
+#include <cups/cups.h>
+
+#include <QPageSize>
+#include <QScopeGuard>
+#include <QSizeF>
+
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+
+// How often a blocked call looks at its stop token.
+constexpr double StopCheckSeconds = 0.1;
+constexpr int StopCheckMs = 100;
+constexpr qint64 WritePiece = 64 * 1024;
+
+// IPP statuses that speak of the one document (its size, its format, its
+// contents) rather than of the printer: the next document may well be taken.
+bool concernsTheDocument(int status)
+{
+    switch (status) {
+    case 0x0408:  // client-error-request-entity-too-large
+    case 0x0409:  // client-error-request-value-too-long
+    case 0x040A:  // client-error-document-format-not-supported
+    case 0x040F:  // client-error-compression-not-supported
+    case 0x0410:  // client-error-compression-error
+    case 0x0411:  // client-error-document-format-error
+    case 0x0412:  // client-error-document-access-error
+    case 0x0418:  // client-error-document-password-error
+    case 0x0419:  // client-error-document-permission-error
+    case 0x041A:  // client-error-document-security-error
+    case 0x041B:  // client-error-document-unprintable
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString lastCupsError() { return quotedReason(QString::fromUtf8(cupsLastErrorString())); }
+
+QPageLayout browserLikeLayout(const QPageSize &size, QPageLayout::Orientation orientation)
+{
+    return QPageLayout(size, orientation, QMarginsF(PrintMarginMm, PrintMarginMm, PrintMarginMm, PrintMarginMm),
+                       QPageLayout::Millimeter);
+}
+
+SinkAnswer refusedAtHttpLevel(http_status_t status)
+{
+    const QString reason = quotedReason(QString::fromUtf8(httpStatus(status)));
+    if (status == HTTP_STATUS_REQUEST_TOO_LARGE)
+        return {SinkAnswer::Kind::DocumentRefused, reason};
+    if (status == HTTP_STATUS_UNAUTHORIZED)
+        return {SinkAnswer::Kind::PrinterFailed, QStringLiteral("the print system asks for a password")};
+    return {SinkAnswer::Kind::PrinterFailed, reason};
+}
+
+} // namespace
+
+// What one attempt at a job came to, and whether another attempt is safe:
+// only when nothing of the document reached the scheduler.
+struct CupsSink::Attempt {
+    SinkAnswer answer;
+    bool retry = false;
+};
+
+void CupsSink::HttpClose::operator()(http_t *http) const { httpClose(http); }
+void CupsSink::DestFree::operator()(cups_dest_t *dest) const { cupsFreeDests(1, dest); }
+
+CupsSink::CupsSink(QString server, QString destination)
+    : m_server(server.toUtf8())
+    , m_destination(destination.toUtf8())
+    , m_layout(browserLikeLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait))
+{
+}
+
+CupsSink::~CupsSink() = default;
+
+// libcups calls this whenever a read or write has waited StopCheckSeconds;
+// returning 0 ends the wait with an error.
+int CupsSink::keepWaiting(http_t *, void *sink)
+{
+    const StopToken *stop = static_cast<CupsSink *>(sink)->m_stop;
+    return stop && !stop->shouldStop() ? 1 : 0;
+}
+
+bool CupsSink::connect(StopToken &stop)
+{
+    m_stop = &stop;
+    if (m_http)
+        return true;
+    // "host:port" as CUPS_SERVER spells it; a socket path has no port.
+    QByteArray host = m_server.isEmpty() ? QByteArray(cupsServer()) : m_server;
+    int port = ippPort();
+    if (!m_server.isEmpty() && !host.startsWith('/')) {
+        const qsizetype colon = host.lastIndexOf(':');
+        bool numeric = false;
+        const int given = colon > 0 && !host.endsWith(']') ? host.mid(colon + 1).toInt(&numeric) : 0;
+        if (numeric) {
+            port = given;
+            host.truncate(colon);
+        }
+    }
+    const int timeoutMs = int(std::min<qint64>(stop.idleBound().count(), 10'000));
+    m_http.reset(httpConnect2(host.constData(), port, nullptr, AF_UNSPEC, cupsEncryption(), 1, timeoutMs, nullptr));
+    if (m_http)
+        httpSetTimeout(m_http.get(), StopCheckSeconds, &CupsSink::keepWaiting, this);
+    return bool(m_http);
+}
+
+void CupsSink::disconnect()
+{
+    m_http.reset();
+}
+
+std::optional<QString> CupsSink::problem(StopToken &stop)
+{
+    const auto done = qScopeGuard([this] { m_stop = nullptr; });
+    m_dest.reset();
+    if (!connect(stop))
+        return QStringLiteral("The print system cannot be reached, so nothing was printed.");
+    if (std::optional<QString> missing = findDestination(stop))
+        return missing;
+    const char *accepting = cupsGetOption("printer-is-accepting-jobs", m_dest->num_options, m_dest->options);
+    if (accepting && qstrcmp(accepting, "false") == 0)
+        return u"The printer \"" + QString::fromUtf8(m_dest->name) + u"\" is not accepting jobs, so nothing was printed.";
+    readPageLayout();
+    return std::nullopt;
+}
+
+std::optional<QString> CupsSink::findDestination(StopToken &stop)
+{
+    const char *name = m_destination.isEmpty() ? nullptr : m_destination.constData();
+    m_dest.reset(cupsGetNamedDest(m_http.get(), name, nullptr));
+    if (!m_dest && !stop.shouldStop()) {
+        // A dropped connection looks the same as a missing destination; one
+        // fresh attempt tells them apart.
+        disconnect();
+        if (!connect(stop))
+            return QStringLiteral("The print system cannot be reached, so nothing was printed.");
+        m_dest.reset(cupsGetNamedDest(m_http.get(), name, nullptr));
+    }
+    if (m_dest)
+        return std::nullopt;
+    if (stop.shouldStop()) {
+        disconnect();
+        return QStringLiteral("The print system did not answer, so nothing was printed.");
+    }
+    if (name)
+        return u"There is no printer called \"" + QString::fromUtf8(m_destination) + u"\", so nothing was printed.";
+    return QStringLiteral("No default printer is set up, so nothing was printed.\n\n"
+                          "Choose a default printer and print again.");
+}
+
+void CupsSink::readPageLayout()
+{
+    QPageSize size(QPageSize::A4);
+    cups_size_t media{};
+    if (cups_dinfo_t *info = cupsCopyDestInfo(m_http.get(), m_dest.get())) {
+        if (cupsGetDestMediaDefault(m_http.get(), m_dest.get(), info, 0, &media) && media.width > 0
+            && media.length > 0) {
+            // CUPS measures media in hundredths of a millimetre.
+            size = QPageSize(QSizeF(media.width / 100.0, media.length / 100.0), QPageSize::Millimeter, {},
+                             QPageSize::FuzzyMatch);
+        }
+        cupsFreeDestInfo(info);
+    }
+    const char *orientation = cupsGetOption("orientation-requested", m_dest->num_options, m_dest->options);
+    const bool landscape = orientation && (qstrcmp(orientation, "4") == 0 || qstrcmp(orientation, "5") == 0);
+    m_layout = browserLikeLayout(size, landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+}
+
+SinkAnswer CupsSink::send(const QByteArray &pdf, const JobTicket &ticket, StopToken &stop)
+{
+    const auto done = qScopeGuard([this] { m_stop = nullptr; });
+    if (!m_dest)
+        return {SinkAnswer::Kind::PrinterFailed, QStringLiteral("no printer was chosen")};
+    Attempt attempt = trySend(pdf, ticket, stop);
+    if (attempt.retry) {
+        // The kept connection had gone (a restarted scheduler, an idle
+        // timeout) before any of the job went out: one more try is safe.
+        disconnect();
+        attempt = trySend(pdf, ticket, stop);
+    }
+    return attempt.answer;
+}
+
+// The printer's address as seen through the connection the job travels on.
+QByteArray CupsSink::printerUri() const
+{
+    char host[256];
+    httpGetHostname(m_http.get(), host, sizeof host);
+    int port = httpAddrPort(httpGetAddress(m_http.get()));
+    if (port <= 0)
+        port = ippPort();
+    char uri[HTTP_MAX_URI];
+    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, host, port, "/printers/%s", m_dest->name);
+    return uri;
+}
+
+// One Print-Job request carries the job's attributes and its document
+// together: a single round trip per document, where creating the job and
+// then sending its document would take two (measured: about 2 ms a job
+// against 8). The document goes out only once the scheduler has answered
+// "100 Continue": a scheduler that has stopped answering never receives a
+// whole request, so a job given up here can never print later.
+CupsSink::Attempt CupsSink::trySend(const QByteArray &pdf, const JobTicket &ticket, StopToken &stop)
+{
+    const SinkAnswer silent{SinkAnswer::Kind::PrinterFailed, QStringLiteral("the print system did not answer")};
+    if (!connect(stop))
+        return {{SinkAnswer::Kind::PrinterFailed, QStringLiteral("the print system cannot be reached")}, false};
+    http_t *http = m_http.get();
+    const QByteArray resource = QByteArray("/printers/") + m_dest->name;
+
+    ipp_t *request = ippNewRequest(IPP_OP_PRINT_JOB);
+    const auto freeRequest = qScopeGuard([request] { ippDelete(request); });
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, printerUri().constData());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, jobTitle(ticket.entry).constData());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_MIMETYPE, "document-format", nullptr, CUPS_FORMAT_PDF);
+    if (ticket.copies > 1)
+        ippAddInteger(request, IPP_TAG_JOB, IPP_TAG_INTEGER, "copies", ticket.copies);
+
+    httpClearFields(http);
+    httpSetField(http, HTTP_FIELD_CONTENT_TYPE, "application/ipp");
+    httpSetLength(http, ippLength(request) + size_t(pdf.size()));
+    httpSetExpect(http, HTTP_STATUS_CONTINUE);
+    if (httpPost(http, resource.constData()) != 0 || httpFlushWrite(http) < 0)
+        return {silent, true};
+
+    while (!httpWait(http, StopCheckMs)) {
+        if (stop.shouldStop()) {
+            disconnect();
+            return {silent, false};
+        }
+    }
+    const http_status_t status = httpUpdate(http);
+    if (status == HTTP_STATUS_ERROR)
+        return {silent, true};
+    if (status != HTTP_STATUS_CONTINUE) {
+        disconnect();
+        return {refusedAtHttpLevel(status), false};
+    }
+    stop.progressed();
+
+    ippSetState(request, IPP_STATE_IDLE);
+    for (ipp_state_t state = ippWrite(http, request); state != IPP_STATE_DATA; state = ippWrite(http, request)) {
+        if (state == IPP_STATE_ERROR)
+            return {readEarlyRefusal(silent), false};
+    }
+    for (qint64 sent = 0; sent < pdf.size(); sent += WritePiece) {
+        const qint64 piece = std::min(WritePiece, pdf.size() - sent);
+        if (stop.abandoned() || httpWrite2(http, pdf.constData() + sent, size_t(piece)) < 0)
+            return {readEarlyRefusal(silent), false};
+        stop.progressed();
+    }
+
+    while (!httpWait(http, StopCheckMs)) {
+        if (stop.shouldStop()) {
+            disconnect();
+            return {silent, false};
+        }
+    }
+    ippDelete(cupsGetResponse(http, resource.constData()));
+    const int ippStatus = cupsLastError();
+    if (ippStatus <= IPP_STATUS_OK_CONFLICTING)
+        return {{SinkAnswer::Kind::Taken, {}}, false};
+    if (httpGetStatus(http) >= HTTP_STATUS_BAD_REQUEST)
+        disconnect();
+    if (concernsTheDocument(ippStatus))
+        return {{SinkAnswer::Kind::DocumentRefused, lastCupsError()}, false};
+    return {{SinkAnswer::Kind::PrinterFailed, lastCupsError()}, false};
+}
+
+// A scheduler may refuse a request before it has read all of it (one too
+// large for it, say) and close the connection; its answer is still there to
+// be read.
+SinkAnswer CupsSink::readEarlyRefusal(const SinkAnswer &otherwise)
+{
+    SinkAnswer answer = otherwise;
+    http_t *http = m_http.get();
+    if (http && httpWait(http, 0)) {
+        const http_status_t status = httpUpdate(http);
+        if (status >= HTTP_STATUS_BAD_REQUEST)
+            answer = refusedAtHttpLevel(status);
+    }
+    disconnect();
+    return answer;
+}
+
+} // namespace platform

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "printsink.h"
+
+#include <memory>
+
+typedef struct _http_s http_t;
+typedef struct cups_dest_s cups_dest_t;
+
+namespace platform {
+
+// A CUPS destination, reached over one connection kept for every job of a
+// run: connecting anew per document would cost more than submitting a small
+// one. Runs on the print thread; every call gives up when its stop token
+// says so, and nothing is left half sent in a way that could still print.
+class CupsSink final : public PrintSink {
+public:
+    // `server` as in CUPS_SERVER ("host:port" or a socket path); empty means
+    // wherever the environment and the client configuration point.
+    // `destination` names a queue; empty means the default destination.
+    explicit CupsSink(QString server = {}, QString destination = {});
+    ~CupsSink() override;
+    CupsSink(const CupsSink &) = delete;
+    CupsSink &operator=(const CupsSink &) = delete;
+
+    std::optional<QString> problem(StopToken &stop) override;
+    QPageLayout pageLayout() const override { return m_layout; }
+    SinkAnswer send(const QByteArray &pdf, const JobTicket &ticket, StopToken &stop) override;
+
+private:
+    struct HttpClose { void operator()(http_t *http) const; };
+    struct DestFree { void operator()(cups_dest_t *dest) const; };
+    struct Attempt;
+
+    bool connect(StopToken &stop);
+    void disconnect();
+    std::optional<QString> findDestination(StopToken &stop);
+    void readPageLayout();
+    Attempt trySend(const QByteArray &pdf, const JobTicket &ticket, StopToken &stop);
+    QByteArray printerUri() const;
+    SinkAnswer readEarlyRefusal(const SinkAnswer &otherwise);
+    static int keepWaiting(http_t *http, void *sink);
+
+    QByteArray m_server;
+    QByteArray m_destination;
+    std::unique_ptr<http_t, HttpClose> m_http;
+    std::unique_ptr<cups_dest_t, DestFree> m_dest;
+    QPageLayout m_layout;
+    StopToken *m_stop = nullptr;  // the call under way, for keepWaiting
+};
+
+} // namespace platform

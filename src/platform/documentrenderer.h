@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QPageLayout>
+#include <QString>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+
+namespace platform {
+
+// One document made ready for the printer, or why it could not be.
+struct RenderedDocument {
+    enum class State {
+        Complete,    // loaded, scripts and web fonts done
+        Incomplete,  // still loading when its time was up, rendered as it stood
+        Failed,      // nothing worth printing
+    };
+    State state = State::Failed;
+    QByteArray pdf;
+    QString title;    // the document's own title; empty when it has none
+    QString failure;  // why it failed, in words for the user
+};
+
+// A browser page of its own that turns one entry at a time into a PDF: it
+// loads the entry, waits until the document is complete, and renders it for
+// print. The work goes on while the event loop turns and ends with one
+// `rendered` notification, within the time bound it was given plus a few
+// seconds, whatever the document does. Which entry to print next, and where
+// the PDF goes, is not its business.
+class DocumentRenderer : public QObject {
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+
+    // Starts on `entry` (a local path or an address, exactly as the job list
+    // holds it), laid out on `layout`'s pages; `job` comes back with the
+    // result. Whatever was under way is dropped as by cancel().
+    virtual void render(quint64 job, const QString &entry, const QPageLayout &layout,
+                        std::chrono::milliseconds bound) = 0;
+    // Drops the document under way, if any: no `rendered` follows for it.
+    virtual void cancel() = 0;
+
+Q_SIGNALS:
+    void rendered(quint64 job, const platform::RenderedDocument &document);
+};
+
+// Makes one more renderer; each has a page, and a renderer process, of its own.
+using RendererFactory = std::function<std::unique_ptr<DocumentRenderer>()>;
+
+} // namespace platform
+
+Q_DECLARE_METATYPE(platform::RenderedDocument)

@@ -1,0 +1,385 @@
+#include "enginerenderer.h"
+
+#include "entryaddress.h"
+#include "loadfailure.h"
+#include "unattendedpage.h"
+
+#include <QTimer>
+#include <QWebEngineLoadingInfo>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+
+#include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// How often a document whose web fonts are still arriving is asked again.
+constexpr auto FontRecheck = 20ms;
+// How long a document still loading at its bound has to answer before its
+// renderer is taken for stuck in a script and ended.
+constexpr auto AnswerAllowance = 3s;
+
+// One round trip tells whether the document has settled: text set in a web
+// font that has not arrived yet would print in a stand-in font, or not at
+// all. It also brings the title for the page headings.
+const QString SettleCheck = QStringLiteral(
+    "[document.fonts ? document.fonts.status : 'loaded', document.readyState, document.title]");
+
+LoadError loadError(const QWebEngineLoadingInfo &info, bool passwordAsked)
+{
+    LoadError error;
+    switch (info.errorDomain()) {
+    case QWebEngineLoadingInfo::NoErrorDomain: error.domain = LoadError::Domain::None; break;
+    case QWebEngineLoadingInfo::InternalErrorDomain: error.domain = LoadError::Domain::Internal; break;
+    case QWebEngineLoadingInfo::ConnectionErrorDomain: error.domain = LoadError::Domain::Connection; break;
+    case QWebEngineLoadingInfo::CertificateErrorDomain: error.domain = LoadError::Domain::Certificate; break;
+    case QWebEngineLoadingInfo::HttpErrorDomain: error.domain = LoadError::Domain::Http; break;
+    case QWebEngineLoadingInfo::FtpErrorDomain: error.domain = LoadError::Domain::Ftp; break;
+    case QWebEngineLoadingInfo::DnsErrorDomain: error.domain = LoadError::Domain::Dns; break;
+    case QWebEngineLoadingInfo::HttpStatusCodeDomain: error.domain = LoadError::Domain::Http; break;
+    }
+    error.code = info.errorCode();
+    error.text = info.errorString();
+    error.passwordAsked = passwordAsked;
+    return error;
+}
+
+QString seconds(std::chrono::milliseconds bound)
+{
+    return QString::number(std::chrono::duration<double>(bound).count(), 'g', 3) + u" s";
+}
+
+class EngineRenderer final : public DocumentRenderer {
+public:
+    explicit EngineRenderer(std::shared_ptr<QWebEngineProfile> profile);
+    ~EngineRenderer() override;
+
+    void render(quint64 job, const QString &entry, const QPageLayout &layout, std::chrono::milliseconds bound) override;
+    void cancel() override;
+
+private:
+    // Where the document under way stands. Each phase has the one timer
+    // running for what it waits on.
+    enum class Phase {
+        Idle,
+        Reporting,  // a failure found before loading, about to be reported
+        Loading,    // the engine is loading it
+        Settling,   // loaded; its web fonts may still be arriving
+        Probing,    // its time is up; waiting for the page to answer at all
+        Printing,   // being rendered into a PDF
+    };
+
+    bool localFileMissing(const EntryAddress &address);
+    void onLoadingChanged(const QWebEngineLoadingInfo &info);
+    void checkSettled(quint64 generation);
+    void onTimer();
+    void probe();
+    void onProbeAnswer(const QVariantList &answer);
+    void printPdf(RenderedDocument::State state, const QString &title);
+    void endRenderer(const QString &why);
+    void onRendererGone(QWebEnginePage::RenderProcessTerminationStatus status);
+    void failSoon(const QString &why);
+    void fail(const QString &why);
+    void deliver(RenderedDocument document);
+    void ensurePage();
+    void discardPage();
+
+    std::shared_ptr<QWebEngineProfile> m_profile;
+    std::unique_ptr<UnattendedPage> m_page;
+    QTimer m_timer;
+    Phase m_phase = Phase::Idle;
+    // Bumped whenever the document under way is given up, so that late
+    // answers about it are known and ignored.
+    quint64 m_generation = 0;
+    quint64 m_job = 0;
+    QPageLayout m_layout;
+    std::chrono::milliseconds m_bound{30'000};
+    bool m_arrived = false;     // the engine finished loading the document's own bytes
+    bool m_pastBound = false;   // the PDF is being made after the bound
+    bool m_pageSpoilt = false;  // the page may still work on an earlier document
+};
+
+EngineRenderer::EngineRenderer(std::shared_ptr<QWebEngineProfile> profile)
+    : m_profile(std::move(profile))
+{
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, &EngineRenderer::onTimer);
+}
+
+// Straight away, not once the event loop is back: the program may be
+// ending, and a page must go before its profile does.
+EngineRenderer::~EngineRenderer()
+{
+    m_timer.stop();
+    m_page.reset();
+}
+
+void EngineRenderer::ensurePage()
+{
+    if (m_page && !m_pageSpoilt)
+        return;
+    discardPage();
+    m_page = std::make_unique<UnattendedPage>(m_profile.get());
+    connect(m_page.get(), &QWebEnginePage::loadingChanged, this, &EngineRenderer::onLoadingChanged);
+    connect(m_page.get(), &QWebEnginePage::renderProcessTerminated, this,
+            [this](QWebEnginePage::RenderProcessTerminationStatus status, int) { onRendererGone(status); });
+    m_pageSpoilt = false;
+}
+
+// The page may be inside one of its own notifications, so it goes once the
+// event loop is back; it keeps the profile alive until then, as a page must
+// never outlive its profile.
+void EngineRenderer::discardPage()
+{
+    if (!m_page)
+        return;
+    m_page->disconnect(this);
+    m_page->triggerAction(QWebEnginePage::Stop);
+    UnattendedPage *page = m_page.release();
+    connect(page, &QObject::destroyed, [keep = m_profile] {});
+    page->deleteLater();
+}
+
+void EngineRenderer::render(quint64 job, const QString &entry, const QPageLayout &layout,
+                            std::chrono::milliseconds bound)
+{
+    cancel();
+    m_job = job;
+    m_layout = layout;
+    m_bound = bound;
+    m_arrived = false;
+    m_pastBound = false;
+    const EntryAddress address = addressOf(entry);
+    if (localFileMissing(address))
+        return;
+    // A page still busy with an earlier document (one given up, or one
+    // navigating by itself) could report on that document after this load
+    // began; a fresh page cannot.
+    if (m_page && m_page->isLoading())
+        m_pageSpoilt = true;
+    ensurePage();
+    m_page->forgetPasswordAsked();
+    m_phase = Phase::Loading;
+    m_timer.start(m_bound);
+    m_page->load(address.url);
+}
+
+// Asking the file system is quicker and clearer than the engine's error.
+bool EngineRenderer::localFileMissing(const EntryAddress &address)
+{
+    if (address.localName.isEmpty())
+        return false;
+    struct stat status {};
+    if (::stat(address.localName.constData(), &status) != 0) {
+        failSoon(QStringLiteral("file not found"));
+        return true;
+    }
+    if (S_ISDIR(status.st_mode)) {
+        failSoon(QStringLiteral("a folder, not a document"));
+        return true;
+    }
+    return false;
+}
+
+void EngineRenderer::cancel()
+{
+    ++m_generation;
+    m_timer.stop();
+    if (m_phase != Phase::Idle && m_phase != Phase::Reporting)
+        m_pageSpoilt = true;
+    m_phase = Phase::Idle;
+    if (m_pageSpoilt)
+        discardPage();
+}
+
+void EngineRenderer::onLoadingChanged(const QWebEngineLoadingInfo &info)
+{
+    if (m_phase != Phase::Loading)
+        return;
+    switch (info.status()) {
+    case QWebEngineLoadingInfo::LoadStartedStatus:
+        break;
+    case QWebEngineLoadingInfo::LoadSucceededStatus:
+        m_arrived = true;
+        m_phase = Phase::Settling;
+        checkSettled(m_generation);
+        break;
+    case QWebEngineLoadingInfo::LoadStoppedStatus:
+        fail(QStringLiteral("loading was stopped"));
+        break;
+    case QWebEngineLoadingInfo::LoadFailedStatus:
+        fail(describeLoadFailure(loadError(info, m_page->passwordAsked())));
+        break;
+    }
+}
+
+void EngineRenderer::checkSettled(quint64 generation)
+{
+    m_page->runJavaScript(SettleCheck, QWebEngineScript::ApplicationWorld, [this, generation](const QVariant &result) {
+        if (generation != m_generation || m_phase != Phase::Settling)
+            return;
+        const QVariantList answer = result.toList();
+        if (answer.value(0).toString() == u"loading") {
+            QTimer::singleShot(FontRecheck, this, [this, generation] {
+                if (generation == m_generation && m_phase == Phase::Settling)
+                    checkSettled(generation);
+            });
+            return;
+        }
+        printPdf(RenderedDocument::State::Complete, answer.value(2).toString());
+    });
+}
+
+void EngineRenderer::onTimer()
+{
+    switch (m_phase) {
+    case Phase::Loading:
+    case Phase::Settling:
+        probe();
+        break;
+    case Phase::Probing:
+        // A page that cannot even answer is running a script without end.
+        endRenderer(u"the page was still busy after " + seconds(m_bound) + u" and stopped answering");
+        break;
+    case Phase::Printing:
+        if (!m_pastBound) {
+            // A long document may still be turning into pages: it gets as
+            // long again for that, no more.
+            m_pastBound = true;
+            m_timer.start(m_bound);
+            break;
+        }
+        endRenderer(QStringLiteral("preparing it for the printer took too long"));
+        break;
+    case Phase::Idle:
+    case Phase::Reporting:
+        break;
+    }
+}
+
+// Time is up while the document is still loading. Whether its page still
+// answers decides between printing it as it stands and giving it up.
+void EngineRenderer::probe()
+{
+    m_phase = Phase::Probing;
+    m_timer.start(AnswerAllowance);
+    const quint64 generation = m_generation;
+    m_page->runJavaScript(SettleCheck, QWebEngineScript::ApplicationWorld, [this, generation](const QVariant &result) {
+        if (generation == m_generation && m_phase == Phase::Probing)
+            onProbeAnswer(result.toList());
+    });
+}
+
+void EngineRenderer::onProbeAnswer(const QVariantList &answer)
+{
+    // Until the new document's first bytes arrive, the page still holds the
+    // one before it (or nothing at all), finished: printing that would report
+    // this entry as printed when it was not.
+    if (!m_arrived && answer.value(1).toString() == u"complete")
+        return fail(u"nothing of it arrived within " + seconds(m_bound));
+    m_page->triggerAction(QWebEnginePage::Stop);
+    m_pastBound = true;
+    printPdf(RenderedDocument::State::Incomplete, answer.value(2).toString());
+}
+
+void EngineRenderer::printPdf(RenderedDocument::State state, const QString &title)
+{
+    m_phase = Phase::Printing;
+    if (m_pastBound)
+        m_timer.start(m_bound);
+    const quint64 generation = m_generation;
+    m_page->printToPdf(
+        [this, generation, state, title](const QByteArray &pdf) {
+            if (generation != m_generation || m_phase != Phase::Printing)
+                return;
+            if (pdf.isEmpty())
+                return fail(QStringLiteral("the page could not be rendered for printing"));
+            RenderedDocument document;
+            document.state = state;
+            document.pdf = pdf;
+            document.title = title;
+            if (state == RenderedDocument::State::Incomplete)
+                document.failure = u"still loading after " + seconds(m_bound);
+            deliver(std::move(document));
+        },
+        m_layout);
+}
+
+void EngineRenderer::endRenderer(const QString &why)
+{
+    if (m_page) {
+        if (const qint64 pid = m_page->renderProcessPid(); pid > 0)
+            ::kill(pid_t(pid), SIGKILL);
+    }
+    m_pageSpoilt = true;
+    fail(why);
+}
+
+void EngineRenderer::onRendererGone(QWebEnginePage::RenderProcessTerminationStatus status)
+{
+    const bool working = m_phase != Phase::Idle && m_phase != Phase::Reporting;
+    if (status == QWebEnginePage::NormalTerminationStatus && !working)
+        return;
+    // The page cannot be trusted after this; the next document gets a new one.
+    m_pageSpoilt = true;
+    if (working)
+        fail(QStringLiteral("the page's renderer crashed"));
+}
+
+// Reported from the event loop, like every other outcome, so that whoever
+// asked never hears back before render() has returned.
+void EngineRenderer::failSoon(const QString &why)
+{
+    m_phase = Phase::Reporting;
+    const quint64 generation = m_generation;
+    QMetaObject::invokeMethod(
+        this,
+        [this, generation, why] {
+            if (generation == m_generation && m_phase == Phase::Reporting)
+                fail(why);
+        },
+        Qt::QueuedConnection);
+}
+
+void EngineRenderer::fail(const QString &why)
+{
+    RenderedDocument document;
+    document.failure = why;
+    deliver(std::move(document));
+}
+
+void EngineRenderer::deliver(RenderedDocument document)
+{
+    ++m_generation;
+    m_timer.stop();
+    m_phase = Phase::Idle;
+    Q_EMIT rendered(m_job, document);
+}
+
+} // namespace
+
+RendererFactory engineRenderers()
+{
+    // Made with the first renderer, so that a window that never prints never
+    // starts the engine.
+    auto profile = std::make_shared<std::shared_ptr<QWebEngineProfile>>();
+    return [profile]() -> std::unique_ptr<DocumentRenderer> {
+        if (!*profile)
+            *profile = makeUnattendedProfile();
+        return std::make_unique<EngineRenderer>(*profile);
+    };
+}
+
+void prepareEngineSandbox()
+{
+    if (geteuid() == 0)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+}
+
+} // namespace platform

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QUrl>
+
+// The one place that turns file names into job list entries and entries into
+// the addresses the browser engine loads. A file name is bytes; a name that
+// is not valid text in the system's encoding cannot travel as a plain path
+// in a QString without losing bytes, so it travels as a file URL whose
+// escapes spell those bytes, and comes back out of it byte for byte.
+namespace platform {
+
+// The job list text for the local file `path`: the path itself where it is
+// valid text, else a file URL whose escapes spell its bytes.
+QString entryText(const QByteArray &path);
+
+// The job list text for a local file URL (from a drop, say): the same rule
+// as above, applied to the URL's bytes.
+QString entryTextForUrl(const QUrl &localFile);
+
+// What the engine loads for an entry, and, for local files, the file's name
+// as the file system spells it (empty for anything else).
+struct EntryAddress {
+    QUrl url;
+    QByteArray localName;
+};
+
+// A local path becomes a file URL; anything else is taken as an address, as
+// a browser's address bar takes it.
+EntryAddress addressOf(const QString &entry);
+
+// A short name for the document behind an entry when it has no title of its
+// own: the file's name, or the last part of the address.
+QString documentName(const QString &entry);
+
+} // namespace platform

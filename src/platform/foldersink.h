@@ -1,0 +1,28 @@
+#pragma once
+
+#include "printsink.h"
+
+namespace platform {
+
+// Writes each job as a PDF file into a folder instead of printing it. Files
+// are named after their entries and never overwrite anything: a name already
+// taken gets a number.
+class FolderSink final : public PrintSink {
+public:
+    explicit FolderSink(QString folder);
+
+    std::optional<QString> problem(StopToken &stop) override;
+    QPageLayout pageLayout() const override { return m_layout; }
+    SinkAnswer send(const QByteArray &pdf, const JobTicket &ticket, StopToken &stop) override;
+
+private:
+    QString m_folder;
+    QPageLayout m_layout;
+};
+
+// A file name (without folder) for the PDF of `entry`: the document's own
+// name with ".pdf" for its extension, with characters that file systems
+// refuse replaced.
+QString pdfFileName(const QString &entry);
+
+} // namespace platform

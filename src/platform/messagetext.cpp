@@ -1,0 +1,35 @@
+#include "messagetext.h"
+
+namespace platform {
+
+QString shortenMiddle(const QString &text, qsizetype length)
+{
+    if (text.size() <= length)
+        return text;
+    const QChar ellipsis(0x2026);
+    qsizetype head = (length - 1) / 2;
+    qsizetype tailStart = text.size() - (length - 1 - head);
+    if (head > 0 && text.at(head - 1).isHighSurrogate())
+        --head;
+    if (tailStart < text.size() && text.at(tailStart).isLowSurrogate())
+        ++tailStart;
+    return text.left(head) + ellipsis + text.mid(tailStart);
+}
+
+QString namedList(const QStringList &lines)
+{
+    QStringList named = lines.mid(0, NamedInMessage);
+    if (lines.size() > NamedInMessage)
+        named << u"... and " + QString::number(lines.size() - NamedInMessage) + u" more.";
+    return named.join(u'\n');
+}
+
+QString quotedReason(const QString &reason)
+{
+    QString quoted = reason.trimmed();
+    while (quoted.endsWith(u'.') && !quoted.endsWith(u"..."))
+        quoted.chop(1);
+    return quoted;
+}
+
+} // namespace platform

@@ -1,0 +1,31 @@
+#include "printers.h"
+
+#include "rastersink.h"
+
+#ifdef TAVIMARK_HAVE_CUPS
+#include "cupssink.h"
+#endif
+
+namespace platform {
+
+std::unique_ptr<PrintSink> makePrinterSink(const QString &server, const QString &destination)
+{
+#ifdef TAVIMARK_HAVE_CUPS
+    return std::make_unique<CupsSink>(server, destination);
+#else
+    Q_UNUSED(server)
+    Q_UNUSED(destination)
+    return std::make_unique<RasterSink>();
+#endif
+}
+
+bool printsThroughCups()
+{
+#ifdef TAVIMARK_HAVE_CUPS
+    return true;
+#else
+    return false;
+#endif
+}
+
+} // namespace platform

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDeadlineTimer>
+#include <QPageLayout>
+#include <QString>
+
+#include <atomic>
+#include <chrono>
+#include <optional>
+
+namespace platform {
+
+// What became of one job handed to a sink.
+struct SinkAnswer {
+    enum class Kind {
+        Taken,            // the job is in the queue (or written out)
+        DocumentRefused,  // this document was refused; the next may well be taken
+        PrinterFailed,    // the printer or the print system failed; later jobs would fail too
+    };
+    Kind kind = Kind::PrinterFailed;
+    QString reason;  // the sink's or the queue's own words; empty when taken
+};
+
+// Which entry a job prints, which also names the job, and how many copies
+// to make of it.
+struct JobTicket {
+    QString entry;
+    int copies = 1;
+};
+
+// Tells a sink's long calls when to give up: when the run abandons the job
+// (the window closed), or when the print system has shown no progress for
+// its bound. Calls that move data say so with progressed().
+class StopToken {
+public:
+    StopToken(const std::atomic<bool> &abandoned, std::chrono::milliseconds idleBound)
+        : m_abandoned(abandoned), m_idleBound(idleBound), m_deadline(idleBound)
+    {
+    }
+    bool abandoned() const { return m_abandoned.load(std::memory_order_relaxed); }
+    bool timedOut() const { return m_deadline.hasExpired(); }
+    bool shouldStop() const { return abandoned() || timedOut(); }
+    void progressed() { m_deadline.setRemainingTime(m_idleBound); }
+    std::chrono::milliseconds idleBound() const { return m_idleBound; }
+
+private:
+    const std::atomic<bool> &m_abandoned;
+    std::chrono::milliseconds m_idleBound;
+    QDeadlineTimer m_deadline;
+};
+
+// Where the run's PDFs go: a print queue, or a folder. Its calls run on the
+// print thread and may block, but give up as soon as the token says so; no
+// call ever waits on the window's thread.
+class PrintSink {
+public:
+    virtual ~PrintSink() = default;
+
+    // Why the destination cannot take jobs now, in words for the user;
+    // nothing when it can. Only asks: creates nothing.
+    virtual std::optional<QString> problem(StopToken &stop) = 0;
+    // The destination's paper with a browser's margins; valid once problem()
+    // has said it can take jobs.
+    virtual QPageLayout pageLayout() const = 0;
+    // Hands one document to the destination.
+    virtual SinkAnswer send(const QByteArray &pdf, const JobTicket &ticket, StopToken &stop) = 0;
+};
+
+// Margins like a browser's print dialog gives by default.
+inline constexpr double PrintMarginMm = 10.0;
+
+} // namespace platform

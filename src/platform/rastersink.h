@@ -1,0 +1,20 @@
+#pragma once
+
+#include "printsink.h"
+
+namespace platform {
+
+// The default printer through QPrinter, for systems without CUPS: each page
+// of the engine's PDF is painted as an image. Slow and without text, but it
+// reaches any printer Qt can.
+class RasterSink final : public PrintSink {
+public:
+    std::optional<QString> problem(StopToken &stop) override;
+    QPageLayout pageLayout() const override { return m_layout; }
+    SinkAnswer send(const QByteArray &pdf, const JobTicket &ticket, StopToken &stop) override;
+
+private:
+    QPageLayout m_layout;
+};
+
+} // namespace platform

@@ -1,0 +1,75 @@
+#include "unattendedpage.h"
+
+#include <QAuthenticator>
+#include <QWebEngineCertificateError>
+#include <QWebEngineClientCertificateSelection>
+#include <QWebEngineDownloadRequest>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+
+namespace platform {
+
+namespace {
+
+void lockDown(QWebEngineSettings &settings)
+{
+    // Scripts run, as the documents expect, but may not reach beyond the page.
+    settings.setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    settings.setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
+    settings.setAttribute(QWebEngineSettings::JavascriptCanPaste, false);
+    settings.setAttribute(QWebEngineSettings::AllowWindowActivationFromJavaScript, false);
+    // A local document may use its own images and style sheets beside it;
+    // it may not read remote addresses across origins. Remote documents
+    // never see local files (the engine's own rule).
+    settings.setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+    settings.setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    settings.setAttribute(QWebEngineSettings::AllowRunningInsecureContent, false);
+    // A failed load must not print an error page as if it were the document.
+    settings.setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
+    settings.setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    settings.setAttribute(QWebEngineSettings::PdfViewerEnabled, false);
+    settings.setAttribute(QWebEngineSettings::FullScreenSupportEnabled, false);
+    settings.setAttribute(QWebEngineSettings::ScreenCaptureEnabled, false);
+    settings.setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
+    settings.setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
+    settings.setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, true);
+    settings.setAttribute(QWebEngineSettings::PrintElementBackgrounds, true);
+}
+
+} // namespace
+
+UnattendedPage::UnattendedPage(QWebEngineProfile *profile, QObject *parent)
+    : QWebEnginePage(profile, parent)
+{
+    // A null authenticator declines at once. Left untouched, the engine
+    // would take the empty one as credentials and ask the server again and
+    // again; declined, the server's refusal fails the load with one request.
+    const auto decline = [this](const QUrl &, QAuthenticator *authenticator) {
+        m_passwordAsked = true;
+        *authenticator = QAuthenticator();
+    };
+    connect(this, &QWebEnginePage::authenticationRequired, this, decline);
+    connect(this, &QWebEnginePage::proxyAuthenticationRequired, this,
+            [decline](const QUrl &url, QAuthenticator *authenticator, const QString &) { decline(url, authenticator); });
+    connect(this, &QWebEnginePage::selectClientCertificate, this,
+            [](QWebEngineClientCertificateSelection selection) { selection.selectNone(); });
+    connect(this, &QWebEnginePage::certificateError, this,
+            [](QWebEngineCertificateError error) { error.rejectCertificate(); });
+    connect(this, &QWebEnginePage::featurePermissionRequested, this, [this](const QUrl &origin, Feature feature) {
+        setFeaturePermission(origin, feature, PermissionDeniedByUser);
+    });
+}
+
+std::shared_ptr<QWebEngineProfile> makeUnattendedProfile()
+{
+    // A profile without a storage name is off the record.
+    auto profile = std::make_shared<QWebEngineProfile>();
+    profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+    profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+    lockDown(*profile->settings());
+    QObject::connect(profile.get(), &QWebEngineProfile::downloadRequested, profile.get(),
+                     [](QWebEngineDownloadRequest *download) { download->cancel(); });
+    return profile;
+}
+
+} // namespace platform

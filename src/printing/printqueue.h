@@ -1,0 +1,75 @@
+#pragma once
+
+#include "platform/printsink.h"
+
+#include <QObject>
+#include <QPageLayout>
+#include <QTimer>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QThread;
+
+namespace printing {
+
+// The print system's own thread. Talking to a print queue can block for as
+// long as the queue takes to answer (seconds; forever, for a scheduler that
+// has stopped), so every call to the sink happens there and never on the
+// window's thread; the answers come back as signals. Each request has a
+// bound: a queue that shows no progress for that long is given up, and the
+// request answered as failed.
+class PrintQueue : public QObject {
+    Q_OBJECT
+
+public:
+    // Turns an engine's PDF into the job's document on the print thread
+    // (adding the page headings, say); must be safe to run there.
+    using Finish = std::function<QByteArray(const QByteArray &pdf)>;
+
+    static constexpr std::chrono::milliseconds DefaultBound{20'000};
+
+    explicit PrintQueue(std::unique_ptr<platform::PrintSink> sink, QObject *parent = nullptr);
+    ~PrintQueue() override;
+
+    void setBound(std::chrono::milliseconds bound) { m_bound = bound; }
+    std::chrono::milliseconds bound() const { return m_bound; }
+
+    // Asks whether the destination can take jobs; answers with `checked`.
+    void check();
+    // Hands one document over; answers with `submitted` carrying `ticket`.
+    void submit(quint64 ticket, const QByteArray &pdf, const platform::JobTicket &job, Finish finish = {});
+    // Gives up whatever is under way: nothing more is sent for it, and no
+    // answer comes for it.
+    void abandon();
+
+Q_SIGNALS:
+    void checked(const std::optional<QString> &problem, const QPageLayout &layout);
+    void submitted(quint64 ticket, const platform::SinkAnswer &answer);
+
+private:
+    struct Request;
+    void post(std::function<void(platform::StopToken &)> work);
+    void onWatchdog();
+    void answerCheck(quint64 epoch, const std::optional<QString> &problem, const QPageLayout &layout);
+    void answerSubmit(quint64 epoch, quint64 ticket, const platform::SinkAnswer &answer);
+
+    std::unique_ptr<platform::PrintSink> m_sink;  // used on the print thread only
+    QThread *m_thread = nullptr;
+    QObject *m_worker = nullptr;  // lives on the print thread
+    std::chrono::milliseconds m_bound = DefaultBound;
+    // Set for every request under way when it is abandoned; a fresh flag per
+    // request, so that abandoning one never touches the next.
+    std::shared_ptr<std::atomic<bool>> m_abandoned;
+    // Bumped by abandon(): answers from an earlier epoch are dropped.
+    quint64 m_epoch = 0;
+    // Catches a sink call that ignores its stop token (a name lookup, say).
+    QTimer m_watchdog;
+    enum class Pending { None, Check, Submit } m_pending = Pending::None;
+    quint64 m_pendingTicket = 0;
+};
+
+} // namespace printing

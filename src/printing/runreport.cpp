@@ -1,0 +1,102 @@
+#include "runreport.h"
+
+#include "platform/messagetext.h"
+
+namespace printing {
+
+using platform::namedList;
+using platform::quoted;
+
+namespace {
+
+const QString AllSent = QStringLiteral("Done. Print jobs sent to printer.");
+const QString NoFiles = QStringLiteral("No files added.");
+
+QString entries(qsizetype count)
+{
+    return count == 1 ? QStringLiteral("1 entry") : QString::number(count) + u" entries";
+}
+
+QStringList lines(const QList<NamedEntry> &named, bool shorten)
+{
+    QStringList result;
+    result.reserve(named.size());
+    for (const NamedEntry &entry : named)
+        result << (shorten ? quoted(entry.entry) : entry.entry) + u" (" + entry.reason + u')';
+    return result;
+}
+
+QStringList lines(const QStringList &texts, bool shorten)
+{
+    if (!shorten)
+        return texts;
+    QStringList result;
+    result.reserve(texts.size());
+    for (const QString &text : texts)
+        result << quoted(text);
+    return result;
+}
+
+QString incompleteHeading(qsizetype count)
+{
+    return count == 1 ? QStringLiteral("1 entry was printed before it finished loading:")
+                      : QString::number(count) + u" entries were printed before they finished loading:";
+}
+
+QString finishedMessage(const RunReport &report)
+{
+    QString message = report.notPrinted.isEmpty()
+        ? AllSent
+        : u"Print jobs sent to printer, except for " + entries(report.notPrinted.size())
+            + u" that could not be printed:\n\n" + namedList(lines(report.notPrinted, true));
+    if (!report.incomplete.isEmpty()) {
+        message += u"\n\n" + incompleteHeading(report.incomplete.size()) + u"\n\n"
+            + namedList(lines(report.incomplete, true));
+    }
+    return message;
+}
+
+QString printerFailedMessage(const RunReport &report)
+{
+    QString message = u"The printer stopped taking jobs (" + report.printerReason + u"), so printing was stopped.";
+    message += u"\n\nSent to printer: " + entries(report.sent.size());
+    if (!report.sent.isEmpty())
+        message += u'\n' + namedList(lines(report.sent, true));
+    const QStringList notSent = lines(report.notPrinted, true) + lines(report.notSent, true);
+    message += u"\n\nNot sent: " + entries(notSent.size()) + u'\n' + namedList(notSent);
+    return message;
+}
+
+} // namespace
+
+QString closingMessage(const RunReport &report)
+{
+    switch (report.ending) {
+    case RunReport::Ending::NothingToPrint:
+        return NoFiles;
+    case RunReport::Ending::PrinterUnusable:
+        return report.printerReason;
+    case RunReport::Ending::Finished:
+        return finishedMessage(report);
+    case RunReport::Ending::PrinterFailed:
+        return printerFailedMessage(report);
+    }
+    return {};
+}
+
+QString closingDetails(const RunReport &report)
+{
+    QStringList sections;
+    if (report.ending == RunReport::Ending::PrinterFailed) {
+        sections << u"Sent to printer:\n" + report.sent.join(u'\n');
+        sections << u"Not sent:\n" + (lines(report.notPrinted, false) + report.notSent).join(u'\n');
+        return sections.join(u"\n\n");
+    }
+    if (!report.notPrinted.isEmpty())
+        sections << u"Not printed:\n" + lines(report.notPrinted, false).join(u'\n');
+    if (!report.incomplete.isEmpty())
+        sections << u"Printed before they finished loading:\n" + lines(report.incomplete, false).join(u'\n');
+    return sections.join(u"\n\n");
+}
+
+} // namespace printing

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace printing {
+
+// What became of one entry of a run.
+struct EntryOutcome {
+    enum class Result {
+        Sent,            // its job is in the printer's queue
+        SentIncomplete,  // printed as it stood when its time was up
+        NotPrinted,      // given up; `reason` says why
+    };
+    Result result = Result::NotPrinted;
+    QString reason;
+};
+
+// An entry and what kept it from printing, or from printing whole.
+struct NamedEntry {
+    QString entry;
+    QString reason;
+};
+
+// How a print run went, for the closing message and for the command line.
+struct RunReport {
+    enum class Ending {
+        NothingToPrint,   // the list was empty
+        PrinterUnusable,  // the printer could not take jobs; nothing was loaded
+        Finished,         // every entry was printed or given up
+        PrinterFailed,    // the printer stopped taking jobs part way
+    };
+    Ending ending = Ending::Finished;
+    // PrinterUnusable: the whole message; PrinterFailed: the queue's reason.
+    QString printerReason;
+    QStringList sent;                // entries whose jobs reached the queue, in order
+    QList<NamedEntry> incomplete;    // of those, the ones printed before they finished loading
+    QList<NamedEntry> notPrinted;    // entries given up, in order
+    QStringList notSent;             // PrinterFailed: the entries the run did not get to
+
+    bool allPrinted() const { return ending == Ending::Finished && notPrinted.isEmpty(); }
+};
+
+// The message the window shows when the run is over. Every entry it quotes
+// is shortened, and it names at most twenty of each kind.
+QString closingMessage(const RunReport &report);
+
+// Everything the closing message could only summarise, every entry named in
+// full; empty when the message says it all.
+QString closingDetails(const RunReport &report);
+
+} // namespace printing

@@ -1,0 +1,165 @@
+#pragma once
+
+// Stand-ins for the browser pages and the printer, for faults that are hard
+// to make happen on purpose with the real ones: a document that fails or
+// arrives late, a printer that refuses one job, fails part way or stops
+// answering. Documents render and print at once unless told otherwise, and
+// everything asked of them is recorded.
+
+#include "platform/documentrenderer.h"
+#include "platform/printsink.h"
+
+#include <QHash>
+#include <QMutex>
+#include <QSet>
+#include <QStringList>
+#include <QThread>
+
+#include <memory>
+
+// What the scripted pages do, shared by all the pages a run makes.
+struct RenderScript {
+    QHash<QString, QString> failing;     // entry -> why it cannot be rendered
+    QSet<QString> incomplete;            // entries still loading at their bound
+    QSet<QString> held;                  // entries that render only when released
+    QStringList started;                 // every entry a page began on, in order
+    int cancelled = 0;
+    int pagesMade = 0;
+};
+
+class ScriptedRenderer final : public platform::DocumentRenderer {
+public:
+    explicit ScriptedRenderer(std::shared_ptr<RenderScript> script) : m_script(std::move(script)) { }
+
+    void render(quint64 job, const QString &entry, const QPageLayout &, std::chrono::milliseconds) override
+    {
+        cancel();
+        m_script->started << entry;
+        m_job = job;
+        m_entry = entry;
+        m_busy = true;
+        if (!m_script->held.contains(entry))
+            QMetaObject::invokeMethod(this, [this, job] { finish(job); }, Qt::QueuedConnection);
+    }
+    void cancel() override
+    {
+        if (m_busy)
+            ++m_script->cancelled;
+        m_busy = false;
+        ++m_job;
+    }
+    // Lets a held entry's document arrive now.
+    bool release(const QString &entry)
+    {
+        if (!m_busy || m_entry != entry)
+            return false;
+        finish(m_job);
+        return true;
+    }
+
+private:
+    void finish(quint64 job)
+    {
+        if (!m_busy || job != m_job)
+            return;
+        m_busy = false;
+        platform::RenderedDocument document;
+        if (m_script->failing.contains(m_entry)) {
+            document.failure = m_script->failing.value(m_entry);
+        } else {
+            document.state = m_script->incomplete.contains(m_entry) ? platform::RenderedDocument::State::Incomplete
+                                                                    : platform::RenderedDocument::State::Complete;
+            document.pdf = m_entry.toUtf8();
+            document.title = m_entry;
+            if (document.state == platform::RenderedDocument::State::Incomplete)
+                document.failure = QStringLiteral("still loading after 30 s");
+        }
+        Q_EMIT rendered(job, document);
+    }
+
+    std::shared_ptr<RenderScript> m_script;
+    quint64 m_job = 0;
+    QString m_entry;
+    bool m_busy = false;
+};
+
+// The pages of one test, and a way to reach each of them.
+struct ScriptedPages {
+    std::shared_ptr<RenderScript> script = std::make_shared<RenderScript>();
+    std::shared_ptr<QList<ScriptedRenderer *>> made = std::make_shared<QList<ScriptedRenderer *>>();
+
+    platform::RendererFactory factory()
+    {
+        return [script = script, made = made] {
+            ++script->pagesMade;
+            auto renderer = std::make_unique<ScriptedRenderer>(script);
+            made->append(renderer.get());
+            return std::unique_ptr<platform::DocumentRenderer>(std::move(renderer));
+        };
+    }
+    bool release(const QString &entry)
+    {
+        script->held.remove(entry);
+        for (ScriptedRenderer *page : *made) {
+            if (page->release(entry))
+                return true;
+        }
+        return false;
+    }
+};
+
+// What the scripted printer does and what it was given. It runs on the
+// print thread, so everything goes through the lock.
+struct PrinterScript {
+    mutable QMutex lock;
+    std::optional<QString> problem;
+    QSet<QString> refused;       // entries whose job the queue refuses
+    int failsAfter = -1;         // jobs taken before the printer fails; -1 never
+    bool stalls = false;         // stops answering until its bound
+    QStringList taken;           // entries whose job reached the queue, in order
+    QList<QByteArray> documents; // what each taken job held
+    QList<int> copies;
+    int checks = 0;
+
+    QStringList takenEntries() const
+    {
+        QMutexLocker locked(&lock);
+        return taken;
+    }
+};
+
+class ScriptedSink final : public platform::PrintSink {
+public:
+    explicit ScriptedSink(std::shared_ptr<PrinterScript> script) : m_script(std::move(script)) { }
+
+    std::optional<QString> problem(platform::StopToken &) override
+    {
+        QMutexLocker locked(&m_script->lock);
+        ++m_script->checks;
+        return m_script->problem;
+    }
+    QPageLayout pageLayout() const override { return {}; }
+    platform::SinkAnswer send(const QByteArray &pdf, const platform::JobTicket &ticket, platform::StopToken &stop) override
+    {
+        using Kind = platform::SinkAnswer::Kind;
+        {
+            QMutexLocker locked(&m_script->lock);
+            if (!m_script->stalls) {
+                if (m_script->refused.contains(ticket.entry))
+                    return {Kind::DocumentRefused, QStringLiteral("Document Unprintable.")};
+                if (m_script->failsAfter >= 0 && m_script->taken.size() >= m_script->failsAfter)
+                    return {Kind::PrinterFailed, QStringLiteral("printer on fire")};
+                m_script->taken << ticket.entry;
+                m_script->documents << pdf;
+                m_script->copies << ticket.copies;
+                return {Kind::Taken, {}};
+            }
+        }
+        while (!stop.shouldStop())
+            QThread::msleep(5);
+        return {Kind::PrinterFailed, QStringLiteral("the print system did not answer")};
+    }
+
+private:
+    std::shared_ptr<PrinterScript> m_script;
+};

@@ -1,0 +1,108 @@
+#pragma once
+
+// Reading what the print test rig's queue received, and starting a private
+// rig of a test's own when the test must pause or reconfigure its scheduler.
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace rig {
+
+inline QString sharedFolder() { return qEnvironmentVariable("TAVIMARK_RIG"); }
+
+// Jobs whose titles begin with `prefix` (every test prints entries of its
+// own), in the order the queue took them: their titles, or what pdftotext
+// finds in them.
+inline QStringList jobFiles(const QString &folder, const QString &prefix)
+{
+    const QDir jobs(folder + u"/jobs");
+    QStringList files;
+    for (const QString &pdf : jobs.entryList({QStringLiteral("job-*.pdf")}, QDir::Files, QDir::Name)) {
+        QFile title(jobs.filePath(pdf.chopped(4) + u".title"));
+        if (title.open(QIODevice::ReadOnly) && QString::fromUtf8(title.readAll()).startsWith(prefix))
+            files << jobs.filePath(pdf);
+    }
+    return files;
+}
+
+inline QString titleOf(const QString &pdfFile)
+{
+    QFile title(pdfFile.chopped(4) + u".title");
+    return title.open(QIODevice::ReadOnly) ? QString::fromUtf8(title.readAll()) : QString();
+}
+
+inline QStringList jobTitles(const QString &prefix, const QString &folder = sharedFolder())
+{
+    QStringList titles;
+    for (const QString &file : jobFiles(folder, prefix))
+        titles << titleOf(file);
+    return titles;
+}
+
+inline QString pdfText(const QString &file, const QStringList &options = {})
+{
+    QFile head(file);
+    if (!head.open(QIODevice::ReadOnly) || !head.read(5).startsWith("%PDF-"))
+        return QStringLiteral("(not a PDF)");
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), options + QStringList{file, QStringLiteral("-")});
+    pdftotext.waitForFinished(30000);
+    return QString::fromUtf8(pdftotext.readAllStandardOutput());
+}
+
+inline QStringList jobTexts(const QString &prefix, const QString &folder = sharedFolder())
+{
+    QStringList texts;
+    for (const QString &file : jobFiles(folder, prefix))
+        texts << pdfText(file).simplified();
+    return texts;
+}
+
+// A scheduler of the test's own, with `extra` in its configuration; stopped
+// when the test is done with it, whatever happened.
+class PrivateRig {
+public:
+    explicit PrivateRig(const QString &extra = {})
+    {
+        QProcess start;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("RIG_CUPSD_EXTRA"), extra);
+        start.setProcessEnvironment(environment);
+        start.start(script(), {QStringLiteral("start"), m_dir.path()});
+        start.waitForFinished(60000);
+        QFile server(m_dir.filePath(QStringLiteral("server")));
+        if (start.exitCode() == 0 && server.open(QIODevice::ReadOnly))
+            m_server = QString::fromUtf8(server.readAll().trimmed());
+    }
+    ~PrivateRig()
+    {
+        resume();
+        QProcess::execute(script(), {QStringLiteral("stop"), m_dir.path()});
+    }
+    PrivateRig(const PrivateRig &) = delete;
+    PrivateRig &operator=(const PrivateRig &) = delete;
+
+    bool isUp() const { return !m_server.isEmpty(); }
+    QString server() const { return m_server; }
+    QString folder() const { return m_dir.path(); }
+    // SIGSTOP and SIGCONT: a scheduler that stops answering, and comes back.
+    void pause() { signal(QStringLiteral("-STOP")); }
+    void resume() { signal(QStringLiteral("-CONT")); }
+
+private:
+    static QString script() { return qEnvironmentVariable("TAVIMARK_RIG_SCRIPT"); }
+    void signal(const QString &which)
+    {
+        QFile pid(m_dir.filePath(QStringLiteral("cupsd.pid")));
+        if (pid.open(QIODevice::ReadOnly))
+            QProcess::execute(QStringLiteral("kill"), {which, QString::fromLatin1(pid.readAll().trimmed())});
+    }
+
+    QTemporaryDir m_dir;
+    QString m_server;
+};
+
+} // namespace rig
