@@ -98,6 +98,11 @@ private Q_SLOTS:
         QTest::newRow("web address only") << QList<QUrl>{QUrl(QStringLiteral("https://example.org/"))}
                                           << QString() << QStringList{};
         QTest::newRow("plain text") << QList<QUrl>{} << QStringLiteral("/etc/passwd") << QStringList{};
+        // A name that is not text keeps its bytes, as the folder walk keeps
+        // them, so the file it names is the one printed.
+        QTest::newRow("name that is not text")
+            << QList<QUrl>{QUrl::fromEncoded("file:///d/bad%FF%FE.htm")} << QString()
+            << QStringList{QStringLiteral("file:///d/bad%FF%FE.htm")};
     }
     void droppedPaths()
     {

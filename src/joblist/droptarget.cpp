@@ -1,7 +1,8 @@
 #include "droptarget.h"
 #include "joblist.h"
 
-#include <QDir>
+#include "platform/entryaddress.h"
+
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
@@ -44,7 +45,7 @@ QStringList droppedPaths(const QMimeData &data)
     const QList<QUrl> urls = data.urls();
     for (const QUrl &url : urls) {
         if (url.isLocalFile())
-            paths << QDir::toNativeSeparators(url.toLocalFile());
+            paths << platform::entryTextForUrl(url);
     }
     return paths;
 }

@@ -18,8 +18,8 @@ enum class DropMode : int {
     Manual = 1,  // drags that offer local files are taken
 };
 
-// The local files and folders a drag offers, as native paths in the drag
-// source's order. Addresses that are no local file are left out; an empty
+// The local files and folders a drag offers, as job list texts in the drag
+// source's order: their paths, or file URLs for names that are not text. Addresses that are no local file are left out; an empty
 // result means the drag offers nothing the list can take.
 QStringList droppedPaths(const QMimeData &data);
 

@@ -4,6 +4,7 @@
 #include "loadfailure.h"
 #include "unattendedpage.h"
 
+#include <QPointer>
 #include <QTimer>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineProfile>
@@ -24,6 +25,9 @@ constexpr auto FontRecheck = 20ms;
 // How long a document still loading at its bound has to answer before its
 // renderer is taken for stuck in a script and ended.
 constexpr auto AnswerAllowance = 3s;
+// The most a document may run past its bound, whatever it is doing, before
+// its renderer is ended: a script without end costs its bound and this.
+constexpr auto Grace = 5s;
 
 // One round trip tells whether the document has settled: text set in a web
 // font that has not arrived yet would print in a stand-in font, or not at
@@ -77,8 +81,13 @@ private:
 
     bool localFileMissing(const EntryAddress &address);
     void onLoadingChanged(const QWebEngineLoadingInfo &info);
+    // Whether an answer about document `generation` in `phase` is still wanted.
+    bool isCurrent(quint64 generation, Phase phase) const { return generation == m_generation && m_phase == phase; }
     void checkSettled(quint64 generation);
+    void onSettleAnswer(quint64 generation, const QVariantList &answer);
+    void onPdf(RenderedDocument::State state, const QString &title, const QByteArray &pdf);
     void onTimer();
+    void onHardDeadline();
     void probe();
     void onProbeAnswer(const QVariantList &answer);
     void printPdf(RenderedDocument::State state, const QString &title);
@@ -92,7 +101,8 @@ private:
 
     std::shared_ptr<QWebEngineProfile> m_profile;
     std::unique_ptr<UnattendedPage> m_page;
-    QTimer m_timer;
+    QTimer m_timer;         // the bound, then the time to answer
+    QTimer m_hardDeadline;  // the bound and its grace
     Phase m_phase = Phase::Idle;
     // Bumped whenever the document under way is given up, so that late
     // answers about it are known and ignored.
@@ -101,7 +111,6 @@ private:
     QPageLayout m_layout;
     std::chrono::milliseconds m_bound{30'000};
     bool m_arrived = false;     // the engine finished loading the document's own bytes
-    bool m_pastBound = false;   // the PDF is being made after the bound
     bool m_pageSpoilt = false;  // the page may still work on an earlier document
 };
 
@@ -110,13 +119,19 @@ EngineRenderer::EngineRenderer(std::shared_ptr<QWebEngineProfile> profile)
 {
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &EngineRenderer::onTimer);
+    m_hardDeadline.setSingleShot(true);
+    connect(&m_hardDeadline, &QTimer::timeout, this, &EngineRenderer::onHardDeadline);
 }
 
 // Straight away, not once the event loop is back: the program may be
 // ending, and a page must go before its profile does.
 EngineRenderer::~EngineRenderer()
 {
+    // A page calls back whatever it still owes as it goes.
+    ++m_generation;
+    m_phase = Phase::Idle;
     m_timer.stop();
+    m_hardDeadline.stop();
     m_page.reset();
 }
 
@@ -154,7 +169,6 @@ void EngineRenderer::render(quint64 job, const QString &entry, const QPageLayout
     m_layout = layout;
     m_bound = bound;
     m_arrived = false;
-    m_pastBound = false;
     const EntryAddress address = addressOf(entry);
     if (localFileMissing(address))
         return;
@@ -167,6 +181,7 @@ void EngineRenderer::render(quint64 job, const QString &entry, const QPageLayout
     m_page->forgetPasswordAsked();
     m_phase = Phase::Loading;
     m_timer.start(m_bound);
+    m_hardDeadline.start(m_bound + Grace);
     m_page->load(address.url);
 }
 
@@ -191,6 +206,7 @@ void EngineRenderer::cancel()
 {
     ++m_generation;
     m_timer.stop();
+    m_hardDeadline.stop();
     if (m_phase != Phase::Idle && m_phase != Phase::Reporting)
         m_pageSpoilt = true;
     m_phase = Phase::Idle;
@@ -221,19 +237,23 @@ void EngineRenderer::onLoadingChanged(const QWebEngineLoadingInfo &info)
 
 void EngineRenderer::checkSettled(quint64 generation)
 {
-    m_page->runJavaScript(SettleCheck, QWebEngineScript::ApplicationWorld, [this, generation](const QVariant &result) {
-        if (generation != m_generation || m_phase != Phase::Settling)
+    m_page->runJavaScript(SettleCheck, QWebEngineScript::ApplicationWorld, [self = QPointer(this), generation](const QVariant &result) {
+        if (!self || !self->isCurrent(generation, Phase::Settling))
             return;
-        const QVariantList answer = result.toList();
-        if (answer.value(0).toString() == u"loading") {
-            QTimer::singleShot(FontRecheck, this, [this, generation] {
-                if (generation == m_generation && m_phase == Phase::Settling)
-                    checkSettled(generation);
-            });
-            return;
-        }
-        printPdf(RenderedDocument::State::Complete, answer.value(2).toString());
+        self->onSettleAnswer(generation, result.toList());
     });
+}
+
+void EngineRenderer::onSettleAnswer(quint64 generation, const QVariantList &answer)
+{
+    if (answer.value(0).toString() == u"loading") {
+        QTimer::singleShot(FontRecheck, this, [this, generation] {
+            if (isCurrent(generation, Phase::Settling))
+                checkSettled(generation);
+        });
+        return;
+    }
+    printPdf(RenderedDocument::State::Complete, answer.value(2).toString());
 }
 
 void EngineRenderer::onTimer()
@@ -248,14 +268,24 @@ void EngineRenderer::onTimer()
         endRenderer(u"the page was still busy after " + seconds(m_bound) + u" and stopped answering");
         break;
     case Phase::Printing:
-        if (!m_pastBound) {
-            // A long document may still be turning into pages: it gets as
-            // long again for that, no more.
-            m_pastBound = true;
-            m_timer.start(m_bound);
-            break;
-        }
+        // Already being rendered: the hard deadline decides.
+        break;
+    case Phase::Idle:
+    case Phase::Reporting:
+        break;
+    }
+}
+
+void EngineRenderer::onHardDeadline()
+{
+    switch (m_phase) {
+    case Phase::Printing:
         endRenderer(QStringLiteral("preparing it for the printer took too long"));
+        break;
+    case Phase::Loading:
+    case Phase::Settling:
+    case Phase::Probing:
+        endRenderer(u"the page was still busy after " + seconds(m_bound) + u" and stopped answering");
         break;
     case Phase::Idle:
     case Phase::Reporting:
@@ -270,9 +300,9 @@ void EngineRenderer::probe()
     m_phase = Phase::Probing;
     m_timer.start(AnswerAllowance);
     const quint64 generation = m_generation;
-    m_page->runJavaScript(SettleCheck, QWebEngineScript::ApplicationWorld, [this, generation](const QVariant &result) {
-        if (generation == m_generation && m_phase == Phase::Probing)
-            onProbeAnswer(result.toList());
+    m_page->runJavaScript(SettleCheck, QWebEngineScript::ApplicationWorld, [self = QPointer(this), generation](const QVariant &result) {
+        if (self && self->isCurrent(generation, Phase::Probing))
+            self->onProbeAnswer(result.toList());
     });
 }
 
@@ -284,31 +314,33 @@ void EngineRenderer::onProbeAnswer(const QVariantList &answer)
     if (!m_arrived && answer.value(1).toString() == u"complete")
         return fail(u"nothing of it arrived within " + seconds(m_bound));
     m_page->triggerAction(QWebEnginePage::Stop);
-    m_pastBound = true;
     printPdf(RenderedDocument::State::Incomplete, answer.value(2).toString());
 }
 
 void EngineRenderer::printPdf(RenderedDocument::State state, const QString &title)
 {
     m_phase = Phase::Printing;
-    if (m_pastBound)
-        m_timer.start(m_bound);
+    m_timer.stop();
     const quint64 generation = m_generation;
     m_page->printToPdf(
-        [this, generation, state, title](const QByteArray &pdf) {
-            if (generation != m_generation || m_phase != Phase::Printing)
-                return;
-            if (pdf.isEmpty())
-                return fail(QStringLiteral("the page could not be rendered for printing"));
-            RenderedDocument document;
-            document.state = state;
-            document.pdf = pdf;
-            document.title = title;
-            if (state == RenderedDocument::State::Incomplete)
-                document.failure = u"still loading after " + seconds(m_bound);
-            deliver(std::move(document));
+        [self = QPointer(this), generation, state, title](const QByteArray &pdf) {
+            if (self && self->isCurrent(generation, Phase::Printing))
+                self->onPdf(state, title, pdf);
         },
         m_layout);
+}
+
+void EngineRenderer::onPdf(RenderedDocument::State state, const QString &title, const QByteArray &pdf)
+{
+    if (pdf.isEmpty())
+        return fail(QStringLiteral("the page could not be rendered for printing"));
+    RenderedDocument document;
+    document.state = state;
+    document.pdf = pdf;
+    document.title = title;
+    if (state == RenderedDocument::State::Incomplete)
+        document.failure = u"still loading after " + seconds(m_bound);
+    deliver(std::move(document));
 }
 
 void EngineRenderer::endRenderer(const QString &why)
@@ -358,6 +390,7 @@ void EngineRenderer::deliver(RenderedDocument document)
 {
     ++m_generation;
     m_timer.stop();
+    m_hardDeadline.stop();
     m_phase = Phase::Idle;
     Q_EMIT rendered(m_job, document);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QMetaType>
 #include <QString>
 #include <QStringList>
 
@@ -51,3 +52,5 @@ QString closingMessage(const RunReport &report);
 QString closingDetails(const RunReport &report);
 
 } // namespace printing
+
+Q_DECLARE_METATYPE(printing::RunReport)

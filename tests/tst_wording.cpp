@@ -1,0 +1,208 @@
+// The rules that put things into words and names: how an entry becomes an
+// address and back, a job's title, a load failure's wording, how messages
+// quote entries and sum up a run, and a message box that keeps to the
+// screen however long its text.
+#include "platform/desktop.h"
+#include "platform/entryaddress.h"
+#include "platform/foldersink.h"
+#include "platform/jobtitle.h"
+#include "platform/loadfailure.h"
+#include "platform/messagetext.h"
+#include "printing/runreport.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+using platform::LoadError;
+using printing::RunReport;
+
+class TestWording : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void entryText_keepsEveryByteOfAName_data()
+    {
+        QTest::addColumn<QByteArray>("path");
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("plain path") << QByteArray("/docs/a b.htm") << QStringLiteral("/docs/a b.htm");
+        QTest::newRow("UTF-8 name") << QByteArray("/docs/caf\xc3\xa9.htm") << QStringLiteral("/docs/caf\u00e9.htm");
+        QTest::newRow("Latin-1 name") << QByteArray("/docs/caf\xe9 %.htm") << QStringLiteral("file:///docs/caf%E9 %25.htm");
+    }
+    void entryText_keepsEveryByteOfAName()
+    {
+        QFETCH(QByteArray, path);
+        QFETCH(QString, entry);
+        QCOMPARE(platform::entryText(path), entry);
+        QCOMPARE(platform::addressOf(entry).localName, path);
+        QCOMPARE(platform::entryTextForUrl(platform::addressOf(entry).url), entry);
+    }
+
+    void addressOf_takesPathsAsFilesAndTheRestAsAddresses_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<bool>("local");
+        QTest::newRow("local path") << QStringLiteral("/docs/r#1.htm") << QStringLiteral("file:///docs/r%231.htm") << true;
+        QTest::newRow("address") << QStringLiteral("https://example.org/a?b=c") << QStringLiteral("https://example.org/a?b=c") << false;
+        QTest::newRow("bare host") << QStringLiteral("example.org/x") << QStringLiteral("http://example.org/x") << false;
+    }
+    void addressOf_takesPathsAsFilesAndTheRestAsAddresses()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QString, url);
+        QFETCH(bool, local);
+        const platform::EntryAddress address = platform::addressOf(entry);
+        QCOMPARE(address.url.toString(QUrl::FullyEncoded), url);
+        QCOMPARE(!address.localName.isEmpty(), local);
+    }
+
+    void jobTitle_isWhatTheQueueCanShow_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("title");
+        QTest::newRow("plain") << QStringLiteral("/docs/a.htm") << QByteArray("/docs/a.htm");
+        QTest::newRow("tab, line feed, DEL, C1") << QStringLiteral("/a\tb\nc\x7f" "d\u0085e.htm") << QByteArray("/a b c d e.htm");
+        QTest::newRow("nothing to show") << QStringLiteral("\t") << QByteArray("Tavimark document");
+        const QString longName = QStringLiteral("/x/") + QString(300, u'\u00e9') + QStringLiteral("/end.htm");
+        QTest::newRow("long, cut on a character") << longName
+            << (QStringLiteral("\u2026").toUtf8() + (QString(122, u'\u00e9') + QStringLiteral("/end.htm")).toUtf8());
+    }
+    void jobTitle_isWhatTheQueueCanShow()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, title);
+        const QByteArray made = platform::jobTitle(text);
+        QCOMPARE(made, title);
+        QVERIFY(made.size() <= platform::MaxJobTitleBytes);
+        QVERIFY(QString::fromUtf8(made).toUtf8() == made);
+    }
+
+    void loadFailures_inWords_data()
+    {
+        QTest::addColumn<int>("domain");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<bool>("password");
+        QTest::addColumn<QString>("words");
+        using D = LoadError::Domain;
+        QTest::newRow("missing file") << int(D::Connection) << -6 << false << QStringLiteral("file not found");
+        QTest::newRow("refused") << int(D::Connection) << -102 << false << QStringLiteral("the connection was refused");
+        QTest::newRow("unknown host") << int(D::Dns) << -105 << false << QStringLiteral("unknown host");
+        QTest::newRow("404") << int(D::Http) << 404 << false << QStringLiteral("the server answered with HTTP status 404");
+        QTest::newRow("401") << int(D::Http) << 401 << false << QStringLiteral("the server asks for a password");
+        QTest::newRow("asked, then 403") << int(D::Http) << 403 << true << QStringLiteral("the server asks for a password");
+        QTest::newRow("download") << int(D::Internal) << -3 << false << QStringLiteral("not a page that can be printed");
+        QTest::newRow("certificate") << int(D::Certificate) << -200 << false << QStringLiteral("the site's certificate is not trusted");
+        QTest::newRow("other") << int(D::Connection) << -999 << false << QStringLiteral("it could not be loaded (boom)");
+    }
+    void loadFailures_inWords()
+    {
+        QFETCH(int, domain);
+        QFETCH(int, code);
+        QFETCH(bool, password);
+        QFETCH(QString, words);
+        QCOMPARE(platform::describeLoadFailure({LoadError::Domain(domain), code, QStringLiteral("boom"), password}), words);
+    }
+
+    void quoting_shortensInTheMiddleAndDropsDoubledStops()
+    {
+        const QString longEntry = QStringLiteral("/start/") + QString(1'000'000, u'x') + QStringLiteral("/end.htm");
+        const QString shown = platform::quoted(longEntry);
+        QCOMPARE(shown.size(), platform::QuotedLength);
+        QVERIFY(shown.startsWith(u"/start/") && shown.endsWith(u"/end.htm") && shown.contains(QChar(0x2026)));
+        // A surrogate pair is never cut in two.
+        const QString emoji = QString(150, u'a') + QString::fromUtf8("\xf0\x9f\x98\x80").repeated(100);
+        QVERIFY(platform::shortenMiddle(emoji, 200).isValidUtf16());
+        QCOMPARE(platform::quotedReason(QStringLiteral(" Printer is stopped. ")), QStringLiteral("Printer is stopped"));
+        QCOMPARE(platform::quotedReason(QStringLiteral("Wait...")), QStringLiteral("Wait..."));
+    }
+
+    void pdfFileName_namesTheDocumentSafely_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("local file") << QStringLiteral("/docs/report 1.html") << QStringLiteral("report 1.pdf");
+        QTest::newRow("address") << QStringLiteral("https://example.org/guide/intro.htm?x=1") << QStringLiteral("intro.pdf");
+        QTest::newRow("host only") << QStringLiteral("https://example.org/") << QStringLiteral("example.pdf");
+        QTest::newRow("hidden name") << QStringLiteral("/docs/.htm") << QStringLiteral("document.htm.pdf");
+    }
+    void pdfFileName_namesTheDocumentSafely()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QString, name);
+        QCOMPARE(platform::pdfFileName(entry), name);
+    }
+
+    void closingMessage_sumsUpTheRun_data()
+    {
+        QTest::addColumn<RunReport>("report");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("details");
+        RunReport done;
+        done.sent = {QStringLiteral("/a.htm")};
+        QTest::newRow("all sent") << done << QStringLiteral("Done. Print jobs sent to printer.") << QString();
+        RunReport failed = done;
+        failed.notPrinted = {{QStringLiteral("/b.htm"), QStringLiteral("file not found")}};
+        failed.incomplete = {{QStringLiteral("/a.htm"), QStringLiteral("still loading after 30 s")}};
+        QTest::newRow("one failed, one incomplete")
+            << failed
+            << QStringLiteral("Print jobs sent to printer, except for 1 entry that could not be printed:\n\n"
+                              "/b.htm (file not found)\n\n1 entry was printed before it finished loading:\n\n"
+                              "/a.htm (still loading after 30 s)")
+            << QStringLiteral("Not printed:\n/b.htm (file not found)\n\n"
+                              "Printed before they finished loading:\n/a.htm (still loading after 30 s)");
+        RunReport stopped = done;
+        stopped.ending = RunReport::Ending::PrinterFailed;
+        stopped.printerReason = QStringLiteral("Printer stopped");
+        stopped.notSent = {QStringLiteral("/c.htm"), QStringLiteral("/d.htm")};
+        QTest::newRow("printer stopped")
+            << stopped
+            << QStringLiteral("The printer stopped taking jobs (Printer stopped), so printing was stopped.\n\n"
+                              "Sent to printer: 1 entry\n/a.htm\n\nNot sent: 2 entries\n/c.htm\n/d.htm")
+            << QStringLiteral("Sent to printer:\n/a.htm\n\nNot sent:\n/c.htm\n/d.htm");
+    }
+    void closingMessage_sumsUpTheRun()
+    {
+        QFETCH(RunReport, report);
+        QFETCH(QString, message);
+        QFETCH(QString, details);
+        QCOMPARE(printing::closingMessage(report), message);
+        QCOMPARE(printing::closingDetails(report), details);
+    }
+
+    // A failing entry a megabyte long, among many: the box stays on the
+    // screen with its button in reach, and its details hold every entry.
+    void messageBox_keepsToTheScreen()
+    {
+        RunReport report;
+        for (int i = 0; i < 30; ++i)
+            report.notPrinted.append({QStringLiteral("/docs/") + QString(i == 0 ? 1'000'000 : 300, QChar(u'a' + i % 26)),
+                                      QStringLiteral("file not found")});
+        const QString message = printing::closingMessage(report);
+        QVERIFY(message.size() < 20 * 260);
+        const QString details = printing::closingDetails(report);
+        QVERIFY(details.size() > 1'000'000);
+
+        platform::Desktop desktop = platform::makeQtDesktop();
+        QRect shownAt;
+        QRect screen;
+        QTimer::singleShot(500, this, [&] {
+            QWidget *box = QApplication::activeModalWidget();
+            QVERIFY(box);
+            shownAt = box->frameGeometry();
+            screen = box->screen()->availableGeometry();
+            qobject_cast<QMessageBox *>(box)->accept();
+        });
+        QElapsedTimer clock;
+        clock.start();
+        desktop.messageBox->show(nullptr, message, details);
+        QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(screen.contains(shownAt), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(shownAt.x()).arg(shownAt.y())
+                                                          .arg(shownAt.width()).arg(shownAt.height())));
+    }
+};
+
+QTEST_MAIN(TestWording)
+#include "tst_wording.moc"
