@@ -93,6 +93,9 @@ bootstrap_time=0
 test_time=0
 phase=bootstrap
 trap finish EXIT
+# Bash skips the EXIT trap when a signal ends it, so signals end it by exit.
+trap 'exit 130' INT
+trap 'exit 143' TERM HUP
 
 echo "== bootstrapping a bare Debian 12 in $root"
 mmdebstrap --variant=apt --include=ca-certificates,git bookworm "$root" "${sources[@]}"
