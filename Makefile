@@ -1,4 +1,5 @@
-# The two commands a new machine needs:
+# A new machine without make starts with ./run or ./test, which install make
+# and everything else and then come here. With make present:
 #   make run    installs what is missing, builds, and starts Tavimark
 #   make test   installs what is missing, builds, and runs the whole test suite
 # and, for the figures of speed and memory:

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Tavimark needs to build, run and test, when any
 # of them is missing. Safe to run again: with everything present it does
-# nothing.
+# nothing. It needs only bash and apt, so ./run and ./test call it before make
+# exists; make itself is in the list.
 set -euo pipefail
 
 packages=(
@@ -20,9 +21,16 @@ for package in "${packages[@]}"; do
 done
 [[ ${#missing[@]} -eq 0 ]] && exit 0
 
-echo "Installing: ${missing[*]}"
 sudo=""
-[[ $(id -u) -eq 0 ]] || sudo="sudo"
-export DEBIAN_FRONTEND=noninteractive
+if [[ $(id -u) -ne 0 ]]; then
+    if ! command -v sudo >/dev/null; then
+        echo "These packages are missing: ${missing[*]}" >&2
+        echo "Installing them needs root: run this again as root, or install sudo." >&2
+        exit 1
+    fi
+    sudo="sudo"
+fi
+echo "Installing: ${missing[*]}"
+# sudo drops the caller's environment, so the frontend goes on the command.
 $sudo apt-get update -q
-$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
