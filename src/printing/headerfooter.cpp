@@ -53,8 +53,10 @@ QString oneLine(QString text)
 
 QFont headingFont()
 {
-    // Liberation Sans is narrow enough for long titles and installed with
-    // the program; characters it lacks come from fontconfig's fallbacks.
+    // Liberation Sans is narrow enough for long titles, installed with the
+    // program, and draws no ligatures: an "fi" drawn as one glyph would come
+    // back from the PDF as the ligature character, and a search for the word
+    // would miss it. Characters it lacks come from fontconfig's fallbacks.
     QFont font(QStringLiteral("Liberation Sans"));
     font.setStyleHint(QFont::SansSerif, QFont::PreferOutline);
     font.setPointSizeF(FontPt);
@@ -65,10 +67,10 @@ QFont headingFont()
 
 // Each page as a reader sees it, rotation and user unit applied, in points;
 // nothing when a page has no usable size.
-std::optional<std::vector<QSizeF>> viewedPageSizes(QPDF &pdf)
+std::optional<std::vector<QSizeF>> viewedPageSizes(std::vector<QPDFPageObjectHelper> &pages)
 {
     std::vector<QSizeF> sizes;
-    for (QPDFPageObjectHelper &page : QPDFPageDocumentHelper(pdf).getAllPages()) {
+    for (QPDFPageObjectHelper &page : pages) {
         QPDFObjectHandle box = page.getTrimBox();
         if (!box.isRectangle())
             return std::nullopt;
@@ -226,7 +228,8 @@ std::optional<QByteArray> addHeadersAndFooters(const QByteArray &pdf, const Page
         QPDF target;
         target.setSuppressWarnings(true);
         target.processMemoryFile("engine PDF", pdf.constData(), size_t(pdf.size()));
-        const std::optional<std::vector<QSizeF>> sizes = viewedPageSizes(target);
+        std::vector<QPDFPageObjectHelper> pages = QPDFPageDocumentHelper(target).getAllPages();
+        const std::optional<std::vector<QSizeF>> sizes = viewedPageSizes(pages);
         if (!sizes)
             return std::nullopt;
         const std::optional<QByteArray> drawn = drawHeadings(*sizes, headings);
@@ -237,7 +240,6 @@ std::optional<QByteArray> addHeadersAndFooters(const QByteArray &pdf, const Page
         QPDF overlay;
         overlay.setSuppressWarnings(true);
         overlay.processMemoryFile("headings", drawn->constData(), size_t(drawn->size()));
-        std::vector<QPDFPageObjectHelper> pages = QPDFPageDocumentHelper(target).getAllPages();
         std::vector<QPDFPageObjectHelper> headingPages = QPDFPageDocumentHelper(overlay).getAllPages();
         if (headingPages.size() != pages.size())
             return std::nullopt;
