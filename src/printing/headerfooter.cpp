@@ -20,6 +20,7 @@
 #include <qpdf/QPDFPageObjectHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <vector>
@@ -93,8 +94,8 @@ std::optional<std::vector<QSizeF>> viewedPageSizes(std::vector<QPDFPageObjectHel
 
 QPageLayout layoutFor(const QSizeF &points)
 {
-    // A page size is matched against the standard sizes portrait-first, so a
-    // wide page is described as a tall one turned on its side.
+    // Qt describes a page size upright; a wide page is an upright size
+    // turned on its side.
     const bool wide = points.width() > points.height();
     const QSizeF tall = wide ? points.transposed() : points;
     return QPageLayout(QPageSize(tall, QPageSize::Point, QString(), QPageSize::ExactMatch),
@@ -126,13 +127,6 @@ void drawLine(QPainter &painter, const QFontMetricsF &metrics, double pageWidth,
     const QString left = metrics.elidedText(line.left, line.leftElide, leftMax);
     if (!left.isEmpty())
         painter.drawText(QPointF(margin, line.baseline), left);
-}
-
-void drawPageHeadings(QPainter &painter, const QSizeF &page, const HeadingLine &top, const HeadingLine &bottom)
-{
-    const QFontMetricsF metrics(painter.font(), painter.device());
-    drawLine(painter, metrics, page.width(), top);
-    drawLine(painter, metrics, page.width(), bottom);
 }
 
 // A PDF with one page of headings for each page size, the same sizes in
@@ -170,9 +164,11 @@ std::optional<QByteArray> drawHeadings(const std::vector<QSizeF> &sizes, const P
             writer.setPageLayout(layoutFor(sizes[size_t(i)]));
             writer.newPage();
         }
+        const QSizeF &page = sizes[size_t(i)];
         top.right = pageLabel(i + 1, count);
-        bottom.baseline = sizes[size_t(i)].height() - BottomBaselineMm * PointsPerMm;
-        drawPageHeadings(painter, sizes[size_t(i)], top, bottom);
+        bottom.baseline = page.height() - BottomBaselineMm * PointsPerMm;
+        drawLine(painter, metrics, page.width(), top);
+        drawLine(painter, metrics, page.width(), bottom);
     }
     painter.end();
     return bytes;
