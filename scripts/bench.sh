@@ -11,6 +11,7 @@ echo "== reorder"; "$build/bench/bench_reorder"
 echo "== startup"; "$build/bench/bench_startup" "$build/bin/bench_startup_probe"
 echo "== walk"; "$build/bench/bench_walk"
 echo "== urllist"; "$build/bench/bench_urllist"
+echo "== headerfooter"; "$build/bench/bench_headerfooter" 2> "$build/bench_headerfooter.log"
 
 # The print run needs a printer: a private scheduler of the print test rig,
 # started here and stopped however the benchmark ends.

@@ -10,7 +10,9 @@ packages=(
     qt6-base-dev qt6-webengine-dev libqt6webenginecore6-bin qt6-svg-dev libqt6svg6
     libcups2-dev cups-daemon cups-client
     libx11-dev libgl-dev
-    fonts-liberation
+    fonts-liberation fonts-dejavu-core
+    libqpdf-dev libqpdf29
+    fonts-wqy-microhei
     xvfb xauth xdotool poppler-utils
 )
 

@@ -1,0 +1,399 @@
+// Headers and footers laid over PDFs the real browser engine made, read back
+// the way a user's tools read a job: pdftotext for the text, its -bbox word
+// boxes for where the text landed, pdfimages for what was rasterised.
+#include "printing/headerfooter.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+
+#include <future>
+
+using printing::PageHeadings;
+
+namespace {
+
+constexpr double PointsPerMm = 72.0 / 25.4;
+constexpr double MarginPt = 10 * PointsPerMm;
+constexpr double TolerancePt = 0.5;
+
+const QString DateText = QStringLiteral("2024-05-06T07:08");
+
+QString threePageHtml()
+{
+    QString html = QStringLiteral("<!doctype html><html><head><meta charset=\"utf-8\"><style>"
+                                  "body{margin:0;font-family:serif} section{page-break-after:always}"
+                                  "section:last-child{page-break-after:auto}</style></head><body>");
+    for (int page = 1; page <= 3; ++page)
+        html += u"<section><h1>Body of sheet " + QString::number(page) + u"</h1><p>Content words "
+            + QString::number(page) + u" stay where the engine put them.</p></section>";
+    return html + u"</body></html>";
+}
+
+// The engine's own PDF of `html`, printed with the margins the print run uses.
+QByteArray enginePdf(const QString &html, const QPageLayout &layout)
+{
+    QWebEngineProfile profile;
+    QWebEnginePage page(&profile);
+    QSignalSpy loaded(&page, &QWebEnginePage::loadFinished);
+    page.setHtml(html);
+    if (!loaded.wait(60000) || !loaded.first().first().toBool())
+        return {};
+    QByteArray pdf;
+    bool done = false;
+    page.printToPdf(
+        [&](const QByteArray &bytes) {
+            pdf = bytes;
+            done = true;
+        },
+        layout);
+    return QTest::qWaitFor([&] { return done; }, 60000) ? pdf : QByteArray();
+}
+
+QString runTool(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// What pdftotext reads on one page, or on all of them for page 0.
+QString pageText(const QString &pdfPath, int page = 0)
+{
+    const QStringList range = page > 0 ? QStringList{QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+                                                     QString::number(page)}
+                                       : QStringList{};
+    return runTool(QStringLiteral("pdftotext"), range + QStringList{pdfPath, QStringLiteral("-")});
+}
+
+// pdftotext marks runs it turned around for right-to-left reading with
+// embedding controls; what matters here is the characters' order.
+QString withoutBidiMarks(QString text)
+{
+    return text.remove(QRegularExpression(QStringLiteral("[\\x{202A}-\\x{202E}]")));
+}
+
+struct Word {
+    QString text;
+    QRectF box;
+};
+
+struct PageWords {
+    QSizeF size;
+    QList<Word> words;
+};
+
+PageWords wordsOnPage(const QString &pdfPath, int page)
+{
+    const QString html = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-f"),
+        QString::number(page), QStringLiteral("-l"), QString::number(page), pdfPath, QStringLiteral("-")});
+    PageWords result;
+    const QRegularExpressionMatch size = QRegularExpression(
+        QStringLiteral("<page width=\"([\\d.]+)\" height=\"([\\d.]+)\">")).match(html);
+    result.size = QSizeF(size.captured(1).toDouble(), size.captured(2).toDouble());
+    static const QRegularExpression word(QStringLiteral(
+        "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+    for (const QRegularExpressionMatch &m : word.globalMatch(html)) {
+        const QPointF topLeft(m.captured(1).toDouble(), m.captured(2).toDouble());
+        const QPointF bottomRight(m.captured(3).toDouble(), m.captured(4).toDouble());
+        result.words << Word{m.captured(5), QRectF(topLeft, bottomRight)};
+    }
+    return result;
+}
+
+// What is wrong with one line of headings: `line` holds the words of one
+// margin band, `rightText` what the right-hand side must say.
+QString checkLine(const QList<Word> &line, const QString &rightText, double pageWidth)
+{
+    const QString rightStart = rightText.section(u' ', 0, 0);
+    const auto right = std::find_if(line.begin(), line.end(), [&](const Word &w) { return w.text == rightStart; });
+    if (right == line.end())
+        return u"no \"" + rightStart + u"\" in the band";
+    QStringList rightWords;
+    for (const Word &w : line) {
+        if (w.box.left() < MarginPt - TolerancePt || w.box.right() > pageWidth - MarginPt + TolerancePt)
+            return u"\"" + w.text + u"\" goes into a side margin";
+        if (w.box.left() >= right->box.left())
+            rightWords << w.text;
+        else if (w.box.right() > right->box.left())
+            return u"\"" + w.text + u"\" runs into the right-hand text";
+    }
+    if (rightWords.join(u' ') != rightText)
+        return u"the right-hand side says \"" + rightWords.join(u' ') + u'"';
+    return {};
+}
+
+// Every word that reaches into the top or bottom margin must stay inside it,
+// within the side margins, with the left texts ending before the right ones.
+QString checkHeadingsInMargins(const PageWords &page, const QString &topRight, const QString &bottomRight)
+{
+    QList<Word> top;
+    QList<Word> bottom;
+    const double height = page.size.height();
+    for (const Word &w : page.words) {
+        if (w.box.top() < MarginPt) {
+            if (w.box.bottom() > MarginPt + TolerancePt)
+                return u"\"" + w.text + u"\" reaches below the top margin";
+            top << w;
+        } else if (w.box.bottom() > height - MarginPt) {
+            if (w.box.top() < height - MarginPt - TolerancePt)
+                return u"\"" + w.text + u"\" reaches above the bottom margin";
+            bottom << w;
+        }
+    }
+    if (const QString fault = checkLine(top, topRight, page.size.width()); !fault.isEmpty())
+        return u"top: " + fault;
+    if (const QString fault = checkLine(bottom, bottomRight, page.size.width()); !fault.isEmpty())
+        return u"bottom: " + fault;
+    return {};
+}
+
+QString pageLabel(int page) { return u"Page " + QString::number(page) + u" of 3"; }
+
+// The words in the top or the bottom margin, in pdftotext's reading order.
+QString bandText(const PageWords &page, bool top)
+{
+    QStringList texts;
+    for (const Word &w : page.words) {
+        if (top ? w.box.top() < MarginPt : w.box.bottom() > page.size.height() - MarginPt)
+            texts << w.text;
+    }
+    return texts.join(u' ');
+}
+
+} // namespace
+
+class TestHeaderFooter : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void headingsOnTheirPages_data();
+    void headingsOnTheirPages();
+    void longTextsStayInTheMargins_data();
+    void longTextsStayInTheMargins();
+    void rightToLeftTitle_readsInLogicalOrder_data();
+    void rightToLeftTitle_readsInLogicalOrder();
+    void charactersOutsideTheFont_stillDrawn_data();
+    void charactersOutsideTheFont_stillDrawn();
+    void malformedInput_givesNothing_data();
+    void malformedInput_givesNothing();
+    void workerThreads_eachGetTheirOwnHeadings();
+
+private:
+    QString stamp(const QByteArray &source, const PageHeadings &headings, const QString &name);
+    QString written(const std::optional<QByteArray> &pdf, const QString &name);
+
+    QTemporaryDir m_dir;
+    QByteArray m_a4;
+    QByteArray m_letterLandscape;
+};
+
+void TestHeaderFooter::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    const QMarginsF margins(10, 10, 10, 10);
+    m_a4 = enginePdf(threePageHtml(), QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, margins,
+                                                  QPageLayout::Millimeter));
+    m_letterLandscape = enginePdf(threePageHtml(), QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape,
+                                                               margins, QPageLayout::Millimeter));
+    QVERIFY(m_a4.startsWith("%PDF-"));
+    QVERIFY(m_letterLandscape.startsWith("%PDF-"));
+}
+
+// The stamped PDF in a file for the tools; empty when there was no result.
+QString TestHeaderFooter::stamp(const QByteArray &source, const PageHeadings &headings, const QString &name)
+{
+    return written(printing::addHeadersAndFooters(source, headings), name);
+}
+
+QString TestHeaderFooter::written(const std::optional<QByteArray> &pdf, const QString &name)
+{
+    const QString path = m_dir.filePath(name + u".pdf");
+    QFile file(path);
+    if (!pdf || !file.open(QIODevice::WriteOnly) || file.write(*pdf) != pdf->size())
+        return {};
+    return path;
+}
+
+void TestHeaderFooter::headingsOnTheirPages_data()
+{
+    QTest::addColumn<bool>("landscape");
+    QTest::newRow("A4 portrait") << false;
+    QTest::newRow("Letter landscape") << true;
+}
+
+void TestHeaderFooter::headingsOnTheirPages()
+{
+    QFETCH(bool, landscape);
+    const PageHeadings headings{QStringLiteral("Quarterly figures"), QStringLiteral("/srv/reports/q1 figures.htm"),
+                                DateText};
+    const QString pdf = stamp(landscape ? m_letterLandscape : m_a4, headings, QStringLiteral("pages"));
+    QVERIFY(!pdf.isEmpty());
+    QVERIFY(runTool(QStringLiteral("pdfinfo"), {pdf}).contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\n"))));
+
+    for (int page = 1; page <= 3; ++page) {
+        const QString text = pageText(pdf, page).simplified();
+        QVERIFY2(text.contains(pageLabel(page)), qPrintable(text));
+        QVERIFY2(!text.contains(pageLabel(page % 3 + 1)), qPrintable(text));
+        QVERIFY2(text.contains(headings.title), qPrintable(text));
+        QVERIFY2(text.contains(headings.address), qPrintable(text));
+        QVERIFY2(text.contains(DateText), qPrintable(text));
+        QVERIFY2(text.contains(u"Body of sheet " + QString::number(page)), qPrintable(text));
+
+        const PageWords words = wordsOnPage(pdf, page);
+        QVERIFY2((words.size.width() > words.size.height()) == landscape, "the page kept its orientation");
+        const QString fault = checkHeadingsInMargins(words, pageLabel(page), DateText);
+        QVERIFY2(fault.isEmpty(), qPrintable(fault));
+    }
+    // Text stays text: nothing on the pages became a picture.
+    const QStringList images = runTool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf})
+                                   .split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(images.size(), 2);  // the listing's two heading lines, no image
+}
+
+void TestHeaderFooter::longTextsStayInTheMargins_data()
+{
+    QTest::addColumn<bool>("landscape");
+    QTest::addColumn<int>("titleLength");
+    QTest::addColumn<int>("addressLength");
+
+    QTest::newRow("long title, A4") << false << 500 << 40;
+    QTest::newRow("long address, A4") << false << 20 << 2000;
+    QTest::newRow("both, A4") << false << 500 << 2000;
+    QTest::newRow("both, Letter landscape") << true << 500 << 2000;
+}
+
+void TestHeaderFooter::longTextsStayInTheMargins()
+{
+    QFETCH(bool, landscape);
+    QFETCH(int, titleLength);
+    QFETCH(int, addressLength);
+    QString title;
+    for (int i = 0; title.size() < titleLength; ++i)
+        title += u"Word" + QString::number(i % 10) + u' ';
+    title = title.left(titleLength).trimmed();
+    const QString prefix = QStringLiteral("/home/reader/");
+    const QString fileName = QStringLiteral("last-report.htm");
+    QString folders;
+    for (int i = 0; folders.size() < addressLength; ++i)
+        folders += u"folder" + QString::number(i % 1000).rightJustified(3, u'0') + u'/';
+    const QString address = prefix + folders.left(addressLength - prefix.size() - fileName.size()) + fileName;
+    QCOMPARE(address.size(), addressLength);
+    const QString pdf = stamp(landscape ? m_letterLandscape : m_a4, {title, address, DateText},
+                              QStringLiteral("long"));
+    QVERIFY(!pdf.isEmpty());
+
+    for (int page = 1; page <= 3; ++page) {
+        const PageWords words = wordsOnPage(pdf, page);
+        const QString fault = checkHeadingsInMargins(words, pageLabel(page), DateText);
+        QVERIFY2(fault.isEmpty(), qPrintable(u"page " + QString::number(page) + u": " + fault));
+
+        // The title is cut at its end, the address in its middle.
+        const QString top = bandText(words, true);
+        QVERIFY2(top.startsWith(title.left(10)), qPrintable(top));
+        QVERIFY2(top.contains(u"…") == (titleLength > 100), qPrintable(top));
+        const QString bottom = bandText(words, false);
+        QVERIFY2(bottom.startsWith(u"/home/reader/folder000"), qPrintable(bottom));
+        QVERIFY2(bottom.endsWith(fileName + u' ' + DateText), qPrintable(bottom));
+        QVERIFY2(bottom.contains(u"…") == (addressLength > 100), qPrintable(bottom));
+    }
+}
+
+void TestHeaderFooter::rightToLeftTitle_readsInLogicalOrder_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<bool>("joined");
+    QTest::newRow("Hebrew") << QStringLiteral("דוח שנתי לשנת העבודה") << false;
+    QTest::newRow("Arabic") << QStringLiteral("التقرير السنوي للعمل") << true;
+}
+
+void TestHeaderFooter::rightToLeftTitle_readsInLogicalOrder()
+{
+    QFETCH(QString, title);
+    QFETCH(bool, joined);
+    const QString pdf = stamp(m_a4, {title, QStringLiteral("/tmp/rtl.htm"), DateText}, QStringLiteral("rtl"));
+    QVERIFY(!pdf.isEmpty());
+    const QString text = withoutBidiMarks(pageText(pdf, 1));
+    // Arabic letters are drawn in their joined shapes, which come back as
+    // the presentation forms; compatibility folding gives the letters again.
+    static const QRegularExpression presentationForms(QStringLiteral("[\\x{FE70}-\\x{FEFF}]"));
+    QCOMPARE(text.contains(presentationForms), joined);
+    QVERIFY2(text.normalized(QString::NormalizationForm_KC).contains(title), qPrintable(text));
+}
+
+void TestHeaderFooter::charactersOutsideTheFont_stillDrawn_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::newRow("Chinese") << QStringLiteral("年度报告 Annual");
+    QTest::newRow("Japanese") << QStringLiteral("年次報告書 ひらがな");
+}
+
+void TestHeaderFooter::charactersOutsideTheFont_stillDrawn()
+{
+    QFETCH(QString, title);
+    const QString pdf = stamp(m_a4, {title, QStringLiteral("/tmp/fallback.htm"), DateText}, QStringLiteral("fallback"));
+    QVERIFY(!pdf.isEmpty());
+    const QString text = pageText(pdf);
+    for (const QString &part : title.split(u' '))
+        QVERIFY2(text.contains(part), qPrintable(text));
+}
+
+void TestHeaderFooter::malformedInput_givesNothing_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("plain text") << QByteArray("Not a PDF at all, only words.\n");
+    QTest::newRow("header only") << QByteArray("%PDF-1.7\n");
+    QTest::newRow("cut after the header") << m_a4.left(200);
+    QTest::newRow("no pages") << QByteArray("%PDF-1.4\n1 0 obj <</Type /Catalog /Pages 2 0 R>> endobj\n"
+                                            "2 0 obj <</Type /Pages /Kids [] /Count 0>> endobj\n"
+                                            "trailer <</Root 1 0 R>>\n%%EOF\n");
+    QTest::newRow("page without a size") << QByteArray("%PDF-1.4\n1 0 obj <</Type /Catalog /Pages 2 0 R>> endobj\n"
+                                                       "2 0 obj <</Type /Pages /Kids [3 0 R] /Count 1>> endobj\n"
+                                                       "3 0 obj <</Type /Page /Parent 2 0 R>> endobj\n"
+                                                       "trailer <</Root 1 0 R>>\n%%EOF\n");
+}
+
+void TestHeaderFooter::malformedInput_givesNothing()
+{
+    QFETCH(QByteArray, input);
+    QVERIFY(!printing::addHeadersAndFooters(input, {QStringLiteral("t"), QStringLiteral("a"), DateText}));
+}
+
+void TestHeaderFooter::workerThreads_eachGetTheirOwnHeadings()
+{
+    std::vector<std::future<std::optional<QByteArray>>> results;
+    for (int i = 0; i < 4; ++i) {
+        const PageHeadings headings{u"Thread title " + QString::number(i), QStringLiteral("/tmp/t.htm"), DateText};
+        results.push_back(std::async(std::launch::async, [this, headings] {
+            return printing::addHeadersAndFooters(m_a4, headings);
+        }));
+    }
+    for (int i = 0; i < 4; ++i) {
+        const QString pdf = written(results[size_t(i)].get(), u"thread" + QString::number(i));
+        QVERIFY(!pdf.isEmpty());
+        const QString text = pageText(pdf);
+        QVERIFY2(text.contains(u"Thread title " + QString::number(i)), qPrintable(text));
+        QCOMPARE(text.count(u"Thread title "), 3);
+    }
+}
+
+int main(int argc, char **argv)
+{
+    // The engine asks for this before the application exists.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QGuiApplication app(argc, argv);
+    TestHeaderFooter test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_headerfooter.moc"
