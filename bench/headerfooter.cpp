@@ -10,7 +10,7 @@
 // ratios are the harder test.
 #include "common.h"
 
-#include "platform/documentprinter.h"
+#include "platform/enginerenderer.h"
 #include "printing/headerfooter.h"
 
 #include <QAtomicInt>

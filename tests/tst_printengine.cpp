@@ -361,6 +361,53 @@ private Q_SLOTS:
         QVERIFY(jobTitles(stuck).isEmpty());
     }
 
+    // Every page of a job says what it is: its document's title (the file's
+    // name when it has none) and page number at the top, the entry and the
+    // run's date at the bottom; none of it when the headings are off.
+    void printedPages_sayWhatTheyAre_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<bool>("headings");
+        QTest::addColumn<QString>("top");  // what the top of the first page says, after its title
+        QTest::newRow("titled document") << QStringLiteral("Quarterly report") << true << QStringLiteral("Quarterly report");
+        QTest::newRow("no title") << QString() << true << QStringLiteral("untitled.htm");
+        QTest::newRow("headings off") << QStringLiteral("Quarterly report") << false << QString();
+    }
+    void printedPages_sayWhatTheyAre()
+    {
+        QFETCH(QString, title);
+        QFETCH(bool, headings);
+        QFETCH(QString, top);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(title.isEmpty() ? QStringLiteral("untitled.htm") : QStringLiteral("titled.htm"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QString body = title.isEmpty() ? QString() : u"<title>" + title + u"</title>";
+        for (int page = 1; page <= 3; ++page)
+            body += u"<h1 style=\"page-break-after:always\">Body of page " + QString::number(page) + u"</h1>";
+        file.write(body.toUtf8());
+        file.close();
+        Window window;
+        printing::RunSettings settings = window.form->printRun().settings();
+        settings.headings = headings;
+        window.form->printRun().setSettings(settings);
+        window.jobs().add(path);
+
+        QVERIFY(window.print());
+
+        QTRY_COMPARE_WITH_TIMEOUT(rig::jobFiles(rig::sharedFolder(), path).size(), qsizetype(1), JobArrivalMs);
+        const QString job = rig::jobFiles(rig::sharedFolder(), path).first();
+        for (int page = 1; page <= 3; ++page) {
+            const QString n = QString::number(page);
+            const QString text = rig::pdfText(job, {QStringLiteral("-f"), n, QStringLiteral("-l"), n}).simplified();
+            QVERIFY2(text.contains(u"Body of page " + n), qPrintable(text));
+            QCOMPARE(text.contains(u"Page " + n + u" of 3"), headings);
+            QCOMPARE(text.contains(path), headings);
+            if (headings)
+                QVERIFY2(text.startsWith(top), qPrintable(text));
+        }
+    }
+
     void pageDialogs_neverHoldUpTheRun()
     {
         QTemporaryDir dir;

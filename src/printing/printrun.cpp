@@ -1,6 +1,8 @@
 #include "printrun.h"
+#include "headerfooter.h"
 
 #include "joblist/joblist.h"
+#include "platform/entryaddress.h"
 #include "platform/messagetext.h"
 
 #include <QTimer>
@@ -14,11 +16,28 @@ using platform::RenderedDocument;
 using platform::SinkAnswer;
 using Result = EntryOutcome::Result;
 
+namespace {
+
+// Every page says what it is: the document's title (its file's name when it
+// has none), the entry's address, the page number and when the run began.
+// Drawn on the print thread, while the pages work on the next documents.
+PrintRun::Dressing pageHeadings()
+{
+    return [](const QString &entry, const QString &title, const QDateTime &runStart) -> PrintQueue::Finish {
+        const PageHeadings headings{title.trimmed().isEmpty() ? platform::documentName(entry) : title, entry,
+                                    runStartText(runStart)};
+        return [headings](const QByteArray &pdf) { return addHeadersAndFooters(pdf, headings).value_or(pdf); };
+    };
+}
+
+} // namespace
+
 PrintRun::PrintRun(joblist::JobList &jobs, platform::RendererFactory renderers, PrintQueue &queue, QObject *parent)
     : QObject(parent)
     , m_jobs(jobs)
     , m_makeRenderer(std::move(renderers))
     , m_queue(queue)
+    , m_dressing(pageHeadings())
 {
     qRegisterMetaType<platform::RenderedDocument>();
     connect(&m_queue, &PrintQueue::checked, this, &PrintRun::onChecked);

@@ -38,9 +38,10 @@ class PrintRun : public QObject {
     Q_OBJECT
 
 public:
-    // Makes what the print thread does to a document before it goes out
-    // (the page headings), given the entry, the document's title and the
-    // time the run began.
+    // Makes what the print thread does to a document before it goes out,
+    // given the entry, the document's title and the time the run began. By
+    // default it lays the page headings over every page (when the settings
+    // ask for them).
     using Dressing = std::function<PrintQueue::Finish(const QString &entry, const QString &title, const QDateTime &runStart)>;
 
     PrintRun(joblist::JobList &jobs, platform::RendererFactory renderers, PrintQueue &queue, QObject *parent = nullptr);
