@@ -230,6 +230,11 @@ void Form1::Check2_Click()
     m_printRun->run();
 }
 
+void Form1::showMessage(const QString &text, const QString &details)
+{
+    m_desktop.messageBox->show(this, text, details);
+}
+
 // The bar still shows the last step and the pointer the hourglass while the
 // closing message is up; both go back when it is dismissed.
 void Form1::printRunFinished(const printing::RunReport &report)

@@ -48,6 +48,8 @@ public:
     joblist::ReorderGesture &reorderGesture() const { return *m_reorderGesture; }
     printing::PrintRun &printRun() const { return *m_printRun; }
     printing::PrintQueue &printQueue() const { return *m_printQueue; }
+    // A message in the window's own message box.
+    void showMessage(const QString &text, const QString &details = {});
 
 protected:
     void closeEvent(QCloseEvent *event) override;

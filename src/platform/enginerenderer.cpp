@@ -43,7 +43,8 @@ LoadError loadError(const QWebEngineLoadingInfo &info, bool passwordAsked)
     case QWebEngineLoadingInfo::InternalErrorDomain: error.domain = LoadError::Domain::Internal; break;
     case QWebEngineLoadingInfo::ConnectionErrorDomain: error.domain = LoadError::Domain::Connection; break;
     case QWebEngineLoadingInfo::CertificateErrorDomain: error.domain = LoadError::Domain::Certificate; break;
-    case QWebEngineLoadingInfo::HttpErrorDomain: error.domain = LoadError::Domain::Http; break;
+    // Network errors of HTTP's own (a broken response, say), not a status.
+    case QWebEngineLoadingInfo::HttpErrorDomain: error.domain = LoadError::Domain::Connection; break;
     case QWebEngineLoadingInfo::FtpErrorDomain: error.domain = LoadError::Domain::Ftp; break;
     case QWebEngineLoadingInfo::DnsErrorDomain: error.domain = LoadError::Domain::Dns; break;
     case QWebEngineLoadingInfo::HttpStatusCodeDomain: error.domain = LoadError::Domain::Http; break;

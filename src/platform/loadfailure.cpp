@@ -11,6 +11,7 @@ constexpr int ErrAccessDenied = -10;
 constexpr int ErrConnectionRefused = -102;
 constexpr int ErrNameNotResolved = -105;
 constexpr int ErrNameResolutionFailed = -137;
+constexpr int ErrUnsafePort = -312;
 
 } // namespace
 
@@ -30,12 +31,16 @@ QString describeLoadFailure(const LoadError &error)
     case ErrNameNotResolved:
     case ErrNameResolutionFailed:
         return QStringLiteral("unknown host");
+    case ErrUnsafePort:
+        return QStringLiteral("browsers refuse that port");
     default:
         break;
     }
     switch (error.domain) {
     case LoadError::Domain::Http:
-        return u"the server answered with HTTP status " + QString::number(error.code);
+        if (error.code > 0)
+            return u"the server answered with HTTP status " + QString::number(error.code);
+        break;
     case LoadError::Domain::Certificate:
         return QStringLiteral("the site's certificate is not trusted");
     case LoadError::Domain::Dns:

@@ -54,6 +54,15 @@ PrintRun::~PrintRun()
     cancelAll();
 }
 
+void PrintRun::setSettings(const RunSettings &settings)
+{
+    m_settings = settings;
+    if (m_running)
+        return;
+    while (m_slots.size() > std::size_t(std::max(1, m_settings.renderers)))
+        m_slots.pop_back();
+}
+
 void PrintRun::run()
 {
     // The button stays pressable during a run; a second run inside the
@@ -63,6 +72,7 @@ void PrintRun::run()
     m_running = true;
     m_report = {};
     m_head = {};
+    m_ready.clear();
     m_done = 0;
     ++m_runNumber;
     Q_EMIT started();
@@ -116,15 +126,16 @@ void PrintRun::nextStep()
     APrint1();
 }
 
-// The documents the pages should be working on: the current entry's, until
-// it is with the printer, then the pending entries after it, in list order.
+// The documents worth preparing now: the current entry's, until it is with
+// the printer, then the pending entries after it, in list order, as many as
+// the pages can work on and keep ready ahead of their turn.
 QList<PrintRun::Wanted> PrintRun::wantedDocuments()
 {
-    const int pages = std::max(1, m_settings.renderers);
+    const int window = std::max(1, m_settings.renderers) * (1 + ReadyPerPage);
     QList<Wanted> wanted;
     if (m_head.entry != 0 && m_head.position > 0 && !m_head.handedOver)
         wanted.append({m_head.entry, m_head.text});
-    for (const int position : m_jobs.pendingPositions(pages - int(wanted.size())))
+    for (const int position : m_jobs.pendingPositions(window - int(wanted.size())))
         wanted.append({m_jobs.entryId(position), m_jobs.text(position)});
     return wanted;
 }
@@ -135,40 +146,52 @@ void PrintRun::plan()
     const auto isWanted = [&wanted](std::uint32_t entry) {
         return std::any_of(wanted.begin(), wanted.end(), [entry](const Wanted &w) { return w.entry == entry; });
     };
+    for (auto ready = m_ready.begin(); ready != m_ready.end();)
+        ready = isWanted(ready.key()) ? std::next(ready) : m_ready.erase(ready);
     for (const auto &slot : m_slots) {
-        if (slot->entry != 0 && !isWanted(slot->entry)) {
-            slot->renderer->cancel();
-            slot->entry = 0;
-            slot->document.reset();
-        }
+        if (slot->entry != 0 && !isWanted(slot->entry))
+            release(*slot);
     }
-    const auto pages = std::size_t(std::max(1, m_settings.renderers));
+    // The earliest documents first: the one to print next must never wait
+    // for a page busy further down the list.
     for (const Wanted &document : wanted) {
-        if (slotFor(document.entry))
+        if (m_ready.contains(document.entry) || slotFor(document.entry))
             continue;
-        auto free = std::find_if(m_slots.begin(), m_slots.end(), [](const auto &slot) { return slot->entry == 0; });
-        if (free != m_slots.end()) {
-            startOn(**free, document);
-        } else if (m_slots.size() < pages) {
-            auto slot = std::make_unique<Slot>();
-            slot->renderer = m_makeRenderer();
-            Slot *raw = slot.get();
-            // Queued, so that the run never acts inside the page's own
-            // notification.
-            connect(slot->renderer.get(), &platform::DocumentRenderer::rendered, this,
-                    [this, raw](quint64 job, const RenderedDocument &rendered) { onRendered(raw, job, rendered); },
-                    Qt::QueuedConnection);
-            m_slots.push_back(std::move(slot));
-            startOn(*raw, document);
-        }
+        Slot *slot = freeSlot();
+        if (!slot)
+            break;
+        startOn(*slot, document);
     }
+}
+
+PrintRun::Slot *PrintRun::freeSlot()
+{
+    const auto free = std::find_if(m_slots.begin(), m_slots.end(), [](const auto &slot) { return slot->entry == 0; });
+    if (free != m_slots.end())
+        return free->get();
+    if (m_slots.size() >= std::size_t(std::max(1, m_settings.renderers)))
+        return nullptr;
+    auto slot = std::make_unique<Slot>();
+    slot->renderer = m_makeRenderer();
+    Slot *raw = slot.get();
+    // Queued, so that the run never acts inside the page's own notification.
+    connect(slot->renderer.get(), &platform::DocumentRenderer::rendered, this,
+            [this, raw](quint64 job, const RenderedDocument &rendered) { onRendered(raw, job, rendered); },
+            Qt::QueuedConnection);
+    m_slots.push_back(std::move(slot));
+    return raw;
+}
+
+void PrintRun::release(Slot &slot)
+{
+    slot.renderer->cancel();
+    slot.entry = 0;
 }
 
 void PrintRun::startOn(Slot &slot, const Wanted &wanted)
 {
     slot.entry = wanted.entry;
     slot.job = ++m_documentsStarted;
-    slot.document.reset();
     slot.renderer->render(slot.job, wanted.text, m_layout, m_settings.documentBound);
 }
 
@@ -182,23 +205,24 @@ PrintRun::Slot *PrintRun::slotFor(std::uint32_t entry)
 void PrintRun::onRendered(Slot *slot, quint64 job, const RenderedDocument &document)
 {
     // A page given other work since has nothing to say about this document.
-    if (!m_running || slot->entry == 0 || slot->job != job || slot->document)
+    if (!m_running || slot->entry == 0 || slot->job != job)
         return;
-    slot->document = document;
-    if (slot->entry == m_head.entry)
+    const std::uint32_t entry = slot->entry;
+    slot->entry = 0;
+    m_ready.insert(entry, document);
+    if (entry == m_head.entry)
         APrint1();
+    if (m_running)
+        plan();
 }
 
 // Hands the current entry's document to the printer once it is ready; a
 // document that could not be made is given up here.
 void PrintRun::APrint1()
 {
-    Slot *slot = m_head.handedOver ? nullptr : slotFor(m_head.entry);
-    if (!slot || !slot->document)
+    if (m_head.handedOver || !m_ready.contains(m_head.entry))
         return;
-    RenderedDocument document = std::move(*slot->document);
-    slot->document.reset();
-    slot->entry = 0;
+    RenderedDocument document = m_ready.take(m_head.entry);
     if (document.state == RenderedDocument::State::Failed)
         return settle({Result::NotPrinted, document.failure});
     m_head.handedOver = true;
@@ -208,8 +232,6 @@ void PrintRun::APrint1()
     if (m_dressing && m_settings.headings)
         dressing = m_dressing(m_head.text, document.title, m_runStart);
     m_queue.submit(ticket(), document.pdf, {m_head.text, m_settings.copies}, std::move(dressing));
-    // Its page is free for the next document while this one goes out.
-    plan();
 }
 
 void PrintRun::onSubmitted(quint64 ticket, const SinkAnswer &answer)
@@ -280,11 +302,9 @@ void PrintRun::finish(RunReport::Ending ending)
 
 void PrintRun::cancelAll()
 {
-    for (const auto &slot : m_slots) {
-        slot->renderer->cancel();
-        slot->entry = 0;
-        slot->document.reset();
-    }
+    for (const auto &slot : m_slots)
+        release(*slot);
+    m_ready.clear();
 }
 
 // The current entry is followed through the user's edits by its position,
@@ -332,11 +352,9 @@ void PrintRun::listChanged()
         if (m_head.position == 0 && !m_head.handedOver) {
             // The entry under way was removed before its job went out: it is
             // not printed and not reported.
-            if (Slot *slot = slotFor(m_head.entry)) {
-                slot->renderer->cancel();
-                slot->entry = 0;
-                slot->document.reset();
-            }
+            if (Slot *slot = slotFor(m_head.entry))
+                release(*slot);
+            m_ready.remove(m_head.entry);
             return nextStep();
         }
         plan();

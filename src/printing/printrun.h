@@ -7,6 +7,7 @@
 #include "platform/documentrenderer.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QObject>
 #include <QPageLayout>
 
@@ -47,7 +48,8 @@ public:
     PrintRun(joblist::JobList &jobs, platform::RendererFactory renderers, PrintQueue &queue, QObject *parent = nullptr);
     ~PrintRun() override;
 
-    void setSettings(const RunSettings &settings) { m_settings = settings; }
+    // Takes effect with the next run; pages beyond the new number go.
+    void setSettings(const RunSettings &settings);
     const RunSettings &settings() const { return m_settings; }
     void setDressing(Dressing dressing) { m_dressing = std::move(dressing); }
 
@@ -74,8 +76,10 @@ private:
         std::unique_ptr<platform::DocumentRenderer> renderer;
         std::uint32_t entry = 0;  // the entry's id; 0 when the page is free
         quint64 job = 0;          // tells this document's result from an earlier one's
-        std::optional<platform::RenderedDocument> document;
     };
+    // Documents made ready ahead of their turn wait here, so that their
+    // pages can go on to the next ones meanwhile.
+    static constexpr int ReadyPerPage = 2;
     // The entry the current step prints.
     struct Head {
         int position = 0;  // where it stands now; 0 once removed
@@ -95,6 +99,8 @@ private:
     QList<Wanted> wantedDocuments();
     void plan();
     void startOn(Slot &slot, const Wanted &wanted);
+    Slot *freeSlot();
+    void release(Slot &slot);
     Slot *slotFor(std::uint32_t entry);
     void onRendered(Slot *slot, quint64 job, const platform::RenderedDocument &document);
     void APrint1();
@@ -116,6 +122,7 @@ private:
     RunSettings m_settings;
     Dressing m_dressing;
     std::vector<std::unique_ptr<Slot>> m_slots;
+    QHash<std::uint32_t, platform::RenderedDocument> m_ready;
 
     bool m_running = false;
     bool m_checking = false;

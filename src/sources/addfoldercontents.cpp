@@ -36,17 +36,16 @@ void addFolderFiles(const QList<QByteArray> &folders, const NamePattern &pattern
     }
 }
 
-// False when the window closed during the walk; nothing is added then.
-bool addFolderTree(const QString &folder, const NamePattern &pattern, FolderWalk &walk, joblist::JobList &jobs)
+} // namespace
+
+bool addFolderTree(const QString &folder, const QString &extension, FolderWalk &walk, joblist::JobList &jobs)
 {
     QList<QByteArray> folders{folderPath(QFile::encodeName(folder))};
     if (!CollectSubFolders(folders, true, walk))
         return false;
-    addFolderFiles(folders, pattern, walk, jobs);
+    addFolderFiles(folders, NamePattern(u"*." + extension), walk, jobs);
     return true;
 }
-
-} // namespace
 
 void addFolderContents(const FolderDialogs &dialogs, const ActionWindow &window, joblist::JobList &jobs)
 {
@@ -62,7 +61,7 @@ void addFolderContents(const FolderDialogs &dialogs, const ActionWindow &window,
     FolderWalk walk([&yield = window.yield] { return yield.yieldSliced(); });
     {
         const platform::BusyPointer busy(window.pointer);
-        if (!addFolderTree(folder, NamePattern(u"*." + extension), walk, jobs))
+        if (!addFolderTree(folder, extension, walk, jobs))
             return;
     }
     if (walk.unreadableFolders().isEmpty())

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "folderwalk.h"
+
 #include <QString>
 
 class QWidget;
@@ -39,6 +41,12 @@ struct ActionWindow {
 // in one message at the end. Cancel on either prompt changes nothing; a
 // window closed during the walk stops it with nothing added.
 void addFolderContents(const FolderDialogs &dialogs, const ActionWindow &window, joblist::JobList &jobs);
+
+// Appends every file of `folder` and of the folders below it whose name
+// matches "*." + `extension`, in the walk's order; folders that cannot be
+// read are recorded in `walk`. False, with nothing added, when the walk was
+// told to stop.
+bool addFolderTree(const QString &folder, const QString &extension, FolderWalk &walk, joblist::JobList &jobs);
 
 // The message naming the folders a walk could not read: the first twenty,
 // then how many more.

@@ -10,10 +10,6 @@
 
 namespace sources {
 
-namespace {
-
-// Reads one list file and appends its tokens. False when the window closed
-// meanwhile, so the caller stops.
 bool addListFile(const QString &path, platform::EventYield &yield, joblist::JobList &jobs,
                  QList<SkippedListFile> &skipped)
 {
@@ -29,8 +25,6 @@ bool addListFile(const QString &path, platform::EventYield &yield, joblist::JobL
         jobs.add(token);
     return true;
 }
-
-} // namespace
 
 QString skippedListFilesMessage(const QList<SkippedListFile> &skipped)
 {

@@ -18,6 +18,12 @@ struct SkippedListFile {
     QString why;
 };
 
+// Reads one list file and appends its tokens; a file that cannot be used is
+// recorded in `skipped`. False when the window closed meanwhile, so the
+// caller stops.
+bool addListFile(const QString &path, platform::EventYield &yield, joblist::JobList &jobs,
+                 QList<SkippedListFile> &skipped);
+
 // The one message that names the skipped files: the first twenty by name,
 // the rest as a count, so that the box still fits on the screen.
 QString skippedListFilesMessage(const QList<SkippedListFile> &skipped);

@@ -1,0 +1,141 @@
+#include "batchprint.h"
+#include "commandline.h"
+
+#include "joblist/joblist.h"
+#include "platform/enginerenderer.h"
+#include "platform/foldersink.h"
+#include "platform/printers.h"
+#include "printing/printqueue.h"
+#include "printing/printrun.h"
+
+#include <QEventLoop>
+
+namespace app {
+
+namespace {
+
+using printing::EntryOutcome;
+using printing::RunReport;
+
+// One line per entry, whatever its name holds.
+QString oneLine(QString text)
+{
+    for (QChar &c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            c = u' ';
+    }
+    return text;
+}
+
+void say(std::FILE *log, const QString &line)
+{
+    std::fputs(qPrintable(line + u'\n'), log);
+    std::fflush(log);
+}
+
+QString outcomeWords(const EntryOutcome &outcome)
+{
+    switch (outcome.result) {
+    case EntryOutcome::Result::Sent:
+        return QStringLiteral("sent");
+    case EntryOutcome::Result::SentIncomplete:
+        return u"sent (printed before it finished loading: " + outcome.reason + u')';
+    case EntryOutcome::Result::NotPrinted:
+        break;
+    }
+    return u"not printed (" + outcome.reason + u')';
+}
+
+QString entries(qsizetype count)
+{
+    return count == 1 ? QStringLiteral("1 entry") : QString::number(count) + u" entries";
+}
+
+QString step(int index, int total)
+{
+    return u'[' + QString::number(index) + u'/' + QString::number(total) + u"] ";
+}
+
+std::unique_ptr<platform::PrintSink> sinkFor(const CommandLine &line)
+{
+    if (!line.outputFolder.isEmpty())
+        return std::make_unique<platform::FolderSink>(line.outputFolder);
+    return platform::makePrinterSink({}, line.printer);
+}
+
+printing::RunSettings settingsFor(const CommandLine &line)
+{
+    printing::RunSettings settings = printing::RunSettings::fromEnvironment();
+    settings.copies = line.copies;
+    settings.headings = settings.headings && line.headings;
+    if (line.timeoutSeconds)
+        settings.documentBound = std::chrono::milliseconds(qint64(*line.timeoutSeconds * 1000));
+    return settings;
+}
+
+// The summary, and the entries a failed printer kept from printing.
+int summarise(const RunReport &report, int total, bool problems, std::FILE *log)
+{
+    const QString verb = QStringLiteral("sent");
+    switch (report.ending) {
+    case RunReport::Ending::NothingToPrint:
+        say(log, QStringLiteral("tavimark: nothing to print"));
+        return NothingDone;
+    case RunReport::Ending::PrinterUnusable:
+        say(log, u"tavimark: " + oneLine(report.printerReason.section(QStringLiteral("\n\n"), 0, 0)));
+        return NothingDone;
+    case RunReport::Ending::PrinterFailed: {
+        // The first entry not sent has had its line already.
+        int index = total - int(report.notSent.size()) + 1;
+        for (const QString &entry : report.notSent.mid(1))
+            say(log, step(++index, total) + u"not printed (not sent: the printer stopped taking jobs): " + oneLine(entry));
+        say(log, u"tavimark: the printer stopped taking jobs (" + report.printerReason + u"); "
+                     + QString::number(report.sent.size()) + u" of " + entries(total) + u' ' + verb);
+        return NothingDone;
+    }
+    case RunReport::Ending::Finished:
+        break;
+    }
+    QString summary = u"tavimark: " + QString::number(report.sent.size()) + u" of " + entries(total) + u' ' + verb;
+    if (!report.notPrinted.isEmpty())
+        summary += u", " + QString::number(report.notPrinted.size()) + u" not printed";
+    if (!report.incomplete.isEmpty())
+        summary += u", " + QString::number(report.incomplete.size()) + u" printed before they finished loading";
+    say(log, summary);
+    return report.notPrinted.isEmpty() && !problems ? AllPrinted : SomeNotPrinted;
+}
+
+} // namespace
+
+int printFromCommandLine(const CommandLine &line, std::FILE *log)
+{
+    joblist::JobList jobs;
+    const QStringList problems = addEntries(line.sources, jobs);
+    for (const QString &problem : problems)
+        say(log, u"tavimark: cannot use " + oneLine(problem));
+    if (jobs.count() == 0) {
+        say(log, QStringLiteral("tavimark: nothing to print"));
+        return NothingDone;
+    }
+    const int total = jobs.count();
+
+    printing::PrintQueue queue(sinkFor(line));
+    printing::PrintRun run(jobs, platform::engineRenderers(), queue);
+    run.setSettings(settingsFor(line));
+    QObject::connect(&run, &printing::PrintRun::entryFinished, &run,
+                     [log](int index, int count, const QString &text, const EntryOutcome &outcome) {
+                         say(log, step(index, count) + outcomeWords(outcome) + u": " + oneLine(text));
+                     });
+    QEventLoop loop;
+    RunReport report;
+    QObject::connect(&run, &printing::PrintRun::finished, &loop, [&](const RunReport &finished) {
+        report = finished;
+        loop.quit();
+    });
+    run.run();
+    if (run.running())
+        loop.exec();
+    return summarise(report, total, !problems.isEmpty(), log);
+}
+
+} // namespace app

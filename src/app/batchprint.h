@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdio>
+
+namespace app {
+
+struct CommandLine;
+
+// Prints the command line's entries with no window: the same run as the
+// window's (one engine, the same time bound, the same outcome per entry),
+// reporting one line per entry on `log` as it finishes and a summary at the
+// end. Needs an application object on any platform, offscreen included.
+// Returns the exit status (see ExitStatus).
+int printFromCommandLine(const CommandLine &line, std::FILE *log = stderr);
+
+} // namespace app

@@ -1,0 +1,254 @@
+#include "commandline.h"
+
+#include "joblist/joblist.h"
+#include "platform/entryaddress.h"
+#include "platform/eventyield.h"
+#include "sources/addfoldercontents.h"
+#include "sources/addurllists.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+
+#include <unistd.h>
+
+namespace app {
+
+namespace {
+
+// The options, for checking and for the usage text. The order in which
+// sources are named is read from the arguments themselves, since a parser
+// keeps each option's values apart.
+struct Options {
+    QCommandLineOption print{QStringLiteral("print"), QStringLiteral("Print without a window (no display needed), then exit.")};
+    QCommandLineOption list{QStringLiteral("list"), QStringLiteral("Add the addresses in the URL list FILE. May repeat."),
+                            QStringLiteral("FILE")};
+    QCommandLineOption folder{QStringLiteral("folder"),
+                              QStringLiteral("Add every file of the extension under DIR and its subfolders. May repeat."),
+                              QStringLiteral("DIR")};
+    QCommandLineOption ext{QStringLiteral("ext"),
+                           QStringLiteral("The extension --folder looks for (default: htm, which finds .html too). "
+                                          "Applies to the --folder options after it."),
+                           QStringLiteral("EXT")};
+    QCommandLineOption printer{QStringLiteral("printer"), QStringLiteral("Print on the CUPS queue NAME instead of the default."),
+                               QStringLiteral("NAME")};
+    QCommandLineOption copies{QStringLiteral("copies"), QStringLiteral("Print N copies of each document."), QStringLiteral("N")};
+    QCommandLineOption timeout{QStringLiteral("timeout"),
+                               QStringLiteral("Give each document at most SECONDS to load and render (default: 30)."),
+                               QStringLiteral("SECONDS")};
+    QCommandLineOption output{QStringLiteral("output"),
+                              QStringLiteral("Write each document as a PDF file into DIR instead of printing it."),
+                              QStringLiteral("DIR")};
+    QCommandLineOption noHeaders{QStringLiteral("no-headers"),
+                                 QStringLiteral("Print pages without the title, address, page number and date.")};
+    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help and exit.")};
+    QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Show the version and exit.")};
+
+    void addTo(QCommandLineParser &parser) const
+    {
+        parser.setApplicationDescription(QStringLiteral(
+            "Prints many HTML documents in one run: local files, folders of them, and web addresses."));
+        parser.addOptions({print, list, folder, ext, printer, copies, timeout, output, noHeaders, help, version});
+        parser.addPositionalArgument(QStringLiteral("FILE|URL"), QStringLiteral("Files, folders or addresses to add, in order."),
+                                     QStringLiteral("[FILE|URL]..."));
+    }
+};
+
+QString usage(const QCommandLineParser &parser)
+{
+    QString text = parser.helpText();
+    // The parser names the program by the path it was started with.
+    text.replace(QRegularExpression(QStringLiteral("^Usage: \\S+")), QStringLiteral("Usage: tavimark"));
+    return text + u"\nExit status:\n  0   every entry printed\n  1   some entries not printed\n"
+                  u"  2   the printer failed, or nothing could be done\n  64  a usage error\n";
+}
+
+// The option an argument names, with its value when given as --name=value.
+struct Spelled {
+    QString name;
+    std::optional<QByteArray> value;
+};
+
+std::optional<Spelled> optionIn(const QByteArray &argument)
+{
+    if (!argument.startsWith('-') || argument == "-" || argument == "--")
+        return std::nullopt;
+    QByteArray body = argument.mid(argument.startsWith("--") ? 2 : 1);
+    const qsizetype equals = body.indexOf('=');
+    if (equals < 0)
+        return Spelled{QString::fromUtf8(body), std::nullopt};
+    return Spelled{QString::fromUtf8(body.left(equals)), body.mid(equals + 1)};
+}
+
+bool takesValue(const QString &name)
+{
+    static const QStringList withValues{QStringLiteral("list"),    QStringLiteral("folder"), QStringLiteral("ext"),
+                                        QStringLiteral("printer"), QStringLiteral("copies"), QStringLiteral("timeout"),
+                                        QStringLiteral("output")};
+    return withValues.contains(name);
+}
+
+// The sources in the order given, and the --ext each --folder takes.
+QList<EntrySource> orderedSources(const QList<QByteArray> &arguments)
+{
+    QList<EntrySource> sources;
+    QList<qsizetype> folderIndexes;
+    QString lastExtension;
+    QString firstExtension;
+    bool onlyPositional = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QByteArray &argument = arguments.at(i);
+        const std::optional<Spelled> option = onlyPositional ? std::nullopt : optionIn(argument);
+        if (argument == "--" && !onlyPositional) {
+            onlyPositional = true;
+            continue;
+        }
+        if (!option) {
+            sources.append({EntrySource::Kind::Entry, argument, {}});
+            continue;
+        }
+        QByteArray value;
+        if (takesValue(option->name))
+            value = option->value ? *option->value : arguments.value(++i);
+        if (option->name == u"list") {
+            sources.append({EntrySource::Kind::ListFile, value, {}});
+        } else if (option->name == u"folder") {
+            folderIndexes << sources.size();
+            sources.append({EntrySource::Kind::Folder, value, lastExtension});
+        } else if (option->name == u"ext") {
+            lastExtension = QString::fromUtf8(value);
+            if (lastExtension.startsWith(u'.'))
+                lastExtension.remove(0, 1);
+            if (firstExtension.isEmpty())
+                firstExtension = lastExtension;
+        }
+    }
+    for (const qsizetype index : folderIndexes) {
+        QString &extension = sources[index].extension;
+        if (extension.isEmpty())
+            extension = firstExtension.isEmpty() ? QStringLiteral("htm") : firstExtension;
+    }
+    return sources;
+}
+
+QString checkValues(const QCommandLineParser &parser, const Options &options, CommandLine &line)
+{
+    if (parser.isSet(options.copies)) {
+        bool ok = false;
+        line.copies = parser.value(options.copies).toInt(&ok);
+        if (!ok || line.copies < 1 || line.copies > 999)
+            return QStringLiteral("--copies wants a whole number from 1 to 999");
+    }
+    if (parser.isSet(options.timeout)) {
+        bool ok = false;
+        const double seconds = parser.value(options.timeout).toDouble(&ok);
+        if (!ok || seconds <= 0 || seconds > 24 * 3600)
+            return QStringLiteral("--timeout wants a number of seconds greater than 0");
+        line.timeoutSeconds = seconds;
+    }
+    for (const QString &value : parser.values(options.ext)) {
+        if (value.isEmpty() || value.contains(u'/'))
+            return QStringLiteral("--ext wants an extension such as htm");
+    }
+    if (!line.print) {
+        for (const QCommandLineOption *printOnly : {&options.printer, &options.copies, &options.timeout, &options.output}) {
+            if (parser.isSet(*printOnly))
+                return u"--" + printOnly->names().constLast() + u" is for printing from the command line: add --print";
+        }
+    }
+    if (parser.isSet(options.printer) && parser.isSet(options.output))
+        return QStringLiteral("--printer and --output do not go together: a run either prints or writes files");
+    return {};
+}
+
+} // namespace
+
+CommandLine parseCommandLine(int argc, const char *const argv[])
+{
+    QList<QByteArray> arguments;
+    QStringList texts;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QByteArray(argv[i]);
+        texts << QString::fromLocal8Bit(argv[i]);
+    }
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const Options options;
+    options.addTo(parser);
+    CommandLine line;
+    if (!parser.parse(texts)) {
+        line.error = parser.errorText();
+        return line;
+    }
+    line.help = parser.isSet(options.help);
+    line.version = parser.isSet(options.version);
+    line.print = parser.isSet(options.print);
+    line.headings = !parser.isSet(options.noHeaders);
+    line.printer = parser.value(options.printer);
+    line.outputFolder = parser.value(options.output);
+    line.error = checkValues(parser, options, line);
+    line.sources = orderedSources(arguments);
+    return line;
+}
+
+QString usageText()
+{
+    QCommandLineParser parser;
+    Options().addTo(parser);
+    return usage(parser);
+}
+
+QString versionText()
+{
+    return u"tavimark " + QStringLiteral(TAVIMARK_VERSION) + u'\n';
+}
+
+QString entryForArgument(const QByteArray &argument)
+{
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:"));
+    const QString text = QString::fromUtf8(argument);
+    if (!argument.startsWith('/') && scheme.match(text).hasMatch() && !QFile::exists(QFile::decodeName(argument)))
+        return text;
+    if (argument.startsWith('/'))
+        return platform::entryText(argument);
+    char here[4096];
+    const QByteArray folder = ::getcwd(here, sizeof here) ? QByteArray(here) : QByteArray("/");
+    const QByteArray absolute = folder + '/' + argument;
+    const QString asText = QFile::decodeName(absolute);
+    // Tidied ("./a", "x/../b") where the name is text; left byte for byte
+    // where it is not.
+    if (QFile::encodeName(asText) == absolute)
+        return QDir::cleanPath(asText);
+    return platform::entryText(absolute);
+}
+
+QStringList addEntries(const QList<EntrySource> &sources, joblist::JobList &jobs)
+{
+    QStringList problems;
+    platform::EventYield yield;
+    for (const EntrySource &source : sources) {
+        switch (source.kind) {
+        case EntrySource::Kind::Entry:
+            jobs.add(entryForArgument(source.argument));
+            break;
+        case EntrySource::Kind::ListFile: {
+            QList<sources::SkippedListFile> skipped;
+            sources::addListFile(QFile::decodeName(source.argument), yield, jobs, skipped);
+            for (const sources::SkippedListFile &file : skipped)
+                problems << u"list file " + file.path + u" (" + file.why + u')';
+            break;
+        }
+        case EntrySource::Kind::Folder: {
+            sources::FolderWalk walk({});
+            sources::addFolderTree(QFile::decodeName(source.argument), source.extension, walk, jobs);
+            for (const QByteArray &folder : walk.unreadableFolders())
+                problems << u"folder " + sources::displayFolder(folder) + u" (it could not be read)";
+            break;
+        }
+        }
+    }
+    return problems;
+}
+
+} // namespace app

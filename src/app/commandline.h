@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace joblist { class JobList; }
+
+// The program's command line: the entries to start with, and whether to
+// print them without a window. The window keeps everything it does without a
+// command line; this only adds the ways in people expect on this platform.
+namespace app {
+
+// Exit statuses of a run from the command line.
+enum ExitStatus : int {
+    AllPrinted = 0,
+    SomeNotPrinted = 1,
+    NothingDone = 2,  // the printer failed, or there was nothing to do
+    UsageError = 64,  // as sysexits.h has it
+};
+
+// Where entries come from, in the order the command line names them.
+struct EntrySource {
+    enum class Kind {
+        Entry,     // a file, folder or address, added as a drop adds it
+        ListFile,  // a URL list file, read as the list-file button reads it
+        Folder,    // every file of an extension below a folder, as the folder button walks it
+    };
+    Kind kind = Kind::Entry;
+    // The argument's bytes, exactly as given: a file's name need not be text.
+    QByteArray argument;
+    QString extension;  // Folder: without its dot
+};
+
+struct CommandLine {
+    bool print = false;
+    bool help = false;
+    bool version = false;
+    bool headings = true;
+    QString printer;  // a CUPS destination; empty: the default one
+    int copies = 1;
+    std::optional<double> timeoutSeconds;
+    QString outputFolder;  // write PDFs there instead of printing
+    QList<EntrySource> sources;
+    QString error;  // a usage error, in words; empty when the line is sound
+};
+
+// Reads the command line. Nothing here needs an application object, so it
+// can decide before one exists whether there will be a window at all.
+CommandLine parseCommandLine(int argc, const char *const argv[]);
+
+// What --help prints.
+QString usageText();
+QString versionText();
+
+// Adds the sources' entries to `jobs` in order. Returns what could not be
+// used (a list file that cannot be read, a folder that cannot be walked),
+// one line each.
+QStringList addEntries(const QList<EntrySource> &sources, joblist::JobList &jobs);
+
+// The job list text for a file or address given as an argument: an address
+// stays as it is, a path becomes absolute (a drop hands over absolute paths).
+QString entryForArgument(const QByteArray &argument);
+
+} // namespace app

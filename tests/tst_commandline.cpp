@@ -1,0 +1,203 @@
+// The command line: how it is read, and the program run from it as a script
+// would run it, printing through the real engine onto the print test rig or
+// into a folder.
+#include "app/commandline.h"
+#include "joblist/joblist.h"
+
+#include "printrig.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <vector>
+
+using app::CommandLine;
+using app::EntrySource;
+
+namespace {
+
+CommandLine parse(const QStringList &arguments)
+{
+    std::vector<QByteArray> bytes{QByteArrayLiteral("tavimark")};
+    for (const QString &argument : arguments)
+        bytes.push_back(argument.toUtf8());
+    std::vector<const char *> argv;
+    for (const QByteArray &argument : bytes)
+        argv.push_back(argument.constData());
+    return app::parseCommandLine(int(argv.size()), argv.data());
+}
+
+struct Outcome {
+    int status = -1;
+    QString out;
+    QStringList errorLines;
+};
+
+// The built program, with the environment a script would give it.
+Outcome runProgram(const QStringList &arguments, const QString &folder, QProcessEnvironment environment = QProcessEnvironment::systemEnvironment())
+{
+    QProcess program;
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    program.setProcessEnvironment(environment);
+    program.setWorkingDirectory(folder);
+    program.start(qEnvironmentVariable("TAVIMARK_BINARY"), arguments);
+    program.waitForFinished(120'000);
+    return {program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
+            QString::fromUtf8(program.readAllStandardOutput()),
+            QString::fromUtf8(program.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts)};
+}
+
+void write(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+class TestCommandLine : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void usageErrors_areNamed_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("unknown option") << QStringList{QStringLiteral("--bogus")} << QStringLiteral("Unknown option 'bogus'.");
+        QTest::newRow("missing value") << QStringList{QStringLiteral("--print"), QStringLiteral("--list")}
+                                       << QStringLiteral("Missing value after '--list'.");
+        QTest::newRow("no copies") << QStringList{QStringLiteral("--print"), QStringLiteral("--copies"), QStringLiteral("0")}
+                                   << QStringLiteral("--copies wants a whole number from 1 to 999");
+        QTest::newRow("timeout not a number") << QStringList{QStringLiteral("--print"), QStringLiteral("--timeout=soon")}
+                                              << QStringLiteral("--timeout wants a number of seconds greater than 0");
+        QTest::newRow("printing option without --print") << QStringList{QStringLiteral("--output"), QStringLiteral("/tmp")}
+                                                         << QStringLiteral("--output is for printing from the command line: add --print");
+        QTest::newRow("both destinations") << QStringList{QStringLiteral("--print"), QStringLiteral("--printer=A"), QStringLiteral("--output=/tmp")}
+                                           << QStringLiteral("--printer and --output do not go together: a run either prints or writes files");
+    }
+    void usageErrors_areNamed()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, error);
+        QCOMPARE(parse(arguments).error, error);
+    }
+
+    // Sources come in the order the line names them; each folder takes the
+    // nearest --ext before it, or the first one given, or htm.
+    void sources_keepTheirOrder()
+    {
+        const CommandLine line = parse({QStringLiteral("a.htm"), QStringLiteral("--folder"), QStringLiteral("one"),
+                                        QStringLiteral("--list=urls.txt"), QStringLiteral("--ext"), QStringLiteral(".html"),
+                                        QStringLiteral("--folder=two"), QStringLiteral("--print"), QStringLiteral("--"),
+                                        QStringLiteral("--not-an-option")});
+        QVERIFY2(line.error.isEmpty(), qPrintable(line.error));
+        QVERIFY(line.print);
+        QCOMPARE(line.sources.size(), 5);
+        const QList<EntrySource::Kind> kinds{EntrySource::Kind::Entry, EntrySource::Kind::Folder, EntrySource::Kind::ListFile,
+                                             EntrySource::Kind::Folder, EntrySource::Kind::Entry};
+        for (qsizetype i = 0; i < kinds.size(); ++i)
+            QCOMPARE(line.sources.at(i).kind, kinds.at(i));
+        QCOMPARE(line.sources.at(1).argument, QByteArray("one"));
+        QCOMPARE(line.sources.at(1).extension, QStringLiteral("html"));
+        QCOMPARE(line.sources.at(3).extension, QStringLiteral("html"));
+        QCOMPARE(line.sources.at(4).argument, QByteArray("--not-an-option"));
+        QCOMPARE(parse({QStringLiteral("--folder"), QStringLiteral("d")}).sources.value(0).extension, QStringLiteral("htm"));
+    }
+
+    void arguments_becomeEntriesAsADropMakesThem()
+    {
+        QTemporaryDir dir;
+        write(dir.filePath(QStringLiteral("a.html")), "<h1>a</h1>");
+        QDir().mkdir(dir.filePath(QStringLiteral("sub")));
+        const QString here = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        const auto back = qScopeGuard([&] { QDir::setCurrent(here); });
+        joblist::JobList jobs;
+        const QStringList problems = app::addEntries(parse({QStringLiteral("./a.html"), QStringLiteral("sub"),
+                                                            QStringLiteral("https://example.org/x"),
+                                                            QStringLiteral("--list"), QStringLiteral("gone.txt")})
+                                                         .sources,
+                                                     jobs);
+        QCOMPARE(jobs.count(), 3);
+        QCOMPARE(jobs.text(1), dir.filePath(QStringLiteral("a.html")));
+        QCOMPARE(jobs.text(2), dir.filePath(QStringLiteral("sub")));
+        QCOMPARE(jobs.text(3), QStringLiteral("https://example.org/x"));
+        QCOMPARE(problems, QStringList{QStringLiteral("list file gone.txt (not found)")});
+        QCOMPARE(app::entryForArgument(QByteArray("/d/x\xff.htm")), QStringLiteral("file:///d/x%FF.htm"));
+    }
+
+    void help_version_andNoDisplay()
+    {
+        QTemporaryDir dir;
+        const Outcome help = runProgram({QStringLiteral("--help")}, dir.path());
+        QCOMPARE(help.status, 0);
+        QVERIFY2(help.out.startsWith(u"Usage: tavimark [options] [FILE|URL]..."), qPrintable(help.out));
+        QCOMPARE(runProgram({QStringLiteral("--version")}, dir.path()).out, QStringLiteral("tavimark 0.1\n"));
+        const Outcome wrong = runProgram({QStringLiteral("--copies=2")}, dir.path());
+        QCOMPARE(wrong.status, 64);
+        QVERIFY2(wrong.errorLines.value(1).startsWith(u"Usage: tavimark"), qPrintable(wrong.errorLines.join(u'\n')));
+        QProcessEnvironment headless = QProcessEnvironment::systemEnvironment();
+        headless.remove(QStringLiteral("DISPLAY"));
+        headless.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        const Outcome noDisplay = runProgram({QStringLiteral("a.html")}, dir.path(), headless);
+        QCOMPARE(noDisplay.status, 2);
+        QCOMPARE(noDisplay.errorLines.size(), 1);
+        QVERIFY2(noDisplay.errorLines.first().contains(u"--print"), qPrintable(noDisplay.errorLines.first()));
+    }
+
+    // A mix of good and missing entries: the missing one is named, the
+    // others print, and the status says some were not printed.
+    void printWithoutAWindow_namesWhatItCouldNotPrint()
+    {
+        QFile server(rig::sharedFolder() + u"/server");
+        if (!server.open(QIODevice::ReadOnly))
+            QSKIP("needs the print test rig; run through ctest, which starts it");
+        QTemporaryDir dir;
+        write(dir.filePath(QStringLiteral("one.htm")), "<h1>Command line one</h1>");
+        write(dir.filePath(QStringLiteral("two.html")), "<h1>Command line two</h1>");
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("CUPS_SERVER"), QString::fromLatin1(server.readAll().trimmed()));
+
+        const Outcome outcome = runProgram({QStringLiteral("--print"), QStringLiteral("--folder"), dir.path(),
+                                            QStringLiteral("missing.htm")},
+                                           dir.path(), environment);
+
+        QCOMPARE(outcome.status, 1);
+        QCOMPARE(outcome.errorLines, (QStringList{
+                                         u"[1/3] sent: " + dir.filePath(QStringLiteral("one.htm")),
+                                         u"[2/3] sent: " + dir.filePath(QStringLiteral("two.html")),
+                                         u"[3/3] not printed (file not found): " + dir.filePath(QStringLiteral("missing.htm")),
+                                         QStringLiteral("tavimark: 2 of 3 entries sent, 1 not printed"),
+                                     }));
+        QTRY_COMPARE_WITH_TIMEOUT(rig::jobTitles(dir.path()).size(), 2, 30'000);
+        QVERIFY(rig::jobTexts(dir.path()).value(1).contains(u"Command line two"));
+    }
+
+    // Written into a folder instead: one PDF per entry, named after it, and
+    // a file already there is never overwritten.
+    void outputFolder_getsOnePdfPerEntryAndOverwritesNothing()
+    {
+        QTemporaryDir dir;
+        write(dir.filePath(QStringLiteral("page.htm")), "<h1>Written out</h1>");
+        QDir().mkdir(dir.filePath(QStringLiteral("out")));
+        write(dir.filePath(QStringLiteral("out/page.pdf")), "already here");
+
+        const Outcome outcome = runProgram({QStringLiteral("--print"), QStringLiteral("--output"), QStringLiteral("out"),
+                                            QStringLiteral("page.htm"), QStringLiteral("page.htm")},
+                                           dir.path());
+
+        QCOMPARE(outcome.status, 0);
+        QFile kept(dir.filePath(QStringLiteral("out/page.pdf")));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("already here"));
+        for (const char *name : {"page-2.pdf", "page-3.pdf"})
+            QVERIFY2(rig::pdfText(dir.filePath(u"out/" + QString::fromLatin1(name))).contains(u"Written out"), name);
+        QCOMPARE(QDir(dir.filePath(QStringLiteral("out"))).entryList(QDir::Files).size(), 3);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_commandline.moc"
