@@ -10,13 +10,13 @@
 #include "joblist/joblistview.h"
 #include "joblist/reordergesture.h"
 #include "platform/appinfo.h"
+#include "platform/datafiles.h"
 #include "printing/printrun.h"
 #include "sources/addfoldercontents.h"
 #include "sources/addlocalfiles.h"
 #include "sources/addurllists.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -164,7 +164,7 @@ void Form1::load()
 
 void Form1::loadMouseIcon()
 {
-    const QString path = QCoreApplication::applicationDirPath() + u"/HAND-M.CUR";
+    const QString path = platform::findDataFile(QStringLiteral("HAND-M.CUR"));
     if (!FileExists(path))
         return;
     // A file that exists but holds no readable image leaves the window

@@ -2,9 +2,9 @@
 #include "joblist.h"
 #include "joblistview.h"
 
+#include "platform/datafiles.h"
 #include "platform/pointerrule.h"
 
-#include <QCoreApplication>
 #include <QCursor>
 #include <QPixmap>
 
@@ -102,7 +102,7 @@ void ReorderGesture::scrollAhead(int underPointer, const QPoint &point)
 // missing or unreadable file leaves the list with the pointer it has.
 void ReorderGesture::showDragPointer()
 {
-    const QPixmap image(QCoreApplication::applicationDirPath() + u"/drag.ico");
+    const QPixmap image(platform::findDataFile(QStringLiteral("drag.ico")));
     if (image.isNull())
         return;
     m_view.viewport()->setCursor(QCursor(image, DragHotSpot.x(), DragHotSpot.y()));
