@@ -3,11 +3,14 @@
 #   make test   installs what is missing, builds, and runs the whole test suite
 # and, for the figures of speed and memory:
 #   make bench  builds and runs every benchmark
+# and, to put it on this machine:
+#   make install   installs under PREFIX (/usr/local unless told; DESTDIR is honoured)
 
 BUILD ?= build
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
 
-.PHONY: run test bench build setup
+.PHONY: run test bench build setup install
 
 setup:
 	@scripts/setup.sh
@@ -24,3 +27,6 @@ test: build
 
 bench: build
 	scripts/bench.sh $(BUILD)
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)

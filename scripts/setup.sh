@@ -11,6 +11,7 @@ packages=(
     libx11-dev libgl-dev
     fonts-liberation
     xvfb xauth xdotool poppler-utils
+    librsvg2-bin desktop-file-utils appstream
 )
 
 missing=()
