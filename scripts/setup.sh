@@ -12,6 +12,7 @@ packages=(
     fonts-liberation
     xvfb xauth xdotool poppler-utils
     librsvg2-bin desktop-file-utils appstream
+    dpkg-dev file
 )
 
 missing=()
