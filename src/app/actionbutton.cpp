@@ -1,6 +1,7 @@
 #include "actionbutton.h"
 
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -44,6 +45,18 @@ void ActionButton::mouseMoveEvent(QMouseEvent *event)
 {
     Q_EMIT pointerMoved();
     QPushButton::mouseMoveEvent(event);
+}
+
+// Outside a dialog a push button leaves Enter to its window; here Enter on
+// the focused button presses it, through the same click a mouse makes.
+void ActionButton::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && !event->isAutoRepeat()) {
+        click();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
 }
 
 } // namespace app

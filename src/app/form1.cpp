@@ -138,6 +138,10 @@ void Form1::wireEvents()
     whenPressed(m_check4, &Form1::Check4_Click);
     whenPressed(m_check2, &Form1::Check2_Click);
     connect(m_listView, &joblist::JobListView::listDoubleClicked, this, &Form1::ListView1_DblClick);
+    // Delete does exactly what a double-click does.
+    connect(m_listView, &joblist::JobListView::deletePressed, this, &Form1::ListView1_DblClick);
+    connect(m_listView, &joblist::JobListView::moveKeyPressed, this,
+            [this](int delta) { m_reorderGesture->moveSelectedBy(delta); });
     connect(m_listView, &joblist::JobListView::entryClicked, this, &Form1::ListView1_ItemClick);
     connect(m_listView, &joblist::JobListView::buttonPressed, this, &Form1::ListView1_MouseDown);
     connect(m_listView, &joblist::JobListView::pointerMoved, this, &Form1::ListView1_MouseMove);

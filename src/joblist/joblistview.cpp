@@ -2,6 +2,7 @@
 #include "joblist.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -318,6 +319,35 @@ void JobListView::mouseDoubleClickEvent(QMouseEvent *event)
 {
     QAbstractItemView::mouseDoubleClickEvent(event);
     Q_EMIT listDoubleClicked();
+}
+
+// Delete and Ctrl+Up/Down are told to whoever acts on them; the other keys
+// keep the item view's meaning (arrows, Page Up/Down, Home, End, Space).
+void JobListView::keyPressEvent(QKeyEvent *event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const int key = event->key();
+    if (key == Qt::Key_Delete && modifiers == Qt::NoModifier) {
+        Q_EMIT deletePressed();
+    } else if ((key == Qt::Key_Up || key == Qt::Key_Down) && modifiers == Qt::ControlModifier) {
+        Q_EMIT moveKeyPressed(key == Qt::Key_Up ? -1 : 1);
+    } else if (!selectCurrentIfNoneSelected(event)) {
+        QAbstractItemView::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+// With nothing selected (as when Tab has just brought the focus in) the
+// first arrow press selects the entry in the focus frame rather than
+// passing over it.
+bool JobListView::selectCurrentIfNoneSelected(const QKeyEvent *event)
+{
+    const bool arrow = event->key() == Qt::Key_Up || event->key() == Qt::Key_Down;
+    if (!arrow || event->modifiers() != Qt::NoModifier || selectedPosition() != 0 || !currentIndex().isValid())
+        return false;
+    selectPosition(currentIndex().row() + 1);
+    return true;
 }
 
 void removeSelectedEntry(JobList &list, const JobListView &view)

@@ -46,6 +46,8 @@ Q_SIGNALS:
     void pointerMoved(const QPoint &point);  // every move, button held or not
     void buttonReleased();             // any mouse button came up over the list
     void listDoubleClicked();
+    void deletePressed();              // Delete, the keyboard's way to remove
+    void moveKeyPressed(int delta);    // Ctrl+Up (-1) or Ctrl+Down (+1)
 
 protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
@@ -63,6 +65,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     int rowCount() const;
@@ -70,6 +73,7 @@ private:
     int rowAtY(int viewportY) const;
     void updateRowHeight();
     void contentsChanged();
+    bool selectCurrentIfNoneSelected(const QKeyEvent *event);
 
     JobList *m_list = nullptr;
     QHeaderView *m_header = nullptr;

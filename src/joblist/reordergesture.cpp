@@ -74,6 +74,18 @@ void ReorderGesture::buttonReleased()
     showArrowPointer();
 }
 
+void ReorderGesture::moveSelectedBy(int delta)
+{
+    const int selected = m_view.selectedPosition();
+    const qint64 target = qint64(selected) + delta;
+    if (selected == 0 || target < 1 || target > m_list.count())
+        return;
+    // Unlike a drag, equal neighbours are exchanged too: the texts stay as
+    // they are, but the selection moves on, so the next press can go past.
+    m_dragged = QPersistentModelIndex(m_list.index(selected - 1, 0));
+    exchangeWith(int(target));
+}
+
 // A fast move that skips entries exchanges the two ends directly; the
 // entries in between keep their places.
 void ReorderGesture::exchangeWith(int underPointer)
