@@ -25,6 +25,8 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    static void installAccessibility();
+
     QLabel *m_caption = nullptr;
 };
 

@@ -48,6 +48,9 @@ Q_SIGNALS:
     void listDoubleClicked();
     void deletePressed();              // Delete, the keyboard's way to remove
     void moveKeyPressed(int delta);    // Ctrl+Up (-1) or Ctrl+Down (+1)
+    // The entries now stand at other rows than before (some were removed,
+    // or the view shows another list); appends renumber nothing.
+    void entriesRenumbered();
 
 protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
@@ -66,6 +69,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void selectionChanged(const QItemSelection &selected, const QItemSelection &deselected) override;
 
 private:
     int rowCount() const;
@@ -73,6 +78,7 @@ private:
     int rowAtY(int viewportY) const;
     void updateRowHeight();
     void contentsChanged();
+    void rowsArrived(const QModelIndex &parent, int first, int last);
     bool selectCurrentIfNoneSelected(const QKeyEvent *event);
 
     JobList *m_list = nullptr;
