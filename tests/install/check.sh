@@ -20,17 +20,12 @@ for cursor in HAND-M.CUR drag.ico; do
     [[ -s $usr/share/tavimark/$cursor ]] || fail "no $cursor in share/tavimark/"
 done
 
-# PNG width and height are the big-endian words at bytes 16 and 20.
-png_size() { od -An -tu1 -j16 -N8 "$1" | awk '{print $3*256+$4 "x" $7*256+$8}'; }
+icons=$usr/share/icons/hicolor
 for size in 48 256; do
-    png=$usr/share/icons/hicolor/${size}x${size}/apps/$app_id.png
-    if [[ ! -s $png ]]; then
-        fail "no ${size}x${size} icon"
-    elif [[ $(png_size "$png") != "${size}x${size}" ]]; then
-        fail "the ${size}x${size} icon is $(png_size "$png")"
-    fi
+    file "$icons/${size}x${size}/apps/$app_id.png" | grep -q "PNG image data, $size x $size," \
+        || fail "no ${size}x${size} PNG icon"
 done
-[[ -s $usr/share/icons/hicolor/scalable/apps/$app_id.svg ]] || fail "no scalable icon"
+[[ -s $icons/scalable/apps/$app_id.svg ]] || fail "no scalable icon"
 
 desktop=$usr/share/applications/$app_id.desktop
 metainfo=$usr/share/metainfo/$app_id.metainfo.xml
