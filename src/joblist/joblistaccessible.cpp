@@ -105,8 +105,11 @@ public:
     {
         if (index < 0 || index >= childCount())
             return nullptr;
-        if (const auto kept = m_entries.find(index); kept != m_entries.end())
-            return QAccessible::accessibleInterface(kept->second);
+        if (const auto kept = m_entries.find(index); kept != m_entries.end()) {
+            if (QAccessibleInterface *entry = QAccessible::accessibleInterface(kept->second))
+                return entry;
+            m_entries.erase(kept);  // deleted behind our back; make it anew
+        }
         auto *entry = new EntryAccessible(view(), index);
         m_entries.emplace(index, QAccessible::registerAccessibleInterface(entry));
         return entry;
