@@ -4,11 +4,15 @@
 #   make test   installs what is missing, builds, and runs the whole test suite
 # and, for the figures of speed and memory:
 #   make bench  builds and runs every benchmark
+# and, to put it on this machine or another:
+#   make install   installs under PREFIX (/usr/local unless told; DESTDIR is honoured)
+#   make package   builds a Debian package, build/tavimark_VERSION_ARCH.deb
 
 BUILD ?= build
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
 
-.PHONY: run test bench build setup
+.PHONY: run test bench build setup install package
 
 setup:
 	@scripts/setup.sh
@@ -25,3 +29,9 @@ test: build
 
 bench: build
 	scripts/bench.sh $(BUILD)
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+package: build
+	cd $(BUILD) && cpack -G DEB

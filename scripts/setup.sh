@@ -14,6 +14,8 @@ packages=(
     libqpdf-dev libqpdf29
     fonts-wqy-microhei
     xvfb xauth xdotool poppler-utils
+    librsvg2-bin desktop-file-utils appstream
+    dpkg-dev file
 )
 
 missing=()

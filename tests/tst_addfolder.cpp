@@ -159,8 +159,10 @@ private Q_SLOTS:
             << QByteArrayList{"a.HTM", "b.Htm", "c.txt"} << u"hTm"_s << QStringList{u"a.HTM"_s, u"b.Htm"_s};
         QTest::newRow("spaces typed are kept")
             << QByteArrayList{"a.htm", "b. htm"} << u" htm"_s << QStringList{u"b. htm"_s};
-        QTest::newRow("longer extensions are other extensions")
-            << QByteArrayList{"a.htm", "b.html"} << u"htm"_s << QStringList{u"a.htm"_s};
+        QTest::newRow("the default answer finds .html too")
+            << QByteArrayList{"a.htm", "b.html", "c.htmx.bak"} << u"htm"_s << QStringList{u"a.htm"_s, u"b.html"_s};
+        QTest::newRow("four letters typed find only themselves")
+            << QByteArrayList{"a.htm", "b.html", "c.htmlx"} << u"html"_s << QStringList{u"b.html"_s};
         QTest::newRow("empty tree") << QByteArrayList{"empty/"} << u"htm"_s << QStringList{};
     }
     void addsMatchingFiles()

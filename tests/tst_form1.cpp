@@ -155,6 +155,29 @@ private Q_SLOTS:
         }
     }
 
+    void enterOnActionButton_pressesIt_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::newRow("Return") << int(Qt::Key_Return) << Qt::KeyboardModifiers();
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier);
+    }
+    void enterOnActionButton_pressesIt()
+    {
+        QFETCH(int, key);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        FakeDesktop fakes;
+        app::Form1 form(fakes.make());
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        fakes.fileDialog->answers << QStringLiteral("/docs/a.htm");
+        form.Check1()->setFocus();
+        QTest::keyClick(form.Check1(), Qt::Key(key), modifiers);
+        QCOMPARE(fakes.fileDialog->calls.size(), 1);
+        QCOMPARE(form.jobs().count(), 1);
+        QVERIFY(!form.Check1()->isChecked());
+    }
+
     void actionButton_onePressRunsOneAction()
     {
         FakeDesktop fakes;

@@ -356,6 +356,58 @@ private Q_SLOTS:
         QCOMPARE(form->jobs().text(target), pickedText);
         QCOMPARE(form->ListView1()->verticalScrollBar()->value(), scrollBefore);
     }
+
+    // The keyboard's ways: arrows select, Delete removes as a double-click
+    // does, Ctrl+Up/Down move by the drag's own exchange. Position 0: nothing
+    // selected, the focus frame on the first entry (as after Tab).
+    void keys_data()
+    {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<QList<QKeyCombination>>("keys");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<int>("selectedAfter");
+        const QKeyCombination down(Qt::Key_Down), del(Qt::Key_Delete);
+        const QKeyCombination ctrlUp(Qt::ControlModifier, Qt::Key_Up), ctrlDown(Qt::ControlModifier, Qt::Key_Down);
+        const QStringList abcd = letters("A B C D");
+        QTest::newRow("Down") << abcd << 2 << QList{down} << abcd << 3;
+        QTest::newRow("Up") << abcd << 2 << QList{QKeyCombination(Qt::Key_Up)} << abcd << 1;
+        QTest::newRow("first Down selects the focus frame") << abcd << 0 << QList{down} << abcd << 1;
+        // The view selects the entry that takes the removed one's place.
+        QTest::newRow("Delete twice") << abcd << 2 << QList{del, del} << letters("A D") << 2;
+        QTest::newRow("Delete the last entry") << abcd << 4 << QList{del} << letters("A B C") << 3;
+        QTest::newRow("Delete, nothing selected") << abcd << 0 << QList{del} << abcd << 0;
+        QTest::newRow("Ctrl+Up") << abcd << 2 << QList{ctrlUp} << letters("B A C D") << 1;
+        QTest::newRow("Ctrl+Down twice") << abcd << 1 << QList{ctrlDown, ctrlDown} << letters("B C A D") << 3;
+        QTest::newRow("Ctrl+Up at the top") << abcd << 1 << QList{ctrlUp} << abcd << 1;
+        QTest::newRow("Ctrl+Down at the bottom") << abcd << 4 << QList{ctrlDown} << abcd << 4;
+        QTest::newRow("Ctrl+Down, nothing selected") << abcd << 0 << QList{ctrlDown} << abcd << 0;
+        QTest::newRow("Ctrl+Down past an equal entry") << letters("A A B") << 1 << QList{ctrlDown, ctrlDown}
+                                                       << letters("A B A") << 3;
+    }
+    void keys()
+    {
+        QFETCH(QStringList, entries);
+        QFETCH(int, selected);
+        QFETCH(QList<QKeyCombination>, keys);
+        QFETCH(QStringList, expected);
+        QFETCH(int, selectedAfter);
+        FakeDesktop fakes;
+        const auto form = shownFormWith(fakes, entries);
+        QVERIFY(form);
+        joblist::JobListView *view = form->ListView1();
+        view->selectionModel()->setCurrentIndex(form->jobs().index(0, 0), QItemSelectionModel::NoUpdate);
+        if (selected > 0)
+            view->selectPosition(selected);
+
+        for (const QKeyCombination key : keys)
+            QTest::keyClick(view, key.key(), key.keyboardModifiers());
+        QCOMPARE(ListUser{*form}.texts(), expected);
+        QCOMPARE(view->selectedPosition(), selectedAfter);
+        // A keyboard move leaves the moved entry as the one a drag goes on with.
+        if (keys.first().keyboardModifiers() == Qt::ControlModifier && expected != entries)
+            QCOMPARE(form->reorderGesture().draggedPosition(), selectedAfter);
+    }
 };
 
 QTEST_MAIN(TestReorder)

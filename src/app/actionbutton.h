@@ -9,6 +9,7 @@ namespace app {
 // The window's large action buttons: a picture centred in the upper part and
 // a caption below that wraps onto more lines. They are two-state buttons; the
 // click handlers turn them back into push buttons (see Form1::pressed).
+// Space and Enter press the one with the keyboard focus, as a click does.
 class ActionButton : public QPushButton {
     Q_OBJECT
 
@@ -21,8 +22,11 @@ Q_SIGNALS:
 
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    static void installAccessibility();
+
     QLabel *m_caption = nullptr;
 };
 

@@ -10,6 +10,7 @@
 #include "joblist/joblistview.h"
 #include "joblist/reordergesture.h"
 #include "platform/appinfo.h"
+#include "platform/datafiles.h"
 #include "printing/printqueue.h"
 #include "printing/printrun.h"
 #include "sources/addfoldercontents.h"
@@ -17,7 +18,6 @@
 #include "sources/addurllists.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -50,6 +50,20 @@ QFont arialBold(int pixelSize)
 const QString ListToolTip = QStringLiteral(
     "Drag and drop files here. Double-click item to remove it. "
     "Move bar to right and out of window to reveal full names.");
+
+// What assistive technology says about the list and the buttons, besides
+// their names: what each does, and the keys that do it without a mouse.
+const QString ListName = QStringLiteral("HTML files to print");
+const QString ListDescription = QStringLiteral(
+    "Entries print from top to bottom. Delete removes the selected entry; "
+    "Ctrl+Up and Ctrl+Down move it.");
+const QString Check1Description = QStringLiteral("Choose HTML files on this computer and add them to the list.");
+const QString Check6Description = QStringLiteral(
+    "Choose plain-text files of web addresses and add every address in them to the list.");
+const QString Check4Description = QStringLiteral(
+    "Type a file extension and choose a folder: every file with that extension in the folder "
+    "and the folders below it is added to the list.");
+const QString Check2Description = QStringLiteral("Print every entry of the list, top to bottom, on the default printer.");
 
 // The hand cursor's hot spot: the tip of its index finger.
 constexpr QPoint HandHotSpot{12, 1};
@@ -88,6 +102,8 @@ void Form1::buildControls()
     m_listView->setGeometry(twipsRect(120, 120, 9015, 2295));
     m_listView->setFont(arialBold(12));
     m_listView->setToolTip(ListToolTip);
+    m_listView->setAccessibleName(ListName);
+    m_listView->setAccessibleDescription(ListDescription);
     m_dropTarget = new joblist::DropTarget(*m_jobs, m_listView->viewport(), this);
     m_reorderGesture = std::make_unique<joblist::ReorderGesture>(*m_jobs, *m_listView, *this);
 
@@ -99,6 +115,10 @@ void Form1::buildControls()
     m_check6->setGeometry(twipsRect(2400, 2520, 2175, 1455));
     m_check4->setGeometry(twipsRect(4680, 2520, 2175, 1455));
     m_check2->setGeometry(twipsRect(6960, 2520, 2175, 1455));
+    m_check1->setAccessibleDescription(Check1Description);
+    m_check6->setAccessibleDescription(Check6Description);
+    m_check4->setAccessibleDescription(Check4Description);
+    m_check2->setAccessibleDescription(Check2Description);
     for (ActionButton *button : {m_check1, m_check6, m_check4, m_check2}) {
         button->setFont(arialBold(15));
         QPalette buttonPalette = button->palette();
@@ -141,6 +161,10 @@ void Form1::wireEvents()
     whenPressed(m_check4, &Form1::Check4_Click);
     whenPressed(m_check2, &Form1::Check2_Click);
     connect(m_listView, &joblist::JobListView::listDoubleClicked, this, &Form1::ListView1_DblClick);
+    // Delete does exactly what a double-click does.
+    connect(m_listView, &joblist::JobListView::deletePressed, this, &Form1::ListView1_DblClick);
+    connect(m_listView, &joblist::JobListView::moveKeyPressed, this,
+            [this](int delta) { m_reorderGesture->moveSelectedBy(delta); });
     connect(m_listView, &joblist::JobListView::entryClicked, this, &Form1::ListView1_ItemClick);
     connect(m_listView, &joblist::JobListView::buttonPressed, this, &Form1::ListView1_MouseDown);
     connect(m_listView, &joblist::JobListView::pointerMoved, this, &Form1::ListView1_MouseMove);
@@ -169,7 +193,7 @@ void Form1::load()
 
 void Form1::loadMouseIcon()
 {
-    const QString path = QCoreApplication::applicationDirPath() + u"/HAND-M.CUR";
+    const QString path = platform::findDataFile(QStringLiteral("HAND-M.CUR"));
     if (!FileExists(path))
         return;
     // A file that exists but holds no readable image leaves the window

@@ -1,7 +1,10 @@
 #include "joblistview.h"
 #include "joblist.h"
+#include "joblistaccessible.h"
 
+#include <QAccessible>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -33,6 +36,7 @@ JobListView::JobListView(QWidget *parent)
     // Moves without a button held matter too: they reset the window pointer.
     viewport()->setMouseTracking(true);
     updateRowHeight();
+    installJobListAccessibility();
 }
 
 void JobListView::setJobList(JobList *list)
@@ -46,6 +50,19 @@ void JobListView::setJobList(JobList *list)
         connect(list, signal, this, &JobListView::contentsChanged);
     connect(list, &QAbstractItemModel::modelReset, this, &JobListView::contentsChanged);
     connect(list, &QAbstractItemModel::columnsInserted, this, &JobListView::contentsChanged);
+    connect(list, &QAbstractItemModel::rowsInserted, this, &JobListView::rowsArrived);
+    connect(list, &QAbstractItemModel::rowsRemoved, this, &JobListView::entriesRenumbered);
+    connect(list, &QAbstractItemModel::rowsMoved, this, &JobListView::entriesRenumbered);
+    connect(list, &QAbstractItemModel::modelReset, this, &JobListView::entriesRenumbered);
+    connect(list, &QAbstractItemModel::layoutChanged, this, &JobListView::entriesRenumbered);
+    Q_EMIT entriesRenumbered();
+}
+
+// Rows added at the bottom leave every other row where it was.
+void JobListView::rowsArrived(const QModelIndex &, int, int last)
+{
+    if (last != rowCount() - 1)
+        Q_EMIT entriesRenumbered();
 }
 
 void JobListView::contentsChanged()
@@ -318,6 +335,63 @@ void JobListView::mouseDoubleClickEvent(QMouseEvent *event)
 {
     QAbstractItemView::mouseDoubleClickEvent(event);
     Q_EMIT listDoubleClicked();
+}
+
+// Delete and Ctrl+Up/Down are told to whoever acts on them; the other keys
+// keep the item view's meaning (arrows, Page Up/Down, Home, End, Space).
+void JobListView::keyPressEvent(QKeyEvent *event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const int key = event->key();
+    if (key == Qt::Key_Delete && modifiers == Qt::NoModifier) {
+        Q_EMIT deletePressed();
+    } else if ((key == Qt::Key_Up || key == Qt::Key_Down) && modifiers == Qt::ControlModifier) {
+        Q_EMIT moveKeyPressed(key == Qt::Key_Up ? -1 : 1);
+    } else if (!selectCurrentIfNoneSelected(event)) {
+        QAbstractItemView::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+// With nothing selected (as when Tab has just brought the focus in) the
+// first arrow press selects the entry in the focus frame rather than
+// passing over it.
+bool JobListView::selectCurrentIfNoneSelected(const QKeyEvent *event)
+{
+    const bool arrow = event->key() == Qt::Key_Up || event->key() == Qt::Key_Down;
+    if (!arrow || event->modifiers() != Qt::NoModifier || selectedPosition() != 0 || !currentIndex().isValid())
+        return false;
+    selectPosition(currentIndex().row() + 1);
+    return true;
+}
+
+// Assistive technology follows the focus frame and the selection through
+// these events; each names one entry, so they cost the same in any list.
+void JobListView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QAbstractItemView::currentChanged(current, previous);
+    if (QAccessible::isActive() && current.isValid() && hasFocus()) {
+        QAccessibleEvent event(this, QAccessible::Focus);
+        event.setChild(current.row());
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void JobListView::selectionChanged(const QItemSelection &selected, const QItemSelection &deselected)
+{
+    QAbstractItemView::selectionChanged(selected, deselected);
+    if (!QAccessible::isActive())
+        return;
+    const auto announce = [this](const QItemSelection &rows, QAccessible::Event type) {
+        if (rows.isEmpty() || !rows.first().isValid())
+            return;
+        QAccessibleEvent event(this, type);
+        event.setChild(rows.first().top());
+        QAccessible::updateAccessibility(&event);
+    };
+    announce(deselected, QAccessible::SelectionRemove);
+    announce(selected, QAccessible::SelectionAdd);
 }
 
 void removeSelectedEntry(JobList &list, const JobListView &view)

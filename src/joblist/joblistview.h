@@ -46,6 +46,11 @@ Q_SIGNALS:
     void pointerMoved(const QPoint &point);  // every move, button held or not
     void buttonReleased();             // any mouse button came up over the list
     void listDoubleClicked();
+    void deletePressed();              // Delete, the keyboard's way to remove
+    void moveKeyPressed(int delta);    // Ctrl+Up (-1) or Ctrl+Down (+1)
+    // The entries now stand at other rows than before (some were removed,
+    // or the view shows another list); appends renumber nothing.
+    void entriesRenumbered();
 
 protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
@@ -63,6 +68,9 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void selectionChanged(const QItemSelection &selected, const QItemSelection &deselected) override;
 
 private:
     int rowCount() const;
@@ -70,6 +78,8 @@ private:
     int rowAtY(int viewportY) const;
     void updateRowHeight();
     void contentsChanged();
+    void rowsArrived(const QModelIndex &parent, int first, int last);
+    bool selectCurrentIfNoneSelected(const QKeyEvent *event);
 
     JobList *m_list = nullptr;
     QHeaderView *m_header = nullptr;

@@ -2,9 +2,9 @@
 #include "joblist.h"
 #include "joblistview.h"
 
+#include "platform/datafiles.h"
 #include "platform/pointerrule.h"
 
-#include <QCoreApplication>
 #include <QCursor>
 #include <QPixmap>
 
@@ -74,6 +74,18 @@ void ReorderGesture::buttonReleased()
     showArrowPointer();
 }
 
+void ReorderGesture::moveSelectedBy(int delta)
+{
+    const int selected = m_view.selectedPosition();
+    const qint64 target = qint64(selected) + delta;
+    if (selected == 0 || target < 1 || target > m_list.count())
+        return;
+    // Unlike a drag, equal neighbours are exchanged too: the texts stay as
+    // they are, but the selection moves on, so the next press can go past.
+    m_dragged = QPersistentModelIndex(m_list.index(selected - 1, 0));
+    exchangeWith(int(target));
+}
+
 // A fast move that skips entries exchanges the two ends directly; the
 // entries in between keep their places. The texts trade places with
 // everything that belongs to them (a print run's marks), so a document
@@ -101,7 +113,7 @@ void ReorderGesture::scrollAhead(int underPointer, const QPoint &point)
 // missing or unreadable file leaves the list with the pointer it has.
 void ReorderGesture::showDragPointer()
 {
-    const QPixmap image(QCoreApplication::applicationDirPath() + u"/drag.ico");
+    const QPixmap image(platform::findDataFile(QStringLiteral("drag.ico")));
     if (image.isNull())
         return;
     m_view.viewport()->setCursor(QCursor(image, DragHotSpot.x(), DragHotSpot.y()));

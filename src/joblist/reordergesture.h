@@ -34,6 +34,11 @@ public:
     // `point` is in the coordinates of the view's viewport.
     void pointerMoved(const QPoint &point);
     void buttonReleased();
+    // The keyboard's move (Ctrl+Up, Ctrl+Down): the selected entry trades
+    // texts with the one `delta` places away by the same exchange a drag
+    // makes, so the selection and the dragged entry follow it. Nothing
+    // happens without a selection or past either end of the list.
+    void moveSelectedBy(int delta);
 
     bool isButtonHeld() const { return m_buttonHeld; }
     // Position of the dragged entry, or 0 when there is none (never picked

@@ -213,6 +213,15 @@ NamePattern::NamePattern(const QString &pattern)
     : m_folded(pattern.toCaseFolded())
     , m_dotOptional(m_folded.endsWith(u".*"))
 {
+    const qsizetype dot = m_folded.lastIndexOf(u'.');
+    if (dot < 0)
+        return;
+    const QStringView extension = QStringView(m_folded).sliced(dot + 1);
+    const bool wildcard = extension.contains(u'*') || extension.contains(u'?');
+    if (!wildcard && extension.toUcs4().size() == 3) {
+        m_stem = m_folded.left(dot);
+        m_shortExtension = extension.toString();
+    }
 }
 
 bool NamePattern::matches(QStringView name) const
@@ -220,7 +229,21 @@ bool NamePattern::matches(QStringView name) const
     const QString folded = name.toString().toCaseFolded();
     if (wildcardMatch(m_folded, folded))
         return true;
-    return m_dotOptional && wildcardMatch(QStringView(m_folded).chopped(2), folded);
+    if (m_dotOptional && wildcardMatch(QStringView(m_folded).chopped(2), folded))
+        return true;
+    return matchesLongerExtension(folded);
+}
+
+bool NamePattern::matchesLongerExtension(QStringView folded) const
+{
+    if (m_shortExtension.isEmpty())
+        return false;
+    const qsizetype dot = folded.lastIndexOf(u'.');
+    if (dot < 0)
+        return false;
+    const QStringView extension = folded.sliced(dot + 1);
+    return extension.size() > m_shortExtension.size() && extension.startsWith(m_shortExtension)
+        && wildcardMatch(m_stem, folded.first(dot));
 }
 
 // ---- FolderWalk ----------------------------------------------------------

@@ -24,14 +24,25 @@ namespace sources {
 // characters, `?` any one character, case is ignored, and a pattern ending
 // in ".*" also matches names without that dot (so "*.*" matches every
 // name). Every other character, brackets included, stands for itself.
+//
+// Those searches also matched a name by its short form, whose extension is
+// cut to three characters, so "*.htm" found "page.html". A pattern whose
+// extension (what follows its last dot) is exactly three characters without
+// a wildcard therefore also matches a name whose own extension begins with
+// them, when the rest of the name matches the rest of the pattern.
 class NamePattern {
 public:
     explicit NamePattern(const QString &pattern);
     bool matches(QStringView name) const;
 
 private:
+    bool matchesLongerExtension(QStringView folded) const;
+
     QString m_folded;
     bool m_dotOptional = false;
+    // Set only where the longer-extension rule applies.
+    QString m_stem;
+    QString m_shortExtension;
 };
 
 // Gives the event loop a turn; false when the action must stop because
