@@ -149,7 +149,8 @@ private Q_SLOTS:
         Window window(12, renderers);
         window.pages().held = {entry(1)};
         window.form->Check2()->click();
-        const qsizetype ahead = std::min(12, renderers * 3);
+        // One page alone waits on the late document; more go on past it.
+        const qsizetype ahead = renderers == 1 ? 1 : std::min(12, renderers * 3);
         QTRY_COMPARE(window.pages().started.size(), ahead);
         QTest::qWait(50);
         QCOMPARE(window.pages().started.size(), ahead);
