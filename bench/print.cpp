@@ -220,6 +220,12 @@ public:
         settings.renderers = renderers;
         m_run.setSettings(settings);
     }
+    void setHeadings(bool headings)
+    {
+        printing::RunSettings settings = m_run.settings();
+        settings.headings = headings;
+        m_run.setSettings(settings);
+    }
 
     // Prints `entries` in one run; returns documents per second.
     double print(const QStringList &entries)
@@ -364,6 +370,29 @@ int main(int argc, char **argv)
         figure(label("medium_speedup_over_k1", renderers), speedup(renderers, QStringLiteral("medium")), "x");
         if (haveManual)
             figure(label("git_manual_pages_speedup_over_k1", renderers), speedup(renderers, QStringLiteral("manual_pages")), "x");
+    }
+
+    // The page headings' cost: the same documents with and without them, at
+    // the default number of pages, alternating.
+    {
+        runner.setRenderers(defaultRenderers);
+        std::map<QString, double> with;
+        std::map<QString, double> without;
+        for (int round = 1; round <= 2; ++round) {
+            for (const bool headings : {false, true}) {
+                runner.setHeadings(headings);
+                const QString tag = (headings ? u"on" : u"off") + QString::number(round);
+                auto &rate = headings ? with : without;
+                rate[QStringLiteral("small")] += runner.print(documents(u"hsmall" + tag, QStringLiteral("s"), 200, smallDocument)) / 2;
+                rate[QStringLiteral("medium")] += runner.print(documents(u"hmedium" + tag, QStringLiteral("m"), 20, mediumDocument)) / 2;
+            }
+        }
+        runner.setHeadings(true);
+        for (const QString &set : {QStringLiteral("small"), QStringLiteral("medium")}) {
+            figure(set + u"_docs_per_s_without_headings", without[set], "docs/s");
+            figure(set + u"_docs_per_s_with_headings", with[set], "docs/s");
+            figure(set + u"_headings_share_of_without", without[set] > 0 ? with[set] / without[set] : 0, "ratio");
+        }
     }
 
     // The real window against the same run without it, at the default

@@ -114,10 +114,16 @@ private:
         const QSize room = available.size() - frame;
         if (width() > room.width() || height() > room.height())
             setFixedSize(size().boundedTo(room));
+        // Where the dialog placed itself (over its window) stands, unless
+        // that leaves part of it off the screen.
         QRect placed = frameGeometry();
-        placed.moveLeft(std::clamp(placed.left(), available.left(), std::max(available.left(), available.right() - placed.width() + 1)));
-        placed.moveTop(std::clamp(placed.top(), available.top(), std::max(available.top(), available.bottom() - placed.height() + 1)));
-        move(placed.topLeft());
+        if (!available.contains(placed)) {
+            placed.moveLeft(std::clamp(placed.left(), available.left(),
+                                       std::max(available.left(), available.right() - placed.width() + 1)));
+            placed.moveTop(std::clamp(placed.top(), available.top(),
+                                      std::max(available.top(), available.bottom() - placed.height() + 1)));
+            move(placed.topLeft());
+        }
         m_fitting = false;
     }
 
