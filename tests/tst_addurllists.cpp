@@ -5,7 +5,9 @@
 #include "platform/mousepointer.h"
 #include "sources/addurllists.h"
 
+#include "entrytexts.h"
 #include "fakedesktop.h"
+#include "recordingpointer.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,18 +18,7 @@ using platform::MousePointer;
 
 namespace {
 
-// Records every pointer change, and the pointer at the time a message shows.
-struct RecordingPointer final : platform::PointerOwner {
-    MousePointer current = MousePointer::Custom;
-    QList<MousePointer> changes;
-    MousePointer mousePointer() const override { return current; }
-    void setMousePointer(MousePointer pointer) override
-    {
-        current = pointer;
-        changes << pointer;
-    }
-};
-
+// Records the pointer at the time a message shows.
 struct PointerAtMessage final : platform::MessageBox {
     const RecordingPointer *pointer = nullptr;
     QStringList shown;
@@ -53,7 +44,13 @@ struct Run {
     platform::EventYield yield;
     joblist::JobList jobs;
 
-    Run() { messages.pointer = &pointer; }
+    Run()
+    {
+        // Not the default, so an action that leaves the default behind is
+        // seen to have set it.
+        pointer.current = MousePointer::Custom;
+        messages.pointer = &pointer;
+    }
 
     QString write(const QString &name, const QByteArray &bytes)
     {
@@ -73,13 +70,7 @@ struct Run {
         dialog.answers << answer;
         sources::addUrlLists(dialog, messages, nullptr, pointer, yield, jobs);
     }
-    QStringList entries() const
-    {
-        QStringList texts;
-        for (int position = 1; position <= jobs.count(); ++position)
-            texts << jobs.text(position);
-        return texts;
-    }
+    QStringList entries() const { return entryTexts(jobs); }
 };
 
 } // namespace
