@@ -161,7 +161,7 @@ private Q_SLOTS:
         app::Form1 form(fakes.make());
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        fakes.fileDialog->answers << QStringLiteral("/docs/a.htm");
+        fakes.fileDialog->answers << QStringList{QStringLiteral("/docs/a.htm")};
         QTest::mouseClick(form.Check1(), Qt::LeftButton);
         QCOMPARE(fakes.fileDialog->calls.size(), 1);
         QVERIFY(!form.Check1()->isChecked());

@@ -1,6 +1,5 @@
 #include "addurllists.h"
 #include "listfile.h"
-#include "selection.h"
 
 #include "joblist/joblist.h"
 #include "platform/desktop.h"
@@ -43,7 +42,7 @@ QString skippedListFilesMessage(const QList<SkippedListFile> &skipped)
 void addUrlLists(platform::FileOpenDialog &dialog, platform::MessageBox &messages, QWidget *owner,
                  platform::PointerOwner &pointer, platform::EventYield &yield, joblist::JobList &jobs)
 {
-    const QStringList paths = selectedPaths(dialog.showOpen(owner, UrlListsTitle, UrlListsFilter));
+    const QStringList paths = dialog.showOpen(owner, UrlListsTitle, UrlListsFilters);
     if (paths.isEmpty())
         return;
     QList<SkippedListFile> skipped;

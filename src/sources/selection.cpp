@@ -18,18 +18,4 @@ QString joinPath(const QString &folder, const QString &name)
     return folder + QDir::separator() + name;
 }
 
-QStringList selectedPaths(const QString &dialogResult)
-{
-    if (dialogResult.isEmpty())
-        return {};
-    const QStringList parts = dialogResult.split(QChar(0));
-    if (parts.size() == 1)
-        return parts;
-    QStringList paths;
-    paths.reserve(parts.size() - 1);
-    for (qsizetype i = 1; i < parts.size(); ++i)
-        paths << joinPath(parts.first(), parts.at(i));
-    return paths;
-}
-
 } // namespace sources
