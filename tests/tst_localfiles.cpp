@@ -2,40 +2,16 @@
 #include "app/form1.h"
 #include "joblist/joblist.h"
 #include "sources/addlocalfiles.h"
-#include "sources/selection.h"
 
 #include "entrytexts.h"
 #include "fakedesktop.h"
 
-#include <QDir>
 #include <QTest>
 
 class TestLocalFiles : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void joinPath_data()
-    {
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("expected");
-        const QString sep = QDir::separator();
-        QTest::newRow("plain folder") << QStringLiteral("/docs") << QStringLiteral("a.htm") << QStringLiteral("/docs") + sep + u"a.htm";
-        QTest::newRow("root keeps its one separator") << QStringLiteral("/") << QStringLiteral("a.htm") << QStringLiteral("/a.htm");
-        QTest::newRow("folder ending in a separator") << QStringLiteral("/docs/") << QStringLiteral("a.htm") << QStringLiteral("/docs/a.htm");
-        QTest::newRow("network-style path") << QStringLiteral("//server/share/docs") << QStringLiteral("b.htm")
-                                            << QStringLiteral("//server/share/docs") + sep + u"b.htm";
-        QTest::newRow("nothing else changes") << QStringLiteral("/a b/./c") << QStringLiteral(" x .htm")
-                                              << QStringLiteral("/a b/./c") + sep + u" x .htm";
-    }
-    void joinPath()
-    {
-        QFETCH(QString, folder);
-        QFETCH(QString, name);
-        QFETCH(QString, expected);
-        QCOMPARE(sources::joinPath(folder, name), expected);
-    }
-
     void addLocalFiles_data()
     {
         QTest::addColumn<QStringList>("picked");

@@ -1,6 +1,7 @@
 #include "addfoldercontents.h"
 #include "folderwalk.h"
 #include "getfolder.h"
+#include "paths.h"
 
 #include "joblist/joblist.h"
 #include "platform/desktop.h"
@@ -31,7 +32,7 @@ void addFolderFiles(const QList<QByteArray> &folders, const NamePattern &pattern
         }
         for (const QByteArray &name : *names) {
             if (!name.startsWith('~'))
-                jobs.add(entryText(folder + name));
+                jobs.add(entryText(joinPath(folder, name)));
         }
     }
 }

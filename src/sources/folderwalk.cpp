@@ -1,4 +1,5 @@
 #include "folderwalk.h"
+#include "paths.h"
 
 #include <QFile>
 #include <QUrl>
@@ -188,7 +189,7 @@ bool collectFolder(const QByteArray &folder, FolderWalk &walk, QList<QByteArray>
             subfolders.push_back({{sortKey(candidate.name.constData()), candidate.name}, quint64(info.st_dev), quint64(info.st_ino)});
             break;
         case Kind::Unreadable:
-            walk.unreadable(folder + candidate.name + '/');
+            walk.unreadable(folderPath(joinPath(folder, candidate.name)));
             break;
         case Kind::File:
         case Kind::Other:
@@ -200,7 +201,7 @@ bool collectFolder(const QByteArray &folder, FolderWalk &walk, QList<QByteArray>
               [](const Subfolder &a, const Subfolder &b) { return a.name < b.name; });
     for (const Subfolder &subfolder : subfolders) {
         if (walk.firstVisit(subfolder.device, subfolder.inode))
-            found.append(folder + subfolder.name.bytes + '/');
+            found.append(folderPath(joinPath(folder, subfolder.name.bytes)));
     }
     return true;
 }
@@ -251,10 +252,7 @@ QByteArray folderPath(const QByteArray &folder)
 {
     if (folder.isEmpty())
         return folder;
-    qsizetype end = folder.size();
-    while (end > 0 && folder.at(end - 1) == '/')
-        --end;
-    return folder.left(end) + '/';
+    return joinPath(trimTrailingSeparators(folder), QByteArray());
 }
 
 // The design recurses once per level and hands every folder up through each
@@ -324,10 +322,7 @@ QString entryText(const QByteArray &path)
 
 QString displayFolder(const QByteArray &folder)
 {
-    QByteArray shown = folder;
-    while (shown.size() > 1 && shown.endsWith('/'))
-        shown.chop(1);
-    return QFile::decodeName(shown);
+    return QFile::decodeName(trimTrailingSeparators(folder));
 }
 
 } // namespace sources
