@@ -53,7 +53,9 @@ QStringList relative(const QStringList &entries, const QString &root)
 }
 
 // Runs `work` at the first turn the event loop gets, which the walk gives
-// once it has read the chosen folder's names.
+// after reading the chosen folder's first name. The system hands over the
+// names of a folder this small in one batch, so every name of it has been
+// read by then and none of its subfolders has been looked at.
 template <typename Work>
 void atFirstYield(Work work)
 {

@@ -7,6 +7,8 @@
 #include "platform/busypointer.h"
 #include "platform/namedlist.h"
 
+#include <utility>
+
 namespace sources {
 
 namespace {
@@ -21,7 +23,10 @@ bool addListFile(const QString &path, platform::EventYield &yield, joblist::JobL
         skipped.append({path, file.failure});
         return true;
     }
-    const QStringList tokens = LoadTextFile(std::move(file.text), [&yield] { return yield.yieldSliced(); });
+    // The whole text goes as soon as it is cut, before the entries take
+    // their own memory in the list.
+    const QStringList tokens = LoadTextFile(std::exchange(file.text, QString()),
+                                            [&yield] { return yield.yieldSliced(); });
     if (yield.closed())
         return false;
     for (const QString &token : tokens)

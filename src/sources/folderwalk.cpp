@@ -141,6 +141,11 @@ struct Subfolder {
 
 // Appends the subfolders of one folder to `found`, in name order, each
 // folder once per walk. False when the yield said stop.
+//
+// The walk yields while it works: once for every name it reads and once for
+// every entry it takes a closer look at, so a folder of a hundred thousand
+// names still leaves the window its turns (the yield itself decides how
+// often a turn is really handed over).
 bool collectFolder(const QByteArray &folder, FolderWalk &walk, QList<QByteArray> &found)
 {
     const Directory dir(opendir(folder.constData()));
@@ -153,30 +158,23 @@ bool collectFolder(const QByteArray &folder, FolderWalk &walk, QList<QByteArray>
     if (fstat(dirFd, &own) == 0)
         walk.firstVisit(own.st_dev, own.st_ino);
 
-    // Plain files and hidden entries are counted, not kept: the walk yields
-    // before each entry, but only folders and links need a closer look.
+    // Plain files and hidden entries need nothing more; only folders, links
+    // and entries of unknown type need a closer look.
     struct Candidate {
         QByteArray name;
         unsigned char type;
     };
     std::vector<Candidate> candidates;
-    qsizetype others = 0;
     bool failed = false;
     while (const dirent *entry = nextEntry(dir.get(), failed)) {
-        if (isHidden(entry->d_name) || (entry->d_type != DT_DIR && entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN))
-            ++others;
-        else
+        if (!walk.yield())
+            return false;
+        if (!isHidden(entry->d_name) && (entry->d_type == DT_DIR || entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN))
             candidates.push_back({QByteArray(entry->d_name), entry->d_type});
     }
     if (failed) {
         walk.unreadable(folder);
         return walk.yield();
-    }
-    if (!walk.yield())
-        return false;
-    for (qsizetype i = 0; i < others; ++i) {
-        if (!walk.yield())
-            return false;
     }
 
     std::vector<Subfolder> subfolders;
@@ -275,12 +273,6 @@ bool CollectSubFolders(QList<QByteArray> &folders, bool descend, FolderWalk &wal
         collected += next;
         level = std::move(next);
     } while (descend && !level.isEmpty());
-
-    // One yield for each folder handed up, as the design has it.
-    for (qsizetype i = 0; i < collected.size(); ++i) {
-        if (!walk.yield())
-            return false;
-    }
     folders += collected;
     return true;
 }

@@ -119,6 +119,34 @@ inline bool breaksAt(char16_t c, char16_t previous)
     return c == u' ' || c == u'\t' || c == u'\r' || (c == u'\n' && previous == u'\r');
 }
 
+// Hands each maximal non-empty run of `text` without a separator to `take`,
+// in text order, until `take` returns false. `breaks(c, previous)` says
+// whether `c` separates, given the character before it.
+template <typename Breaks, typename Take>
+void cutWords(const QString &text, Breaks breaks, Take take)
+{
+    const char16_t *const begin = reinterpret_cast<const char16_t *>(text.constData());
+    const char16_t *const end = begin + text.size();
+    const auto word = [](const char16_t *from, const char16_t *to) {
+        return QStringView(from, to - from);
+    };
+    const char16_t *token = nullptr;
+    char16_t previous = 0;
+    for (const char16_t *c = begin; c != end; ++c) {
+        const bool separates = breaks(*c, previous);
+        previous = *c;
+        if (separates && token) {
+            if (!take(word(token, c)))
+                return;
+            token = nullptr;
+        } else if (!separates && !token) {
+            token = c;
+        }
+    }
+    if (token)
+        take(word(token, end));
+}
+
 } // namespace
 
 ListFileText ReadWholeFile(const QString &path)
@@ -160,42 +188,29 @@ QString &RemoveSpace(QString &text)
 
 QStringList ExtractWords(const QString &text)
 {
-    const char16_t *const begin = reinterpret_cast<const char16_t *>(text.constData());
-    const char16_t *const end = begin + text.size();
     QStringList words;
-    const auto take = [&words](const char16_t *from, const char16_t *to) {
-        words.append(QString(reinterpret_cast<const QChar *>(from), to - from));
-    };
-    const char16_t *token = nullptr;
-    char16_t previous = 0;
-    for (const char16_t *c = begin; c != end; ++c) {
-        const bool breaks = breaksAt(*c, previous);
-        previous = *c;
-        if (breaks && token) {
-            take(token, c);
-            token = nullptr;
-        } else if (!breaks && !token) {
-            token = c;
-        }
-    }
-    if (token)
-        take(token, end);
+    cutWords(text, breaksAt, [&words](QStringView word) {
+        words.append(word.toString());
+        return true;
+    });
     return words;
 }
 
-QStringList LoadTextFile(QString text, const YieldOnce &yield)
+QStringList LoadTextFile(const QString &text, const YieldOnce &yield)
 {
-    QStringList tokens = ExtractWords(RemoveSpace(text));
-    // The tokens hold copies; the whole text is no longer needed.
-    text = QString();
-    if (!yield)
-        return tokens;
-    for (qsizetype i = 0; i < tokens.size(); ++i) {
-        if (!yield()) {
-            tokens.resize(i);
-            break;
-        }
-    }
+    // RemoveSpace, then ExtractWords, in one pass over a text of many
+    // megabytes: once RemoveSpace has run, a space stands exactly where a
+    // character is not kept, and only spaces are left to separate tokens.
+    const auto notKept = [](char16_t c, char16_t) { return !keeps(c); };
+    // The window gets its turns while the tokens are cut, one yield before
+    // each token is taken; a yield that says stop ends the cut there.
+    QStringList tokens;
+    cutWords(text, notKept, [&tokens, &yield](QStringView word) {
+        if (yield && !yield())
+            return false;
+        tokens.append(word.toString());
+        return true;
+    });
     return tokens;
 }
 
