@@ -18,11 +18,16 @@ ListFileText failed(QString why)
     return {QString(), std::move(why)};
 }
 
-QString decodeWith(QStringDecoder::Encoding encoding, QByteArrayView bytes)
+// The decoder drops a byte-order mark at the start; a second one is content.
+QString decodeWith(QStringConverter::Encoding encoding, QByteArrayView bytes)
 {
-    // The mark has been cut off already; a second one is content.
-    QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QStringDecoder decoder(encoding);
     return decoder(bytes);
+}
+
+bool isWide(QStringConverter::Encoding encoding)
+{
+    return encoding != QStringConverter::Utf8;
 }
 
 // Windows-1252 differs from Latin-1 only in 0x80..0x9F. The five codes it
@@ -46,38 +51,20 @@ QString fromWindows1252(QByteArrayView bytes)
     return text;
 }
 
-bool startsWith(QByteArrayView bytes, std::initializer_list<unsigned char> mark)
-{
-    if (bytes.size() < qsizetype(mark.size()))
-        return false;
-    qsizetype i = 0;
-    for (const unsigned char byte : mark) {
-        if (static_cast<unsigned char>(bytes[i++]) != byte)
-            return false;
-    }
-    return true;
-}
-
 // The text of a list file's bytes; nothing when they are not text.
 std::optional<QString> decodeListText(QByteArrayView bytes)
 {
-    // UTF-32 LE begins with the UTF-16 LE mark, so it is tested first.
-    if (startsWith(bytes, {0xFF, 0xFE, 0x00, 0x00}))
-        return decodeWith(QStringDecoder::Utf32LE, bytes.sliced(4));
-    if (startsWith(bytes, {0x00, 0x00, 0xFE, 0xFF}))
-        return decodeWith(QStringDecoder::Utf32BE, bytes.sliced(4));
-    if (startsWith(bytes, {0xFF, 0xFE}))
-        return decodeWith(QStringDecoder::Utf16LE, bytes.sliced(2));
-    if (startsWith(bytes, {0xFE, 0xFF}))
-        return decodeWith(QStringDecoder::Utf16BE, bytes.sliced(2));
+    // Only a mark counts: the UTF-32 and UTF-16 marks in either byte order
+    // (UTF-32 LE before UTF-16 LE, whose mark it starts with), and UTF-8's.
+    const std::optional<QStringConverter::Encoding> marked = QStringConverter::encodingForData(bytes);
+    if (marked && isWide(*marked))
+        return decodeWith(*marked, bytes);
     // Outside the wide encodings a NUL byte means a program, an image or
     // an archive; its "tokens" would flood the list with garbage.
     if (bytes.contains('\0'))
         return std::nullopt;
-    if (startsWith(bytes, {0xEF, 0xBB, 0xBF}))
-        return decodeWith(QStringDecoder::Utf8, bytes.sliced(3));
-    if (bytes.isValidUtf8())
-        return QString::fromUtf8(bytes);
+    if (marked || bytes.isValidUtf8())
+        return decodeWith(QStringConverter::Utf8, bytes);
     return fromWindows1252(bytes);
 }
 
