@@ -23,7 +23,7 @@ namespace {
 
 struct AnswerDialog final : platform::FileOpenDialog {
     QString path;
-    QString showOpen(QWidget *, const QString &, const QString &) override { return path; }
+    QStringList showOpen(QWidget *, const QString &, const QStringList &) override { return {path}; }
 };
 
 // Processor time of this process, which the other loads of a shared machine

@@ -11,14 +11,16 @@
 
 #include <functional>
 
+// Each answer is the list of paths one use of the dialog picks; an empty
+// list (or none queued) is a cancel.
 struct ScriptedFileDialog final : platform::FileOpenDialog {
-    struct Call { QString title, filter; };
-    QStringList answers;
+    struct Call { QString title; QStringList nameFilters; };
+    QList<QStringList> answers;
     QList<Call> calls;
-    QString showOpen(QWidget *, const QString &title, const QString &filter) override
+    QStringList showOpen(QWidget *, const QString &title, const QStringList &nameFilters) override
     {
-        calls.append({title, filter});
-        return answers.isEmpty() ? QString() : answers.takeFirst();
+        calls.append({title, nameFilters});
+        return answers.isEmpty() ? QStringList() : answers.takeFirst();
     }
 };
 

@@ -6,8 +6,10 @@
 #include "sources/addfoldercontents.h"
 #include "sources/getfolder.h"
 
+#include "entrytexts.h"
 #include "fakedesktop.h"
 #include "foldertree.h"
+#include "recordingpointer.h"
 
 #include <QDir>
 #include <QScopeGuard>
@@ -21,13 +23,6 @@ using namespace Qt::StringLiterals;
 using platform::MousePointer;
 
 namespace {
-
-// A window's pointer, remembering every change.
-struct RecordingPointer final : platform::PointerOwner {
-    QList<MousePointer> changes;
-    MousePointer mousePointer() const override { return changes.isEmpty() ? MousePointer::Default : changes.last(); }
-    void setMousePointer(MousePointer pointer) override { changes << pointer; }
-};
 
 // Everything one press of the button meets: the dialogs, the window and the
 // job list, with the user's answers queued up.
@@ -45,13 +40,7 @@ struct Rig {
         folderBrowser.answers << folder;
     }
     void press() { sources::addFolderContents({inputBox, folderBrowser, messageBox}, {nullptr, pointer, yield}, jobs); }
-    QStringList entries() const
-    {
-        QStringList texts;
-        for (int position = 1; position <= jobs.count(); ++position)
-            texts << jobs.text(position);
-        return texts;
-    }
+    QStringList entries() const { return entryTexts(jobs); }
 };
 
 // Entries with the folder's own path cut off, for readable comparisons.
@@ -64,7 +53,9 @@ QStringList relative(const QStringList &entries, const QString &root)
 }
 
 // Runs `work` at the first turn the event loop gets, which the walk gives
-// once it has read the chosen folder's names.
+// after reading the chosen folder's first name. The system hands over the
+// names of a folder this small in one batch, so every name of it has been
+// read by then and none of its subfolders has been looked at.
 template <typename Work>
 void atFirstYield(Work work)
 {

@@ -5,6 +5,7 @@
 #include "joblist/joblist.h"
 #include "joblist/joblistview.h"
 
+#include "entrytexts.h"
 #include "fakedesktop.h"
 
 #include <QDir>
@@ -65,14 +66,6 @@ struct Drag {
         return event.isAccepted() ? event.dropAction() : Qt::IgnoreAction;
     }
 };
-
-QStringList texts(const joblist::JobList &jobs)
-{
-    QStringList all;
-    for (int i = 1; i <= jobs.count(); ++i)
-        all << jobs.text(i);
-    return all;
-}
 
 } // namespace
 
@@ -138,7 +131,7 @@ private Q_SLOTS:
         QStringList expected{QStringLiteral("/already/there.htm")};
         for (const QString &path : paths)
             expected << QDir::toNativeSeparators(path);
-        QCOMPARE(texts(form.jobs()), expected);
+        QCOMPARE(entryTexts(form.jobs()), expected);
     }
 
     void dropTwice_addsDuplicates()
@@ -155,7 +148,7 @@ private Q_SLOTS:
         drag.drop();
         QVERIFY(drag.enter());
         drag.drop();
-        QCOMPARE(texts(form.jobs()), QStringList(2, QDir::toNativeSeparators(path)));
+        QCOMPARE(entryTexts(form.jobs()), QStringList(2, QDir::toNativeSeparators(path)));
     }
 
     void dropFolder_addsOneEntry()
@@ -173,7 +166,7 @@ private Q_SLOTS:
 
         QVERIFY(drag.enter());
         QCOMPARE(drag.drop(), Qt::CopyAction);
-        QCOMPARE(texts(form.jobs()), QStringList{QDir::toNativeSeparators(folder)});
+        QCOMPARE(entryTexts(form.jobs()), QStringList{QDir::toNativeSeparators(folder)});
     }
 
     void moveOnlyDrag_isTakenAsOffered()
@@ -217,7 +210,7 @@ private Q_SLOTS:
         QVERIFY(!drag.enter());
         QVERIFY(!drag.move());
         QCOMPARE(drag.drop(), Qt::IgnoreAction);
-        QCOMPARE(texts(form.jobs()), QStringList{QStringLiteral("/kept.htm")});
+        QCOMPARE(entryTexts(form.jobs()), QStringList{QStringLiteral("/kept.htm")});
     }
 
     void dropAfterEntryClickAndRelease_isAccepted()
@@ -244,7 +237,7 @@ private Q_SLOTS:
         QCOMPARE(form.dropTarget().dropMode(), DropMode::Manual);
         QVERIFY(drag.enter());
         QCOMPARE(drag.drop(), Qt::CopyAction);
-        QCOMPARE(texts(form.jobs()), (QStringList{QStringLiteral("/first.htm"), QDir::toNativeSeparators(path)}));
+        QCOMPARE(entryTexts(form.jobs()), (QStringList{QStringLiteral("/first.htm"), QDir::toNativeSeparators(path)}));
     }
 };
 

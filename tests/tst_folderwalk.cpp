@@ -201,8 +201,9 @@ private Q_SLOTS:
         const QByteArray root = foldertree::bytes(dir.path());
         QVERIFY(foldertree::make(root, {"A/A1/", "B/B1/", "C/"}));
         int yields = 0;
-        // The first yield comes once the root's names are read, before any
-        // of them is looked at: B is gone by the time the walk reaches it.
+        // The first yield comes after the root's first name is read. The
+        // system hands over the names of a folder this small in one batch,
+        // so B is listed by then, and gone when the walk looks at it.
         FolderWalk walk([&] {
             if (++yields == 1)
                 QDir(dir.filePath(u"B"_s)).removeRecursively();
@@ -248,26 +249,47 @@ private Q_SLOTS:
         QCOMPARE(walk.unreadableFolders(), QList<QByteArray>{root + "/locked/"});
     }
 
-    void collect_stopsWhenTheYieldSaysSo_data()
+    // A stop at any of the walk's yields ends it there: no further yield,
+    // nothing handed back.
+    void collect_stopsAtWhicheverYieldSaysSo()
     {
-        QTest::addColumn<int>("stopAt");
-        QTest::newRow("first yield") << 1;
-        QTest::newRow("inside a level") << 4;
-        QTest::newRow("handing folders up") << 9;
-    }
-    void collect_stopsWhenTheYieldSaysSo()
-    {
-        QFETCH(int, stopAt);
         QTemporaryDir dir;
         const QByteArray root = foldertree::bytes(dir.path());
-        QVERIFY(foldertree::make(root, {"A/A1/", "B/"}));
+        QVERIFY(foldertree::make(root, {"A/A1/a.htm", "A/b.htm", "B/", ".hidden/", "c.htm"}));
+        QVERIFY(foldertree::link(root + "/A", root + "/L"));
+        int allYields = 0;
+        FolderWalk counting([&] { ++allYields; return true; });
+        QCOMPARE(walkAll(root, counting), QByteArrayList({"", "A/", "B/", "A/A1/"}));
+        QVERIFY(allYields > 0);
+
+        for (int stopAt = 1; stopAt <= allYields; ++stopAt) {
+            int yields = 0;
+            FolderWalk walk([&] { return ++yields < stopAt; });
+            QList<QByteArray> folders{root};
+            QVERIFY2(!CollectSubFolders(folders, true, walk), qPrintable(QString::number(stopAt)));
+            QCOMPARE(yields, stopAt);
+            QCOMPARE(folders, QList<QByteArray>{root});
+            QVERIFY(walk.stopped());
+            QVERIFY(!walk.yield());
+            QCOMPARE(yields, stopAt);
+        }
+    }
+
+    // The window's turns come while the names are read, not only once a
+    // folder is done: a folder of many plain files yields for each of them.
+    void collect_yieldsWhileReadingNames()
+    {
+        QTemporaryDir dir;
+        const QByteArray root = foldertree::bytes(dir.path());
+        constexpr int Files = 2000;
+        QByteArrayList files;
+        for (int i = 0; i < Files; ++i)
+            files << "f" + QByteArray::number(i) + ".htm";
+        QVERIFY(foldertree::make(root, files));
         int yields = 0;
-        FolderWalk walk([&] { return ++yields < stopAt; });
-        QList<QByteArray> folders{root};
-        QVERIFY(!CollectSubFolders(folders, true, walk));
-        QCOMPARE(yields, stopAt);
-        QCOMPARE(folders, QList<QByteArray>{root});
-        QVERIFY(walk.stopped());
+        FolderWalk walk([&] { ++yields; return true; });
+        QCOMPARE(walkAll(root, walk), QByteArrayList{""});
+        QVERIFY2(yields >= Files, qPrintable(QString::number(yields)));
     }
 
     void collect_nestedWalkDuringAYieldDisturbsNothing()

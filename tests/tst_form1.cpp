@@ -1,6 +1,7 @@
 #include "app/actionbutton.h"
 #include "app/form1.h"
 #include "app/progressbar.h"
+#include "app/startup.h"
 #include "joblist/joblist.h"
 #include "joblist/joblistview.h"
 
@@ -11,23 +12,34 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTest>
 
 using platform::MousePointer;
+
+namespace {
+// The design's unit: 15 twips to a pixel at 96 dots per inch.
+constexpr int fromTwips(int twips) { return twips / 15; }
+} // namespace
 
 class TestForm1 : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // The load sequence, on a start that draws 7: the home page opens and
+    // the window is still made as on any other start.
     void load_setsCaptionColumnBarAndPointer()
     {
         FakeDesktop fakes;
-        app::Form1 form(fakes.make());
+        platform::Desktop desktop = fakes.make();
+        fakes.random->value = 0.065;
+        app::Form1 form(std::move(desktop));
+        QCOMPARE(fakes.launcher->opened, QList<QUrl>{app::HomePageUrl});
         QCOMPARE(form.windowTitle(), QStringLiteral("Tavimark"));
         QCOMPARE(form.jobs().columnCount(), 1);
         QCOMPARE(form.jobs().headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
                  QStringLiteral("HTML File(s)"));
-        QCOMPARE(form.ListView1()->header()->sectionSize(0), 7000 / 15);
+        QCOMPARE(form.ListView1()->header()->sectionSize(0), fromTwips(7000));
         QCOMPARE(form.jobs().count(), 0);
         QCOMPARE(form.ProgressBar1()->palette().color(QPalette::Base), QColor(Qt::white));
         QCOMPARE(form.ProgressBar1()->percent(), 0.0f);
@@ -44,95 +56,68 @@ private Q_SLOTS:
         QVERIFY(form.hasMouseIcon());
     }
 
-    void load_opensHomePageOnlyOnDrawSeven_data()
-    {
-        QTest::addColumn<double>("draw");
-        QTest::addColumn<int>("opened");
-        QTest::newRow("draw 7") << 0.065 << 1;
-        QTest::newRow("draw 8") << 0.075 << 0;
-    }
-    void load_opensHomePageOnlyOnDrawSeven()
-    {
-        QFETCH(double, draw);
-        QFETCH(int, opened);
-        FakeDesktop fakes;
-        platform::Desktop desktop = fakes.make();
-        fakes.random->value = draw;
-        app::Form1 form(std::move(desktop));
-        QCOMPARE(fakes.launcher->opened.size(), opened);
-        QCOMPARE(form.windowTitle(), QStringLiteral("Tavimark"));
-    }
-
-    void layout_data()
+    // Each control against the window's design: position and size in twips,
+    // its text (a button's caption, the list's tooltip) and its font in
+    // points (0 where the design gives none).
+    void design_data()
     {
         QTest::addColumn<QString>("control");
-        QTest::addColumn<QRect>("pixels");
-        QTest::newRow("ListView1") << QStringLiteral("ListView1") << QRect(8, 8, 601, 153);
-        QTest::newRow("Check1") << QStringLiteral("Check1") << QRect(8, 168, 145, 97);
-        QTest::newRow("Check6") << QStringLiteral("Check6") << QRect(160, 168, 145, 97);
-        QTest::newRow("Check4") << QStringLiteral("Check4") << QRect(312, 168, 145, 97);
-        QTest::newRow("Check2") << QStringLiteral("Check2") << QRect(464, 168, 145, 97);
-        QTest::newRow("ProgressBar1") << QStringLiteral("ProgressBar1") << QRect(8, 272, 601, 25);
-        QTest::newRow("Command1") << QStringLiteral("Command1") << QRect(-48, 176, 41, 33);
+        QTest::addColumn<QRect>("twips");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("points");
+        QTest::newRow("ListView1")
+            << QStringLiteral("ListView1") << QRect(120, 120, 9015, 2295)
+            << QStringLiteral("Drag and drop files here. Double-click item to remove it. "
+                              "Move bar to right and out of window to reveal full names.")
+            << 9.0;
+        QTest::newRow("Check1") << QStringLiteral("Check1") << QRect(120, 2520, 2175, 1455)
+                                << QStringLiteral("Add Local HTML File(s)") << 11.25;
+        QTest::newRow("Check6") << QStringLiteral("Check6") << QRect(2400, 2520, 2175, 1455)
+                                << QStringLiteral("Add Remote HTML URLs From Text File") << 11.25;
+        QTest::newRow("Check4") << QStringLiteral("Check4") << QRect(4680, 2520, 2175, 1455)
+                                << QStringLiteral(" Add All HTML Files In Folder") << 11.25;
+        QTest::newRow("Check2") << QStringLiteral("Check2") << QRect(6960, 2520, 2175, 1455)
+                                << QStringLiteral("Print HTML Files") << 11.25;
+        QTest::newRow("ProgressBar1") << QStringLiteral("ProgressBar1") << QRect(120, 4080, 9015, 375) << QString() << 0.0;
+        QTest::newRow("Command1") << QStringLiteral("Command1") << QRect(-720, 2640, 615, 495)
+                                  << QStringLiteral("Command1") << 0.0;
     }
-    void layout()
+    void design()
     {
         QFETCH(QString, control);
-        QFETCH(QRect, pixels);
+        QFETCH(QRect, twips);
+        QFETCH(QString, text);
+        QFETCH(double, points);
         FakeDesktop fakes;
         app::Form1 form(fakes.make());
-        QCOMPARE(form.size(), QSize(617, 305));
-        QCOMPARE(controlNamed(form, control)->geometry(), pixels);
+        QWidget *widget = controlNamed(form, control);
+        QCOMPARE(widget->geometry(),
+                 QRect(fromTwips(twips.x()), fromTwips(twips.y()), fromTwips(twips.width()), fromTwips(twips.height())));
+        QCOMPARE(shownText(widget), text);
+        if (points > 0) {
+            QCOMPARE(widget->font().family(), QStringLiteral("Arial"));
+            QVERIFY(widget->font().bold());
+            // Points at 96 dots per inch.
+            QCOMPARE(widget->font().pixelSize(), qRound(points * 96 / 72));
+        }
+        if (auto *button = qobject_cast<app::ActionButton *>(widget)) {
+            QVERIFY(!button->isChecked());
+            QCOMPARE(button->palette().color(QPalette::Button), QColor(Qt::white));
+        }
     }
 
     void window_isFixedWithoutMaximize()
     {
         FakeDesktop fakes;
         app::Form1 form(fakes.make());
-        QCOMPARE(form.minimumSize(), QSize(617, 305));
-        QCOMPARE(form.maximumSize(), QSize(617, 305));
+        const QSize designed(fromTwips(9255), fromTwips(4575));
+        QCOMPARE(form.minimumSize(), designed);
+        QCOMPARE(form.maximumSize(), designed);
         QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));
         QVERIFY(form.windowFlags() & Qt::WindowMinimizeButtonHint);
         QVERIFY(form.windowFlags() & Qt::WindowCloseButtonHint);
         QCOMPARE(form.palette().color(QPalette::Window), QColor(Qt::white));
         QVERIFY(form.windowIcon().pixmap(32, 32).toImage().pixelColor(16, 16).alpha() == 0);
-    }
-
-    void buttons_captionsAndFonts_data()
-    {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("caption");
-        QTest::newRow("Check1") << QStringLiteral("Check1") << QStringLiteral("Add Local HTML File(s)");
-        QTest::newRow("Check6") << QStringLiteral("Check6") << QStringLiteral("Add Remote HTML URLs From Text File");
-        QTest::newRow("Check4") << QStringLiteral("Check4") << QStringLiteral(" Add All HTML Files In Folder");
-        QTest::newRow("Check2") << QStringLiteral("Check2") << QStringLiteral("Print HTML Files");
-    }
-    void buttons_captionsAndFonts()
-    {
-        QFETCH(QString, control);
-        QFETCH(QString, caption);
-        FakeDesktop fakes;
-        app::Form1 form(fakes.make());
-        auto *button = qobject_cast<app::ActionButton *>(controlNamed(form, control));
-        QVERIFY(button);
-        QCOMPARE(button->caption(), caption);
-        QCOMPARE(button->font().family(), QStringLiteral("Arial"));
-        QVERIFY(button->font().bold());
-        QCOMPARE(button->font().pixelSize(), 15);
-        QVERIFY(!button->isChecked());
-        QCOMPARE(button->palette().color(QPalette::Button), QColor(Qt::white));
-    }
-
-    void list_fontAndTooltip()
-    {
-        FakeDesktop fakes;
-        app::Form1 form(fakes.make());
-        QCOMPARE(form.ListView1()->font().family(), QStringLiteral("Arial"));
-        QVERIFY(form.ListView1()->font().bold());
-        QCOMPARE(form.ListView1()->font().pixelSize(), 12);
-        const QString tip = form.ListView1()->toolTip();
-        QCOMPARE(tip.size(), 115);
-        QVERIFY(tip.startsWith(QStringLiteral("Drag and drop files here.")));
     }
 
     void focus_startsOnInvisibleCommand1_andTabOrderFollows()
@@ -170,7 +155,7 @@ private Q_SLOTS:
         app::Form1 form(fakes.make());
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        fakes.fileDialog->answers << QStringLiteral("/docs/a.htm");
+        fakes.fileDialog->answers << QStringList{QStringLiteral("/docs/a.htm")};
         form.Check1()->setFocus();
         QTest::keyClick(form.Check1(), Qt::Key(key), modifiers);
         QCOMPARE(fakes.fileDialog->calls.size(), 1);
@@ -184,14 +169,20 @@ private Q_SLOTS:
         app::Form1 form(fakes.make());
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        fakes.fileDialog->answers << QStringLiteral("/docs/a.htm");
+        fakes.fileDialog->answers << QStringList{QStringLiteral("/docs/a.htm")};
         QTest::mouseClick(form.Check1(), Qt::LeftButton);
         QCOMPARE(fakes.fileDialog->calls.size(), 1);
         QVERIFY(!form.Check1()->isChecked());
         QCOMPARE(form.jobs().count(), 1);
-        // A raise that nobody asked for (value to 0) runs nothing.
+        // Only the change to pressed runs the action: a button that is
+        // pressed without its notification and then raised runs nothing.
+        {
+            const QSignalBlocker quiet(form.Check1());
+            form.Check1()->setChecked(true);
+        }
         form.Check1()->setChecked(false);
         QCOMPARE(fakes.fileDialog->calls.size(), 1);
+        QCOMPARE(form.jobs().count(), 1);
     }
 
     void pointer_values()
@@ -230,6 +221,14 @@ private:
             {QStringLiteral("Command1"), form.Command1()},
         };
         return controls.value(name);
+    }
+    static QString shownText(QWidget *control)
+    {
+        if (auto *button = qobject_cast<app::ActionButton *>(control))
+            return button->caption();
+        if (auto *button = qobject_cast<QPushButton *>(control))
+            return button->text();
+        return control->toolTip();
     }
 };
 

@@ -7,24 +7,13 @@
 #include "joblist/joblistview.h"
 
 #include "fakedesktop.h"
+#include "recordingpointer.h"
 
 #include <QTest>
 
 using platform::MousePointer;
 
 namespace {
-
-// A window that only remembers its pointer, for the rules on their own.
-struct PointerRecord final : platform::PointerOwner {
-    MousePointer pointer = MousePointer::Default;
-    int changes = 0;
-    MousePointer mousePointer() const override { return pointer; }
-    void setMousePointer(MousePointer next) override
-    {
-        pointer = next;
-        ++changes;
-    }
-};
 
 // A point of the window, in its own coordinates, over the named place.
 QPoint pointOver(const app::Form1 &form, const QString &place)
@@ -66,15 +55,15 @@ private Q_SLOTS:
         QFETCH(bool, overButton);
         QFETCH(MousePointer, before);
         QFETCH(MousePointer, after);
-        PointerRecord window;
-        window.pointer = before;
+        RecordingPointer window;
+        window.current = before;
         if (overButton)
             app::showHandOverButton(window);
         else
             app::showArrowOverBackground(window);
-        QCOMPARE(window.pointer, after);
+        QCOMPARE(window.current, after);
         // Only a real change reaches the window.
-        QCOMPARE(window.changes, before == after ? 0 : 1);
+        QCOMPARE(window.changes.size(), before == after ? 0 : 1);
     }
 
     void pointerMoves_data()

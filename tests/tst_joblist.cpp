@@ -37,10 +37,16 @@ private Q_SLOTS:
         JobListView view;
         view.setJobList(&jobs);
         view.resize(300, 80);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
         for (int i = 0; i < 50; ++i)
             jobs.add(QString::number(i));
+        // The view lays out the new rows at its next turn of the event loop;
+        // only then could an append have scrolled it.
+        QTRY_VERIFY(view.verticalScrollBar()->maximum() > 0);
         QCOMPARE(view.selectedPosition(), 0);
         QCOMPARE(view.verticalScrollBar()->value(), 0);
+        QCOMPARE(view.positionAt(QPoint(5, 2)), 1);
     }
 
     void remove_data()

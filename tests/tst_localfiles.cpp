@@ -1,85 +1,77 @@
+#include "app/actionbutton.h"
+#include "app/form1.h"
 #include "joblist/joblist.h"
 #include "sources/addlocalfiles.h"
-#include "sources/selection.h"
 
+#include "entrytexts.h"
 #include "fakedesktop.h"
 
-#include <QDir>
 #include <QTest>
 
 class TestLocalFiles : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void joinPath_data()
-    {
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("expected");
-        const QString sep = QDir::separator();
-        QTest::newRow("plain folder") << QStringLiteral("/docs") << QStringLiteral("a.htm") << QStringLiteral("/docs") + sep + u"a.htm";
-        QTest::newRow("root keeps its one separator") << QStringLiteral("/") << QStringLiteral("a.htm") << QStringLiteral("/a.htm");
-        QTest::newRow("folder ending in a separator") << QStringLiteral("/docs/") << QStringLiteral("a.htm") << QStringLiteral("/docs/a.htm");
-        QTest::newRow("network-style path") << QStringLiteral("//server/share/docs") << QStringLiteral("b.htm")
-                                            << QStringLiteral("//server/share/docs") + sep + u"b.htm";
-        QTest::newRow("nothing else changes") << QStringLiteral("/a b/./c") << QStringLiteral(" x .htm")
-                                              << QStringLiteral("/a b/./c") + sep + u" x .htm";
-    }
-    void joinPath()
-    {
-        QFETCH(QString, folder);
-        QFETCH(QString, name);
-        QFETCH(QString, expected);
-        QCOMPARE(sources::joinPath(folder, name), expected);
-    }
-
     void addLocalFiles_data()
     {
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<QStringList>("expected");
-        const QChar nul(0);
-        QTest::newRow("cancel") << QString() << QStringList{};
-        QTest::newRow("one file, taken as it stands")
-            << QStringLiteral("/docs/a b.htm") << QStringList{QStringLiteral("/docs/a b.htm")};
+        QTest::addColumn<QStringList>("picked");
+        QTest::newRow("cancel") << QStringList{};
+        QTest::newRow("one file, taken as it stands") << QStringList{QStringLiteral("/docs/a b.htm")};
         QTest::newRow("three files in the dialog's order")
-            << (QStringLiteral("/docs") + nul + u"c.html" + nul + u"a.htm" + nul + u"b.htm")
             << QStringList{QStringLiteral("/docs/c.html"), QStringLiteral("/docs/a.htm"), QStringLiteral("/docs/b.htm")};
-        QTest::newRow("two files at the root")
-            << (QStringLiteral("/") + nul + u"a.htm" + nul + u"b.htm")
-            << QStringList{QStringLiteral("/a.htm"), QStringLiteral("/b.htm")};
-        QTest::newRow("network folder")
-            << (QStringLiteral("//server/share/docs") + nul + u"a.htm" + nul + u"b.htm")
-            << QStringList{QStringLiteral("//server/share/docs/a.htm"), QStringLiteral("//server/share/docs/b.htm")};
+        QTest::newRow("files of several folders")
+            << QStringList{QStringLiteral("/a.htm"), QStringLiteral("//server/share/docs/b.htm")};
     }
     void addLocalFiles()
     {
-        QFETCH(QString, answer);
-        QFETCH(QStringList, expected);
+        QFETCH(QStringList, picked);
         ScriptedFileDialog dialog;
-        dialog.answers << answer;
+        dialog.answers << picked;
         joblist::JobList jobs;
         jobs.add(QStringLiteral("already there"));
         sources::addLocalFiles(dialog, nullptr, jobs);
 
         QCOMPARE(dialog.calls.size(), 1);
-        QCOMPARE(dialog.calls.first().title, QStringLiteral("Add File(s) - Hold Ctrl to select multiple files"));
-        QCOMPARE(dialog.calls.first().filter,
-                 QStringLiteral("HTML Files (*.htm;*.html)|*.htm;*.html|All Files (*.*)|*.*|"));
-        QCOMPARE(jobs.count(), 1 + expected.size());
-        QCOMPARE(jobs.text(1), QStringLiteral("already there"));
-        for (int i = 0; i < expected.size(); ++i)
-            QCOMPARE(jobs.text(i + 2), QDir::toNativeSeparators(expected.at(i)));
+        QCOMPARE(entryTexts(jobs), QStringList{QStringLiteral("already there")} + picked);
     }
 
     void addLocalFiles_sameFileTwiceGivesTwoEntries()
     {
         ScriptedFileDialog dialog;
-        dialog.answers << QStringLiteral("/docs/a.htm") << QStringLiteral("/docs/a.htm");
+        dialog.answers << QStringList{QStringLiteral("/docs/a.htm")} << QStringList{QStringLiteral("/docs/a.htm")};
         joblist::JobList jobs;
         sources::addLocalFiles(dialog, nullptr, jobs);
         sources::addLocalFiles(dialog, nullptr, jobs);
-        QCOMPARE(jobs.count(), 2);
-        QCOMPARE(jobs.text(1), jobs.text(2));
+        QCOMPARE(entryTexts(jobs), QStringList(2, QStringLiteral("/docs/a.htm")));
+    }
+
+    // What each button's file dialog says, against the design's words: its
+    // title, and its types as Qt name filters ("*" stands for the design's
+    // "*.*", every file, since a name here need not hold a dot).
+    void fileDialogTexts_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QStringList>("nameFilters");
+        QTest::newRow("Check1") << QStringLiteral("Check1")
+                                << QStringLiteral("Add File(s) - Hold Ctrl to select multiple files")
+                                << QStringList{QStringLiteral("HTML Files (*.htm *.html)"), QStringLiteral("All Files (*)")};
+        QTest::newRow("Check6") << QStringLiteral("Check6")
+                                << QStringLiteral("Load List(s) - Hold Ctrl to select multiple list files")
+                                << QStringList{QStringLiteral("All Files (*)")};
+    }
+    void fileDialogTexts()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, title);
+        QFETCH(QStringList, nameFilters);
+        FakeDesktop fakes;
+        app::Form1 form(fakes.make());
+        (button == u"Check1" ? form.Check1() : form.Check6())->click();
+        QCOMPARE(fakes.fileDialog->calls.size(), 1);
+        QCOMPARE(fakes.fileDialog->calls.first().title, title);
+        QCOMPARE(fakes.fileDialog->calls.first().nameFilters, nameFilters);
+        QCOMPARE(form.jobs().count(), 0);
     }
 };
 

@@ -140,7 +140,7 @@ struct Window {
         form->printRun().setSettings(settings);
     }
     joblist::JobList &jobs() { return form->jobs(); }
-    void addThroughDialog(const QString &answer)
+    void addThroughDialog(const QStringList &answer)
     {
         fakes.fileDialog->answers << answer;
         form->Check1()->click();
@@ -185,8 +185,7 @@ private Q_SLOTS:
         writeDocument(dir, QStringLiteral("b.htm"), QStringLiteral("Heading Bravo"));
         writeDocument(dir, QStringLiteral("c.html"), QStringLiteral("Heading Charlie"));
         Window window;
-        const QChar nul(0);
-        window.addThroughDialog(dir.path() + nul + u"c.html" + nul + u"a.htm" + nul + u"b.htm");
+        window.addThroughDialog({dir.filePath(QStringLiteral("c.html")), dir.filePath(QStringLiteral("a.htm")), dir.filePath(QStringLiteral("b.htm"))});
         const QStringList entries{dir.filePath(QStringLiteral("c.html")), dir.filePath(QStringLiteral("a.htm")),
                                   dir.filePath(QStringLiteral("b.htm"))};
 

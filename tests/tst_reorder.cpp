@@ -5,6 +5,7 @@
 #include "joblist/joblistview.h"
 #include "joblist/reordergesture.h"
 
+#include "entrytexts.h"
 #include "fakedesktop.h"
 
 #include <QMouseEvent>
@@ -43,14 +44,6 @@ struct ListUser {
         QMouseEvent move(QEvent::MouseMove, point, viewport()->mapToGlobal(point), Qt::NoButton, buttons,
                          Qt::NoModifier);
         QCoreApplication::sendEvent(viewport(), &move);
-    }
-
-    QStringList texts() const
-    {
-        QStringList all;
-        for (int i = 1; i <= form.jobs().count(); ++i)
-            all << form.jobs().text(i);
-        return all;
     }
 
     bool fullyVisible(int position) const
@@ -125,7 +118,7 @@ private Q_SLOTS:
         for (int position : moves)
             user.moveHeldTo(position);
 
-        QCOMPARE(user.texts(), expected);
+        QCOMPARE(entryTexts(user.form.jobs()), expected);
         QCOMPARE(form->ListView1()->selectedPosition(), selected);
         QCOMPARE(form->reorderGesture().draggedPosition(), selected);
     }
@@ -142,7 +135,7 @@ private Q_SLOTS:
 
         user.moveFreeTo(2);
         user.moveFreeTo(3);
-        QCOMPARE(user.texts(), letters("A B C D"));
+        QCOMPARE(entryTexts(user.form.jobs()), letters("A B C D"));
         QCOMPARE(form->ListView1()->selectedPosition(), 1);
     }
 
@@ -158,7 +151,7 @@ private Q_SLOTS:
 
         user.moveHeldTo(4);
         user.moveHeldTo(1);
-        QCOMPARE(user.texts(), letters("A B C D"));
+        QCOMPARE(entryTexts(user.form.jobs()), letters("A B C D"));
     }
 
     void draggedEntry_survivesRelease()
@@ -170,13 +163,13 @@ private Q_SLOTS:
         user.press(1);
         user.moveHeldTo(2);
         user.release(2);
-        QCOMPARE(user.texts(), letters("B A C D"));
+        QCOMPARE(entryTexts(user.form.jobs()), letters("B A C D"));
 
         // A press on the empty part picks nothing up; the last moved entry
         // is still the one that travels.
         user.press(BelowEntries);
         user.moveHeldTo(4);
-        QCOMPARE(user.texts(), letters("B D C A"));
+        QCOMPARE(entryTexts(user.form.jobs()), letters("B D C A"));
         QCOMPARE(form->ListView1()->selectedPosition(), 4);
     }
 
@@ -187,19 +180,19 @@ private Q_SLOTS:
         QVERIFY(form);
         ListUser user{*form};
         QTest::mouseDClick(user.viewport(), Qt::LeftButton, {}, user.centreOf(2));
-        QCOMPARE(user.texts(), letters("A C D"));
+        QCOMPARE(entryTexts(user.form.jobs()), letters("A C D"));
         QCOMPARE(form->reorderGesture().draggedPosition(), 0);
 
         user.press(BelowEntries);
         user.moveHeldTo(1);
         user.moveHeldTo(3);
-        QCOMPARE(user.texts(), letters("A C D"));
+        QCOMPARE(entryTexts(user.form.jobs()), letters("A C D"));
 
         // The next entry click picks up again.
         user.release(BelowEntries);
         user.press(3);
         user.moveHeldTo(1);
-        QCOMPARE(user.texts(), letters("D C A"));
+        QCOMPARE(entryTexts(user.form.jobs()), letters("D C A"));
     }
 
     void entriesAboveTheDraggedOne_removed_keepItsEntry()
@@ -215,7 +208,7 @@ private Q_SLOTS:
 
         user.press(BelowEntries);
         user.moveHeldTo(3);
-        QCOMPARE(user.texts(), letters("B D C"));
+        QCOMPARE(entryTexts(user.form.jobs()), letters("B D C"));
     }
 
     void listPointer_dragImageAfterClick_arrowAfterRelease()
@@ -266,7 +259,7 @@ private Q_SLOTS:
 
         QCOMPARE(form->mousePointer(), after);
         // The gesture goes on under the busy pointer all the same.
-        QCOMPARE(user.texts(), buttonHeld ? letters("B A C") : letters("A B C"));
+        QCOMPARE(entryTexts(user.form.jobs()), buttonHeld ? letters("B A C") : letters("A B C"));
     }
 
     // The pointer's height in the list decides the scroll: less than 56
@@ -402,7 +395,7 @@ private Q_SLOTS:
 
         for (const QKeyCombination key : keys)
             QTest::keyClick(view, key.key(), key.keyboardModifiers());
-        QCOMPARE(ListUser{*form}.texts(), expected);
+        QCOMPARE(entryTexts(form->jobs()), expected);
         QCOMPARE(view->selectedPosition(), selectedAfter);
         // A keyboard move leaves the moved entry as the one a drag goes on with.
         if (keys.first().keyboardModifiers() == Qt::ControlModifier && expected != entries)

@@ -1,5 +1,19 @@
 #pragma once
 
+// The window keeps the names its design gives its controls, so the handlers
+// read as the design does:
+//   Check1        the button "Add Local HTML File(s)": picked files
+//   Check6        the button "Add Remote HTML URLs From Text File": URL list files
+//   Check4        the button " Add All HTML Files In Folder": a folder tree
+//   Check2        the button "Print HTML Files": the print run
+//   ListView1     the job list under its one column "HTML File(s)"
+//   ProgressBar1  the share of entries a print run has begun
+//   Command1      a button that is never seen and does nothing; it holds the
+//                 keyboard focus at start
+// The window's pointer numbers (platform::MousePointer): 0 the arrow,
+// 1 the arrow set explicitly, 11 busy (an action is running), 99 the hand
+// cursor over the buttons.
+
 #include "platform/busypointer.h"
 #include "platform/desktop.h"
 #include "platform/eventyield.h"

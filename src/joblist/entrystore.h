@@ -33,6 +33,12 @@ struct Entry {
 // search over the chunks' start indices. Each chunk also counts its pending
 // entries, so that the next pending entry is found without looking at every
 // printed one in between.
+//
+// Why it is hand-written (bench/joblist, a million entries): a removal from
+// the middle takes 0.002 ms here, against 0.3 ms in a QStringList on its own
+// and 1.1 to 1.2 ms behind a model and a view, where the 12 MB it moves each
+// time are no longer in the cache; the goal is under 1 ms. Appends and
+// memory are the same for both (0.04 to 0.05 s, 233 MB).
 class EntryStore {
 public:
     int size() const { return m_size; }

@@ -15,6 +15,12 @@ class JobList;
 // entries as with ten. (A general tree or table view keeps per-row layout
 // records and rebuilds them after every removal.)
 //
+// Why it is hand-written (bench/joblist, a million entries): removing one
+// from the middle and repainting takes 0.7 ms here (median), against 45 to
+// 65 ms in a QListView with uniform item sizes under a QHeaderView, which
+// lays out every row again after each removal; the goal is under 1 ms.
+// Appends meet their goal either way (0.25 s here, 0.3 to 0.4 s there).
+//
 // The view only translates input into notifications; what they do is
 // decided by the gesture handlers and the main window.
 class JobListView : public QAbstractItemView {

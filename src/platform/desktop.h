@@ -4,6 +4,7 @@
 #include "printsink.h"
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 #include <memory>
@@ -15,18 +16,14 @@ class QWidget;
 // in a dialog, and so that no test ever opens a real web browser.
 namespace platform {
 
-// The file-open dialog. Its result has one of the forms the actions are
-// written against:
-//   ""                         the user cancelled;
-//   "/docs/a.htm"              one file picked;
-//   "/docs\0a.htm\0b.htm"      several files: the folder, then the names,
-//                              separated by NUL characters.
+// The file-open dialog, several files allowed. `nameFilters` are Qt name
+// filters ("HTML Files (*.htm *.html)"), the first one chosen at the start.
+// Returns the full path of every picked file, in the dialog's order; an
+// empty list when the user cancelled.
 class FileOpenDialog {
 public:
     virtual ~FileOpenDialog() = default;
-    // `filter` is a list of description|patterns pairs, each followed by a
-    // bar: "HTML Files (*.htm;*.html)|*.htm;*.html|All Files (*.*)|*.*|".
-    virtual QString showOpen(QWidget *owner, const QString &title, const QString &filter) = 0;
+    virtual QStringList showOpen(QWidget *owner, const QString &title, const QStringList &nameFilters) = 0;
 };
 
 // Chooses one existing folder; "" when the user cancelled.

@@ -6,7 +6,6 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QScreen>
@@ -19,46 +18,19 @@ namespace platform {
 
 namespace {
 
-// "HTML Files (*.htm;*.html)|*.htm;*.html|" becomes "HTML Files (*.htm *.html)".
-// "*.*" means every file on the system the filters were written for; here a
-// name need not hold a dot, so it becomes "*".
-QStringList toQtNameFilters(const QString &filter)
-{
-    const QStringList fields = filter.split(u'|');
-    QStringList result;
-    for (qsizetype i = 0; i + 1 < fields.size(); i += 2) {
-        QString description = fields.at(i);
-        const qsizetype paren = description.indexOf(u'(');
-        if (paren > 0)
-            description = description.left(paren).trimmed();
-        QStringList patterns = fields.at(i + 1).split(u';', Qt::SkipEmptyParts);
-        for (QString &pattern : patterns) {
-            if (pattern == u"*.*")
-                pattern = QStringLiteral("*");
-        }
-        result << description + u" (" + patterns.join(u' ') + u')';
-    }
-    return result;
-}
-
 class QtFileOpenDialog final : public FileOpenDialog {
 public:
-    QString showOpen(QWidget *owner, const QString &title, const QString &filter) override
+    QStringList showOpen(QWidget *owner, const QString &title, const QStringList &nameFilters) override
     {
         QFileDialog dialog(owner, title);
         dialog.setFileMode(QFileDialog::ExistingFiles);
-        dialog.setNameFilters(toQtNameFilters(filter));
+        dialog.setNameFilters(nameFilters);
         if (dialog.exec() != QDialog::Accepted)
             return {};
-        const QStringList files = dialog.selectedFiles();
-        if (files.isEmpty())
-            return {};
-        if (files.size() == 1)
-            return QDir::toNativeSeparators(files.first());
-        QStringList fields{QDir::toNativeSeparators(QFileInfo(files.first()).absolutePath())};
-        for (const QString &file : files)
-            fields << QFileInfo(file).fileName();
-        return fields.join(QChar(0));
+        QStringList files = dialog.selectedFiles();
+        for (QString &file : files)
+            file = QDir::toNativeSeparators(file);
+        return files;
     }
 };
 

@@ -1,5 +1,4 @@
 #include "addlocalfiles.h"
-#include "selection.h"
 
 #include "joblist/joblist.h"
 #include "platform/desktop.h"
@@ -8,8 +7,7 @@ namespace sources {
 
 void addLocalFiles(platform::FileOpenDialog &dialog, QWidget *owner, joblist::JobList &jobs)
 {
-    const QString result = dialog.showOpen(owner, AddFilesTitle, AddFilesFilter);
-    for (const QString &path : selectedPaths(result))
+    for (const QString &path : dialog.showOpen(owner, AddFilesTitle, AddFilesFilters))
         jobs.add(path);
 }
 

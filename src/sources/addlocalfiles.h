@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 namespace platform { class FileOpenDialog; }
@@ -9,7 +10,8 @@ namespace joblist { class JobList; }
 namespace sources {
 
 inline const QString AddFilesTitle = QStringLiteral("Add File(s) - Hold Ctrl to select multiple files");
-inline const QString AddFilesFilter = QStringLiteral("HTML Files (*.htm;*.html)|*.htm;*.html|All Files (*.*)|*.*|");
+// HTML files first, then every file: "*" also takes names without a dot.
+inline const QStringList AddFilesFilters{QStringLiteral("HTML Files (*.htm *.html)"), QStringLiteral("All Files (*)")};
 
 // Asks for one or more local files and appends each one's full path, in the
 // order the dialog lists them. Cancel adds nothing.

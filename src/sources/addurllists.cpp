@@ -1,12 +1,13 @@
 #include "addurllists.h"
 #include "listfile.h"
-#include "selection.h"
 
 #include "joblist/joblist.h"
 #include "platform/desktop.h"
 #include "platform/eventyield.h"
 #include "platform/busypointer.h"
 #include "platform/messagetext.h"
+
+#include <utility>
 
 namespace sources {
 
@@ -18,7 +19,10 @@ bool addListFile(const QString &path, platform::EventYield &yield, joblist::JobL
         skipped.append({path, file.failure});
         return true;
     }
-    const QStringList tokens = LoadTextFile(std::move(file.text), [&yield] { return yield.yieldSliced(); });
+    // The whole text goes as soon as it is cut, before the entries take
+    // their own memory in the list.
+    const QStringList tokens = LoadTextFile(std::exchange(file.text, QString()),
+                                            [&yield] { return yield.yieldSliced(); });
     if (yield.closed())
         return false;
     for (const QString &token : tokens)
@@ -37,7 +41,7 @@ QString skippedListFilesMessage(const QList<SkippedListFile> &skipped)
 void addUrlLists(platform::FileOpenDialog &dialog, platform::MessageBox &messages, QWidget *owner,
                  platform::PointerOwner &pointer, platform::EventYield &yield, joblist::JobList &jobs)
 {
-    const QStringList paths = selectedPaths(dialog.showOpen(owner, UrlListsTitle, UrlListsFilter));
+    const QStringList paths = dialog.showOpen(owner, UrlListsTitle, UrlListsFilters);
     if (paths.isEmpty())
         return;
     QList<SkippedListFile> skipped;

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 namespace platform { class EventYield; class FileOpenDialog; class MessageBox; class PointerOwner; }
@@ -10,7 +11,7 @@ namespace joblist { class JobList; }
 namespace sources {
 
 inline const QString UrlListsTitle = QStringLiteral("Load List(s) - Hold Ctrl to select multiple list files");
-inline const QString UrlListsFilter = QStringLiteral("All Files (*.*)|*.*|");
+inline const QStringList UrlListsFilters{QStringLiteral("All Files (*)")};
 
 // A chosen list file that added nothing because it could not be used.
 struct SkippedListFile {

@@ -1,4 +1,5 @@
 #include "folderwalk.h"
+#include "paths.h"
 
 #include <QFile>
 #include <QUrl>
@@ -140,6 +141,11 @@ struct Subfolder {
 
 // Appends the subfolders of one folder to `found`, in name order, each
 // folder once per walk. False when the yield said stop.
+//
+// The walk yields while it works: once for every name it reads and once for
+// every entry it takes a closer look at, so a folder of a hundred thousand
+// names still leaves the window its turns (the yield itself decides how
+// often a turn is really handed over).
 bool collectFolder(const QByteArray &folder, FolderWalk &walk, QList<QByteArray> &found)
 {
     const Directory dir(opendir(folder.constData()));
@@ -152,30 +158,23 @@ bool collectFolder(const QByteArray &folder, FolderWalk &walk, QList<QByteArray>
     if (fstat(dirFd, &own) == 0)
         walk.firstVisit(own.st_dev, own.st_ino);
 
-    // Plain files and hidden entries are counted, not kept: the walk yields
-    // before each entry, but only folders and links need a closer look.
+    // Plain files and hidden entries need nothing more; only folders, links
+    // and entries of unknown type need a closer look.
     struct Candidate {
         QByteArray name;
         unsigned char type;
     };
     std::vector<Candidate> candidates;
-    qsizetype others = 0;
     bool failed = false;
     while (const dirent *entry = nextEntry(dir.get(), failed)) {
-        if (isHidden(entry->d_name) || (entry->d_type != DT_DIR && entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN))
-            ++others;
-        else
+        if (!walk.yield())
+            return false;
+        if (!isHidden(entry->d_name) && (entry->d_type == DT_DIR || entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN))
             candidates.push_back({QByteArray(entry->d_name), entry->d_type});
     }
     if (failed) {
         walk.unreadable(folder);
         return walk.yield();
-    }
-    if (!walk.yield())
-        return false;
-    for (qsizetype i = 0; i < others; ++i) {
-        if (!walk.yield())
-            return false;
     }
 
     std::vector<Subfolder> subfolders;
@@ -188,7 +187,7 @@ bool collectFolder(const QByteArray &folder, FolderWalk &walk, QList<QByteArray>
             subfolders.push_back({{sortKey(candidate.name.constData()), candidate.name}, quint64(info.st_dev), quint64(info.st_ino)});
             break;
         case Kind::Unreadable:
-            walk.unreadable(folder + candidate.name + '/');
+            walk.unreadable(folderPath(joinPath(folder, candidate.name)));
             break;
         case Kind::File:
         case Kind::Other:
@@ -200,7 +199,7 @@ bool collectFolder(const QByteArray &folder, FolderWalk &walk, QList<QByteArray>
               [](const Subfolder &a, const Subfolder &b) { return a.name < b.name; });
     for (const Subfolder &subfolder : subfolders) {
         if (walk.firstVisit(subfolder.device, subfolder.inode))
-            found.append(folder + subfolder.name.bytes + '/');
+            found.append(folderPath(joinPath(folder, subfolder.name.bytes)));
     }
     return true;
 }
@@ -274,10 +273,7 @@ QByteArray folderPath(const QByteArray &folder)
 {
     if (folder.isEmpty())
         return folder;
-    qsizetype end = folder.size();
-    while (end > 0 && folder.at(end - 1) == '/')
-        --end;
-    return folder.left(end) + '/';
+    return joinPath(trimTrailingSeparators(folder), QByteArray());
 }
 
 // The design recurses once per level and hands every folder up through each
@@ -300,12 +296,6 @@ bool CollectSubFolders(QList<QByteArray> &folders, bool descend, FolderWalk &wal
         collected += next;
         level = std::move(next);
     } while (descend && !level.isEmpty());
-
-    // One yield for each folder handed up, as the design has it.
-    for (qsizetype i = 0; i < collected.size(); ++i) {
-        if (!walk.yield())
-            return false;
-    }
     folders += collected;
     return true;
 }
@@ -347,10 +337,7 @@ QString entryText(const QByteArray &path)
 
 QString displayFolder(const QByteArray &folder)
 {
-    QByteArray shown = folder;
-    while (shown.size() > 1 && shown.endsWith('/'))
-        shown.chop(1);
-    return QFile::decodeName(shown);
+    return QFile::decodeName(trimTrailingSeparators(folder));
 }
 
 } // namespace sources

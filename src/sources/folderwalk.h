@@ -89,7 +89,9 @@ QByteArray folderPath(const QByteArray &folder);
 // every deeper level in turn. Hidden folders (names beginning with ".") are
 // not entered; links to folders are followed, but a folder already taken is
 // not taken again. Folders that cannot be read are skipped and recorded in
-// `walk`. Returns false, with `folders` unchanged, when the yield said stop.
+// `walk`. The walk yields while it reads, at least once for every name a
+// folder holds; it returns false, with `folders` unchanged, as soon as the
+// yield says stop.
 bool CollectSubFolders(QList<QByteArray> &folders, bool descend, FolderWalk &walk);
 
 // The names of the files in `folder` (with or without its final '/') that

@@ -18,11 +18,16 @@ ListFileText failed(QString why)
     return {QString(), std::move(why)};
 }
 
-QString decodeWith(QStringDecoder::Encoding encoding, QByteArrayView bytes)
+// The decoder drops a byte-order mark at the start; a second one is content.
+QString decodeWith(QStringConverter::Encoding encoding, QByteArrayView bytes)
 {
-    // The mark has been cut off already; a second one is content.
-    QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QStringDecoder decoder(encoding);
     return decoder(bytes);
+}
+
+bool isWide(QStringConverter::Encoding encoding)
+{
+    return encoding != QStringConverter::Utf8;
 }
 
 // Windows-1252 differs from Latin-1 only in 0x80..0x9F. The five codes it
@@ -46,38 +51,20 @@ QString fromWindows1252(QByteArrayView bytes)
     return text;
 }
 
-bool startsWith(QByteArrayView bytes, std::initializer_list<unsigned char> mark)
-{
-    if (bytes.size() < qsizetype(mark.size()))
-        return false;
-    qsizetype i = 0;
-    for (const unsigned char byte : mark) {
-        if (static_cast<unsigned char>(bytes[i++]) != byte)
-            return false;
-    }
-    return true;
-}
-
 // The text of a list file's bytes; nothing when they are not text.
 std::optional<QString> decodeListText(QByteArrayView bytes)
 {
-    // UTF-32 LE begins with the UTF-16 LE mark, so it is tested first.
-    if (startsWith(bytes, {0xFF, 0xFE, 0x00, 0x00}))
-        return decodeWith(QStringDecoder::Utf32LE, bytes.sliced(4));
-    if (startsWith(bytes, {0x00, 0x00, 0xFE, 0xFF}))
-        return decodeWith(QStringDecoder::Utf32BE, bytes.sliced(4));
-    if (startsWith(bytes, {0xFF, 0xFE}))
-        return decodeWith(QStringDecoder::Utf16LE, bytes.sliced(2));
-    if (startsWith(bytes, {0xFE, 0xFF}))
-        return decodeWith(QStringDecoder::Utf16BE, bytes.sliced(2));
+    // Only a mark counts: the UTF-32 and UTF-16 marks in either byte order
+    // (UTF-32 LE before UTF-16 LE, whose mark it starts with), and UTF-8's.
+    const std::optional<QStringConverter::Encoding> marked = QStringConverter::encodingForData(bytes);
+    if (marked && isWide(*marked))
+        return decodeWith(*marked, bytes);
     // Outside the wide encodings a NUL byte means a program, an image or
     // an archive; its "tokens" would flood the list with garbage.
     if (bytes.contains('\0'))
         return std::nullopt;
-    if (startsWith(bytes, {0xEF, 0xBB, 0xBF}))
-        return decodeWith(QStringDecoder::Utf8, bytes.sliced(3));
-    if (bytes.isValidUtf8())
-        return QString::fromUtf8(bytes);
+    if (marked || bytes.isValidUtf8())
+        return decodeWith(QStringConverter::Utf8, bytes);
     return fromWindows1252(bytes);
 }
 
@@ -117,6 +104,34 @@ inline bool breaksAt(char16_t c, char16_t previous)
     if (c > u' ')
         return false;
     return c == u' ' || c == u'\t' || c == u'\r' || (c == u'\n' && previous == u'\r');
+}
+
+// Hands each maximal non-empty run of `text` without a separator to `take`,
+// in text order, until `take` returns false. `breaks(c, previous)` says
+// whether `c` separates, given the character before it.
+template <typename Breaks, typename Take>
+void cutWords(const QString &text, Breaks breaks, Take take)
+{
+    const char16_t *const begin = reinterpret_cast<const char16_t *>(text.constData());
+    const char16_t *const end = begin + text.size();
+    const auto word = [](const char16_t *from, const char16_t *to) {
+        return QStringView(from, to - from);
+    };
+    const char16_t *token = nullptr;
+    char16_t previous = 0;
+    for (const char16_t *c = begin; c != end; ++c) {
+        const bool separates = breaks(*c, previous);
+        previous = *c;
+        if (separates && token) {
+            if (!take(word(token, c)))
+                return;
+            token = nullptr;
+        } else if (!separates && !token) {
+            token = c;
+        }
+    }
+    if (token)
+        take(word(token, end));
 }
 
 } // namespace
@@ -160,42 +175,29 @@ QString &RemoveSpace(QString &text)
 
 QStringList ExtractWords(const QString &text)
 {
-    const char16_t *const begin = reinterpret_cast<const char16_t *>(text.constData());
-    const char16_t *const end = begin + text.size();
     QStringList words;
-    const auto take = [&words](const char16_t *from, const char16_t *to) {
-        words.append(QString(reinterpret_cast<const QChar *>(from), to - from));
-    };
-    const char16_t *token = nullptr;
-    char16_t previous = 0;
-    for (const char16_t *c = begin; c != end; ++c) {
-        const bool breaks = breaksAt(*c, previous);
-        previous = *c;
-        if (breaks && token) {
-            take(token, c);
-            token = nullptr;
-        } else if (!breaks && !token) {
-            token = c;
-        }
-    }
-    if (token)
-        take(token, end);
+    cutWords(text, breaksAt, [&words](QStringView word) {
+        words.append(word.toString());
+        return true;
+    });
     return words;
 }
 
-QStringList LoadTextFile(QString text, const YieldOnce &yield)
+QStringList LoadTextFile(const QString &text, const YieldOnce &yield)
 {
-    QStringList tokens = ExtractWords(RemoveSpace(text));
-    // The tokens hold copies; the whole text is no longer needed.
-    text = QString();
-    if (!yield)
-        return tokens;
-    for (qsizetype i = 0; i < tokens.size(); ++i) {
-        if (!yield()) {
-            tokens.resize(i);
-            break;
-        }
-    }
+    // RemoveSpace, then ExtractWords, in one pass over a text of many
+    // megabytes: once RemoveSpace has run, a space stands exactly where a
+    // character is not kept, and only spaces are left to separate tokens.
+    const auto notKept = [](char16_t c, char16_t) { return !keeps(c); };
+    // The window gets its turns while the tokens are cut, one yield before
+    // each token is taken; a yield that says stop ends the cut there.
+    QStringList tokens;
+    cutWords(text, notKept, [&tokens, &yield](QStringView word) {
+        if (yield && !yield())
+            return false;
+        tokens.append(word.toString());
+        return true;
+    });
     return tokens;
 }
 

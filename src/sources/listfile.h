@@ -50,9 +50,12 @@ QStringList ExtractWords(const QString &text);
 using YieldOnce = std::function<bool()>;
 
 // The tokens of one list file's text, in order: RemoveSpace, then
-// ExtractWords, yielding once per token. When a yield reports that the
-// program is closing, only the tokens taken before it are returned.
-// `yield` may be empty, for callers without an event loop.
-QStringList LoadTextFile(QString text, const YieldOnce &yield = {});
+// ExtractWords. It yields while it cuts, before it takes each token, so the
+// window keeps its turns through a list of a million addresses; the caller's
+// yield decides how often a turn is really handed over. When a yield reports
+// that the program is closing, the cut stops there and only the tokens taken
+// before it are returned. `yield` may be empty, for callers without an event
+// loop.
+QStringList LoadTextFile(const QString &text, const YieldOnce &yield = {});
 
 } // namespace sources
