@@ -44,15 +44,6 @@ QByteArrayList walkAll(const QByteArray &root, FolderWalk &walk)
     return relative(folders, root);
 }
 
-// The bytes an entry text names: a file URL's escapes spell them, any other
-// text is a path in the system's encoding.
-QByteArray bytesOfEntry(const QString &text)
-{
-    if (text.startsWith(u"file://"))
-        return QByteArray::fromPercentEncoding(QUrl(text).path(QUrl::FullyEncoded).toLatin1());
-    return QFile::encodeName(text);
-}
-
 // A chain root/name/name/... made level by level relative to the folder
 // above, since its full path grows past what the system accepts.
 bool makeChain(const QByteArray &root, const QByteArray &name, int levels)
@@ -354,26 +345,6 @@ private Q_SLOTS:
         auto cleanUp = qScopeGuard([&] { ::unlink(QByteArray(root + '/' + latin1Name).constData()); });
         QVERIFY(foldertree::touch(root + "/plain.htm"));
         QCOMPARE(ListFolderFiles(root, NamePattern(u"*.htm"_s)), QByteArrayList({"plain.htm", latin1Name}));
-    }
-
-    void entryText_data()
-    {
-        QTest::addColumn<QByteArray>("path");
-        QTest::addColumn<bool>("plainPath");
-        QTest::newRow("plain") << QByteArray("/docs/a.htm") << true;
-        QTest::newRow("UTF-8") << QByteArray("/d\xc3\xa9j\xc3\xa0/\xe6\x96\x87.htm") << true;
-        QTest::newRow("signs that mean something in URLs") << QByteArray("/a b/%20#?;.htm") << true;
-        QTest::newRow("Latin-1 name") << QByteArray("/docs/r\xe9sum\xe9.htm") << false;
-        QTest::newRow("bad bytes among signs") << QByteArray("/a b/%41#\xff?\xc3\xa9.htm") << false;
-        QTest::newRow("encoded surrogate") << QByteArray("/x/\xed\xa0\x80.htm") << false;
-    }
-    void entryText()
-    {
-        QFETCH(QByteArray, path);
-        QFETCH(bool, plainPath);
-        const QString text = sources::entryText(path);
-        QCOMPARE(!text.startsWith(u"file://"), plainPath);
-        QCOMPARE(bytesOfEntry(text), path);
     }
 };
 

@@ -23,13 +23,19 @@ class TestWording : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // A name stands as a path where it is text, and as a file URL whose
+    // escapes spell its bytes where it is not; either way the address the
+    // engine loads names the very same bytes.
     void entryText_keepsEveryByteOfAName_data()
     {
         QTest::addColumn<QByteArray>("path");
         QTest::addColumn<QString>("entry");
         QTest::newRow("plain path") << QByteArray("/docs/a b.htm") << QStringLiteral("/docs/a b.htm");
-        QTest::newRow("UTF-8 name") << QByteArray("/docs/caf\xc3\xa9.htm") << QStringLiteral("/docs/caf\u00e9.htm");
+        QTest::newRow("UTF-8 name") << QByteArray("/d\xc3\xa9j\xc3\xa0/\xe6\x96\x87.htm") << QStringLiteral("/d\u00e9j\u00e0/\u6587.htm");
+        QTest::newRow("signs that mean something in URLs") << QByteArray("/a b/%20#?;.htm") << QStringLiteral("/a b/%20#?;.htm");
         QTest::newRow("Latin-1 name") << QByteArray("/docs/caf\xe9 %.htm") << QStringLiteral("file:///docs/caf%E9 %25.htm");
+        QTest::newRow("bad bytes among signs") << QByteArray("/a b/%41#\xff?\xc3\xa9.htm") << QStringLiteral("file:///a b/%2541%23%FF%3F\u00e9.htm");
+        QTest::newRow("encoded surrogate") << QByteArray("/x/\xed\xa0\x80.htm") << QStringLiteral("file:///x/%ED%A0%80.htm");
     }
     void entryText_keepsEveryByteOfAName()
     {

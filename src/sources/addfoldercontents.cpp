@@ -5,6 +5,7 @@
 
 #include "joblist/joblist.h"
 #include "platform/desktop.h"
+#include "platform/entryaddress.h"
 #include "platform/eventyield.h"
 #include "platform/busypointer.h"
 #include "platform/messagetext.h"
@@ -38,7 +39,7 @@ void addFolderFiles(const QList<QByteArray> &folders, const NamePattern &pattern
         }
         for (const QByteArray &name : *names) {
             if (!name.startsWith('~'))
-                jobs.add(entryText(joinPath(folder, name)));
+                jobs.add(platform::entryText(joinPath(folder, name)));
         }
     }
 }

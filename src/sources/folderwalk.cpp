@@ -327,14 +327,6 @@ std::optional<QList<QByteArray>> ListFolderFiles(const QByteArray &folder, const
     return names;
 }
 
-QString entryText(const QByteArray &path)
-{
-    QString text = QFile::decodeName(path);
-    if (QFile::encodeName(text) == path)
-        return text;
-    return QUrl::fromEncoded("file://" + path.toPercentEncoding("/")).toString();
-}
-
 QString displayFolder(const QByteArray &folder)
 {
     return QFile::decodeName(trimTrailingSeparators(folder));

@@ -101,13 +101,6 @@ bool CollectSubFolders(QList<QByteArray> &folders, bool descend, FolderWalk &wal
 // read.
 std::optional<QList<QByteArray>> ListFolderFiles(const QByteArray &folder, const NamePattern &pattern);
 
-// The job list text for a local file. A path that is valid text in the
-// system's encoding stands as it is; any other becomes a file URL whose
-// escapes spell its bytes, the one text form that still names the file
-// exactly (QString cannot carry undecodable bytes, and a URL is what the
-// print run hands to the browser engine anyway).
-QString entryText(const QByteArray &path);
-
 // `folder` as the user knows it: text, without its final '/' (but "/").
 QString displayFolder(const QByteArray &folder);
 
