@@ -335,6 +335,8 @@ int main(int argc, char **argv)
     for (const int renderers : {1, 2, 4}) {
         runner.setRenderers(renderers);
         const QString k = QString::number(renderers);
+        // Each figure is for pages already started, as in a long run.
+        runner.print(documents(u"warm" + k, QStringLiteral("w"), 4 * renderers, smallDocument));
         const QStringList small = documents(u"small" + k, QStringLiteral("s"), 200, smallDocument);
         const QStringList medium = documents(u"medium" + k, QStringLiteral("m"), 20, mediumDocument);
         runner.resetPeak();

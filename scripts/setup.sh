@@ -7,7 +7,7 @@ set -euo pipefail
 
 packages=(
     cmake make g++ pkg-config
-    qt6-base-dev qt6-webengine-dev libqt6webenginecore6-bin qt6-svg-dev libqt6svg6
+    qt6-base-dev qt6-webengine-dev libqt6webenginecore6-bin qt6-svg-dev libqt6svg6 qt6-pdf-dev
     libcups2-dev cups-daemon cups-client
     libx11-dev libgl-dev
     fonts-liberation fonts-dejavu-core
