@@ -3,9 +3,16 @@
 // Small helpers shared by the benchmarks: figures are printed one per line as
 // "name: value unit", so runs can be compared line by line.
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QList>
 #include <QString>
+
+#include <map>
+
+#include <unistd.h>
 
 #include <cstdio>
 
@@ -28,6 +35,59 @@ inline double peakResidentMB()
             return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
     }
     return -1;
+}
+
+// The /proc/PID/stat fields of this process and of every process below it
+// (the browser engine's helper processes), from the field after the
+// command's name on (its state is field 0, its parent field 1).
+inline QList<QList<QByteArray>> processTreeStats()
+{
+    std::multimap<qint64, qint64> children;  // parent -> child
+    std::map<qint64, QList<QByteArray>> stats;
+    for (const QString &name : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        bool isPid = false;
+        const qint64 pid = name.toLongLong(&isPid);
+        QFile stat(u"/proc/" + name + u"/stat");
+        if (!isPid || !stat.open(QIODevice::ReadOnly))
+            continue;
+        // The command's name may hold spaces; the fields follow its ')'.
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() < 22)
+            continue;
+        children.emplace(fields[1].toLongLong(), pid);
+        stats[pid] = fields;
+    }
+    QList<QList<QByteArray>> tree;
+    QList<qint64> pending{QCoreApplication::applicationPid()};
+    while (!pending.isEmpty()) {
+        const qint64 pid = pending.takeLast();
+        tree << stats[pid];
+        const auto [first, last] = children.equal_range(pid);
+        for (auto it = first; it != last; ++it)
+            pending << it->second;
+    }
+    return tree;
+}
+
+// Resident memory of this process and every process below it, in megabytes.
+inline double treeResidentMB()
+{
+    const double pageMB = double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+    double total = 0;
+    for (const QList<QByteArray> &fields : processTreeStats())
+        total += fields.value(21).toDouble() * pageMB;  // rss, in pages
+    return total;
+}
+
+// Processor seconds used so far by this process and every process below it.
+inline double treeCpuSeconds()
+{
+    const double ticks = double(sysconf(_SC_CLK_TCK));
+    double total = 0;
+    for (const QList<QByteArray> &fields : processTreeStats())
+        total += (fields.value(11).toDouble() + fields.value(12).toDouble()) / ticks;  // user and system time
+    return total;
 }
 
 } // namespace bench

@@ -38,39 +38,6 @@ namespace {
 const QPageLayout PrintLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
                               QPageLayout::Millimeter);
 
-// CPU seconds used so far by this process and every process below it (the
-// engine's helpers), so a cost shows even when the machine is shared.
-double treeCpuSeconds()
-{
-    std::multimap<qint64, qint64> children;  // parent -> child
-    std::map<qint64, double> seconds;
-    const double ticks = double(sysconf(_SC_CLK_TCK));
-    for (const QString &name : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        bool isPid = false;
-        const qint64 pid = name.toLongLong(&isPid);
-        QFile stat(u"/proc/" + name + u"/stat");
-        if (!isPid || !stat.open(QIODevice::ReadOnly))
-            continue;
-        // The fields after the command's name, which may hold spaces: state, parent, ...
-        const QByteArray line = stat.readAll();
-        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() < 13)
-            continue;
-        children.emplace(fields[1].toLongLong(), pid);
-        seconds[pid] = (fields[11].toDouble() + fields[12].toDouble()) / ticks;  // user and system time
-    }
-    double total = 0;
-    QList<qint64> pending{QCoreApplication::applicationPid()};
-    while (!pending.isEmpty()) {
-        const qint64 pid = pending.takeLast();
-        total += seconds[pid];
-        const auto [first, last] = children.equal_range(pid);
-        for (auto it = first; it != last; ++it)
-            pending << it->second;
-    }
-    return total;
-}
-
 double threadCpuMs()
 {
     timespec now{};
@@ -201,7 +168,7 @@ RunCost runCost(Engine &engine, const QStringList &documents, Headings headings)
     QAtomicInt stamped = 0;
     QElapsedTimer clock;
     clock.start();
-    const double cpuStart = treeCpuSeconds();
+    const double cpuStart = bench::treeCpuSeconds();
     for (const QString &path : documents) {
         const QByteArray pdf = engine.print(path);
         if (headings == Headings::OnRunThread) {
@@ -216,7 +183,7 @@ RunCost runCost(Engine &engine, const QStringList &documents, Headings headings)
     }
     worker.waitForDone();
     const double seconds = clock.nsecsElapsed() / 1e9;
-    const double cpuSeconds = treeCpuSeconds() - cpuStart;
+    const double cpuSeconds = bench::treeCpuSeconds() - cpuStart;
     if (headings != Headings::None && stamped.loadRelaxed() != documents.size())
         std::printf("# only %d of %d documents got their headings\n", stamped.loadRelaxed(), int(documents.size()));
     return {documents.size() / seconds, cpuSeconds * 1e3 / documents.size()};

@@ -9,6 +9,7 @@
 // Needs CUPS_SERVER and TAVIMARK_RIG pointing at a running rig
 // (scripts/bench.sh starts and stops one, and installs git-doc).
 #include "common.h"
+#include "printrig.h"
 #include "standins.h"
 
 #include "app/actionbutton.h"
@@ -33,41 +34,6 @@
 #include <map>
 
 namespace {
-
-// Resident memory of this process and every process below it, in megabytes.
-double treeResidentMB()
-{
-    std::multimap<qint64, qint64> children;  // parent -> child
-    const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    std::map<qint64, double> rssKb;
-    for (const QString &name : pids) {
-        bool isPid = false;
-        const qint64 pid = name.toLongLong(&isPid);
-        if (!isPid)
-            continue;
-        QFile status(u"/proc/" + name + u"/status");
-        if (!status.open(QIODevice::ReadOnly))
-            continue;
-        qint64 parent = -1;
-        for (const QByteArray &line : status.readAll().split('\n')) {
-            if (line.startsWith("PPid:"))
-                parent = line.mid(5).trimmed().toLongLong();
-            else if (line.startsWith("VmRSS:"))
-                rssKb[pid] = line.mid(6).trimmed().split(' ').first().toDouble();
-        }
-        children.emplace(parent, pid);
-    }
-    double total = 0;
-    QList<qint64> pending{QCoreApplication::applicationPid()};
-    while (!pending.isEmpty()) {
-        const qint64 pid = pending.takeLast();
-        total += rssKb[pid];
-        const auto [first, last] = children.equal_range(pid);
-        for (auto it = first; it != last; ++it)
-            pending << it->second;
-    }
-    return total / 1024.0;
-}
 
 QString paragraphs(int count, int seed)
 {
@@ -141,30 +107,22 @@ QStringList gitManual(const QString &folder, int count)
     return paths;
 }
 
-QString rigJobs() { return qEnvironmentVariable("TAVIMARK_RIG") + u"/jobs"; }
-
 // The captured jobs whose titles start with `prefix`, in queue order, once
 // all `count` are there, with their titles.
 QList<std::pair<QString, QString>> waitForJobs(const QString &prefix, int count)
 {
     QElapsedTimer waited;
     waited.start();
-    QList<std::pair<QString, QString>> found;
+    QStringList files;
     while (waited.elapsed() < 120'000) {
-        found.clear();
-        const QDir jobs(rigJobs());
-        for (const QString &pdf : jobs.entryList({QStringLiteral("job-*.pdf")}, QDir::Files, QDir::Name)) {
-            QFile title(jobs.filePath(pdf.chopped(4) + u".title"));
-            if (!title.open(QIODevice::ReadOnly))
-                continue;
-            const QString text = QString::fromUtf8(title.readAll());
-            if (text.startsWith(prefix))
-                found.append({jobs.filePath(pdf), text});
-        }
-        if (found.size() >= count)
+        files = rig::jobFiles(rig::sharedFolder(), prefix);
+        if (files.size() >= count)
             break;
         QThread::msleep(100);
     }
+    QList<std::pair<QString, QString>> found;
+    for (const QString &file : files)
+        found.append({file, rig::titleOf(file)});
     return found;
 }
 
@@ -210,7 +168,7 @@ public:
         : m_queue(platform::makePrinterSink())
         , m_run(m_jobs, platform::engineRenderers(), m_queue)
     {
-        QObject::connect(&m_sampler, &QTimer::timeout, [this] { m_peakMB = std::max(m_peakMB, treeResidentMB()); });
+        QObject::connect(&m_sampler, &QTimer::timeout, [this] { m_peakMB = std::max(m_peakMB, bench::treeResidentMB()); });
         m_sampler.start(250);
     }
 
@@ -254,7 +212,7 @@ public:
     }
 
     printing::PrintRun &printRun() { return m_run; }
-    double peakMB() const { return std::max(m_peakMB, treeResidentMB()); }
+    double peakMB() const { return std::max(m_peakMB, bench::treeResidentMB()); }
     void resetPeak() { m_peakMB = 0; }
 
 private:
@@ -433,9 +391,9 @@ int main(int argc, char **argv)
         const auto sample = QObject::connect(&runner.printRun(), &printing::PrintRun::entryFinished,
                                              [&](int step, int total) {
                                                  if (step == 100)
-                                                     at100 = treeResidentMB();
+                                                     at100 = bench::treeResidentMB();
                                                  if (step == total)
-                                                     atEnd = treeResidentMB();
+                                                     atEnd = bench::treeResidentMB();
                                              });
         runner.resetPeak();
         figure(QStringLiteral("long_run_docs_per_s"),

@@ -43,6 +43,8 @@ int showWindow(int argc, char *argv[], const app::CommandLine &line)
 {
     QApplication application(argc, argv);
     application.setApplicationName(QStringLiteral("Tavimark"));
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.tavimark.tavimark"));
     app::Form1 window(platform::makeQtDesktop());
     printing::RunSettings settings = window.printRun().settings();
     settings.headings = settings.headings && line.headings;
