@@ -176,6 +176,32 @@ private Q_SLOTS:
         QVERIFY(rig::jobTexts(dir.path()).value(1).contains(u"Command line two"));
     }
 
+    // A page whose script takes its renderer over while it is being made
+    // into a PDF is given up at its bound, and the program still ends
+    // cleanly, with the status that says so and no process left behind.
+    void pageStuckWhileRendering_isGivenUpAndTheProgramEndsCleanly()
+    {
+        QTemporaryDir dir;
+        write(dir.filePath(QStringLiteral("stuck.htm")),
+              "<h1>Stuck</h1><script>addEventListener('beforeprint', () => {"
+              " const end = Date.now() + 100000; while (Date.now() < end) {} });</script>");
+        write(dir.filePath(QStringLiteral("fine.htm")), "<h1>Fine</h1>");
+
+        const Outcome outcome = runProgram({QStringLiteral("--print"), QStringLiteral("--timeout=1"), QStringLiteral("--output=out"),
+                                            QStringLiteral("stuck.htm"), QStringLiteral("fine.htm")},
+                                           dir.path());
+
+        QCOMPARE(outcome.status, 1);
+        QCOMPARE(outcome.errorLines.value(0),
+                 u"[1/2] not printed (preparing it for the printer took too long): " + dir.filePath(QStringLiteral("stuck.htm")));
+        QCOMPARE(QDir(dir.filePath(QStringLiteral("out"))).entryList(QDir::Files), QStringList{QStringLiteral("fine.pdf")});
+        QProcess processes;
+        processes.start(QStringLiteral("ps"), {QStringLiteral("-eo"), QStringLiteral("stat=,args=")});
+        processes.waitForFinished();
+        for (const QString &process : QString::fromUtf8(processes.readAllStandardOutput()).split(u'\n'))
+            QVERIFY2(!(process.startsWith(u'T') && process.contains(u"QtWebEngineProcess")), qPrintable(process));
+    }
+
     // Written into a folder instead: one PDF per entry, named after it, and
     // a file already there is never overwritten.
     void outputFolder_getsOnePdfPerEntryAndOverwritesNothing()

@@ -45,15 +45,20 @@ int showWindow(int argc, char *argv[], const app::CommandLine &line)
     application.setApplicationName(QStringLiteral("Tavimark"));
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.tavimark.tavimark"));
-    app::Form1 window(platform::makeQtDesktop());
-    printing::RunSettings settings = window.printRun().settings();
-    settings.headings = settings.headings && line.headings;
-    window.printRun().setSettings(settings);
-    const QStringList problems = app::addEntries(line.sources, window.jobs());
-    window.show();
-    if (!problems.isEmpty())
-        window.showMessage(u"These could not be added:\n\n" + platform::namedList(problems));
-    return application.exec();
+    int status = 0;
+    {
+        app::Form1 window(platform::makeQtDesktop());
+        printing::RunSettings settings = window.printRun().settings();
+        settings.headings = settings.headings && line.headings;
+        window.printRun().setSettings(settings);
+        const QStringList problems = app::addEntries(line.sources, window.jobs());
+        window.show();
+        if (!problems.isEmpty())
+            window.showMessage(u"These could not be added:\n\n" + platform::namedList(problems));
+        status = application.exec();
+    }
+    platform::endAtOnceIfPagesStillRender(status);
+    return status;
 }
 
 } // namespace
@@ -83,7 +88,9 @@ int main(int argc, char *argv[])
         keepStandardErrorForTheRun();
         QGuiApplication application(argc, argv);
         application.setApplicationName(QStringLiteral("Tavimark"));
-        return app::printFromCommandLine(line);
+        const int status = app::printFromCommandLine(line);
+        platform::endAtOnceIfPagesStillRender(status);
+        return status;
     }
     if (!hasDisplay()) {
         std::fputs("tavimark: no display to show the window on (neither DISPLAY nor WAYLAND_DISPLAY is set); "

@@ -103,7 +103,7 @@ private:
     void fail(const QString &why);
     void deliver(RenderedDocument document);
     void ensurePage();
-    void discardPage();
+    void discardPage(bool endRenderer = false);
 
     std::shared_ptr<QWebEngineProfile> m_profile;
     std::unique_ptr<UnattendedPage> m_page;
@@ -129,16 +129,13 @@ EngineRenderer::EngineRenderer(std::shared_ptr<QWebEngineProfile> profile)
     connect(&m_hardDeadline, &QTimer::timeout, this, &EngineRenderer::onHardDeadline);
 }
 
-// Straight away, not once the event loop is back: the program may be
-// ending, and a page must go before its profile does.
 EngineRenderer::~EngineRenderer()
 {
-    // A page calls back whatever it still owes as it goes.
     ++m_generation;
     m_phase = Phase::Idle;
     m_timer.stop();
     m_hardDeadline.stop();
-    m_page.reset();
+    discardPage();
 }
 
 void EngineRenderer::ensurePage()
@@ -153,18 +150,17 @@ void EngineRenderer::ensurePage()
     m_pageSpoilt = false;
 }
 
-// The page may be inside one of its own notifications, so it goes once the
-// event loop is back; it keeps the profile alive until then, as a page must
-// never outlive its profile.
-void EngineRenderer::discardPage()
+// The page may be inside one of its own notifications, or rendering a PDF,
+// so it goes when it can (see UnattendedPage::retire); it keeps the profile
+// alive until then, as a page must never outlive its profile.
+void EngineRenderer::discardPage(bool endRenderer)
 {
     if (!m_page)
         return;
     m_page->disconnect(this);
-    m_page->triggerAction(QWebEnginePage::Stop);
     UnattendedPage *page = m_page.release();
     connect(page, &QObject::destroyed, [keep = m_profile] {});
-    page->deleteLater();
+    page->retire(endRenderer);
 }
 
 void EngineRenderer::render(quint64 job, const QString &entry, const QPageLayout &layout,
@@ -328,12 +324,10 @@ void EngineRenderer::printPdf(RenderedDocument::State state, const QString &titl
     m_phase = Phase::Printing;
     m_timer.stop();
     const quint64 generation = m_generation;
-    m_page->printToPdf(
-        [self = QPointer(this), generation, state, title](const QByteArray &pdf) {
-            if (self && self->isCurrent(generation, Phase::Printing))
-                self->onPdf(state, title, pdf);
-        },
-        m_layout);
+    m_page->renderPdf(m_layout, [self = QPointer(this), generation, state, title](const QByteArray &pdf) {
+        if (self && self->isCurrent(generation, Phase::Printing))
+            self->onPdf(state, title, pdf);
+    });
 }
 
 void EngineRenderer::onPdf(RenderedDocument::State state, const QString &title, const QByteArray &pdf)
@@ -349,13 +343,15 @@ void EngineRenderer::onPdf(RenderedDocument::State state, const QString &title, 
     deliver(std::move(document));
 }
 
+// A renderer that will not stop by itself is ended, and the page with it
+// once the engine has let go of whatever it awaited from it.
 void EngineRenderer::endRenderer(const QString &why)
 {
-    if (m_page) {
-        if (const qint64 pid = m_page->renderProcessPid(); pid > 0)
-            ::kill(pid_t(pid), SIGKILL);
-    }
-    m_pageSpoilt = true;
+    // Whatever the page still owes comes back as it goes: stale now.
+    ++m_generation;
+    m_phase = Phase::Reporting;
+    discardPage(true);
+    m_pageSpoilt = false;
     fail(why);
 }
 

@@ -9,6 +9,15 @@ namespace platform {
 // the engine starts until the first renderer is made.
 RendererFactory engineRenderers();
 
+// The engine of this Qt version does not survive the teardown of a page in
+// the middle of a PDF, nor its renderer's death then: either brings the
+// whole program down. A page given up in the middle of one (its renderer
+// stuck in a script) is therefore kept, stopped, to the program's end. Call
+// this last, once the window or the run is gone: when such pages are left,
+// their renderers are ended and the program exits with `status` at once,
+// before anything is torn down; otherwise it returns.
+void endAtOnceIfPagesStillRender(int status);
+
 // The engine's sandbox cannot start as root; everyone else keeps it. Must run
 // before the application object is created.
 void prepareEngineSandbox();

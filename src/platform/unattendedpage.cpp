@@ -1,4 +1,5 @@
 #include "unattendedpage.h"
+#include "enginerenderer.h"
 
 #include <QAuthenticator>
 #include <QWebEngineCertificateError>
@@ -6,6 +7,12 @@
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+#include <sys/types.h>
 
 namespace platform {
 
@@ -58,6 +65,71 @@ UnattendedPage::UnattendedPage(QWebEngineProfile *profile, QObject *parent)
     connect(this, &QWebEnginePage::featurePermissionRequested, this, [this](const QUrl &origin, Feature feature) {
         setFeaturePermission(origin, feature, PermissionDeniedByUser);
     });
+}
+
+namespace {
+
+// Pages retired while a PDF was under way, until it comes back.
+std::set<UnattendedPage *> &stillRendering()
+{
+    static std::set<UnattendedPage *> pages;
+    return pages;
+}
+
+} // namespace
+
+UnattendedPage::~UnattendedPage()
+{
+    stillRendering().erase(this);
+}
+
+void endAtOnceIfPagesStillRender(int status)
+{
+    if (stillRendering().empty())
+        return;
+    for (UnattendedPage *page : stillRendering()) {
+        if (const qint64 pid = page->renderProcessPid(); pid > 0)
+            ::kill(pid_t(pid), SIGKILL);
+    }
+    std::fflush(nullptr);
+    std::_Exit(status);
+}
+
+void UnattendedPage::renderPdf(const QPageLayout &layout, std::function<void(const QByteArray &)> done)
+{
+    m_renderingPdf = true;
+    printToPdf(
+        [this, done = std::move(done)](const QByteArray &pdf) {
+            m_renderingPdf = false;
+            if (m_retired) {
+
+                deleteLater();
+                return;
+            }
+            done(pdf);
+        },
+        layout);
+}
+
+void UnattendedPage::retire(bool endRenderer)
+{
+    m_retired = true;
+    const qint64 pid = renderProcessPid();
+    if (!m_renderingPdf) {
+        triggerAction(Stop);
+        deleteLater();
+        if (endRenderer && pid > 0)
+            ::kill(pid_t(pid), SIGKILL);
+        return;
+    }
+    // The engine does not survive its renderer dying under a PDF it awaits,
+    // so a renderer stuck in a script in the middle of one is only stopped
+    // where it stands: it costs no more processor time, and it goes with the
+    // program (see endAtOnceIfPagesStillRender). One merely slow is left to
+    // finish, and the page goes then.
+    stillRendering().insert(this);
+    if (endRenderer && pid > 0)
+        ::kill(pid_t(pid), SIGSTOP);
 }
 
 std::shared_ptr<QWebEngineProfile> makeUnattendedProfile()

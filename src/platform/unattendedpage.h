@@ -2,6 +2,7 @@
 
 #include <QWebEnginePage>
 
+#include <functional>
 #include <memory>
 
 class QWebEngineProfile;
@@ -17,11 +18,24 @@ class UnattendedPage final : public QWebEnginePage {
 
 public:
     explicit UnattendedPage(QWebEngineProfile *profile, QObject *parent = nullptr);
+    ~UnattendedPage() override;
 
     // Whether the document's server, or a proxy, asked for credentials
     // since the last load began.
     bool passwordAsked() const { return m_passwordAsked; }
     void forgetPasswordAsked() { m_passwordAsked = false; }
+
+    // Renders the document into a PDF laid out on `layout`; `done` gets the
+    // bytes, empty when it failed.
+    void renderPdf(const QPageLayout &layout, std::function<void(const QByteArray &)> done);
+    bool renderingPdf() const { return m_renderingPdf; }
+
+    // Lets the page go as soon as the engine can do without it: at once,
+    // or, while a PDF is under way, once it has come back (the engine does
+    // not survive losing a page in the middle of a print). `endRenderer`
+    // ends the page's renderer process too, for one that will not stop by
+    // itself (or, in the middle of a PDF, stops it where it stands).
+    void retire(bool endRenderer = false);
 
 protected:
     QWebEnginePage *createWindow(WebWindowType) override { return nullptr; }
@@ -34,6 +48,8 @@ protected:
 
 private:
     bool m_passwordAsked = false;
+    bool m_renderingPdf = false;
+    bool m_retired = false;
 };
 
 // An off-the-record profile for unattended pages: nothing a document sets

@@ -21,6 +21,9 @@ RunSettings RunSettings::fromEnvironment()
         settings.renderers = std::min(renderers, MaxRenderers);
     if (qEnvironmentVariable("TAVIMARK_HEADERS") == u"0")
         settings.headings = false;
+    const double seconds = qEnvironmentVariable("TAVIMARK_TIMEOUT").toDouble(&ok);
+    if (ok && seconds > 0)
+        settings.documentBound = std::chrono::milliseconds(qint64(seconds * 1000));
     return settings;
 }
 

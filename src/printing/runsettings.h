@@ -27,8 +27,9 @@ struct RunSettings {
     static int defaultRenderers();
     static constexpr int MaxRenderers = 8;
 
-    // The defaults, with TAVIMARK_RENDERERS (1 to 8) and TAVIMARK_HEADERS
-    // (0 turns the page headings off) from the environment.
+    // The defaults, with TAVIMARK_RENDERERS (1 to 8), TAVIMARK_HEADERS (0
+    // turns the page headings off) and TAVIMARK_TIMEOUT (the bound, in
+    // seconds) from the environment.
     static RunSettings fromEnvironment();
 };
 
