@@ -2,6 +2,7 @@
 #include "enginerenderer.h"
 
 #include <QAuthenticator>
+#include <QTimer>
 #include <QWebEngineCertificateError>
 #include <QWebEngineClientCertificateSelection>
 #include <QWebEngineDownloadRequest>
@@ -69,6 +70,10 @@ UnattendedPage::UnattendedPage(QWebEngineProfile *profile, QObject *parent)
 
 namespace {
 
+// How long a page given up in the middle of a PDF has to finish it before
+// its renderer is taken for stuck.
+constexpr int RetireGraceMs = 5000;
+
 // Pages retired while a PDF was under way, until it comes back.
 std::set<UnattendedPage *> &stillRendering()
 {
@@ -128,8 +133,14 @@ void UnattendedPage::retire(bool endRenderer)
     // program (see endAtOnceIfPagesStillRender). One merely slow is left to
     // finish, and the page goes then.
     stillRendering().insert(this);
-    if (endRenderer && pid > 0)
+    if (endRenderer && pid > 0) {
         ::kill(pid_t(pid), SIGSTOP);
+        return;
+    }
+    QTimer::singleShot(RetireGraceMs, this, [this] {
+        if (const qint64 stuck = renderProcessPid(); stuck > 0)
+            ::kill(pid_t(stuck), SIGSTOP);
+    });
 }
 
 std::shared_ptr<QWebEngineProfile> makeUnattendedProfile()
