@@ -4,6 +4,7 @@
 #include "joblist/joblist.h"
 #include "platform/enginerenderer.h"
 #include "platform/foldersink.h"
+#include "platform/messagetext.h"
 #include "platform/printers.h"
 #include "printing/printqueue.h"
 #include "printing/printrun.h"
@@ -14,18 +15,9 @@ namespace app {
 
 namespace {
 
+using platform::oneLine;
 using printing::EntryOutcome;
 using printing::RunReport;
-
-// One line per entry, whatever its name holds.
-QString oneLine(QString text)
-{
-    for (QChar &c : text) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
-            c = u' ';
-    }
-    return text;
-}
 
 void say(std::FILE *log, const QString &line)
 {

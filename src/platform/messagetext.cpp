@@ -24,6 +24,17 @@ QString namedList(const QStringList &lines)
     return named.join(u'\n');
 }
 
+QString oneLine(QString text)
+{
+    // All controls lie in the first range of UTF-16 units, so no surrogate
+    // pair is ever touched.
+    for (QChar &c : text) {
+        if (c.category() == QChar::Other_Control)
+            c = u' ';
+    }
+    return text;
+}
+
 QString quotedReason(const QString &reason)
 {
     QString quoted = reason.trimmed();

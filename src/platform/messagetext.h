@@ -31,4 +31,9 @@ inline QString quoted(const QString &text) { return shortenMiddle(text, QuotedLe
 // so that no message ends up with doubled punctuation.
 QString quotedReason(const QString &reason);
 
+// `text` on one line: every control character (C0, DEL and C1, tabs and line
+// breaks among them) becomes a space. A file name may hold any of them, and a
+// job title, a heading or a line for scripts to read must not break apart.
+QString oneLine(QString text);
+
 } // namespace platform

@@ -1,5 +1,7 @@
 #include "headerfooter.h"
 
+#include "platform/messagetext.h"
+
 #include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
@@ -29,6 +31,8 @@ namespace printing {
 
 namespace {
 
+using platform::oneLine;
+
 constexpr double PointsPerMm = 72.0 / 25.4;
 // The engine prints every page with margins of 10 mm; the headings stay in them.
 constexpr double MarginMm = 10.0;
@@ -42,15 +46,6 @@ QString pageLabel(int number, int count)
     return QStringLiteral("Page %1 of %2").arg(number).arg(count);
 }
 
-// A title or an address could hold a line break or a tab; a heading is one line.
-QString oneLine(QString text)
-{
-    for (QChar &c : text) {
-        if (c.category() == QChar::Other_Control)
-            c = u' ';
-    }
-    return text;
-}
 
 QFont headingFont()
 {
