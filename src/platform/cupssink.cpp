@@ -20,6 +20,8 @@ constexpr double StopCheckSeconds = 0.1;
 constexpr int StopCheckMs = 100;
 constexpr qint64 WritePiece = 64 * 1024;
 
+const QString Unreachable = QStringLiteral("The print system cannot be reached, so nothing was printed.");
+
 // IPP statuses that speak of the one document (its size, its format, its
 // contents) rather than of the printer: the next document may well be taken.
 bool concernsTheDocument(int status)
@@ -123,7 +125,7 @@ std::optional<QString> CupsSink::problem(StopToken &stop)
     const auto done = qScopeGuard([this] { m_stop = nullptr; });
     m_dest.reset();
     if (!connect(stop))
-        return QStringLiteral("The print system cannot be reached, so nothing was printed.");
+        return Unreachable;
     if (std::optional<QString> missing = findDestination(stop))
         return missing;
     const char *accepting = cupsGetOption("printer-is-accepting-jobs", m_dest->num_options, m_dest->options);
@@ -142,7 +144,7 @@ std::optional<QString> CupsSink::findDestination(StopToken &stop)
         // fresh attempt tells them apart.
         disconnect();
         if (!connect(stop))
-            return QStringLiteral("The print system cannot be reached, so nothing was printed.");
+            return Unreachable;
         m_dest.reset(cupsGetNamedDest(m_http.get(), name, nullptr));
     }
     if (m_dest)
@@ -233,12 +235,8 @@ CupsSink::Attempt CupsSink::trySend(const QByteArray &pdf, const JobTicket &tick
     if (httpPost(http, resource.constData()) != 0 || httpFlushWrite(http) < 0)
         return {silent, true};
 
-    while (!httpWait(http, StopCheckMs)) {
-        if (stop.shouldStop()) {
-            disconnect();
-            return {silent, false};
-        }
-    }
+    if (!awaitAnswer(stop))
+        return {silent, false};
     const http_status_t status = httpUpdate(http);
     if (status == HTTP_STATUS_ERROR)
         return {silent, true};
@@ -260,12 +258,8 @@ CupsSink::Attempt CupsSink::trySend(const QByteArray &pdf, const JobTicket &tick
         stop.progressed();
     }
 
-    while (!httpWait(http, StopCheckMs)) {
-        if (stop.shouldStop()) {
-            disconnect();
-            return {silent, false};
-        }
-    }
+    if (!awaitAnswer(stop))
+        return {silent, false};
     ippDelete(cupsGetResponse(http, resource.constData()));
     const int ippStatus = cupsLastError();
     if (ippStatus <= IPP_STATUS_OK_CONFLICTING)
@@ -275,6 +269,19 @@ CupsSink::Attempt CupsSink::trySend(const QByteArray &pdf, const JobTicket &tick
     if (concernsTheDocument(ippStatus))
         return {{SinkAnswer::Kind::DocumentRefused, lastCupsError()}, false};
     return {{SinkAnswer::Kind::PrinterFailed, lastCupsError()}, false};
+}
+
+// Waits for the scheduler to say something; false, with the connection
+// closed, when the run gave up waiting first.
+bool CupsSink::awaitAnswer(StopToken &stop)
+{
+    while (!httpWait(m_http.get(), StopCheckMs)) {
+        if (stop.shouldStop()) {
+            disconnect();
+            return false;
+        }
+    }
+    return true;
 }
 
 // A scheduler may refuse a request before it has read all of it (one too

@@ -38,6 +38,7 @@ private:
     void readPageLayout();
     Attempt trySend(const QByteArray &pdf, const JobTicket &ticket, StopToken &stop);
     QByteArray printerUri() const;
+    bool awaitAnswer(StopToken &stop);
     SinkAnswer readEarlyRefusal(const SinkAnswer &otherwise);
     static int keepWaiting(http_t *http, void *sink);
 

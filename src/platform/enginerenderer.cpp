@@ -98,6 +98,7 @@ private:
     void onProbeAnswer(const QVariantList &answer);
     void printPdf(RenderedDocument::State state, const QString &title);
     void endRenderer(const QString &why);
+    QString stoppedAnswering() const { return u"the page was still busy after " + seconds(m_bound) + u" and stopped answering"; }
     void onRendererGone(QWebEnginePage::RenderProcessTerminationStatus status);
     void failSoon(const QString &why);
     void fail(const QString &why);
@@ -267,7 +268,7 @@ void EngineRenderer::onTimer()
         break;
     case Phase::Probing:
         // A page that cannot even answer is running a script without end.
-        endRenderer(u"the page was still busy after " + seconds(m_bound) + u" and stopped answering");
+        endRenderer(stoppedAnswering());
         break;
     case Phase::Printing:
         // Already being rendered: the hard deadline decides.
@@ -287,7 +288,7 @@ void EngineRenderer::onHardDeadline()
     case Phase::Loading:
     case Phase::Settling:
     case Phase::Probing:
-        endRenderer(u"the page was still busy after " + seconds(m_bound) + u" and stopped answering");
+        endRenderer(stoppedAnswering());
         break;
     case Phase::Idle:
     case Phase::Reporting:
