@@ -46,12 +46,6 @@ bool concernsTheDocument(int status)
 
 QString lastCupsError() { return quotedReason(QString::fromUtf8(cupsLastErrorString())); }
 
-QPageLayout browserLikeLayout(const QPageSize &size, QPageLayout::Orientation orientation)
-{
-    return QPageLayout(size, orientation, QMarginsF(PrintMarginMm, PrintMarginMm, PrintMarginMm, PrintMarginMm),
-                       QPageLayout::Millimeter);
-}
-
 SinkAnswer refusedAtHttpLevel(http_status_t status)
 {
     const QString reason = quotedReason(QString::fromUtf8(httpStatus(status)));
@@ -77,7 +71,7 @@ void CupsSink::DestFree::operator()(cups_dest_t *dest) const { cupsFreeDests(1, 
 CupsSink::CupsSink(QString server, QString destination)
     : m_server(server.toUtf8())
     , m_destination(destination.toUtf8())
-    , m_layout(browserLikeLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait))
+    , m_layout(printLayout(QPageSize(QPageSize::A4)))
 {
 }
 
@@ -155,8 +149,7 @@ std::optional<QString> CupsSink::findDestination(StopToken &stop)
     }
     if (name)
         return u"There is no printer called \"" + QString::fromUtf8(m_destination) + u"\", so nothing was printed.";
-    return QStringLiteral("No default printer is set up, so nothing was printed.\n\n"
-                          "Choose a default printer and print again.");
+    return noDefaultPrinter();
 }
 
 void CupsSink::readPageLayout()
@@ -174,7 +167,7 @@ void CupsSink::readPageLayout()
     }
     const char *orientation = cupsGetOption("orientation-requested", m_dest->num_options, m_dest->options);
     const bool landscape = orientation && (qstrcmp(orientation, "4") == 0 || qstrcmp(orientation, "5") == 0);
-    m_layout = browserLikeLayout(size, landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    m_layout = printLayout(size, landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
 }
 
 SinkAnswer CupsSink::send(const QByteArray &pdf, const JobTicket &ticket, StopToken &stop)

@@ -39,8 +39,7 @@ QString pdfFileName(const QString &entry)
 
 FolderSink::FolderSink(QString folder)
     : m_folder(std::move(folder))
-    , m_layout(localPaper(), QPageLayout::Portrait,
-               QMarginsF(PrintMarginMm, PrintMarginMm, PrintMarginMm, PrintMarginMm), QPageLayout::Millimeter)
+    , m_layout(printLayout(localPaper()))
 {
 }
 

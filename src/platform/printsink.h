@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDeadlineTimer>
 #include <QPageLayout>
+#include <QPageSize>
 #include <QString>
 
 #include <atomic>
@@ -69,5 +70,19 @@ public:
 
 // Margins like a browser's print dialog gives by default.
 inline constexpr double PrintMarginMm = 10.0;
+
+// The layout every sink prints with: its paper, a browser's margins.
+inline QPageLayout printLayout(const QPageSize &paper, QPageLayout::Orientation orientation = QPageLayout::Portrait)
+{
+    return QPageLayout(paper, orientation, QMarginsF(PrintMarginMm, PrintMarginMm, PrintMarginMm, PrintMarginMm),
+                       QPageLayout::Millimeter);
+}
+
+// Both printer sinks say the same when there is no printer to print on.
+inline QString noDefaultPrinter()
+{
+    return QStringLiteral("No default printer is set up, so nothing was printed.\n\n"
+                          "Choose a default printer and print again.");
+}
 
 } // namespace platform

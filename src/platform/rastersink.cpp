@@ -21,11 +21,8 @@ std::optional<QString> RasterSink::problem(StopToken &)
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())
-        return QStringLiteral("No default printer is set up, so nothing was printed.\n\n"
-                              "Choose a default printer and print again.");
-    m_layout = QPageLayout(info.defaultPageSize(), QPageLayout::Portrait,
-                           QMarginsF(PrintMarginMm, PrintMarginMm, PrintMarginMm, PrintMarginMm),
-                           QPageLayout::Millimeter);
+        return noDefaultPrinter();
+    m_layout = printLayout(info.defaultPageSize());
     return std::nullopt;
 }
 
