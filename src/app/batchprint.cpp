@@ -15,6 +15,7 @@ namespace app {
 
 namespace {
 
+using platform::entryCount;
 using platform::oneLine;
 using printing::EntryOutcome;
 using printing::RunReport;
@@ -36,11 +37,6 @@ QString outcomeWords(const EntryOutcome &outcome)
         break;
     }
     return u"not printed (" + outcome.reason + u')';
-}
-
-QString entries(qsizetype count)
-{
-    return count == 1 ? QStringLiteral("1 entry") : QString::number(count) + u" entries";
 }
 
 QString step(int index, int total)
@@ -82,13 +78,13 @@ int summarise(const RunReport &report, int total, bool problems, std::FILE *log)
         for (const QString &entry : report.notSent.mid(1))
             say(log, step(++index, total) + u"not printed (not sent: the printer stopped taking jobs): " + oneLine(entry));
         say(log, u"tavimark: the printer stopped taking jobs (" + report.printerReason + u"); "
-                     + QString::number(report.sent.size()) + u" of " + entries(total) + u' ' + verb);
+                     + QString::number(report.sent.size()) + u" of " + entryCount(total) + u' ' + verb);
         return NothingDone;
     }
     case RunReport::Ending::Finished:
         break;
     }
-    QString summary = u"tavimark: " + QString::number(report.sent.size()) + u" of " + entries(total) + u' ' + verb;
+    QString summary = u"tavimark: " + QString::number(report.sent.size()) + u" of " + entryCount(total) + u' ' + verb;
     if (!report.notPrinted.isEmpty())
         summary += u", " + QString::number(report.notPrinted.size()) + u" not printed";
     if (!report.incomplete.isEmpty())

@@ -45,11 +45,27 @@ struct Options {
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help and exit.")};
     QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Show the version and exit.")};
 
+    QList<const QCommandLineOption *> all() const
+    {
+        return {&print, &list, &folder, &ext, &printer, &copies, &timeout, &output, &noHeaders, &help, &version};
+    }
+
+    // Whether the option an argument names takes the argument after it.
+    bool takesValue(const QString &name) const
+    {
+        for (const QCommandLineOption *option : all()) {
+            if (option->names().contains(name))
+                return !option->valueName().isEmpty();
+        }
+        return false;
+    }
+
     void addTo(QCommandLineParser &parser) const
     {
         parser.setApplicationDescription(QStringLiteral(
             "Prints many HTML documents in one run: local files, folders of them, and web addresses."));
-        parser.addOptions({print, list, folder, ext, printer, copies, timeout, output, noHeaders, help, version});
+        for (const QCommandLineOption *option : all())
+            parser.addOption(*option);
         parser.addPositionalArgument(QStringLiteral("FILE|URL"), QStringLiteral("Files, folders or addresses to add, in order."),
                                      QStringLiteral("[FILE|URL]..."));
     }
@@ -81,16 +97,8 @@ std::optional<Spelled> optionIn(const QByteArray &argument)
     return Spelled{QString::fromUtf8(body.left(equals)), body.mid(equals + 1)};
 }
 
-bool takesValue(const QString &name)
-{
-    static const QStringList withValues{QStringLiteral("list"),    QStringLiteral("folder"), QStringLiteral("ext"),
-                                        QStringLiteral("printer"), QStringLiteral("copies"), QStringLiteral("timeout"),
-                                        QStringLiteral("output")};
-    return withValues.contains(name);
-}
-
 // The sources in the order given, and the --ext each --folder takes.
-QList<EntrySource> orderedSources(const QList<QByteArray> &arguments)
+QList<EntrySource> orderedSources(const QList<QByteArray> &arguments, const Options &options)
 {
     QList<EntrySource> sources;
     QList<qsizetype> folderIndexes;
@@ -109,7 +117,7 @@ QList<EntrySource> orderedSources(const QList<QByteArray> &arguments)
             continue;
         }
         QByteArray value;
-        if (takesValue(option->name))
+        if (options.takesValue(option->name))
             value = option->value ? *option->value : arguments.value(++i);
         if (option->name == u"list") {
             sources.append({EntrySource::Kind::ListFile, value, {}});
@@ -188,7 +196,7 @@ CommandLine parseCommandLine(int argc, const char *const argv[])
     line.printer = parser.value(options.printer);
     line.outputFolder = parser.value(options.output);
     line.error = checkValues(parser, options, line);
-    line.sources = orderedSources(arguments);
+    line.sources = orderedSources(arguments, options);
     return line;
 }
 

@@ -24,6 +24,11 @@ QString namedList(const QStringList &lines)
     return named.join(u'\n');
 }
 
+QString entryCount(qsizetype count)
+{
+    return count == 1 ? QStringLiteral("1 entry") : QString::number(count) + u" entries";
+}
+
 QString oneLine(QString text)
 {
     // All controls lie in the first range of UTF-16 units, so no surrogate

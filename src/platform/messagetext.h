@@ -18,6 +18,9 @@ inline constexpr qsizetype QuotedLength = 200;
 // and its end says which file. Never splits a surrogate pair.
 QString shortenMiddle(const QString &text, qsizetype length = QuotedLength);
 
+// "1 entry", "2 entries".
+QString entryCount(qsizetype count);
+
 // One line per name, then "... and N more." when there were more than
 // twenty. Callers shorten what they quote (see quoted()).
 QString namedList(const QStringList &lines);

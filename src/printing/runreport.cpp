@@ -4,6 +4,7 @@
 
 namespace printing {
 
+using platform::entryCount;
 using platform::namedList;
 using platform::quoted;
 
@@ -11,11 +12,6 @@ namespace {
 
 const QString AllSent = QStringLiteral("Done. Print jobs sent to printer.");
 const QString NoFiles = QStringLiteral("No files added.");
-
-QString entries(qsizetype count)
-{
-    return count == 1 ? QStringLiteral("1 entry") : QString::number(count) + u" entries";
-}
 
 QStringList lines(const QList<NamedEntry> &named, bool shorten)
 {
@@ -47,7 +43,7 @@ QString finishedMessage(const RunReport &report)
 {
     QString message = report.notPrinted.isEmpty()
         ? AllSent
-        : u"Print jobs sent to printer, except for " + entries(report.notPrinted.size())
+        : u"Print jobs sent to printer, except for " + entryCount(report.notPrinted.size())
             + u" that could not be printed:\n\n" + namedList(lines(report.notPrinted, true));
     if (!report.incomplete.isEmpty()) {
         message += u"\n\n" + incompleteHeading(report.incomplete.size()) + u"\n\n"
@@ -59,11 +55,11 @@ QString finishedMessage(const RunReport &report)
 QString printerFailedMessage(const RunReport &report)
 {
     QString message = u"The printer stopped taking jobs (" + report.printerReason + u"), so printing was stopped.";
-    message += u"\n\nSent to printer: " + entries(report.sent.size());
+    message += u"\n\nSent to printer: " + entryCount(report.sent.size());
     if (!report.sent.isEmpty())
         message += u'\n' + namedList(lines(report.sent, true));
     const QStringList notSent = lines(report.notPrinted, true) + lines(report.notSent, true);
-    message += u"\n\nNot sent: " + entries(notSent.size()) + u'\n' + namedList(notSent);
+    message += u"\n\nNot sent: " + entryCount(notSent.size()) + u'\n' + namedList(notSent);
     return message;
 }
 
