@@ -145,7 +145,7 @@ std::optional<QString> CupsSink::findDestination(StopToken &stop)
         return std::nullopt;
     if (stop.shouldStop()) {
         disconnect();
-        return QStringLiteral("The print system did not answer, so nothing was printed.");
+        return silentBeforePrinting();
     }
     if (name)
         return u"There is no printer called \"" + QString::fromUtf8(m_destination) + u"\", so nothing was printed.";
@@ -206,7 +206,7 @@ QByteArray CupsSink::printerUri() const
 // whole request, so a job given up here can never print later.
 CupsSink::Attempt CupsSink::trySend(const QByteArray &pdf, const JobTicket &ticket, StopToken &stop)
 {
-    const SinkAnswer silent{SinkAnswer::Kind::PrinterFailed, QStringLiteral("the print system did not answer")};
+    const SinkAnswer silent = silentAboutJob();
     if (!connect(stop))
         return {{SinkAnswer::Kind::PrinterFailed, QStringLiteral("the print system cannot be reached")}, false};
     http_t *http = m_http.get();

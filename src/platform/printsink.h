@@ -78,6 +78,18 @@ inline QPageLayout printLayout(const QPageSize &paper, QPageLayout::Orientation 
                        QPageLayout::Millimeter);
 }
 
+// A print system that stops answering is named the same whether a sink or
+// the queue's watchdog gives up on it: before anything was printed, and
+// about one job.
+inline QString silentBeforePrinting()
+{
+    return QStringLiteral("The print system did not answer, so nothing was printed.");
+}
+inline SinkAnswer silentAboutJob()
+{
+    return {SinkAnswer::Kind::PrinterFailed, QStringLiteral("the print system did not answer")};
+}
+
 // Both printer sinks say the same when there is no printer to print on.
 inline QString noDefaultPrinter()
 {

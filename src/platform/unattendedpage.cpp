@@ -107,7 +107,6 @@ void UnattendedPage::renderPdf(const QPageLayout &layout, std::function<void(con
         [this, done = std::move(done)](const QByteArray &pdf) {
             m_renderingPdf = false;
             if (m_retired) {
-
                 deleteLater();
                 return;
             }

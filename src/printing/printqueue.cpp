@@ -121,9 +121,9 @@ void PrintQueue::onWatchdog()
     const quint64 ticket = m_pendingTicket;
     abandon();
     if (pending == Pending::Check)
-        Q_EMIT checked(QStringLiteral("The print system did not answer, so nothing was printed."), {});
+        Q_EMIT checked(platform::silentBeforePrinting(), {});
     else if (pending == Pending::Submit)
-        Q_EMIT submitted(ticket, {SinkAnswer::Kind::PrinterFailed, QStringLiteral("the print system did not answer")});
+        Q_EMIT submitted(ticket, platform::silentAboutJob());
 }
 
 } // namespace printing
