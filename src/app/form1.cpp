@@ -263,7 +263,7 @@ void Form1::showMessage(const QString &text, const QString &details)
 // closing message is up; both go back when it is dismissed.
 void Form1::printRunFinished(const printing::RunReport &report)
 {
-    m_desktop.messageBox->show(this, printing::closingMessage(report), printing::closingDetails(report));
+    showMessage(printing::closingMessage(report), printing::closingDetails(report));
     m_progressBar->setPercent(0);
     m_printing.reset();
 }
