@@ -150,15 +150,45 @@ private Q_SLOTS:
 
     void manySkippedFiles_nameTwentyAndCountTheRest()
     {
-        QList<sources::SkippedListFile> skipped;
+        sources::ListFileProblems problems;
         for (int i = 1; i <= 25; ++i)
-            skipped.append({QStringLiteral("/lists/%1.txt").arg(i), QStringLiteral("not found")});
-        const QString message = sources::skippedListFilesMessage(skipped);
+            problems.files.append({QStringLiteral("/lists/%1.txt").arg(i), QStringLiteral("not found")});
+        const QString message = sources::listFileProblemsMessage(problems);
         QVERIFY(message.contains(QStringLiteral("/lists/1.txt (not found)")));
         QVERIFY(message.contains(QStringLiteral("/lists/20.txt (not found)")));
         QVERIFY(!message.contains(QStringLiteral("/lists/21.txt")));
         QVERIFY(message.endsWith(QStringLiteral("and 5 more.")));
         QCOMPARE(message.count(QStringLiteral("(not found)")), 20);
+    }
+
+    // A list file may come from anyone: a token that would not open a
+    // document of its own (a script would run inside the document before
+    // it) never becomes an entry, and the message names it.
+    void tokensThatAreNoDocument_areRefusedAndNamed_data()
+    {
+        QTest::addColumn<QByteArray>("token");
+        QTest::addColumn<QString>("why");
+        const QString notADocument = QStringLiteral("not a document address");
+        QTest::newRow("script") << QByteArray("javascript:fetch('file:///etc/passwd')") << notADocument;
+        QTest::newRow("script, other case") << QByteArray("JavaScript:alert(1)") << notADocument;
+        QTest::newRow("browser page") << QByteArray("chrome://settings") << notADocument;
+        QTest::newRow("source view") << QByteArray("view-source:http://a.example/") << notADocument;
+        QTest::newRow("about, not blank") << QByteArray("about:config") << notADocument;
+        QTest::newRow("NUL spelled out") << QByteArray("http://127.0.0.1/a%00b")
+                                         << QStringLiteral("the address holds a NUL character (%00), which no document's address can");
+    }
+    void tokensThatAreNoDocument_areRefusedAndNamed()
+    {
+        QFETCH(QByteArray, token);
+        QFETCH(QString, why);
+        Run run;
+        run.write(QStringLiteral("list.txt"), "http://a.example/one\n" + token + "\n/docs/two.htm about:blank\n");
+        run.act(run.picked({QStringLiteral("list.txt")}));
+        QCOMPARE(entryTexts(run.jobs),
+                 QStringList({QStringLiteral("http://a.example/one"), QStringLiteral("/docs/two.htm"), QStringLiteral("about:blank")}));
+        QCOMPARE(run.messages.shown.size(), 1);
+        QVERIFY2(run.messages.shown.first().contains(QString::fromUtf8(token) + u" (" + why + u')'),
+                 qPrintable(run.messages.shown.first()));
     }
 
     void closedWindow_stopsTheAction()

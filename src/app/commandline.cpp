@@ -237,14 +237,21 @@ QStringList addEntries(const QList<EntrySource> &sources, joblist::JobList &jobs
     platform::EventYield yield;
     for (const EntrySource &source : sources) {
         switch (source.kind) {
-        case EntrySource::Kind::Entry:
-            jobs.add(entryForArgument(source.argument));
+        case EntrySource::Kind::Entry: {
+            const QString entry = entryForArgument(source.argument);
+            if (const QString problem = platform::documentAddressProblem(entry); !problem.isEmpty())
+                problems << entry + u" (" + problem + u')';
+            else
+                jobs.add(entry);
             break;
+        }
         case EntrySource::Kind::ListFile: {
-            QList<sources::SkippedListFile> skipped;
-            sources::addListFile(QFile::decodeName(source.argument), yield, jobs, skipped);
-            for (const sources::SkippedListFile &file : skipped)
+            sources::ListFileProblems listProblems;
+            sources::addListFile(QFile::decodeName(source.argument), yield, jobs, listProblems);
+            for (const sources::SkippedListFile &file : listProblems.files)
                 problems << u"list file " + file.path + u" (" + file.why + u')';
+            for (const sources::RefusedToken &token : listProblems.tokens)
+                problems << token.token + u" in list file " + QFile::decodeName(source.argument) + u" (" + token.why + u')';
             break;
         }
         case EntrySource::Kind::Folder: {

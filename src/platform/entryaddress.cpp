@@ -29,6 +29,57 @@ EntryAddress addressOf(const QString &entry)
     return {url, QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1())};
 }
 
+namespace {
+
+// The engine drops longer addresses without a word.
+constexpr qsizetype MaxAddressLength = 2 * 1024 * 1024;
+
+bool holdsEscapedNul(QStringView text)
+{
+    return text.contains(u"%00");
+}
+
+// The common entries, a local path or a web address, pass without a parse:
+// a list of a million addresses is checked as it is read.
+bool plainlyADocument(QStringView entry)
+{
+    if (entry.size() > MaxAddressLength || holdsEscapedNul(entry))
+        return false;
+    if (entry.startsWith(u'/'))
+        return true;
+    return entry.startsWith(u"http://", Qt::CaseInsensitive) || entry.startsWith(u"https://", Qt::CaseInsensitive);
+}
+
+bool isDocumentScheme(const QUrl &url)
+{
+    const QString scheme = url.scheme();
+    if (scheme == u"http" || scheme == u"https" || scheme == u"file" || scheme == u"data")
+        return true;
+    return scheme == u"about" && url.path() == u"blank";
+}
+
+} // namespace
+
+QString documentAddressProblem(const QString &entry)
+{
+    if (entry.contains(QChar(0)))
+        return QStringLiteral("the address holds a NUL character, which no document's address can");
+    if (plainlyADocument(entry))
+        return {};
+    const EntryAddress address = addressOf(entry);
+    if (!address.url.isValid() || address.url.isEmpty())
+        return QStringLiteral("not a valid address");
+    if (!isDocumentScheme(address.url))
+        return NotADocumentAddress;
+    const QByteArray encoded = address.url.toEncoded();
+    if (encoded.size() > MaxAddressLength)
+        return QStringLiteral("the address is too long to load");
+    // A NUL spelled %00 never reaches a server or a file system either.
+    if (address.url.scheme() != u"data" && holdsEscapedNul(QString::fromLatin1(encoded)))
+        return QStringLiteral("the address holds a NUL character (%00), which no document's address can");
+    return {};
+}
+
 QString documentName(const QString &entry)
 {
     const EntryAddress address = addressOf(entry);

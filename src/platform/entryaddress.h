@@ -30,6 +30,20 @@ struct EntryAddress {
 // a browser's address bar takes it.
 EntryAddress addressOf(const QString &entry);
 
+// Why the engine must not be handed an entry, in words for the user; empty
+// when it is a document address. Only documents are entries: a web page
+// (http, https), a local file, a data address or an empty page. Anything
+// else would not open a document of its own: a script address runs inside
+// whatever document the page holds, and the browser's own pages and
+// resources are not the user's documents. Addresses that could never load
+// (an invalid one, one holding a NUL, one longer than the engine takes) are
+// refused here at once rather than left to wait out their time bound.
+QString documentAddressProblem(const QString &entry);
+
+// What documentAddressProblem() says of a script address, a browser page and
+// the like.
+inline const QString NotADocumentAddress = QStringLiteral("not a document address");
+
 // A short name for the document behind an entry when it has no title of its
 // own: the file's name, or the last part of the address.
 QString documentName(const QString &entry);

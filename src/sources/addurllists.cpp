@@ -5,6 +5,7 @@
 #include "platform/desktop.h"
 #include "platform/eventyield.h"
 #include "platform/busypointer.h"
+#include "platform/entryaddress.h"
 #include "platform/messagetext.h"
 
 #include <utility>
@@ -12,11 +13,11 @@
 namespace sources {
 
 bool addListFile(const QString &path, platform::EventYield &yield, joblist::JobList &jobs,
-                 QList<SkippedListFile> &skipped)
+                 ListFileProblems &problems)
 {
     ListFileText file = ReadWholeFile(path);
     if (!file.isRead()) {
-        skipped.append({path, file.failure});
+        problems.files.append({path, file.failure});
         return true;
     }
     // The whole text goes as soon as it is cut, before the entries take
@@ -25,17 +26,31 @@ bool addListFile(const QString &path, platform::EventYield &yield, joblist::JobL
                                             [&yield] { return yield.yieldSliced(); });
     if (yield.closed())
         return false;
-    for (const QString &token : tokens)
-        jobs.add(token);
+    for (const QString &token : tokens) {
+        if (const QString problem = platform::documentAddressProblem(token); !problem.isEmpty())
+            problems.tokens.append({token, problem});
+        else
+            jobs.add(token);
+    }
     return true;
 }
 
-QString skippedListFilesMessage(const QList<SkippedListFile> &skipped)
+QString listFileProblemsMessage(const ListFileProblems &problems)
 {
-    QStringList files;
-    for (const SkippedListFile &file : skipped)
-        files << platform::quoted(file.path) + u" (" + file.why + u')';
-    return u"These list files could not be read; nothing was added from them:\n\n" + platform::namedList(files);
+    QStringList parts;
+    if (!problems.files.isEmpty()) {
+        QStringList files;
+        for (const SkippedListFile &file : problems.files)
+            files << platform::quoted(file.path) + u" (" + file.why + u')';
+        parts << u"These list files could not be read; nothing was added from them:\n\n" + platform::namedList(files);
+    }
+    if (!problems.tokens.isEmpty()) {
+        QStringList tokens;
+        for (const RefusedToken &token : problems.tokens)
+            tokens << platform::quoted(platform::oneLine(token.token)) + u" (" + token.why + u')';
+        parts << u"These addresses in the list files were not added:\n\n" + platform::namedList(tokens);
+    }
+    return parts.join(u"\n\n");
 }
 
 void addUrlLists(platform::FileOpenDialog &dialog, platform::MessageBox &messages, QWidget *owner,
@@ -44,16 +59,16 @@ void addUrlLists(platform::FileOpenDialog &dialog, platform::MessageBox &message
     const QStringList paths = dialog.showOpen(owner, UrlListsTitle, UrlListsFilters);
     if (paths.isEmpty())
         return;
-    QList<SkippedListFile> skipped;
+    ListFileProblems problems;
     {
         const platform::BusyPointer busy(pointer);
         for (const QString &path : paths) {
-            if (!addListFile(path, yield, jobs, skipped))
+            if (!addListFile(path, yield, jobs, problems))
                 return;
         }
     }
-    if (!skipped.isEmpty())
-        messages.show(owner, skippedListFilesMessage(skipped));
+    if (!problems.isEmpty())
+        messages.show(owner, listFileProblemsMessage(problems));
 }
 
 } // namespace sources

@@ -19,21 +19,39 @@ struct SkippedListFile {
     QString why;
 };
 
-// Reads one list file and appends its tokens; a file that cannot be used is
-// recorded in `skipped`. False when the window closed meanwhile, so the
-// caller stops.
-bool addListFile(const QString &path, platform::EventYield &yield, joblist::JobList &jobs,
-                 QList<SkippedListFile> &skipped);
+// A token of a list file that is no document address (a script address,
+// say): a list file may come from anyone, so such a token never becomes an
+// entry.
+struct RefusedToken {
+    QString token;
+    QString why;
+};
 
-// The one message that names the skipped files: the first twenty by name,
-// the rest as a count, so that the box still fits on the screen.
-QString skippedListFilesMessage(const QList<SkippedListFile> &skipped);
+// What a list action could not use.
+struct ListFileProblems {
+    QList<SkippedListFile> files;
+    QList<RefusedToken> tokens;
+
+    bool isEmpty() const { return files.isEmpty() && tokens.isEmpty(); }
+};
+
+// Reads one list file and appends its tokens; a file that cannot be used, and
+// every token that is no document address, is recorded in `problems`. False
+// when the window closed meanwhile, so the caller stops.
+bool addListFile(const QString &path, platform::EventYield &yield, joblist::JobList &jobs,
+                 ListFileProblems &problems);
+
+// The one message that names what could not be used: the first twenty of
+// each kind by name, the rest as a count, so that the box still fits on the
+// screen.
+QString listFileProblemsMessage(const ListFileProblems &problems);
 
 // Asks for one or more URL list files and appends every token of each, file
 // after file in the dialog's order. Cancel changes nothing. The pointer shows
 // busy from the dialog's result until the last entry is in. Files that could
-// not be read are skipped; the others are still read, and one message after
-// the action names the skipped ones. A file without tokens adds nothing,
+// not be read are skipped, and so are tokens that are no document address;
+// the others are still read, and one message after the action names what was
+// skipped. A file without tokens adds nothing,
 // quietly. The action stops where it is when the window closes meanwhile.
 void addUrlLists(platform::FileOpenDialog &dialog, platform::MessageBox &messages, QWidget *owner,
                  platform::PointerOwner &pointer, platform::EventYield &yield, joblist::JobList &jobs);
