@@ -11,6 +11,8 @@
 #include "fakedesktop.h"
 
 #include <QRandomGenerator>
+#include <QApplication>
+#include <QDialog>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -170,6 +172,26 @@ private Q_SLOTS:
         QCOMPARE(window.messages(), QStringList{QStringLiteral("No files added.")});
         QCOMPARE(window.printer().checks, 0);
         QCOMPARE(window.form->ProgressBar1()->percent(), 0.0f);
+        QCOMPARE(window.form->mousePointer(), MousePointer::Default);
+    }
+
+    // A run that ends while a dialog is open keeps its message until the
+    // dialog is closed, so keys typed for the dialog stay the dialog's.
+    void runEndingUnderAnOpenDialog_saysSoOnceTheDialogCloses()
+    {
+        Window window(2);
+        QDialog dialog(window.form.get());
+        dialog.setWindowModality(Qt::ApplicationModal);
+        dialog.show();
+        QTRY_COMPARE(QApplication::activeModalWidget(), &dialog);
+
+        QVERIFY(window.print());
+        QCoreApplication::processEvents();
+
+        QVERIFY(window.messages().isEmpty());
+        QCOMPARE(window.form->mousePointer(), MousePointer::Busy);
+        dialog.accept();
+        QTRY_COMPARE(window.messages(), QStringList{QStringLiteral("Done. Print jobs sent to printer.")});
         QCOMPARE(window.form->mousePointer(), MousePointer::Default);
     }
 

@@ -17,11 +17,17 @@
 #include "sources/addlocalfiles.h"
 #include "sources/addurllists.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QPointer>
 #include <QPushButton>
+#include <QTimer>
+
+#include <functional>
+#include <utility>
 
 // The button pictures are compiled into this static library; their resource
 // must be registered by name before the first window uses them.
@@ -64,6 +70,43 @@ const QString Check4Description = QStringLiteral(
     "Type a file extension and choose a folder: every file with that extension in the folder "
     "and the folders below it is added to the list.");
 const QString Check2Description = QStringLiteral("Print every entry of the list, top to bottom, on the default printer.");
+
+// Calls back once, from the event loop, when the dialog it watches is hidden
+// or goes away, whichever comes first; never after `context` has gone.
+class CloseWatch final : public QObject {
+public:
+    CloseWatch(QWidget *dialog, QObject *context, std::function<void()> then)
+        : QObject(dialog), m_context(context), m_then(std::move(then))
+    {
+        dialog->installEventFilter(this);
+    }
+    ~CloseWatch() override { fire(); }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Hide) {
+            fire();
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    void fire()
+    {
+        if (m_context && m_then)
+            QTimer::singleShot(0, m_context, std::exchange(m_then, {}));
+    }
+
+    QPointer<QObject> m_context;
+    std::function<void()> m_then;
+};
+
+void whenClosed(QWidget *dialog, QObject *context, std::function<void()> then)
+{
+    new CloseWatch(dialog, context, std::move(then));
+}
 
 // The hand cursor's hot spot: the tip of its index finger.
 constexpr QPoint HandHotSpot{12, 1};
@@ -259,9 +302,22 @@ void Form1::showMessage(const QString &text, const QString &details)
     m_desktop.messageBox->show(this, text, details);
 }
 
+// A run may end while the user works in a dialog (picking files, typing an
+// extension). A message opened over it would take the keys typed for the
+// dialog, and a key meant for it would dismiss the message unseen; so the
+// message waits until no dialog is open.
+void Form1::printRunFinished(const printing::RunReport &report)
+{
+    if (QWidget *dialog = QApplication::activeModalWidget(); dialog && dialog != this) {
+        whenClosed(dialog, this, [this, report] { printRunFinished(report); });
+        return;
+    }
+    showClosingMessage(report);
+}
+
 // The bar still shows the last step and the pointer the hourglass while the
 // closing message is up; both go back when it is dismissed.
-void Form1::printRunFinished(const printing::RunReport &report)
+void Form1::showClosingMessage(const printing::RunReport &report)
 {
     showMessage(printing::closingMessage(report), printing::closingDetails(report));
     m_progressBar->setPercent(0);

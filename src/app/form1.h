@@ -87,6 +87,7 @@ private:
     void ListView1_MouseMove(const QPoint &point);
     void ListView1_MouseUp();
     void printRunFinished(const printing::RunReport &report);
+    void showClosingMessage(const printing::RunReport &report);
 
     platform::Desktop m_desktop;
     platform::EventYield m_yield;
