@@ -10,6 +10,7 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -25,23 +26,48 @@ bool hasDisplay()
 #endif
 }
 
-// Standard error carries one line per entry for scripts to read; the
-// engine's and Qt's own remarks would be mixed in between. TAVIMARK_DEBUG
-// keeps them.
-void keepStandardErrorForTheRun()
+// While the window's application object is made: a display named but not
+// there makes the platform plugin give up with a fatal message, which would
+// abort the program with a core dump.
+bool openingTheDisplay = false;
+
+// The display the window is meant for, as the user named it.
+QString intendedDisplay()
 {
-    if (!qEnvironmentVariableIsEmpty("TAVIMARK_DEBUG"))
-        return;
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &message) {
-        if (type == QtCriticalMsg || type == QtFatalMsg)
-            std::fprintf(stderr, "%s\n", qPrintable(message));
-    });
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " --log-level=3");
+    const bool wayland = qEnvironmentVariable("QT_QPA_PLATFORM").startsWith(u"wayland")
+        || (qEnvironmentVariableIsEmpty("DISPLAY") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"));
+    if (wayland)
+        return u"the Wayland display \"" + qEnvironmentVariable("WAYLAND_DISPLAY", QStringLiteral("wayland-0")) + u'"';
+    return u"the display \"" + qEnvironmentVariable("DISPLAY") + u'"';
+}
+
+// Standard error carries the program's own lines (one per entry for scripts
+// to read, or why the window could not open); the engine's and Qt's own
+// remarks would be mixed in between. TAVIMARK_DEBUG keeps them.
+void writeMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtFatalMsg && openingTheDisplay) {
+        std::fprintf(stderr, "tavimark: cannot open %s; to print without a window, use --print\n",
+                     qPrintable(intendedDisplay()));
+        std::fflush(nullptr);
+        std::_Exit(app::NothingDone);
+    }
+    if (type == QtCriticalMsg || type == QtFatalMsg || !qEnvironmentVariableIsEmpty("TAVIMARK_DEBUG"))
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
+void keepStandardErrorForTheProgram()
+{
+    qInstallMessageHandler(writeMessage);
+    if (qEnvironmentVariableIsEmpty("TAVIMARK_DEBUG"))
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " --log-level=3");
 }
 
 int showWindow(int argc, char *argv[], const app::CommandLine &line)
 {
+    openingTheDisplay = true;
     QApplication application(argc, argv);
+    openingTheDisplay = false;
     application.setApplicationName(QStringLiteral("Tavimark"));
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.tavimark.tavimark"));
@@ -82,10 +108,11 @@ int main(int argc, char *argv[])
     // window; this must be set before the application object exists.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     platform::prepareEngineSandbox();
+    keepStandardErrorForTheProgram();
     if (line.print) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        keepStandardErrorForTheRun();
+        // Printing needs no display, whatever the environment names: one
+        // that is not there must not stop a run that would never use it.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication application(argc, argv);
         application.setApplicationName(QStringLiteral("Tavimark"));
         const int status = app::printFromCommandLine(line);
