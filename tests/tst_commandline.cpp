@@ -5,12 +5,15 @@
 #include "joblist/joblist.h"
 
 #include "printrig.h"
+#include "processes.h"
 
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+#include <csignal>
 #include <vector>
 
 using app::CommandLine;
@@ -49,11 +52,17 @@ Outcome runProgram(const QStringList &arguments, const QString &folder, QProcess
             QString::fromUtf8(program.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts)};
 }
 
-void write(const QString &path, const QByteArray &bytes)
+// A page whose print handler runs for 100 s: its renderer gets stuck in
+// the middle of its PDF.
+constexpr QByteArrayView StuckInPrint =
+    "<h1>Stuck</h1><script>addEventListener('beforeprint', () => {"
+    " const end = Date.now() + 100000; while (Date.now() < end) {} });</script>";
+
+void write(const QString &path, QByteArrayView bytes)
 {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    file.write(bytes.data(), bytes.size());
 }
 
 } // namespace
@@ -148,6 +157,77 @@ private Q_SLOTS:
         QVERIFY2(noDisplay.errorLines.first().contains(u"--print"), qPrintable(noDisplay.errorLines.first()));
     }
 
+    // An argument, or a list file's token, that is no document is named and
+    // not loaded; the documents around it print.
+    void entriesThatAreNoDocument_areRefusedAndTheRestPrint()
+    {
+        QTemporaryDir dir;
+        write(dir.filePath(QStringLiteral("page.htm")), "<h1>Refusal page</h1>");
+        write(dir.filePath(QStringLiteral("list.txt")), "view-source:http://127.0.0.1/\n");
+        const Outcome outcome = runProgram({QStringLiteral("--print"), QStringLiteral("--output=out"),
+                                            QStringLiteral("javascript:document.title"), QStringLiteral("page.htm"),
+                                            QStringLiteral("--list=list.txt")},
+                                           dir.path());
+        QCOMPARE(outcome.status, 1);
+        QCOMPARE(outcome.errorLines.value(0),
+                 QStringLiteral("tavimark: cannot use javascript:document.title (not a document address)"));
+        QCOMPARE(outcome.errorLines.value(1), u"tavimark: cannot use view-source:http://127.0.0.1/ in list file list.txt (not a document address)");
+        QCOMPARE(outcome.errorLines.value(2), u"[1/1] sent: " + dir.filePath(QStringLiteral("page.htm")));
+        QCOMPARE(QDir(dir.filePath(QStringLiteral("out"))).entryList(QDir::Files), QStringList{QStringLiteral("page.pdf")});
+    }
+
+    // Printing never needs a display, whatever the environment names; the
+    // window says which display it could not open instead of aborting.
+    void displaysThatDoNotWork_data()
+    {
+        QTest::addColumn<QString>("platform");  // QT_QPA_PLATFORM; empty: unset
+        QTest::addColumn<QString>("display");   // DISPLAY; empty: unset
+        QTest::addColumn<bool>("print");
+        QTest::addColumn<int>("status");
+        QTest::newRow("print, X named, no display") << QStringLiteral("xcb") << QString() << true << 0;
+        QTest::newRow("print, Wayland named, none there") << QStringLiteral("wayland") << QString() << true << 0;
+        QTest::newRow("print, display not there") << QString() << QStringLiteral(":97") << true << 0;
+        QTest::newRow("window, display not there") << QString() << QStringLiteral(":97") << false << 2;
+        QTest::newRow("window, X named, display not there") << QStringLiteral("xcb") << QStringLiteral(":97") << false << 2;
+    }
+    void displaysThatDoNotWork()
+    {
+        QFETCH(QString, platform);
+        QFETCH(QString, display);
+        QFETCH(bool, print);
+        QFETCH(int, status);
+        QTemporaryDir dir;
+        write(dir.filePath(QStringLiteral("page.htm")), "<h1>Display page</h1>");
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("DISPLAY"));
+        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        environment.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("no-such-wayland"));
+        environment.insert(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("x11"));
+        if (!display.isEmpty())
+            environment.insert(QStringLiteral("DISPLAY"), display);
+        QProcess program;
+        if (!platform.isEmpty())
+            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
+        else
+            environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        program.setProcessEnvironment(environment);
+        program.setWorkingDirectory(dir.path());
+        QStringList arguments{QStringLiteral("page.htm")};
+        if (print)
+            arguments = QStringList{QStringLiteral("--print"), QStringLiteral("--output"), dir.filePath(QStringLiteral("out"))} + arguments;
+        program.start(qEnvironmentVariable("TAVIMARK_BINARY"), arguments);
+        QVERIFY(program.waitForFinished(120'000));
+        const QString errors = QString::fromUtf8(program.readAllStandardError());
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(program.exitCode() == status, qPrintable(errors));
+        if (print) {
+            QVERIFY(QFile::exists(dir.filePath(QStringLiteral("out/page.pdf"))));
+        } else {
+            QCOMPARE(errors.split(u'\n', Qt::SkipEmptyParts).size(), 1);
+            QVERIFY2(errors.contains(u"cannot open the display \"" + display + u'"'), qPrintable(errors));
+        }
+    }
+
     // A mix of good and missing entries: the missing one is named, the
     // others print, and the status says some were not printed.
     void printWithoutAWindow_namesWhatItCouldNotPrint()
@@ -200,6 +280,86 @@ private Q_SLOTS:
         processes.waitForFinished();
         for (const QString &process : QString::fromUtf8(processes.readAllStandardOutput()).split(u'\n'))
             QVERIFY2(!(process.startsWith(u'T') && process.contains(u"QtWebEngineProcess")), qPrintable(process));
+    }
+
+    // A renderer stuck in the middle of a PDF is stopped, not ended; it must
+    // still end with the program, however the program ends.
+    void stoppedRenderers_endWithTheProgramWhateverEndsIt_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("terminated") << int(SIGTERM);
+        QTest::newRow("terminal closed") << int(SIGHUP);
+        QTest::newRow("interrupted") << int(SIGINT);
+        QTest::newRow("killed") << int(SIGKILL);
+    }
+    void stoppedRenderers_endWithTheProgramWhateverEndsIt()
+    {
+        QFETCH(int, signal);
+        QTemporaryDir dir;
+        write(dir.filePath(QStringLiteral("stuck.htm")), StuckInPrint);
+        QStringList arguments{QStringLiteral("--print"), QStringLiteral("--timeout=1"), QStringLiteral("--output=out"),
+                              QStringLiteral("stuck.htm")};
+        // Enough after it to keep the program busy well past the stop.
+        for (int i = 0; i < 10; ++i) {
+            const QString name = u"busy" + QString::number(i) + u".htm";
+            write(dir.filePath(name), "<h1>Busy</h1><script>const end = Date.now() + 60000; while (Date.now() < end) {}</script>");
+            arguments << name;
+        }
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TAVIMARK_RENDERERS"), QStringLiteral("1"));
+        program.setProcessEnvironment(environment);
+        program.setWorkingDirectory(dir.path());
+        program.start(qEnvironmentVariable("TAVIMARK_BINARY"), arguments);
+        QVERIFY(program.waitForStarted());
+        const auto stopped = [&program] {
+            QList<qint64> pids;
+            for (const processes::Process &renderer : processes::renderersBelow(program.processId())) {
+                if (renderer.state == 'T')
+                    pids << renderer.pid;
+            }
+            return pids;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(!stopped().isEmpty(), 60000);
+        const QList<qint64> renderers = stopped();
+
+        ::kill(pid_t(program.processId()), signal);
+        QVERIFY(program.waitForFinished(30000));
+
+        for (const qint64 pid : renderers)
+            QTRY_VERIFY2_WITH_TIMEOUT(!processes::running(pid), qPrintable(QString::number(pid)), 10000);
+    }
+
+    // Pages stuck in their own print handlers cannot pile up: past the
+    // first two, documents print without running those handlers.
+    void manyPagesStuckInPrint_leaveFewRenderersStoppedAndTheRestPrint()
+    {
+        QTemporaryDir dir;
+        QStringList arguments{QStringLiteral("--print"), QStringLiteral("--timeout=1"), QStringLiteral("--output=out")};
+        for (int i = 1; i <= 5; ++i) {
+            const QString name = u"stuck" + QString::number(i) + u".htm";
+            write(dir.filePath(name), StuckInPrint);
+            arguments << name;
+        }
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TAVIMARK_RENDERERS"), QStringLiteral("2"));
+        program.setProcessEnvironment(environment);
+        program.setWorkingDirectory(dir.path());
+        program.start(qEnvironmentVariable("TAVIMARK_BINARY"), arguments);
+        QVERIFY(program.waitForStarted());
+        int mostStopped = 0;
+        while (!program.waitForFinished(200)) {
+            int now = 0;
+            for (const processes::Process &renderer : processes::renderersBelow(program.processId()))
+                now += renderer.state == 'T' ? 1 : 0;
+            mostStopped = std::max(mostStopped, now);
+        }
+        // Two stopped, and at most one more whose page was already loading
+        // when the second stopped.
+        QVERIFY2(mostStopped <= 3, qPrintable(QString::number(mostStopped)));
+        const QStringList written = QDir(dir.filePath(QStringLiteral("out"))).entryList(QDir::Files);
+        QVERIFY2(written.contains(u"stuck4.pdf") && written.contains(u"stuck5.pdf"), qPrintable(written.join(u' ')));
     }
 
     // Written into a folder instead: one PDF per entry, named after it, and

@@ -14,10 +14,13 @@
 
 #include "fakedesktop.h"
 #include "printrig.h"
+#include "processes.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QHash>
+#include <QImage>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -29,6 +32,7 @@
 
 #include <memory>
 
+#include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -50,6 +54,13 @@ QString writeDocument(const QTemporaryDir &dir, const QString &name, const QStri
                 + u"<h1>" + heading + u"</h1><p>Some words under the heading.</p></body></html>")
                    .toUtf8());
     return path;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
 }
 
 // A web server on 127.0.0.1 whose pages fail in the ways a real one's can.
@@ -106,6 +117,8 @@ private:
                 if (later)
                     reply(*later, "200 OK", "", body);
             });
+        } else if (path == u"/download") {
+            reply(socket, "200 OK", "Content-Disposition: attachment; filename=\"report.zip\"\r\n", "<h1>Not a page</h1>");
         } else if (path == u"/good") {
             reply(socket, "200 OK", "", "<h1>Served heading</h1>");
         } else {
@@ -156,6 +169,14 @@ struct Window {
 };
 
 constexpr int JobArrivalMs = 30000;
+
+int killRenderersOf(qint64 ancestor)
+{
+    const QList<processes::Process> renderers = processes::renderersBelow(ancestor);
+    for (const processes::Process &renderer : renderers)
+        ::kill(pid_t(renderer.pid), SIGKILL);
+    return int(renderers.size());
+}
 
 } // namespace
 
@@ -253,6 +274,14 @@ private Q_SLOTS:
         QTest::newRow("password demanded") << QStringLiteral("http:/secret")
                                            << QStringLiteral("the server asks for a password");
         QTest::newRow("connection refused") << QStringLiteral("refused") << QStringLiteral("the connection was refused");
+        QTest::newRow("download offered") << QStringLiteral("http:/download")
+                                          << QStringLiteral("the address offered a file to download, not a page");
+        QTest::newRow("NUL in the address") << QStringLiteral("http:/a%00b")
+                                            << QStringLiteral("the address holds a NUL character (%00), which no document's address can");
+        // A script address would run inside the document before it, a local
+        // one, which may read local files and send them anywhere.
+        QTest::newRow("script address") << QStringLiteral("script:") << QStringLiteral("not a document address");
+        QTest::newRow("browser page") << QStringLiteral("raw:chrome://version") << QStringLiteral("not a document address");
     }
     void failedLoad_isNamedAndTheOthersPrint()
     {
@@ -265,6 +294,10 @@ private Q_SLOTS:
             bad = dir.filePath(path.mid(5));
         } else if (path.startsWith(u"http:")) {
             bad = server.url(path.mid(5));
+        } else if (path == u"script:") {
+            bad = u"javascript:location.href='" + server.url(QStringLiteral("/leak")) + u"&title='+document.title";
+        } else if (path.startsWith(u"raw:")) {
+            bad = path.mid(4);
         } else {
             QTcpServer closed;
             closed.listen(QHostAddress::LocalHost);
@@ -290,6 +323,7 @@ private Q_SLOTS:
         // A password demand is declined at once, not asked again and again.
         if (path == u"http:/secret")
             QCOMPARE(server.hits(QStringLiteral("/secret")), 1);
+        QCOMPARE(server.hits(QStringLiteral("/leak")), 0);
     }
 
     // At its bound, a document whose page still answers is printed as it
@@ -423,18 +457,73 @@ private Q_SLOTS:
         QVERIFY(texts.value(1).contains(u"Next heading"));
     }
 
-    void crashedRenderer_failsThatEntryOnly()
+    // A local document prints with its own images, styles, scripts and
+    // frames, as a browser shows it; its scripts may not read other local
+    // files, nor even those beside it, which could put them on paper.
+    void localDocument_printsWithItsOwnFilesButItsScriptsReadNoFile()
     {
-        QTemporaryDir dir;
+        QTemporaryDir pages;
+        QTemporaryDir elsewhere;
+        const QString secret = elsewhere.filePath(QStringLiteral("secret.txt"));
+        writeFile(secret, "SECRETWORDS");
+        writeFile(pages.filePath(QStringLiteral("beside.txt")), "BESIDEWORDS");
+        writeFile(pages.filePath(QStringLiteral("style.css")), "h2::after { content: 'STYLEDTEXT'; }");
+        writeFile(pages.filePath(QStringLiteral("script.js")), "document.write('<p>SCRIPTEDTEXT</p>');");
+        writeFile(pages.filePath(QStringLiteral("frame.htm")), "<p>FRAMEDTEXT</p>");
+        QImage picture(40, 40, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        QVERIFY(picture.save(pages.filePath(QStringLiteral("picture.png"))));
+        const QString reads = QStringLiteral(
+            "<script>"
+            "for (const name of [%1, 'beside.txt']) {"
+            "  try { const x = new XMLHttpRequest(); x.open('GET', name, false); x.send();"
+            "        document.write('<p>READ ' + x.responseText + '</p>'); } catch (e) {}"
+            "  fetch(name).then(r => r.text()).then(t => document.body.append('FETCHED ' + t)).catch(() => {});"
+            "}</script>")
+                                  .arg(u'\'' + QUrl::fromLocalFile(secret).toString() + u'\'');
+        const QString own = QStringLiteral(
+            "<link rel=stylesheet href=style.css><script src=script.js></script><h2>Styled</h2>"
+            "<img src=picture.png><iframe src=frame.htm></iframe>");
+        const QString path = writeDocument(pages, QStringLiteral("reader.htm"), QStringLiteral("Reader heading"), own + reads);
         Window window;
-        window.jobs().add(writeDocument(dir, QStringLiteral("before.htm"), QStringLiteral("Before heading")));
-        window.jobs().add(QStringLiteral("chrome://crash"));
-        window.jobs().add(writeDocument(dir, QStringLiteral("after.htm"), QStringLiteral("After heading")));
+        window.jobs().add(path);
 
         QVERIFY(window.print());
 
+        QTRY_COMPARE_WITH_TIMEOUT(rig::jobFiles(rig::sharedFolder(), path).size(), qsizetype(1), JobArrivalMs);
+        const QString job = rig::jobFiles(rig::sharedFolder(), path).first();
+        const QString text = rig::pdfText(job).simplified();
+        for (const char *shown : {"Reader heading", "STYLEDTEXT", "SCRIPTEDTEXT", "FRAMEDTEXT"})
+            QVERIFY2(text.contains(QLatin1String(shown)), qPrintable(text));
+        for (const char *hidden : {"SECRETWORDS", "BESIDEWORDS"})
+            QVERIFY2(!text.contains(QLatin1String(hidden)), qPrintable(text));
+        QProcess images;
+        images.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), job});
+        QVERIFY(images.waitForFinished(30000));
+        // Two lines of column headings, then one line per image.
+        QVERIFY2(images.readAllStandardOutput().count('\n') >= 3, "the document's picture is not in its job");
+    }
+
+    void crashedRenderer_failsThatEntryOnly()
+    {
+        QTemporaryDir dir;
+        TroubleServer server;
+        Window window({}, 60s, 1);
+        const QString looping = server.url(QStringLiteral("/loop"));
+        window.jobs().add(writeDocument(dir, QStringLiteral("before.htm"), QStringLiteral("Before heading")));
+        window.jobs().add(looping);
+        window.jobs().add(writeDocument(dir, QStringLiteral("after.htm"), QStringLiteral("After heading")));
+
+        QSignalSpy finished(&window.form->printRun(), &printing::PrintRun::finished);
+        window.form->Check2()->click();
+        // Its renderer is lost while the page is stuck in its script.
+        QTRY_VERIFY_WITH_TIMEOUT(server.hits(QStringLiteral("/loop")) == 1, 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(!processes::renderersBelow(QCoreApplication::applicationPid()).isEmpty(), 10000);
+        QVERIFY(killRenderersOf(QCoreApplication::applicationPid()) > 0);
+        QVERIFY(!finished.isEmpty() || finished.wait(60000));
+
         const QString message = window.messages().value(0);
-        QVERIFY2(message.contains(u"chrome://crash (the page's renderer crashed)"), qPrintable(message));
+        QVERIFY2(message.contains(looping + u" (the page's renderer crashed)"), qPrintable(message));
         QTRY_COMPARE_WITH_TIMEOUT(jobTitles(dir.path()).size(), 2, JobArrivalMs);
         QVERIFY(jobTexts(dir.path()).value(1).contains(u"After heading"));
     }

@@ -4,8 +4,10 @@
 #include "loadfailure.h"
 #include "unattendedpage.h"
 
+#include <QDateTime>
 #include <QPointer>
 #include <QTimer>
+#include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
@@ -22,6 +24,10 @@ using namespace std::chrono_literals;
 
 // How often a document whose web fonts are still arriving is asked again.
 constexpr auto FontRecheck = 20ms;
+// How long a load that stopped by itself waits to learn whether the address
+// offered a file to download instead of a page.
+constexpr auto DownloadNotice = 1s;
+const QString DownloadOffered = QStringLiteral("the address offered a file to download, not a page");
 // How long a document still loading at its bound has to answer before its
 // renderer is taken for stuck in a script and ended.
 constexpr auto AnswerAllowance = 3s;
@@ -37,7 +43,10 @@ constexpr auto Grace = 5s;
 // document's whole cost); a page that tampers with what it reads only
 // changes when its own print starts.
 const QString SettleCheck = QStringLiteral(
-    "[document.fonts ? document.fonts.status : 'loaded', document.readyState, document.title]");
+    "[document.fonts ? document.fonts.status : 'loaded', document.readyState, document.title, performance.timeOrigin]");
+// How far the document's own clock may lag the program's when telling a
+// document that began after the load was asked for from one before it.
+constexpr qint64 ClockSlackMs = 10;
 constexpr auto SettleWorld = QWebEngineScript::MainWorld;
 
 LoadError loadError(const QWebEngineLoadingInfo &info, bool passwordAsked)
@@ -83,6 +92,7 @@ private:
         Settling,   // loaded; its web fonts may still be arriving
         Probing,    // its time is up; waiting for the page to answer at all
         Printing,   // being rendered into a PDF
+        Stopped,    // its load stopped; perhaps it is a file to download
     };
 
     bool localFileMissing(const EntryAddress &address);
@@ -118,6 +128,7 @@ private:
     QPageLayout m_layout;
     std::chrono::milliseconds m_bound{30'000};
     bool m_arrived = false;     // the engine finished loading the document's own bytes
+    qint64 m_loadAsked = 0;     // when the load was asked for, in ms since the epoch
     bool m_pageSpoilt = false;  // the page may still work on an earlier document
 };
 
@@ -146,6 +157,10 @@ void EngineRenderer::ensurePage()
     discardPage();
     m_page = std::make_unique<UnattendedPage>(m_profile.get());
     connect(m_page.get(), &QWebEnginePage::loadingChanged, this, &EngineRenderer::onLoadingChanged);
+    connect(m_page.get(), &UnattendedPage::downloadOfferedInstead, this, [this] {
+        if (m_phase == Phase::Stopped)
+            fail(DownloadOffered);
+    });
     connect(m_page.get(), &QWebEnginePage::renderProcessTerminated, this,
             [this](QWebEnginePage::RenderProcessTerminationStatus status, int) { onRendererGone(status); });
     m_pageSpoilt = false;
@@ -172,6 +187,10 @@ void EngineRenderer::render(quint64 job, const QString &entry, const QPageLayout
     m_layout = layout;
     m_bound = bound;
     m_arrived = false;
+    // Whatever added the entry should have refused it already; the page
+    // must never be handed one all the same.
+    if (const QString problem = documentAddressProblem(entry); !problem.isEmpty())
+        return failSoon(problem);
     const EntryAddress address = addressOf(entry);
     if (localFileMissing(address))
         return;
@@ -181,10 +200,14 @@ void EngineRenderer::render(quint64 job, const QString &entry, const QPageLayout
     if (m_page && m_page->isLoading())
         m_pageSpoilt = true;
     ensurePage();
-    m_page->forgetPasswordAsked();
+    m_page->beginLoad();
+    // Nothing of the documents before it may reach this one, not even the
+    // way back to them.
+    m_page->history()->clear();
     m_phase = Phase::Loading;
     m_timer.start(m_bound);
     m_hardDeadline.start(m_bound + Grace);
+    m_loadAsked = QDateTime::currentMSecsSinceEpoch();
     m_page->load(address.url);
 }
 
@@ -230,10 +253,15 @@ void EngineRenderer::onLoadingChanged(const QWebEngineLoadingInfo &info)
         checkSettled(m_generation);
         break;
     case QWebEngineLoadingInfo::LoadStoppedStatus:
-        fail(QStringLiteral("loading was stopped"));
+        if (m_page->downloadOffered())
+            return fail(DownloadOffered);
+        // A file offered for download stops the load before the engine
+        // says what it was; it gets a moment to say so.
+        m_phase = Phase::Stopped;
+        m_timer.start(DownloadNotice);
         break;
     case QWebEngineLoadingInfo::LoadFailedStatus:
-        fail(describeLoadFailure(loadError(info, m_page->passwordAsked())));
+        fail(m_page->downloadOffered() ? DownloadOffered : describeLoadFailure(loadError(info, m_page->passwordAsked())));
         break;
     }
 }
@@ -273,6 +301,9 @@ void EngineRenderer::onTimer()
     case Phase::Printing:
         // Already being rendered: the hard deadline decides.
         break;
+    case Phase::Stopped:
+        fail(QStringLiteral("loading was stopped"));
+        break;
     case Phase::Idle:
     case Phase::Reporting:
         break;
@@ -288,6 +319,7 @@ void EngineRenderer::onHardDeadline()
     case Phase::Loading:
     case Phase::Settling:
     case Phase::Probing:
+    case Phase::Stopped:
         endRenderer(stoppedAnswering());
         break;
     case Phase::Idle:
@@ -313,9 +345,15 @@ void EngineRenderer::onProbeAnswer(const QVariantList &answer)
 {
     // Until the new document's first bytes arrive, the page still holds the
     // one before it (or nothing at all), finished: printing that would report
-    // this entry as printed when it was not.
-    if (!m_arrived && answer.value(1).toString() == u"complete")
-        return fail(u"nothing of it arrived within " + seconds(m_bound));
+    // this entry as printed when it was not. A finished document that began
+    // after the load was asked for is this entry's, whose end the engine
+    // has not reported yet.
+    if (!m_arrived && answer.value(1).toString() == u"complete") {
+        const bool began = answer.value(3).toDouble() >= double(m_loadAsked - ClockSlackMs);
+        if (!began)
+            return fail(u"nothing of it arrived within " + seconds(m_bound));
+        return printPdf(RenderedDocument::State::Complete, answer.value(2).toString());
+    }
     m_page->triggerAction(QWebEnginePage::Stop);
     printPdf(RenderedDocument::State::Incomplete, answer.value(2).toString());
 }

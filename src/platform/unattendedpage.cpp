@@ -1,5 +1,6 @@
 #include "unattendedpage.h"
 #include "enginerenderer.h"
+#include "stoppedrenderers.h"
 
 #include <QAuthenticator>
 #include <QTimer>
@@ -7,7 +8,11 @@
 #include <QWebEngineClientCertificateSelection>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
+#include <QWebEngineUrlRequestInfo>
+#include <QWebEngineUrlRequestInterceptor>
 
 #include <csignal>
 #include <cstdio>
@@ -26,9 +31,10 @@ void lockDown(QWebEngineSettings &settings)
     settings.setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
     settings.setAttribute(QWebEngineSettings::JavascriptCanPaste, false);
     settings.setAttribute(QWebEngineSettings::AllowWindowActivationFromJavaScript, false);
-    // A local document may use its own images and style sheets beside it;
-    // it may not read remote addresses across origins. Remote documents
-    // never see local files (the engine's own rule).
+    // A local document shows its own images, style sheets, scripts and
+    // frames, as in a browser (ScriptsReadNoFile keeps its scripts from
+    // reading files); it may not read remote addresses across origins.
+    // Remote documents never see local files (the engine's own rule).
     settings.setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
     settings.setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
     settings.setAttribute(QWebEngineSettings::AllowRunningInsecureContent, false);
@@ -43,6 +49,39 @@ void lockDown(QWebEngineSettings &settings)
     settings.setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, true);
     settings.setAttribute(QWebEngineSettings::PrintElementBackgrounds, true);
 }
+
+// A local document's scripts may read no file, neither beside it nor
+// anywhere else, as in a browser that opens a file: a document from
+// elsewhere could otherwise put the user's files on paper. What the
+// document shows of its own (pictures, style sheets, scripts, frames, fonts,
+// media) loads as it would in a browser.
+class ScriptsReadNoFile final : public QWebEngineUrlRequestInterceptor {
+public:
+    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+
+    void interceptRequest(QWebEngineUrlRequestInfo &request) override
+    {
+        if (request.requestUrl().isLocalFile() && !showsInTheDocument(request.resourceType()))
+            request.block(true);
+    }
+
+private:
+    static bool showsInTheDocument(QWebEngineUrlRequestInfo::ResourceType type)
+    {
+        switch (type) {
+        case QWebEngineUrlRequestInfo::ResourceTypeMainFrame:
+        case QWebEngineUrlRequestInfo::ResourceTypeSubFrame:
+        case QWebEngineUrlRequestInfo::ResourceTypeStylesheet:
+        case QWebEngineUrlRequestInfo::ResourceTypeScript:
+        case QWebEngineUrlRequestInfo::ResourceTypeImage:
+        case QWebEngineUrlRequestInfo::ResourceTypeFontResource:
+        case QWebEngineUrlRequestInfo::ResourceTypeMedia:
+            return true;
+        default:
+            return false;
+        }
+    }
+};
 
 } // namespace
 
@@ -81,6 +120,13 @@ std::set<UnattendedPage *> &stillRendering()
     return pages;
 }
 
+// A stopped renderer never notices the program's end by itself.
+void stopRenderer(qint64 pid)
+{
+    endWithTheProgram(pid);
+    ::kill(pid_t(pid), SIGSTOP);
+}
+
 } // namespace
 
 UnattendedPage::~UnattendedPage()
@@ -98,6 +144,27 @@ void endAtOnceIfPagesStillRender(int status)
     }
     std::fflush(nullptr);
     std::_Exit(status);
+}
+
+void UnattendedPage::beginLoad()
+{
+    m_passwordAsked = false;
+    m_downloadOffered = false;
+    if (!m_printHandlersSilenced && stillRendering().size() >= std::size_t(MaxStoppedRenderers)) {
+        // Registered in a world of its own before the document's scripts
+        // run, the first listener of each print event ends it there; the
+        // document can neither reach nor remove it.
+        QWebEngineScript silence;
+        silence.setName(QStringLiteral("silence print handlers"));
+        silence.setInjectionPoint(QWebEngineScript::DocumentCreation);
+        silence.setWorldId(QWebEngineScript::ApplicationWorld);
+        silence.setRunsOnSubFrames(true);
+        silence.setSourceCode(QStringLiteral(
+            "for (const type of ['beforeprint', 'afterprint'])"
+            "  window.addEventListener(type, event => event.stopImmediatePropagation(), true);"));
+        scripts().insert(silence);
+        m_printHandlersSilenced = true;
+    }
 }
 
 void UnattendedPage::renderPdf(const QPageLayout &layout, std::function<void(const QByteArray &)> done)
@@ -133,12 +200,12 @@ void UnattendedPage::retire(bool endRenderer)
     // finish, and the page goes then.
     stillRendering().insert(this);
     if (endRenderer && pid > 0) {
-        ::kill(pid_t(pid), SIGSTOP);
+        stopRenderer(pid);
         return;
     }
     QTimer::singleShot(RetireGraceMs, this, [this] {
         if (const qint64 stuck = renderProcessPid(); stuck > 0)
-            ::kill(pid_t(stuck), SIGSTOP);
+            stopRenderer(stuck);
     });
 }
 
@@ -149,8 +216,13 @@ std::shared_ptr<QWebEngineProfile> makeUnattendedProfile()
     profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
     profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
     lockDown(*profile->settings());
+    profile->setUrlRequestInterceptor(new ScriptsReadNoFile(profile.get()));
     QObject::connect(profile.get(), &QWebEngineProfile::downloadRequested, profile.get(),
-                     [](QWebEngineDownloadRequest *download) { download->cancel(); });
+                     [](QWebEngineDownloadRequest *download) {
+                         if (auto *page = qobject_cast<UnattendedPage *>(download->page()))
+                             page->noteDownloadOffered();
+                         download->cancel();
+                     });
     return profile;
 }
 

@@ -13,6 +13,13 @@ namespace platform {
 // once (alerts dismissed, prompts cancelled, passwords and certificates
 // declined, permissions denied, new windows refused), so nothing a document
 // does can hold up a print run.
+// A renderer stuck in a script in the middle of a PDF can only be stopped
+// (see UnattendedPage::retire), and each holds its memory to the program's
+// end. Past this many, documents print without their print handlers, so at
+// most this many are stopped, and one more for each other page that was
+// already loading its document then.
+inline constexpr int MaxStoppedRenderers = 2;
+
 class UnattendedPage final : public QWebEnginePage {
     Q_OBJECT
 
@@ -23,7 +30,20 @@ public:
     // Whether the document's server, or a proxy, asked for credentials
     // since the last load began.
     bool passwordAsked() const { return m_passwordAsked; }
-    void forgetPasswordAsked() { m_passwordAsked = false; }
+    // Whether the address offered a file to download (refused) instead of
+    // a page since the last load began.
+    bool downloadOffered() const { return m_downloadOffered; }
+    void noteDownloadOffered()
+    {
+        m_downloadOffered = true;
+        Q_EMIT downloadOfferedInstead();
+    }
+    // Forgets both, as a new load begins. Once MaxStoppedRenderers
+    // renderers are stopped, the documents loaded from then on print without
+    // running their own print handlers: a handler that never ends is the
+    // way a document gets its renderer stuck in the middle of a PDF, so
+    // stopped renderers cannot pile up.
+    void beginLoad();
 
     // Renders the document into a PDF laid out on `layout`; `done` gets the
     // bytes, empty when it failed.
@@ -37,6 +57,9 @@ public:
     // itself (or, in the middle of a PDF, stops it where it stands).
     void retire(bool endRenderer = false);
 
+Q_SIGNALS:
+    void downloadOfferedInstead();
+
 protected:
     QWebEnginePage *createWindow(WebWindowType) override { return nullptr; }
     void javaScriptAlert(const QUrl &, const QString &) override { }
@@ -48,8 +71,10 @@ protected:
 
 private:
     bool m_passwordAsked = false;
+    bool m_downloadOffered = false;
     bool m_renderingPdf = false;
     bool m_retired = false;
+    bool m_printHandlersSilenced = false;
 };
 
 // An off-the-record profile for unattended pages: nothing a document sets
