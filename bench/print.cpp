@@ -32,6 +32,7 @@
 #include <QTimer>
 
 #include <map>
+#include <memory>
 
 namespace {
 
@@ -278,7 +279,10 @@ int main(int argc, char **argv)
         std::printf("# git-doc is not installed; the manual's figures are left out\n");
     figure(QStringLiteral("default_renderers"), defaultRenderers, "pages");
 
-    Runner runner;
+    // Destroyed before the application, so that its pages go before the
+    // engine's profile does.
+    auto ownRunner = std::make_unique<Runner>();
+    Runner &runner = *ownRunner;
     {
         // The engine's start belongs to the window's first run, not to the
         // documents measured here.
@@ -405,5 +409,7 @@ int main(int argc, char **argv)
         figure(QStringLiteral("tree_rss_growth_mb"), atEnd - at100, "MB");
         figure(QStringLiteral("long_run_peak_tree_rss_mb"), runner.peakMB(), "MB");
     }
+    ownRunner.reset();
+    platform::endAtOnceIfPagesStillRender(0);
     return 0;
 }

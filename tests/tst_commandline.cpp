@@ -157,6 +157,22 @@ private Q_SLOTS:
         QVERIFY2(noDisplay.errorLines.first().contains(u"--print"), qPrintable(noDisplay.errorLines.first()));
     }
 
+    // The engine's pages go before its profile, also when the run is over
+    // and the event loop has stopped turning.
+    void engineIsTornDownInOrder()
+    {
+        QTemporaryDir dir;
+        write(dir.filePath(QStringLiteral("page.htm")), "<h1>Teardown page</h1>");
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TAVIMARK_DEBUG"), QStringLiteral("1"));
+        const Outcome outcome = runProgram({QStringLiteral("--print"), QStringLiteral("--output=out"), QStringLiteral("page.htm")},
+                                           dir.path(), environment);
+        QCOMPARE(outcome.status, 0);
+        const QString errors = outcome.errorLines.join(u'\n');
+        QVERIFY2(errors.contains(u"[1/1] sent"), qPrintable(errors));
+        QVERIFY2(!errors.contains(u"still not deleted"), qPrintable(errors));
+    }
+
     // An argument, or a list file's token, that is no document is named and
     // not loaded; the documents around it print.
     void entriesThatAreNoDocument_areRefusedAndTheRestPrint()

@@ -13,9 +13,11 @@ RendererFactory engineRenderers();
 // the middle of a PDF, nor its renderer's death then: either brings the
 // whole program down. A page given up in the middle of one (its renderer
 // stuck in a script) is therefore kept, stopped, to the program's end. Call
-// this last, once the window or the run is gone: when such pages are left,
-// their renderers are ended and the program exits with `status` at once,
-// before anything is torn down; otherwise it returns.
+// this last, once the window or the run is gone, while the application
+// object still exists: when such pages are left, their renderers are ended
+// and the program exits with `status` at once, before anything is torn down;
+// otherwise the pages still waiting to go are deleted, before the profile
+// they use is released with the engine, and it returns.
 void endAtOnceIfPagesStillRender(int status);
 
 // The engine's sandbox cannot start as root; everyone else keeps it. Must run

@@ -3,6 +3,7 @@
 #include "stoppedrenderers.h"
 
 #include <QAuthenticator>
+#include <QCoreApplication>
 #include <QTimer>
 #include <QWebEngineCertificateError>
 #include <QWebEngineClientCertificateSelection>
@@ -136,8 +137,12 @@ UnattendedPage::~UnattendedPage()
 
 void endAtOnceIfPagesStillRender(int status)
 {
-    if (stillRendering().empty())
+    if (stillRendering().empty()) {
+        // Pages let go of with deleteLater() after the last turn of the event
+        // loop would otherwise outlive their profile.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return;
+    }
     for (UnattendedPage *page : stillRendering()) {
         if (const qint64 pid = page->renderProcessPid(); pid > 0)
             ::kill(pid_t(pid), SIGKILL);
