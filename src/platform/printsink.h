@@ -30,25 +30,59 @@ struct JobTicket {
     int copies = 1;
 };
 
+// When a print system last showed a sign of life, for whoever watches a
+// call from outside (see PrintQueue); in milliseconds of the steady clock.
+class Heartbeat {
+public:
+    static qint64 now()
+    {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    }
+    void beat() { m_last.store(now(), std::memory_order_relaxed); }
+    // While the program does work of its own, silence is not the print
+    // system's.
+    void pause() { m_last.store(Paused, std::memory_order_relaxed); }
+    bool paused() const { return m_last.load(std::memory_order_relaxed) == Paused; }
+    std::chrono::milliseconds silence() const
+    {
+        const qint64 last = m_last.load(std::memory_order_relaxed);
+        return std::chrono::milliseconds(last == Paused ? 0 : now() - last);
+    }
+
+private:
+    static constexpr qint64 Paused = -1;
+    std::atomic<qint64> m_last{now()};
+};
+
 // Tells a sink's long calls when to give up: when the run abandons the job
 // (the window closed), or when the print system has shown no progress for
-// its bound. Calls that move data say so with progressed().
+// its bound. Calls that move data say so with progressed(). The bound counts
+// silence only: a transfer that keeps moving is never cut.
 class StopToken {
 public:
-    StopToken(const std::atomic<bool> &abandoned, std::chrono::milliseconds idleBound)
-        : m_abandoned(abandoned), m_idleBound(idleBound), m_deadline(idleBound)
+    StopToken(const std::atomic<bool> &abandoned, std::chrono::milliseconds idleBound, Heartbeat *heartbeat = nullptr)
+        : m_abandoned(abandoned), m_idleBound(idleBound), m_deadline(idleBound), m_heartbeat(heartbeat)
     {
+        if (m_heartbeat)
+            m_heartbeat->beat();
     }
     bool abandoned() const { return m_abandoned.load(std::memory_order_relaxed); }
     bool timedOut() const { return m_deadline.hasExpired(); }
     bool shouldStop() const { return abandoned() || timedOut(); }
-    void progressed() { m_deadline.setRemainingTime(m_idleBound); }
+    void progressed()
+    {
+        m_deadline.setRemainingTime(m_idleBound);
+        if (m_heartbeat)
+            m_heartbeat->beat();
+    }
     std::chrono::milliseconds idleBound() const { return m_idleBound; }
 
 private:
     const std::atomic<bool> &m_abandoned;
     std::chrono::milliseconds m_idleBound;
     QDeadlineTimer m_deadline;
+    Heartbeat *m_heartbeat;
 };
 
 // Where the run's PDFs go: a print queue, or a folder. Its calls run on the

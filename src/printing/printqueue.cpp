@@ -20,10 +20,12 @@ PrintQueue::PrintQueue(std::unique_ptr<platform::PrintSink> sink, QObject *paren
     , m_sink(std::move(sink))
     , m_thread(new QThread)
     , m_worker(new QObject)
-    , m_abandoned(std::make_shared<std::atomic<bool>>(false))
+    , m_request(std::make_shared<Request>())
+    , m_mailbox(std::make_shared<Mailbox>())
 {
     qRegisterMetaType<std::optional<QString>>();
     qRegisterMetaType<platform::SinkAnswer>();
+    m_mailbox->owner = this;
     m_thread->setObjectName(QStringLiteral("print queue"));
     m_worker->moveToThread(m_thread);
     connect(m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
@@ -35,6 +37,10 @@ PrintQueue::PrintQueue(std::unique_ptr<platform::PrintSink> sink, QObject *paren
 PrintQueue::~PrintQueue()
 {
     abandon();
+    {
+        const std::lock_guard lock(m_mailbox->mutex);
+        m_mailbox->owner = nullptr;
+    }
     m_thread->quit();
     if (m_thread->wait(JoinMs)) {
         delete m_thread;
@@ -46,19 +52,28 @@ PrintQueue::~PrintQueue()
     (void)m_sink.release();
 }
 
-void PrintQueue::post(std::function<void(StopToken &)> work)
+void PrintQueue::post(Work work)
 {
-    *m_abandoned = false;
-    const auto abandoned = m_abandoned;
+    m_request = std::make_shared<Request>();
+    const auto request = m_request;
     const std::chrono::milliseconds bound = m_bound;
     m_watchdog.start(bound + WatchdogGrace);
     QMetaObject::invokeMethod(
         m_worker,
-        [abandoned, bound, work = std::move(work)] {
-            StopToken stop(*abandoned, bound);
-            work(stop);
+        [request, bound, work = std::move(work)] {
+            platform::StopToken stop(request->abandoned, bound, &request->heartbeat);
+            work(*request, stop);
         },
         Qt::QueuedConnection);
+}
+
+// Posted while the owner's mutex is held, so that the queue cannot go
+// between the look and the post; a posted answer dies with its receiver.
+void PrintQueue::answer(const std::shared_ptr<Mailbox> &mailbox, std::function<void(PrintQueue &)> reply)
+{
+    const std::lock_guard lock(mailbox->mutex);
+    if (PrintQueue *owner = mailbox->owner)
+        QMetaObject::invokeMethod(owner, [owner, reply = std::move(reply)] { reply(*owner); }, Qt::QueuedConnection);
 }
 
 void PrintQueue::check()
@@ -66,11 +81,10 @@ void PrintQueue::check()
     m_pending = Pending::Check;
     const quint64 epoch = m_epoch;
     platform::PrintSink *sink = m_sink.get();
-    post([this, sink, epoch](StopToken &stop) {
+    post([mailbox = m_mailbox, sink, epoch](Request &, StopToken &stop) {
         const std::optional<QString> problem = sink->problem(stop);
         const QPageLayout layout = sink->pageLayout();
-        QMetaObject::invokeMethod(this, [this, epoch, problem, layout] { answerCheck(epoch, problem, layout); },
-                                  Qt::QueuedConnection);
+        answer(mailbox, [epoch, problem, layout](PrintQueue &queue) { queue.answerCheck(epoch, problem, layout); });
     });
 }
 
@@ -80,18 +94,20 @@ void PrintQueue::submit(quint64 ticket, const QByteArray &pdf, const platform::J
     m_pendingTicket = ticket;
     const quint64 epoch = m_epoch;
     platform::PrintSink *sink = m_sink.get();
-    post([this, sink, epoch, ticket, pdf, job, finish = std::move(finish)](StopToken &stop) {
+    post([mailbox = m_mailbox, sink, epoch, ticket, pdf, job, finish = std::move(finish)](Request &request, StopToken &stop) {
+        // The page headings are the program's own time, not the printer's.
+        request.heartbeat.pause();
         const QByteArray document = finish ? finish(pdf) : pdf;
-        const SinkAnswer answer = stop.abandoned() ? SinkAnswer{} : sink->send(document, job, stop);
-        QMetaObject::invokeMethod(this, [this, epoch, ticket, answer] { answerSubmit(epoch, ticket, answer); },
-                                  Qt::QueuedConnection);
+        stop.progressed();
+        const SinkAnswer answered = stop.abandoned() ? SinkAnswer{} : sink->send(document, job, stop);
+        answer(mailbox, [epoch, ticket, answered](PrintQueue &queue) { queue.answerSubmit(epoch, ticket, answered); });
     });
 }
 
 void PrintQueue::abandon()
 {
-    *m_abandoned = true;
-    m_abandoned = std::make_shared<std::atomic<bool>>(false);
+    m_request->abandoned = true;
+    m_request = std::make_shared<Request>();
     ++m_epoch;
     m_watchdog.stop();
     m_pending = Pending::None;
@@ -117,6 +133,12 @@ void PrintQueue::answerSubmit(quint64 epoch, quint64 ticket, const SinkAnswer &a
 
 void PrintQueue::onWatchdog()
 {
+    const std::chrono::milliseconds allowed = m_bound + WatchdogGrace;
+    const std::chrono::milliseconds silence = m_request->heartbeat.silence();
+    if (silence < allowed) {
+        m_watchdog.start(allowed - silence);
+        return;
+    }
     const Pending pending = m_pending;
     const quint64 ticket = m_pendingTicket;
     abandon();

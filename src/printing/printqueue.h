@@ -10,6 +10,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 class QThread;
@@ -51,8 +52,20 @@ Q_SIGNALS:
     void submitted(quint64 ticket, const platform::SinkAnswer &answer);
 
 private:
-    struct Request;
-    void post(std::function<void(platform::StopToken &)> work);
+    // What a request shares between the two threads.
+    struct Request {
+        std::atomic<bool> abandoned{false};
+        platform::Heartbeat heartbeat;
+    };
+    // The way back from the print thread: the answer of a call that outlived
+    // the queue (its thread could not be joined at exit) finds nobody there.
+    struct Mailbox {
+        std::mutex mutex;
+        PrintQueue *owner = nullptr;
+    };
+    using Work = std::function<void(Request &request, platform::StopToken &stop)>;
+    void post(Work work);
+    static void answer(const std::shared_ptr<Mailbox> &mailbox, std::function<void(PrintQueue &)> reply);
     void onWatchdog();
     void answerCheck(quint64 epoch, const std::optional<QString> &problem, const QPageLayout &layout);
     void answerSubmit(quint64 epoch, quint64 ticket, const platform::SinkAnswer &answer);
@@ -61,12 +74,15 @@ private:
     QThread *m_thread = nullptr;
     QObject *m_worker = nullptr;  // lives on the print thread
     std::chrono::milliseconds m_bound = DefaultBound;
-    // Set for every request under way when it is abandoned; a fresh flag per
-    // request, so that abandoning one never touches the next.
-    std::shared_ptr<std::atomic<bool>> m_abandoned;
+    // The request under way; a fresh one per request, so that abandoning
+    // one never touches the next.
+    std::shared_ptr<Request> m_request;
+    std::shared_ptr<Mailbox> m_mailbox;
     // Bumped by abandon(): answers from an earlier epoch are dropped.
     quint64 m_epoch = 0;
-    // Catches a sink call that ignores its stop token (a name lookup, say).
+    // Catches a sink call that ignores its stop token (a name lookup, say):
+    // like the token, it counts the print system's silence, never a
+    // transfer that keeps moving, nor the program's own work on a document.
     QTimer m_watchdog;
     enum class Pending { None, Check, Submit } m_pending = Pending::None;
     quint64 m_pendingTicket = 0;
