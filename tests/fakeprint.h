@@ -114,6 +114,7 @@ struct PrinterScript {
     mutable QMutex lock;
     std::optional<QString> problem;
     QSet<QString> refused;       // entries whose job the queue refuses
+    QSet<QString> answerLost;    // entries whose job the queue takes, but whose answer is lost
     int failsAfter = -1;         // jobs taken before the printer fails; -1 never
     bool stalls = false;         // stops answering until its bound
     QStringList taken;           // entries whose job reached the queue, in order
@@ -152,6 +153,8 @@ public:
                 m_script->taken << ticket.entry;
                 m_script->documents << pdf;
                 m_script->copies << ticket.copies;
+                if (m_script->answerLost.contains(ticket.entry))
+                    return platform::answerUnread(QStringLiteral("the connection was closed"));
                 return {Kind::Taken, {}};
             }
         }

@@ -13,6 +13,22 @@ namespace rig {
 
 inline QString sharedFolder() { return qEnvironmentVariable("TAVIMARK_RIG"); }
 
+// The shared rig's address for CUPS_SERVER; empty when it is not running.
+inline QString sharedServer()
+{
+    QFile server(sharedFolder() + u"/server");
+    return server.open(QIODevice::ReadOnly) ? QString::fromLatin1(server.readAll().trimmed()) : QString();
+}
+
+// Whether the scheduler at `server` has no job left to print: every job it
+// took has come out.
+inline bool queueEmpty(const QString &server)
+{
+    QProcess lpstat;
+    lpstat.start(QStringLiteral("lpstat"), {QStringLiteral("-h"), server, QStringLiteral("-o")});
+    return lpstat.waitForFinished(10000) && lpstat.exitCode() == 0 && lpstat.readAllStandardOutput().trimmed().isEmpty();
+}
+
 // Jobs whose titles begin with `prefix` (every test prints entries of its
 // own), in the order the queue took them: their titles, or what pdftotext
 // finds in them.

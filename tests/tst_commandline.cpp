@@ -4,11 +4,13 @@
 #include "app/commandline.h"
 #include "joblist/joblist.h"
 
+#include "answerrelay.h"
 #include "printrig.h"
 #include "processes.h"
 
 #include <QDir>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -38,15 +40,18 @@ struct Outcome {
     QStringList errorLines;
 };
 
-// The built program, with the environment a script would give it.
+// The built program, with the environment a script would give it. The
+// test's event loop runs meanwhile, for what the test serves the program.
 Outcome runProgram(const QStringList &arguments, const QString &folder, QProcessEnvironment environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess program;
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     program.setProcessEnvironment(environment);
     program.setWorkingDirectory(folder);
+    QSignalSpy finished(&program, &QProcess::finished);
     program.start(qEnvironmentVariable("TAVIMARK_BINARY"), arguments);
-    program.waitForFinished(120'000);
+    if (program.waitForStarted())
+        finished.wait(120'000);
     return {program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
             QString::fromUtf8(program.readAllStandardOutput()),
             QString::fromUtf8(program.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts)};
@@ -270,6 +275,60 @@ private Q_SLOTS:
                                      }));
         QTRY_COMPARE_WITH_TIMEOUT(rig::jobTitles(dir.path()).size(), 2, 30'000);
         QVERIFY(rig::jobTexts(dir.path()).value(1).contains(u"Command line two"));
+    }
+
+    // The whole of a job went out and the scheduler took it, but its answer
+    // is lost on the way back, or its body comes late. The entry is never
+    // called "not sent" (printing it again would print it twice), and the
+    // entries after it print once each, on a fresh connection.
+    void answerToAWholeJob_lostOrLate_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<QString>("second");  // how the second entry's line begins
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("summary");
+        QTest::newRow("answer cut off") << int(AnswerRelay::Fault::CutOff)
+                                        << QStringLiteral("[2/4] may have printed (the print system's answer could not be read (")
+                                        << 1 << QStringLiteral("tavimark: 3 of 4 entries sent, 1 may have printed");
+        QTest::newRow("answer's body late") << int(AnswerRelay::Fault::SlowBody) << QStringLiteral("[2/4] sent: ") << 0
+                                            << QStringLiteral("tavimark: 4 of 4 entries sent");
+    }
+    void answerToAWholeJob_lostOrLate()
+    {
+        QFETCH(int, fault);
+        QFETCH(QString, second);
+        QFETCH(int, status);
+        QFETCH(QString, summary);
+        const QString server = rig::sharedServer();
+        if (server.isEmpty())
+            QSKIP("needs the print test rig; run through ctest, which starts it");
+        AnswerRelay relay(server, 2, AnswerRelay::Fault(fault));
+        QTemporaryDir dir;
+        QStringList entries;
+        for (const char *name : {"one", "two", "three", "four"}) {
+            entries << dir.filePath(QString::fromLatin1(name) + u".htm");
+            write(entries.last(), "<h1>Relayed " + QByteArray(name) + "</h1>");
+        }
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("CUPS_SERVER"), relay.address());
+
+        const Outcome outcome = runProgram(QStringList{QStringLiteral("--print")} + entries, dir.path(), environment);
+
+        QVERIFY(relay.struck());
+        QCOMPARE(outcome.status, status);
+        QCOMPARE(outcome.errorLines.size(), 5);
+        QCOMPARE(outcome.errorLines.at(0), u"[1/4] sent: " + entries.at(0));
+        QVERIFY2(outcome.errorLines.at(1).startsWith(second) && outcome.errorLines.at(1).endsWith(u": " + entries.at(1)),
+                 qPrintable(outcome.errorLines.at(1)));
+        QCOMPARE(outcome.errorLines.at(2), u"[3/4] sent: " + entries.at(2));
+        QCOMPARE(outcome.errorLines.at(3), u"[4/4] sent: " + entries.at(3));
+        QCOMPARE(outcome.errorLines.at(4), summary);
+        // The scheduler took the second job: it comes out, and nothing comes
+        // out twice.
+        QTRY_COMPARE_WITH_TIMEOUT(rig::jobTitles(dir.path()).size(), 4, 30'000);
+        QTRY_VERIFY_WITH_TIMEOUT(rig::queueEmpty(server), 30'000);
+        QCOMPARE(rig::jobTitles(dir.path()), entries);
+        QVERIFY(rig::jobTexts(dir.path()).value(1).contains(u"Relayed two"));
     }
 
     // A page whose script takes its renderer over while it is being made

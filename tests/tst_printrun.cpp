@@ -10,6 +10,7 @@
 
 #include "fakedesktop.h"
 
+#include <QIcon>
 #include <QRandomGenerator>
 #include <QApplication>
 #include <QDialog>
@@ -233,6 +234,27 @@ private Q_SLOTS:
         QVERIFY2(message.endsWith(u"\n\n/docs/2.htm (the printer refused it: Document Unprintable)"), qPrintable(message));
         QCOMPARE(window.jobs().mark(2), Mark::NotPrinted);
         QCOMPARE(window.jobs().reason(2), QStringLiteral("the printer refused it: Document Unprintable"));
+    }
+
+    // A job that went out whole but whose answer was lost may be in the
+    // queue: the entry says so, the message names it apart from the ones
+    // not printed, and the run goes on with the next.
+    void answerLostAfterAWholeJob_isMayHavePrintedAndTheRunGoesOn()
+    {
+        Window window(4);
+        window.printer().answerLost = {entry(2)};
+        window.pages().failing.insert(entry(3), QStringLiteral("file not found"));
+        QVERIFY(window.print());
+        QCOMPARE(window.taken(), entries({1, 2, 4}));
+        const QString lost = QStringLiteral("the print system's answer could not be read (the connection was closed)");
+        QCOMPARE(window.messages().value(0),
+                 u"Print jobs sent to printer, except for 1 entry that could not be printed:\n\n/docs/3.htm (file not found)"
+                 u"\n\nThis entry may have printed; check the printer before printing it again:\n\n/docs/2.htm ("
+                     + lost + u')');
+        const QList<Mark> marks{window.jobs().mark(1), window.jobs().mark(2), window.jobs().mark(3), window.jobs().mark(4)};
+        QCOMPARE(marks, (QList<Mark>{Mark::Printed, Mark::MayHavePrinted, Mark::NotPrinted, Mark::Printed}));
+        QCOMPARE(window.jobs().data(window.jobs().index(1, 0), Qt::ToolTipRole).toString(), u"May have printed: " + lost);
+        QVERIFY(!window.jobs().data(window.jobs().index(1, 0), Qt::DecorationRole).value<QIcon>().isNull());
     }
 
     void failedDocuments_areNamedTwentyAtMostAndAllInTheDetails()

@@ -168,6 +168,23 @@ private Q_SLOTS:
             << QStringLiteral("The printer stopped taking jobs (Printer stopped), so printing was stopped.\n\n"
                               "Sent to printer: 1 entry\n/a.htm\n\nNot sent: 2 entries\n/c.htm\n/d.htm")
             << QStringLiteral("Sent to printer:\n/a.htm\n\nNot sent:\n/c.htm\n/d.htm");
+        RunReport unsure = done;
+        unsure.mayHavePrinted = {{QStringLiteral("/b.htm"), QStringLiteral("the answer was lost")},
+                                 {QStringLiteral("/c.htm"), QStringLiteral("the answer was lost")}};
+        QTest::newRow("two may have printed")
+            << unsure
+            << QStringLiteral("Print jobs sent to printer.\n\nThese 2 entries may have printed; check the printer before "
+                              "printing them again:\n\n/b.htm (the answer was lost)\n/c.htm (the answer was lost)")
+            << QStringLiteral("May have printed:\n/b.htm (the answer was lost)\n/c.htm (the answer was lost)");
+        RunReport unsureThenStopped = stopped;
+        unsureThenStopped.mayHavePrinted = {{QStringLiteral("/b.htm"), QStringLiteral("the answer was lost")}};
+        QTest::newRow("one may have printed, then the printer stopped")
+            << unsureThenStopped
+            << QStringLiteral("The printer stopped taking jobs (Printer stopped), so printing was stopped.\n\n"
+                              "Sent to printer: 1 entry\n/a.htm\n\nThis entry may have printed; check the printer "
+                              "before printing it again:\n/b.htm (the answer was lost)\n\nNot sent: 2 entries\n/c.htm\n/d.htm")
+            << QStringLiteral("Sent to printer:\n/a.htm\n\nMay have printed:\n/b.htm (the answer was lost)\n\n"
+                              "Not sent:\n/c.htm\n/d.htm");
     }
     void closingMessage_sumsUpTheRun()
     {

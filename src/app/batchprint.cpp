@@ -33,6 +33,8 @@ QString outcomeWords(const EntryOutcome &outcome)
         return QStringLiteral("sent");
     case EntryOutcome::Result::SentIncomplete:
         return u"sent (printed before it finished loading: " + outcome.reason + u')';
+    case EntryOutcome::Result::MayHavePrinted:
+        return u"may have printed (" + outcome.reason + u')';
     case EntryOutcome::Result::NotPrinted:
         break;
     }
@@ -61,6 +63,13 @@ printing::RunSettings settingsFor(const CommandLine &line)
     return settings;
 }
 
+QString mayHavePrintedCount(const RunReport &report)
+{
+    if (report.mayHavePrinted.isEmpty())
+        return {};
+    return u", " + QString::number(report.mayHavePrinted.size()) + u" may have printed";
+}
+
 // The summary, and the entries a failed printer kept from printing.
 int summarise(const RunReport &report, int total, bool problems, std::FILE *log)
 {
@@ -78,7 +87,8 @@ int summarise(const RunReport &report, int total, bool problems, std::FILE *log)
         for (const QString &entry : report.notSent.mid(1))
             say(log, step(++index, total) + u"not printed (not sent: the printer stopped taking jobs): " + oneLine(entry));
         say(log, u"tavimark: the printer stopped taking jobs (" + report.printerReason + u"); "
-                     + QString::number(report.sent.size()) + u" of " + entryCount(total) + u' ' + verb);
+                     + QString::number(report.sent.size()) + u" of " + entryCount(total) + u' ' + verb
+                     + mayHavePrintedCount(report));
         return NothingDone;
     }
     case RunReport::Ending::Finished:
@@ -87,10 +97,11 @@ int summarise(const RunReport &report, int total, bool problems, std::FILE *log)
     QString summary = u"tavimark: " + QString::number(report.sent.size()) + u" of " + entryCount(total) + u' ' + verb;
     if (!report.notPrinted.isEmpty())
         summary += u", " + QString::number(report.notPrinted.size()) + u" not printed";
+    summary += mayHavePrintedCount(report);
     if (!report.incomplete.isEmpty())
         summary += u", " + QString::number(report.incomplete.size()) + u" printed before they finished loading";
     say(log, summary);
-    return report.notPrinted.isEmpty() && !problems ? AllPrinted : SomeNotPrinted;
+    return report.notPrinted.isEmpty() && report.mayHavePrinted.isEmpty() && !problems ? AllPrinted : SomeNotPrinted;
 }
 
 } // namespace

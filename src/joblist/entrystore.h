@@ -16,6 +16,7 @@ enum class Mark : std::uint8_t {
     Printed,            // its job reached the printer's queue
     PrintedIncomplete,  // printed as it stood when its time was up
     NotPrinted,         // the run gave it up; the reason goes with it
+    MayHavePrinted,     // its job went out whole, but the queue's answer was lost
 };
 
 // One row of the job list. The id tells two entries with the same text

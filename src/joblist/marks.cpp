@@ -25,6 +25,8 @@ QColor discColour(Mark mark)
         return QColor(0xe0, 0x9b, 0x12);
     case Mark::NotPrinted:
         return QColor(0xc8, 0x2b, 0x2b);
+    case Mark::MayHavePrinted:
+        return QColor(0x7a, 0x4f, 0xc4);
     case Mark::None:
     case Mark::Pending:
         break;
@@ -58,6 +60,17 @@ void drawSign(QPainter &painter, Mark mark)
         painter.drawLine(QPointF(4, 4), QPointF(8, 8));
         painter.drawLine(QPointF(8, 4), QPointF(4, 8));
         break;
+    case Mark::MayHavePrinted: {
+        // A question mark: whether it printed is for the user to check.
+        QPainterPath hook;
+        hook.moveTo(4.2, 4.6);
+        hook.cubicTo(4.2, 2.4, 7.8, 2.4, 7.8, 4.6);
+        hook.cubicTo(7.8, 6.0, 6.0, 6.0, 6.0, 7.4);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPath(hook);
+        painter.drawPoint(QPointF(6, 9.3));
+        break;
+    }
     case Mark::None:
     case Mark::Pending:
         break;
@@ -97,8 +110,9 @@ QIcon markIcon(Mark mark)
 {
     if (mark == Mark::None || mark == Mark::Pending)
         return {};
-    static const std::array<QIcon, 4> icons = {makeIcon(Mark::Printing), makeIcon(Mark::Printed),
-                                               makeIcon(Mark::PrintedIncomplete), makeIcon(Mark::NotPrinted)};
+    static const std::array<QIcon, 5> icons = {makeIcon(Mark::Printing), makeIcon(Mark::Printed),
+                                               makeIcon(Mark::PrintedIncomplete), makeIcon(Mark::NotPrinted),
+                                               makeIcon(Mark::MayHavePrinted)};
     return icons[std::size_t(mark) - std::size_t(Mark::Printing)];
 }
 
@@ -114,6 +128,8 @@ QString markToolTip(Mark mark, const QString &reason)
                                 : u"Printed before it finished loading: " + reason;
     case Mark::NotPrinted:
         return reason.isEmpty() ? QStringLiteral("Not printed") : u"Not printed: " + reason;
+    case Mark::MayHavePrinted:
+        return reason.isEmpty() ? QStringLiteral("May have printed") : u"May have printed: " + reason;
     case Mark::None:
     case Mark::Pending:
         break;

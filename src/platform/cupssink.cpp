@@ -10,6 +10,8 @@
 #include <QSizeF>
 
 #include <algorithm>
+#include <cerrno>
+#include <system_error>
 
 namespace platform {
 
@@ -21,6 +23,7 @@ constexpr int StopCheckMs = 100;
 constexpr qint64 WritePiece = 64 * 1024;
 
 const QString Unreachable = QStringLiteral("The print system cannot be reached, so nothing was printed.");
+const QString NoAnswerInTime = QStringLiteral("no answer came in time");
 
 // IPP statuses that speak of the one document (its size, its format, its
 // contents) rather than of the printer: the next document may well be taken.
@@ -44,7 +47,12 @@ bool concernsTheDocument(int status)
     }
 }
 
-QString lastCupsError() { return quotedReason(QString::fromUtf8(cupsLastErrorString())); }
+QString statusMessage(ipp_t *response)
+{
+    ipp_attribute_t *message = ippFindAttribute(response, "status-message", IPP_TAG_TEXT);
+    const char *text = message ? ippGetString(message, 0, nullptr) : ippErrorString(ippGetStatusCode(response));
+    return quotedReason(QString::fromUtf8(text));
+}
 
 SinkAnswer refusedAtHttpLevel(http_status_t status)
 {
@@ -63,6 +71,28 @@ SinkAnswer refusedAtHttpLevel(http_status_t status)
 struct CupsSink::Attempt {
     SinkAnswer answer;
     bool retry = false;
+};
+
+// Hands ippReadIO() the answer as httpRead2() brings it, whose waits ask
+// keepWaiting, and so the stop token, every StopCheckSeconds.
+struct CupsSink::AnswerReader {
+    http_t *http = nullptr;
+    bool cutShort = false;  // the answer ended, or the run stopped waiting, before the message did
+
+    static ssize_t read(void *context, ipp_uchar_t *buffer, size_t length)
+    {
+        auto *reader = static_cast<AnswerReader *>(context);
+        size_t got = 0;
+        while (got < length) {
+            const ssize_t bytes = httpRead2(reader->http, reinterpret_cast<char *>(buffer) + got, length - got);
+            if (bytes <= 0) {
+                reader->cutShort = true;
+                break;
+            }
+            got += size_t(bytes);
+        }
+        return got > 0 ? ssize_t(got) : -1;
+    }
 };
 
 void CupsSink::HttpClose::operator()(http_t *http) const { httpClose(http); }
@@ -203,7 +233,8 @@ QByteArray CupsSink::printerUri() const
 // then sending its document would take two (measured: about 2 ms a job
 // against 8). The document goes out only once the scheduler has answered
 // "100 Continue": a scheduler that has stopped answering never receives a
-// whole request, so a job given up here can never print later.
+// whole request, so a job given up before its document has gone out whole
+// can never print later. One whose answer is lost after that may have.
 CupsSink::Attempt CupsSink::trySend(const QByteArray &pdf, const JobTicket &ticket, StopToken &stop)
 {
     const SinkAnswer silent = silentAboutJob();
@@ -251,17 +282,70 @@ CupsSink::Attempt CupsSink::trySend(const QByteArray &pdf, const JobTicket &tick
         stop.progressed();
     }
 
+    // Every byte of the job is with the scheduler now: from here on, an
+    // answer that never comes or cannot be read leaves the job perhaps
+    // printing, never "not sent".
     if (!awaitAnswer(stop))
-        return {silent, false};
-    ippDelete(cupsGetResponse(http, resource.constData()));
-    const int ippStatus = cupsLastError();
-    if (ippStatus <= IPP_STATUS_OK_CONFLICTING)
-        return {{SinkAnswer::Kind::Taken, {}}, false};
-    if (httpGetStatus(http) >= HTTP_STATUS_BAD_REQUEST)
+        return {answerUnread(NoAnswerInTime), false};
+    return {readJobAnswer(stop), false};
+}
+
+// The scheduler's answer to a job it has received whole. Read here rather
+// than with cupsGetResponse(), which gives the IPP part of an answer no more
+// than the connection's read timeout (StopCheckSeconds, without asking
+// keepWaiting) to follow the HTTP head. The scheduler sends the head at once
+// and the rest on a later turn of its loop, which on a busy machine can come
+// later than that: the job then printed, yet the run stopped with it named
+// "not sent" ("Unable to read response"). Here every wait asks the stop
+// token instead. An answer that cannot be read closes the connection, so
+// the next job starts on a fresh one.
+SinkAnswer CupsSink::readJobAnswer(StopToken &stop)
+{
+    http_t *http = m_http.get();
+    http_status_t status = HTTP_STATUS_CONTINUE;
+    while (status == HTTP_STATUS_CONTINUE && httpGetState(http) != HTTP_STATE_WAITING && !stop.shouldStop())
+        status = httpUpdate(http);
+    if (status == HTTP_STATUS_CONTINUE || status == HTTP_STATUS_ERROR)
+        return unreadAnswer(stop, false);
+    if (status != HTTP_STATUS_OK) {
         disconnect();
-    if (concernsTheDocument(ippStatus))
-        return {{SinkAnswer::Kind::DocumentRefused, lastCupsError()}, false};
-    return {{SinkAnswer::Kind::PrinterFailed, lastCupsError()}, false};
+        return refusedAtHttpLevel(status);
+    }
+
+    ipp_t *response = ippNew();
+    const auto freeResponse = qScopeGuard([response] { ippDelete(response); });
+    AnswerReader reader{http};
+    ipp_state_t state = IPP_STATE_IDLE;
+    do {
+        state = ippReadIO(&reader, &AnswerReader::read, 1, nullptr, response);
+    } while (state != IPP_STATE_DATA && state != IPP_STATE_ERROR);
+    if (state == IPP_STATE_ERROR)
+        return unreadAnswer(stop, !reader.cutShort);
+    // Anything left of the answer would confuse the next request.
+    if (httpGetState(http) != HTTP_STATE_WAITING)
+        disconnect();
+
+    const ipp_status_t ippStatus = ippGetStatusCode(response);
+    if (ippStatus <= IPP_STATUS_OK_CONFLICTING)
+        return {SinkAnswer::Kind::Taken, {}};
+    const SinkAnswer::Kind kind = concernsTheDocument(ippStatus) ? SinkAnswer::Kind::DocumentRefused
+                                                                 : SinkAnswer::Kind::PrinterFailed;
+    return {kind, statusMessage(response)};
+}
+
+// Why an answer could not be read, once the whole job had gone out.
+SinkAnswer CupsSink::unreadAnswer(const StopToken &stop, bool garbled)
+{
+    QString why = NoAnswerInTime;
+    if (garbled) {
+        why = QStringLiteral("the answer was malformed");
+    } else if (!stop.timedOut()) {
+        const int error = m_http ? httpError(m_http.get()) : 0;
+        why = error == 0 || error == EPIPE ? QStringLiteral("the connection was closed")
+                                           : QString::fromStdString(std::system_category().message(error));
+    }
+    disconnect();
+    return answerUnread(why);
 }
 
 // Waits for the scheduler to say something; false, with the connection

@@ -31,6 +31,7 @@ private:
     struct HttpClose { void operator()(http_t *http) const; };
     struct DestFree { void operator()(cups_dest_t *dest) const; };
     struct Attempt;
+    struct AnswerReader;
 
     bool connect(StopToken &stop);
     void disconnect();
@@ -39,6 +40,8 @@ private:
     Attempt trySend(const QByteArray &pdf, const JobTicket &ticket, StopToken &stop);
     QByteArray printerUri() const;
     bool awaitAnswer(StopToken &stop);
+    SinkAnswer readJobAnswer(StopToken &stop);
+    SinkAnswer unreadAnswer(const StopToken &stop, bool garbled);
     SinkAnswer readEarlyRefusal(const SinkAnswer &otherwise);
     static int keepWaiting(http_t *http, void *sink);
 

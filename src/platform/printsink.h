@@ -18,6 +18,7 @@ struct SinkAnswer {
         Taken,            // the job is in the queue (or written out)
         DocumentRefused,  // this document was refused; the next may well be taken
         PrinterFailed,    // the printer or the print system failed; later jobs would fail too
+        MayHavePrinted,   // the whole job went out, but no answer about it could be read
     };
     Kind kind = Kind::PrinterFailed;
     QString reason;  // the sink's or the queue's own words; empty when taken
@@ -122,6 +123,14 @@ inline QString silentBeforePrinting()
 inline SinkAnswer silentAboutJob()
 {
     return {SinkAnswer::Kind::PrinterFailed, QStringLiteral("the print system did not answer")};
+}
+
+// Once every byte of a job has gone out, the print system may well have
+// taken it, whatever became of its answer: printing it again could print it
+// twice. `why` says what became of the answer.
+inline SinkAnswer answerUnread(const QString &why)
+{
+    return {SinkAnswer::Kind::MayHavePrinted, u"the print system's answer could not be read (" + why + u')'};
 }
 
 // Both printer sinks say the same when there is no printer to print on.

@@ -247,6 +247,8 @@ void PrintRun::onSubmitted(quint64 ticket, const SinkAnswer &answer)
         return settle({Result::NotPrinted, u"the printer refused it: " + platform::quotedReason(answer.reason)});
     case SinkAnswer::Kind::PrinterFailed:
         return stopForPrinter(platform::quotedReason(answer.reason));
+    case SinkAnswer::Kind::MayHavePrinted:
+        return settle({Result::MayHavePrinted, platform::quotedReason(answer.reason)});
     }
 }
 
@@ -265,6 +267,10 @@ void PrintRun::settle(const EntryOutcome &outcome)
         break;
     case Result::NotPrinted:
         m_report.notPrinted.append({m_head.text, outcome.reason});
+        break;
+    case Result::MayHavePrinted:
+        mark = Mark::MayHavePrinted;
+        m_report.mayHavePrinted.append({m_head.text, outcome.reason});
         break;
     }
     // An entry removed while its job went out was still printed; there is

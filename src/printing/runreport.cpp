@@ -11,6 +11,7 @@ using platform::quoted;
 namespace {
 
 const QString AllSent = QStringLiteral("Done. Print jobs sent to printer.");
+const QString SentButUnsure = QStringLiteral("Print jobs sent to printer.");
 const QString NoFiles = QStringLiteral("No files added.");
 
 QStringList lines(const QList<NamedEntry> &named, bool shorten)
@@ -39,12 +40,24 @@ QString incompleteHeading(qsizetype count)
                       : QString::number(count) + u" entries were printed before they finished loading:";
 }
 
+// Entries whose jobs the queue may hold: printing them again could print
+// them twice, so the user is told to look first.
+QString mayHavePrintedHeading(qsizetype count)
+{
+    return count == 1 ? QStringLiteral("This entry may have printed; check the printer before printing it again:")
+                      : u"These " + entryCount(count) + u" may have printed; check the printer before printing them again:";
+}
+
 QString finishedMessage(const RunReport &report)
 {
     QString message = report.notPrinted.isEmpty()
-        ? AllSent
+        ? (report.mayHavePrinted.isEmpty() ? AllSent : SentButUnsure)
         : u"Print jobs sent to printer, except for " + entryCount(report.notPrinted.size())
             + u" that could not be printed:\n\n" + namedList(lines(report.notPrinted, true));
+    if (!report.mayHavePrinted.isEmpty()) {
+        message += u"\n\n" + mayHavePrintedHeading(report.mayHavePrinted.size()) + u"\n\n"
+            + namedList(lines(report.mayHavePrinted, true));
+    }
     if (!report.incomplete.isEmpty()) {
         message += u"\n\n" + incompleteHeading(report.incomplete.size()) + u"\n\n"
             + namedList(lines(report.incomplete, true));
@@ -58,6 +71,10 @@ QString printerFailedMessage(const RunReport &report)
     message += u"\n\nSent to printer: " + entryCount(report.sent.size());
     if (!report.sent.isEmpty())
         message += u'\n' + namedList(lines(report.sent, true));
+    if (!report.mayHavePrinted.isEmpty()) {
+        message += u"\n\n" + mayHavePrintedHeading(report.mayHavePrinted.size()) + u'\n'
+            + namedList(lines(report.mayHavePrinted, true));
+    }
     const QStringList notSent = lines(report.notPrinted, true) + lines(report.notSent, true);
     message += u"\n\nNot sent: " + entryCount(notSent.size()) + u'\n' + namedList(notSent);
     return message;
@@ -85,11 +102,15 @@ QString closingDetails(const RunReport &report)
     QStringList sections;
     if (report.ending == RunReport::Ending::PrinterFailed) {
         sections << u"Sent to printer:\n" + report.sent.join(u'\n');
+        if (!report.mayHavePrinted.isEmpty())
+            sections << u"May have printed:\n" + lines(report.mayHavePrinted, false).join(u'\n');
         sections << u"Not sent:\n" + (lines(report.notPrinted, false) + report.notSent).join(u'\n');
         return sections.join(u"\n\n");
     }
     if (!report.notPrinted.isEmpty())
         sections << u"Not printed:\n" + lines(report.notPrinted, false).join(u'\n');
+    if (!report.mayHavePrinted.isEmpty())
+        sections << u"May have printed:\n" + lines(report.mayHavePrinted, false).join(u'\n');
     if (!report.incomplete.isEmpty())
         sections << u"Printed before they finished loading:\n" + lines(report.incomplete, false).join(u'\n');
     return sections.join(u"\n\n");

@@ -13,6 +13,7 @@ struct EntryOutcome {
         Sent,            // its job is in the printer's queue
         SentIncomplete,  // printed as it stood when its time was up
         NotPrinted,      // given up; `reason` says why
+        MayHavePrinted,  // its job went out whole, but the queue's answer was lost; `reason` says how
     };
     Result result = Result::NotPrinted;
     QString reason;
@@ -38,9 +39,10 @@ struct RunReport {
     QStringList sent;                // entries whose jobs reached the queue, in order
     QList<NamedEntry> incomplete;    // of those, the ones printed before they finished loading
     QList<NamedEntry> notPrinted;    // entries given up, in order
+    QList<NamedEntry> mayHavePrinted; // entries whose jobs went out whole without an answer, in order
     QStringList notSent;             // PrinterFailed: the entries the run did not get to
 
-    bool allPrinted() const { return ending == Ending::Finished && notPrinted.isEmpty(); }
+    bool allPrinted() const { return ending == Ending::Finished && notPrinted.isEmpty() && mayHavePrinted.isEmpty(); }
 };
 
 // The message the window shows when the run is over. Every entry it quotes

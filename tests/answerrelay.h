@@ -1,0 +1,130 @@
+#pragma once
+
+// A TCP relay on 127.0.0.1 between the program and a print scheduler that
+// gets in the way of the scheduler's answer to one job: the job itself goes
+// through whole, so the scheduler takes it and it comes out, but the answer
+// never reaches the program, or reaches it slowly. It needs the event loop
+// of the thread it lives on.
+
+#include <QHostAddress>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <memory>
+
+class AnswerRelay : public QObject {
+public:
+    enum class Fault {
+        CutOff,     // the connection to the program closes as the answer begins
+        SlowBody,   // the answer's HTTP head comes at once, the rest later
+    };
+
+    // `upstream` as CUPS_SERVER spells it ("127.0.0.1:PORT"); `job` counts
+    // the documents that pass, from 1, on every connection together.
+    AnswerRelay(const QString &upstream, int job, Fault fault, int delayMs = 400)
+        : m_upstreamHost(upstream.section(u':', 0, 0))
+        , m_upstreamPort(quint16(upstream.section(u':', 1, 1).toUInt()))
+        , m_job(job)
+        , m_fault(fault)
+        , m_delayMs(delayMs)
+    {
+        m_server.listen(QHostAddress::LocalHost);
+        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *client = m_server.nextPendingConnection())
+                relay(client);
+        });
+    }
+
+    QString address() const { return u"127.0.0.1:" + QString::number(m_server.serverPort()); }
+    int documentsSeen() const { return m_documents; }
+    bool struck() const { return m_struck; }
+
+private:
+    // One connection of the program's, and its own to the scheduler.
+    struct Pair {
+        QPointer<QTcpSocket> client;
+        QPointer<QTcpSocket> upstream;
+        QByteArray tail;       // the last bytes from the program, for a mark split between reads
+        bool target = false;   // the job in the way has gone out on this connection
+        QByteArray held;       // SlowBody: the answer's rest, waiting
+        bool holding = false;
+    };
+
+    void relay(QTcpSocket *client)
+    {
+        auto pair = std::make_shared<Pair>();
+        pair->client = client;
+        pair->upstream = new QTcpSocket(client);
+        connect(client, &QTcpSocket::readyRead, this, [this, pair] { fromProgram(*pair); });
+        connect(pair->upstream, &QTcpSocket::readyRead, this, [this, pair] { fromScheduler(pair); });
+        connect(client, &QTcpSocket::disconnected, this, [pair] {
+            if (pair->upstream)
+                pair->upstream->disconnectFromHost();
+            pair->client->deleteLater();
+        });
+        connect(pair->upstream, &QTcpSocket::disconnected, this, [pair] {
+            if (pair->client && !pair->holding)
+                pair->client->disconnectFromHost();
+        });
+        pair->upstream->connectToHost(m_upstreamHost, m_upstreamPort);
+    }
+
+    void fromProgram(Pair &pair)
+    {
+        const QByteArray data = pair.client->readAll();
+        // Every document is a PDF, and "%PDF-" opens it once.
+        const QByteArray seen = pair.tail + data;
+        for (qsizetype at = seen.indexOf("%PDF-"); at >= 0; at = seen.indexOf("%PDF-", at + 1)) {
+            if (at + 5 > pair.tail.size() && ++m_documents == m_job)
+                pair.target = true;
+        }
+        pair.tail = seen.right(4);
+        pair.upstream->write(data);
+    }
+
+    void fromScheduler(const std::shared_ptr<Pair> &shared)
+    {
+        Pair &pair = *shared;
+        QByteArray data = pair.upstream->readAll();
+        if (!pair.target) {
+            if (pair.holding)
+                pair.held += data;
+            else if (pair.client)
+                pair.client->write(data);
+            return;
+        }
+        pair.target = false;
+        m_struck = true;
+        if (m_fault == Fault::CutOff) {
+            pair.client->abort();
+            pair.upstream->abort();
+            return;
+        }
+        const qsizetype head = data.indexOf("\r\n\r\n");
+        const qsizetype split = head < 0 ? data.size() : head + 4;
+        pair.client->write(data.left(split));
+        pair.client->flush();
+        pair.held = data.mid(split);
+        pair.holding = true;
+        QTimer::singleShot(m_delayMs, this, [shared] {
+            shared->holding = false;
+            if (!shared->client)
+                return;
+            shared->client->write(shared->held);
+            shared->held.clear();
+            if (!shared->upstream || shared->upstream->state() != QAbstractSocket::ConnectedState)
+                shared->client->disconnectFromHost();
+        });
+    }
+
+    QTcpServer m_server;
+    QString m_upstreamHost;
+    quint16 m_upstreamPort;
+    int m_job;
+    Fault m_fault;
+    int m_delayMs;
+    int m_documents = 0;
+    bool m_struck = false;
+};
