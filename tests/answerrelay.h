@@ -3,8 +3,9 @@
 // A TCP relay on 127.0.0.1 between the program and a print scheduler that
 // gets in the way of the scheduler's answer to one job: the job itself goes
 // through whole, so the scheduler takes it and it comes out, but the answer
-// never reaches the program, or reaches it slowly. It needs the event loop
-// of the thread it lives on.
+// never reaches the program, or reaches it slowly. Or a slow link: what the
+// program sends moves steadily but slowly. It needs the event loop of the
+// thread it lives on.
 
 #include <QHostAddress>
 #include <QPointer>
@@ -12,6 +13,7 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
 
 class AnswerRelay : public QObject {
@@ -23,6 +25,18 @@ public:
 
     // `upstream` as CUPS_SERVER spells it ("127.0.0.1:PORT"); `job` counts
     // the documents that pass, from 1, on every connection together.
+    // What the program sends goes on at `bytesPerSecond`, in even steps.
+    struct SlowLink {
+        qint64 bytesPerSecond = 0;
+    };
+    static constexpr int LinkStepMs = 50;
+
+    AnswerRelay(const QString &upstream, SlowLink link)
+        : AnswerRelay(upstream, 0, Fault::CutOff)
+    {
+        m_linkStep = std::max<qint64>(1, link.bytesPerSecond * LinkStepMs / 1000);
+    }
+
     AnswerRelay(const QString &upstream, int job, Fault fault, int delayMs = 400)
         : m_upstreamHost(upstream.section(u':', 0, 0))
         , m_upstreamPort(quint16(upstream.section(u':', 1, 1).toUInt()))
@@ -57,7 +71,20 @@ private:
         auto pair = std::make_shared<Pair>();
         pair->client = client;
         pair->upstream = new QTcpSocket(client);
-        connect(client, &QTcpSocket::readyRead, this, [this, pair] { fromProgram(*pair); });
+        if (m_linkStep > 0) {
+            // Read no faster than the link goes, so that the program's
+            // writes wait as they would on a slow line.
+            client->setReadBufferSize(m_linkStep);
+            client->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, int(m_linkStep));
+            auto *step = new QTimer(client);
+            connect(step, &QTimer::timeout, this, [pair, this] {
+                if (pair->client && pair->upstream)
+                    pair->upstream->write(pair->client->read(m_linkStep));
+            });
+            step->start(LinkStepMs);
+        } else {
+            connect(client, &QTcpSocket::readyRead, this, [this, pair] { fromProgram(*pair); });
+        }
         connect(pair->upstream, &QTcpSocket::readyRead, this, [this, pair] { fromScheduler(pair); });
         connect(client, &QTcpSocket::disconnected, this, [pair] {
             if (pair->upstream)
@@ -125,6 +152,7 @@ private:
     int m_job;
     Fault m_fault;
     int m_delayMs;
+    qint64 m_linkStep = 0;  // a slow link: bytes per step
     int m_documents = 0;
     bool m_struck = false;
 };

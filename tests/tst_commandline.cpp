@@ -307,7 +307,7 @@ private Q_SLOTS:
         QStringList entries;
         for (const char *name : {"one", "two", "three", "four"}) {
             entries << dir.filePath(QString::fromLatin1(name) + u".htm");
-            write(entries.last(), "<h1>Relayed " + QByteArray(name) + "</h1>");
+            write(entries.last(), QByteArray("<h1>Relayed " + QByteArray(name) + "</h1>"));
         }
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("CUPS_SERVER"), relay.address());

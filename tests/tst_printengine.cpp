@@ -12,6 +12,7 @@
 #include "printing/printqueue.h"
 #include "printing/printrun.h"
 
+#include "answerrelay.h"
 #include "fakedesktop.h"
 #include "printrig.h"
 #include "processes.h"
@@ -502,6 +503,33 @@ private Q_SLOTS:
         QVERIFY(images.waitForFinished(30000));
         // Two lines of column headings, then one line per image.
         QVERIFY2(images.readAllStandardOutput().count('\n') >= 3, "the document's picture is not in its job");
+    }
+
+    // Only silence may end a job: a large document going slowly but
+    // steadily to the print system, for longer than the print system's
+    // bound and its grace together, is taken whole.
+    void slowSteadyTransfer_isNeverCut()
+    {
+        AnswerRelay link(rig::sharedServer(), AnswerRelay::SlowLink{400'000});
+        printing::PrintQueue queue(platform::makePrinterSink(link.address()));
+        queue.setBound(2s);
+        QSignalSpy checked(&queue, &printing::PrintQueue::checked);
+        queue.check();
+        QVERIFY(checked.wait(30000));
+        QVERIFY(!checked.first().first().value<std::optional<QString>>());
+
+        // Four megabytes take ten seconds on this link.
+        QByteArray document("%PDF-1.4\n%");
+        while (document.size() < 4'000'000)
+            document += QUuid::createUuid().toByteArray();
+        const QString entry = u"/slow-link/" + QUuid::createUuid().toString(QUuid::WithoutBraces) + u".htm";
+        QSignalSpy submitted(&queue, &printing::PrintQueue::submitted);
+        queue.submit(7, document, {entry, 1});
+        QVERIFY(submitted.wait(60000));
+        const auto answer = submitted.first().at(1).value<platform::SinkAnswer>();
+        QVERIFY2(answer.kind == platform::SinkAnswer::Kind::Taken, qPrintable(answer.reason));
+        QTRY_COMPARE_WITH_TIMEOUT(rig::jobFiles(rig::sharedFolder(), entry).size(), qsizetype(1), JobArrivalMs);
+        QCOMPARE(QFileInfo(rig::jobFiles(rig::sharedFolder(), entry).first()).size(), document.size());
     }
 
     void crashedRenderer_failsThatEntryOnly()

@@ -10,6 +10,11 @@
 #include <QSizeF>
 
 #include <algorithm>
+
+#ifdef Q_OS_LINUX
+#include <linux/sockios.h>
+#include <sys/ioctl.h>
+#endif
 #include <cerrno>
 #include <system_error>
 
@@ -62,6 +67,19 @@ SinkAnswer refusedAtHttpLevel(http_status_t status)
     if (status == HTTP_STATUS_UNAUTHORIZED)
         return {SinkAnswer::Kind::PrinterFailed, QStringLiteral("the print system asks for a password")};
     return {SinkAnswer::Kind::PrinterFailed, reason};
+}
+
+// The bytes sent on the connection that its other end has not taken yet;
+// -1 where that cannot be told.
+qint64 bytesInFlight(http_t *http)
+{
+#ifdef Q_OS_LINUX
+    int unsent = 0;
+    return ::ioctl(httpGetFd(http), SIOCOUTQ, &unsent) == 0 ? unsent : -1;
+#else
+    Q_UNUSED(http)
+    return -1;
+#endif
 }
 
 } // namespace
@@ -349,10 +367,17 @@ SinkAnswer CupsSink::unreadAnswer(const StopToken &stop, bool garbled)
 }
 
 // Waits for the scheduler to say something; false, with the connection
-// closed, when the run gave up waiting first.
+// closed, when the run gave up waiting first. On a slow line the end of the
+// document is still on its way while the program waits: as long as it keeps
+// moving, the print system is not silent.
 bool CupsSink::awaitAnswer(StopToken &stop)
 {
+    qint64 inFlight = bytesInFlight(m_http.get());
     while (!httpWait(m_http.get(), StopCheckMs)) {
+        const qint64 stillInFlight = bytesInFlight(m_http.get());
+        if (stillInFlight >= 0 && stillInFlight < inFlight)
+            stop.progressed();
+        inFlight = stillInFlight;
         if (stop.shouldStop()) {
             disconnect();
             return false;
