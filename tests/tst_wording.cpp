@@ -71,6 +71,13 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("title");
         QTest::newRow("plain") << QStringLiteral("/docs/a.htm") << QByteArray("/docs/a.htm");
         QTest::newRow("tab, line feed, DEL, C1") << QStringLiteral("/a\tb\nc\x7f" "d\u0085e.htm") << QByteArray("/a b c d e.htm");
+        QTest::newRow("direction marks, each range's ends")
+            << QStringLiteral("/a\u202Ab\u202Ec\u2066d\u2069e\u200Ef\u200Fg\u061Ch.htm") << QByteArray("/a b c d e f g h.htm");
+        QTest::newRow("a reversed name shows in its own order")
+            << QStringLiteral("/docs/report\u202Emth.exe") << QByteArray("/docs/report mth.exe");
+        QTest::newRow("joiner, narrow space and neighbours kept")
+            << QStringLiteral("a\u200Db\u202Fc\u2070d\u061Be")
+            << QStringLiteral("a\u200Db\u202Fc\u2070d\u061Be").toUtf8();
         QTest::newRow("nothing to show") << QStringLiteral("\t") << QByteArray("Tavimark document");
         const QString longName = QStringLiteral("/x/") + QString(300, u'\u00e9') + QStringLiteral("/end.htm");
         QTest::newRow("long, cut on a character") << longName
