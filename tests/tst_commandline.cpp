@@ -6,13 +6,17 @@
 
 #include "printrig.h"
 
+#include "printing/runsettings.h"
+
 #include <QDir>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <vector>
 
+using namespace Qt::StringLiterals;
 using app::CommandLine;
 using app::EntrySource;
 
@@ -35,18 +39,26 @@ struct Outcome {
     QStringList errorLines;
 };
 
-// The built program, with the environment a script would give it.
-Outcome runProgram(const QStringList &arguments, const QString &folder, QProcessEnvironment environment = QProcessEnvironment::systemEnvironment())
+// A command, with the environment a script would give it. The wait lets
+// events through, so that a server of the test's own can answer it.
+Outcome runCommand(const QString &command, const QStringList &arguments, const QString &folder,
+                   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess program;
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     program.setProcessEnvironment(environment);
     program.setWorkingDirectory(folder);
-    program.start(qEnvironmentVariable("TAVIMARK_BINARY"), arguments);
-    program.waitForFinished(120'000);
-    return {program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
+    program.start(command, arguments);
+    const bool ended = QTest::qWaitFor([&] { return program.state() == QProcess::NotRunning; }, 120'000);
+    return {ended && program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
             QString::fromUtf8(program.readAllStandardOutput()),
             QString::fromUtf8(program.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts)};
+}
+
+// The built program.
+Outcome runProgram(const QStringList &arguments, const QString &folder, QProcessEnvironment environment = QProcessEnvironment::systemEnvironment())
+{
+    return runCommand(qEnvironmentVariable("TAVIMARK_BINARY"), arguments, folder, std::move(environment));
 }
 
 void write(const QString &path, const QByteArray &bytes)
@@ -72,7 +84,7 @@ private Q_SLOTS:
         QTest::newRow("no copies") << QStringList{QStringLiteral("--print"), QStringLiteral("--copies"), QStringLiteral("0")}
                                    << QStringLiteral("--copies wants a whole number from 1 to 999");
         QTest::newRow("timeout not a number") << QStringList{QStringLiteral("--print"), QStringLiteral("--timeout=soon")}
-                                              << QStringLiteral("--timeout wants a number of seconds greater than 0");
+                                              << QStringLiteral("--timeout wants a number of seconds from 1 to 86400");
         QTest::newRow("printing option without --print") << QStringList{QStringLiteral("--output"), QStringLiteral("/tmp")}
                                                          << QStringLiteral("--output is for printing from the command line: add --print");
         QTest::newRow("both destinations") << QStringList{QStringLiteral("--print"), QStringLiteral("--printer=A"), QStringLiteral("--output=/tmp")}
@@ -86,7 +98,7 @@ private Q_SLOTS:
     }
 
     // Sources come in the order the line names them; each folder takes the
-    // nearest --ext before it, or the first one given, or htm.
+    // nearest --ext before it, or htm.
     void sources_keepTheirOrder()
     {
         const CommandLine line = parse({QStringLiteral("a.htm"), QStringLiteral("--folder"), QStringLiteral("one"),
@@ -101,10 +113,83 @@ private Q_SLOTS:
         for (qsizetype i = 0; i < kinds.size(); ++i)
             QCOMPARE(line.sources.at(i).kind, kinds.at(i));
         QCOMPARE(line.sources.at(1).argument, QByteArray("one"));
-        QCOMPARE(line.sources.at(1).extension, QStringLiteral("html"));
+        QCOMPARE(line.sources.at(1).extension, QStringLiteral("htm"));
         QCOMPARE(line.sources.at(3).extension, QStringLiteral("html"));
         QCOMPARE(line.sources.at(4).argument, QByteArray("--not-an-option"));
         QCOMPARE(parse({QStringLiteral("--folder"), QStringLiteral("d")}).sources.value(0).extension, QStringLiteral("htm"));
+    }
+
+    // Lines on which nothing prints, and the first line the program writes:
+    // an empty name is refused rather than taken for "none" (the default
+    // printer, say), and an --ext leaves the folders before it alone.
+    void nothingPrinted_theFirstLineSaysWhy_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("empty output") << QStringList{u"--output"_s, {}, u"a.htm"_s} << 64 << u"--output wants a DIR, not an empty one"_s;
+        QTest::newRow("empty printer") << QStringList{u"--printer"_s, {}} << 64 << u"--printer wants a NAME, not an empty one"_s;
+        QTest::newRow("empty list after =") << QStringList{u"--list="_s} << 64 << u"--list wants a FILE, not an empty one"_s;
+        QTest::newRow("empty folder among others") << QStringList{u"--folder=A"_s, u"--folder"_s, {}} << 64
+                                                   << u"--folder wants a DIR, not an empty one"_s;
+        QTest::newRow("timeout past a day") << QStringList{u"--timeout=1e9"_s} << 64
+                                            << u"--timeout wants a number of seconds from 1 to 86400"_s;
+        QTest::newRow("ext only for later folders") << QStringList{u"--folder=A"_s, u"--ext=txt"_s, u"--folder=B"_s} << 2
+                                                    << u"nothing to print"_s;
+    }
+    void nothingPrinted_theFirstLineSaysWhy()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(int, status);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(u"A"_s) && QDir(dir.path()).mkpath(u"B"_s));
+        for (const QString &name : {u"a.htm"_s, u"taken"_s, u"A/a.txt"_s, u"B/b.htm"_s})
+            write(dir.filePath(name), "<h1>Not printed</h1>");
+        const Outcome outcome = runProgram(QStringList{u"--print"_s} + options, dir.path());
+        QCOMPARE(outcome.errorLines.value(0), u"tavimark: " + error);
+        QCOMPARE(outcome.status, status);
+    }
+
+    // One range for the bound, on the line and in the environment; outside
+    // it the line is refused and the environment's value ignored.
+    void timeout_sameRangeOnTheLineAndInTheEnvironment_data()
+    {
+        QTest::addColumn<QString>("seconds");
+        QTest::addColumn<qint64>("bound");  // in ms; 0 when refused
+        QTest::newRow("one second") << u"1"_s << qint64(1'000);
+        QTest::newRow("a day") << u"86400"_s << qint64(86'400'000);
+        QTest::newRow("just under a second") << u"0.999"_s << qint64(0);
+        QTest::newRow("nearly nothing") << u"1e-9"_s << qint64(0);
+        QTest::newRow("just over a day") << u"86400.5"_s << qint64(0);
+        QTest::newRow("not a number") << u"nan"_s << qint64(0);
+    }
+    void timeout_sameRangeOnTheLineAndInTheEnvironment()
+    {
+        QFETCH(QString, seconds);
+        QFETCH(qint64, bound);
+        const CommandLine line = parse({u"--print"_s, u"--timeout"_s, seconds});
+        QCOMPARE(line.error.isEmpty(), bound > 0);
+        QCOMPARE(qint64(line.timeoutSeconds.value_or(0) * 1000), bound);
+        qputenv("TAVIMARK_TIMEOUT", seconds.toUtf8());
+        const auto unset = qScopeGuard([] { qunsetenv("TAVIMARK_TIMEOUT"); });
+        QCOMPARE(printing::RunSettings::fromEnvironment().documentBound.count(),
+                 bound > 0 ? bound : printing::RunSettings::DefaultDocumentBound.count());
+    }
+
+    // With its current folder gone, a relative name is named, not resolved
+    // against some other folder.
+    void relativeNameWithoutACurrentFolder_isNamedNotGuessed()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(u"gone"_s));
+        const Outcome outcome = runCommand(u"sh"_s, {u"-c"_s, u"cd gone && rmdir ../gone && exec \"$0\" --print --output \"$1\" rel.htm"_s,
+                                                     qEnvironmentVariable("TAVIMARK_BINARY"), dir.filePath(u"out"_s)},
+                                           dir.path());
+        QCOMPARE(outcome.errorLines, (QStringList{u"tavimark: cannot use rel.htm (the current folder cannot be read, "
+                                                  u"so a relative name cannot be resolved)"_s,
+                                                  u"tavimark: nothing to print"_s}));
+        QCOMPARE(outcome.status, 2);
     }
 
     void arguments_becomeEntriesAsADropMakesThem()
@@ -126,7 +211,7 @@ private Q_SLOTS:
         QCOMPARE(jobs.text(2), dir.filePath(QStringLiteral("sub")));
         QCOMPARE(jobs.text(3), QStringLiteral("https://example.org/x"));
         QCOMPARE(problems, QStringList{QStringLiteral("list file gone.txt (not found)")});
-        QCOMPARE(app::entryForArgument(QByteArray("/d/x\xff.htm")), QStringLiteral("file:///d/x%FF.htm"));
+        QCOMPARE(app::entryForArgument(QByteArray("/d/x\xff.htm")).value_or(QString()), QStringLiteral("file:///d/x%FF.htm"));
     }
 
     void help_version_andNoDisplay()
