@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QProcess>
 #include <QScopeGuard>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -60,6 +62,29 @@ Outcome runProgram(const QStringList &arguments, const QString &folder, QProcess
 {
     return runCommand(qEnvironmentVariable("TAVIMARK_BINARY"), arguments, folder, std::move(environment));
 }
+
+// A web server on 127.0.0.1 that answers every address with one small page,
+// so that an entry's name can be longer than any file's.
+class PageServer {
+public:
+    PageServer()
+    {
+        m_server.listen(QHostAddress::LocalHost);
+        QObject::connect(&m_server, &QTcpServer::newConnection, &m_server, [this] {
+            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+                QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket] {
+                    socket->readAll();
+                    socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n\r\n<h1>Served page</h1>");
+                    socket->disconnectFromHost();
+                });
+            }
+        });
+    }
+    QString url(const QString &path) const { return u"http://127.0.0.1:" + QString::number(m_server.serverPort()) + path; }
+
+private:
+    QTcpServer m_server;
+};
 
 void write(const QString &path, const QByteArray &bytes)
 {
@@ -121,7 +146,8 @@ private Q_SLOTS:
 
     // Lines on which nothing prints, and the first line the program writes:
     // an empty name is refused rather than taken for "none" (the default
-    // printer, say), and an --ext leaves the folders before it alone.
+    // printer, say), a file is no folder, and an --ext leaves the folders
+    // before it alone.
     void nothingPrinted_theFirstLineSaysWhy_data()
     {
         QTest::addColumn<QStringList>("options");
@@ -134,6 +160,8 @@ private Q_SLOTS:
                                                    << u"--folder wants a DIR, not an empty one"_s;
         QTest::newRow("timeout past a day") << QStringList{u"--timeout=1e9"_s} << 64
                                             << u"--timeout wants a number of seconds from 1 to 86400"_s;
+        QTest::newRow("output is a file") << QStringList{u"--output=taken"_s, u"a.htm"_s} << 2
+                                          << u"The folder \"taken\" is a file, not a folder, so nothing was written."_s;
         QTest::newRow("ext only for later folders") << QStringList{u"--folder=A"_s, u"--ext=txt"_s, u"--folder=B"_s} << 2
                                                     << u"nothing to print"_s;
     }
@@ -307,6 +335,39 @@ private Q_SLOTS:
         for (const char *name : {"page-2.pdf", "page-3.pdf"})
             QVERIFY2(rig::pdfText(dir.filePath(u"out/" + QString::fromLatin1(name))).contains(u"Written out"), name);
         QCOMPARE(QDir(dir.filePath(QStringLiteral("out"))).entryList(QDir::Files).size(), 3);
+    }
+
+    // A name longer than a file system allows is cut to fit; where the
+    // folder still refuses it (its own path leaves no room), that document
+    // alone is not written.
+    void outputNamesTooLong_costNoMoreThanTheirOwnDocument_data()
+    {
+        QTest::addColumn<int>("folderLength");
+        QTest::addColumn<QString>("firstLine");  // empty: both written
+        QTest::newRow("name cut to fit") << 0 << QString();
+        QTest::newRow("folder path leaves no room") << 3900
+            << u"[1/2] not printed (the printer refused it: the folder does not take its file name (File name too long)): "_s;
+    }
+    void outputNamesTooLong_costNoMoreThanTheirOwnDocument()
+    {
+        QFETCH(int, folderLength);
+        QFETCH(QString, firstLine);
+        QTemporaryDir dir;
+        QString out = dir.filePath(u"out"_s);
+        while (out.size() < folderLength)
+            out += u'/' + QString(99, u'd');
+        PageServer server;
+        const QString han(130, QChar(0x6F22));
+        const Outcome outcome = runProgram({u"--print"_s, u"--output"_s, out, server.url(u'/' + han + u".htm"), server.url(u"/short.htm"_s)},
+                                           dir.path());
+        QStringList expected{u"short.pdf"_s};
+        if (firstLine.isEmpty())
+            expected << han.left(82) + u".pdf";
+        else
+            QCOMPARE(outcome.errorLines.value(0), firstLine + server.url(u'/' + han + u".htm"));
+        QCOMPARE(outcome.status, firstLine.isEmpty() ? 0 : 1);
+        QCOMPARE(QDir(out).entryList(QDir::Files, QDir::Name), expected);
+        QVERIFY(rig::pdfText(QDir(out).filePath(u"short.pdf"_s)).contains(u"Served page"));
     }
 };
 

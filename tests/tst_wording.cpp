@@ -11,6 +11,7 @@
 #include "printing/runreport.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTest>
@@ -140,12 +141,18 @@ private Q_SLOTS:
         QTest::newRow("address") << QStringLiteral("https://example.org/guide/intro.htm?x=1") << QStringLiteral("intro.pdf");
         QTest::newRow("host only") << QStringLiteral("https://example.org/") << QStringLiteral("example.pdf");
         QTest::newRow("hidden name") << QStringLiteral("/docs/.htm") << QStringLiteral("document.htm.pdf");
+        // With "-9999.pdf" added a name must still fit in 255 bytes.
+        const QString han(130, QChar(0x6F22));
+        QTest::newRow("CJK name cut to fit") << u"https://example.org/" + han + u".htm" << han.left(82) + u".pdf";
+        QTest::newRow("cut between whole characters")
+            << u"/docs/" + han.left(81) + u"ae\u0301x.htm" << han.left(81) + u"a.pdf";
     }
     void pdfFileName_namesTheDocumentSafely()
     {
         QFETCH(QString, entry);
         QFETCH(QString, name);
         QCOMPARE(platform::pdfFileName(entry), name);
+        QVERIFY(QFile::encodeName(name.chopped(4) + u"-9999.pdf").size() <= 255);
     }
 
     void closingMessage_sumsUpTheRun_data()
