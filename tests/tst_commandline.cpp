@@ -8,9 +8,13 @@
 #include "printrig.h"
 #include "processes.h"
 
+#include "printing/runsettings.h"
+
 #include <QDir>
 #include <QProcess>
-#include <QSignalSpy>
+#include <QScopeGuard>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -18,6 +22,7 @@
 #include <csignal>
 #include <vector>
 
+using namespace Qt::StringLiterals;
 using app::CommandLine;
 using app::EntrySource;
 
@@ -40,19 +45,18 @@ struct Outcome {
     QStringList errorLines;
 };
 
-// The built program, with the environment a script would give it. The
-// test's event loop runs meanwhile, for what the test serves the program.
-Outcome runProgram(const QStringList &arguments, const QString &folder, QProcessEnvironment environment = QProcessEnvironment::systemEnvironment())
+// A command, with the environment a script would give it. The wait lets
+// events through, so that a server of the test's own can answer it.
+Outcome runCommand(const QString &command, const QStringList &arguments, const QString &folder,
+                   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess program;
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     program.setProcessEnvironment(environment);
     program.setWorkingDirectory(folder);
-    QSignalSpy finished(&program, &QProcess::finished);
-    program.start(qEnvironmentVariable("TAVIMARK_BINARY"), arguments);
-    if (program.waitForStarted())
-        finished.wait(120'000);
-    return {program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
+    program.start(command, arguments);
+    const bool ended = QTest::qWaitFor([&] { return program.state() == QProcess::NotRunning; }, 120'000);
+    return {ended && program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
             QString::fromUtf8(program.readAllStandardOutput()),
             QString::fromUtf8(program.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts)};
 }
@@ -62,6 +66,35 @@ Outcome runProgram(const QStringList &arguments, const QString &folder, QProcess
 constexpr QByteArrayView StuckInPrint =
     "<h1>Stuck</h1><script>addEventListener('beforeprint', () => {"
     " const end = Date.now() + 100000; while (Date.now() < end) {} });</script>";
+
+// The built program.
+Outcome runProgram(const QStringList &arguments, const QString &folder, QProcessEnvironment environment = QProcessEnvironment::systemEnvironment())
+{
+    return runCommand(qEnvironmentVariable("TAVIMARK_BINARY"), arguments, folder, std::move(environment));
+}
+
+// A web server on 127.0.0.1 that answers every address with one small page,
+// so that an entry's name can be longer than any file's.
+class PageServer {
+public:
+    PageServer()
+    {
+        m_server.listen(QHostAddress::LocalHost);
+        QObject::connect(&m_server, &QTcpServer::newConnection, &m_server, [this] {
+            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+                QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket] {
+                    socket->readAll();
+                    socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n\r\n<h1>Served page</h1>");
+                    socket->disconnectFromHost();
+                });
+            }
+        });
+    }
+    QString url(const QString &path) const { return u"http://127.0.0.1:" + QString::number(m_server.serverPort()) + path; }
+
+private:
+    QTcpServer m_server;
+};
 
 void write(const QString &path, QByteArrayView bytes)
 {
@@ -86,7 +119,7 @@ private Q_SLOTS:
         QTest::newRow("no copies") << QStringList{QStringLiteral("--print"), QStringLiteral("--copies"), QStringLiteral("0")}
                                    << QStringLiteral("--copies wants a whole number from 1 to 999");
         QTest::newRow("timeout not a number") << QStringList{QStringLiteral("--print"), QStringLiteral("--timeout=soon")}
-                                              << QStringLiteral("--timeout wants a number of seconds greater than 0");
+                                              << QStringLiteral("--timeout wants a number of seconds from 1 to 86400");
         QTest::newRow("printing option without --print") << QStringList{QStringLiteral("--output"), QStringLiteral("/tmp")}
                                                          << QStringLiteral("--output is for printing from the command line: add --print");
         QTest::newRow("both destinations") << QStringList{QStringLiteral("--print"), QStringLiteral("--printer=A"), QStringLiteral("--output=/tmp")}
@@ -100,7 +133,7 @@ private Q_SLOTS:
     }
 
     // Sources come in the order the line names them; each folder takes the
-    // nearest --ext before it, or the first one given, or htm.
+    // nearest --ext before it, or htm.
     void sources_keepTheirOrder()
     {
         const CommandLine line = parse({QStringLiteral("a.htm"), QStringLiteral("--folder"), QStringLiteral("one"),
@@ -115,10 +148,86 @@ private Q_SLOTS:
         for (qsizetype i = 0; i < kinds.size(); ++i)
             QCOMPARE(line.sources.at(i).kind, kinds.at(i));
         QCOMPARE(line.sources.at(1).argument, QByteArray("one"));
-        QCOMPARE(line.sources.at(1).extension, QStringLiteral("html"));
+        QCOMPARE(line.sources.at(1).extension, QStringLiteral("htm"));
         QCOMPARE(line.sources.at(3).extension, QStringLiteral("html"));
         QCOMPARE(line.sources.at(4).argument, QByteArray("--not-an-option"));
         QCOMPARE(parse({QStringLiteral("--folder"), QStringLiteral("d")}).sources.value(0).extension, QStringLiteral("htm"));
+    }
+
+    // Lines on which nothing prints, and the first line the program writes:
+    // an empty name is refused rather than taken for "none" (the default
+    // printer, say), a file is no folder, and an --ext leaves the folders
+    // before it alone.
+    void nothingPrinted_theFirstLineSaysWhy_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("empty output") << QStringList{u"--output"_s, {}, u"a.htm"_s} << 64 << u"--output wants a DIR, not an empty one"_s;
+        QTest::newRow("empty printer") << QStringList{u"--printer"_s, {}} << 64 << u"--printer wants a NAME, not an empty one"_s;
+        QTest::newRow("empty list after =") << QStringList{u"--list="_s} << 64 << u"--list wants a FILE, not an empty one"_s;
+        QTest::newRow("empty folder among others") << QStringList{u"--folder=A"_s, u"--folder"_s, {}} << 64
+                                                   << u"--folder wants a DIR, not an empty one"_s;
+        QTest::newRow("timeout past a day") << QStringList{u"--timeout=1e9"_s} << 64
+                                            << u"--timeout wants a number of seconds from 1 to 86400"_s;
+        QTest::newRow("output is a file") << QStringList{u"--output=taken"_s, u"a.htm"_s} << 2
+                                          << u"The folder \"taken\" is a file, not a folder, so nothing was written."_s;
+        QTest::newRow("ext only for later folders") << QStringList{u"--folder=A"_s, u"--ext=txt"_s, u"--folder=B"_s} << 2
+                                                    << u"nothing to print"_s;
+    }
+    void nothingPrinted_theFirstLineSaysWhy()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(int, status);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(u"A"_s) && QDir(dir.path()).mkpath(u"B"_s));
+        for (const QString &name : {u"a.htm"_s, u"taken"_s, u"A/a.txt"_s, u"B/b.htm"_s})
+            write(dir.filePath(name), "<h1>Not printed</h1>");
+        const Outcome outcome = runProgram(QStringList{u"--print"_s} + options, dir.path());
+        QCOMPARE(outcome.errorLines.value(0), u"tavimark: " + error);
+        QCOMPARE(outcome.status, status);
+    }
+
+    // One range for the bound, on the line and in the environment; outside
+    // it the line is refused and the environment's value ignored.
+    void timeout_sameRangeOnTheLineAndInTheEnvironment_data()
+    {
+        QTest::addColumn<QString>("seconds");
+        QTest::addColumn<qint64>("bound");  // in ms; 0 when refused
+        QTest::newRow("one second") << u"1"_s << qint64(1'000);
+        QTest::newRow("a day") << u"86400"_s << qint64(86'400'000);
+        QTest::newRow("just under a second") << u"0.999"_s << qint64(0);
+        QTest::newRow("nearly nothing") << u"1e-9"_s << qint64(0);
+        QTest::newRow("just over a day") << u"86400.5"_s << qint64(0);
+        QTest::newRow("not a number") << u"nan"_s << qint64(0);
+    }
+    void timeout_sameRangeOnTheLineAndInTheEnvironment()
+    {
+        QFETCH(QString, seconds);
+        QFETCH(qint64, bound);
+        const CommandLine line = parse({u"--print"_s, u"--timeout"_s, seconds});
+        QCOMPARE(line.error.isEmpty(), bound > 0);
+        QCOMPARE(qint64(line.timeoutSeconds.value_or(0) * 1000), bound);
+        qputenv("TAVIMARK_TIMEOUT", seconds.toUtf8());
+        const auto unset = qScopeGuard([] { qunsetenv("TAVIMARK_TIMEOUT"); });
+        QCOMPARE(printing::RunSettings::fromEnvironment().documentBound.count(),
+                 bound > 0 ? bound : printing::RunSettings::DefaultDocumentBound.count());
+    }
+
+    // With its current folder gone, a relative name is named, not resolved
+    // against some other folder.
+    void relativeNameWithoutACurrentFolder_isNamedNotGuessed()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(u"gone"_s));
+        const Outcome outcome = runCommand(u"sh"_s, {u"-c"_s, u"cd gone && rmdir ../gone && exec \"$0\" --print --output \"$1\" rel.htm"_s,
+                                                     qEnvironmentVariable("TAVIMARK_BINARY"), dir.filePath(u"out"_s)},
+                                           dir.path());
+        QCOMPARE(outcome.errorLines, (QStringList{u"tavimark: cannot use rel.htm (the current folder cannot be read, "
+                                                  u"so a relative name cannot be resolved)"_s,
+                                                  u"tavimark: nothing to print"_s}));
+        QCOMPARE(outcome.status, 2);
     }
 
     void arguments_becomeEntriesAsADropMakesThem()
@@ -140,7 +249,7 @@ private Q_SLOTS:
         QCOMPARE(jobs.text(2), dir.filePath(QStringLiteral("sub")));
         QCOMPARE(jobs.text(3), QStringLiteral("https://example.org/x"));
         QCOMPARE(problems, QStringList{QStringLiteral("list file gone.txt (not found)")});
-        QCOMPARE(app::entryForArgument(QByteArray("/d/x\xff.htm")), QStringLiteral("file:///d/x%FF.htm"));
+        QCOMPARE(app::entryForArgument(QByteArray("/d/x\xff.htm")).value_or(QString()), QStringLiteral("file:///d/x%FF.htm"));
     }
 
     void help_version_andNoDisplay()
@@ -457,6 +566,39 @@ private Q_SLOTS:
         for (const char *name : {"page-2.pdf", "page-3.pdf"})
             QVERIFY2(rig::pdfText(dir.filePath(u"out/" + QString::fromLatin1(name))).contains(u"Written out"), name);
         QCOMPARE(QDir(dir.filePath(QStringLiteral("out"))).entryList(QDir::Files).size(), 3);
+    }
+
+    // A name longer than a file system allows is cut to fit; where the
+    // folder still refuses it (its own path leaves no room), that document
+    // alone is not written.
+    void outputNamesTooLong_costNoMoreThanTheirOwnDocument_data()
+    {
+        QTest::addColumn<int>("folderLength");
+        QTest::addColumn<QString>("firstLine");  // empty: both written
+        QTest::newRow("name cut to fit") << 0 << QString();
+        QTest::newRow("folder path leaves no room") << 3900
+            << u"[1/2] not printed (the printer refused it: the folder does not take its file name (File name too long)): "_s;
+    }
+    void outputNamesTooLong_costNoMoreThanTheirOwnDocument()
+    {
+        QFETCH(int, folderLength);
+        QFETCH(QString, firstLine);
+        QTemporaryDir dir;
+        QString out = dir.filePath(u"out"_s);
+        while (out.size() < folderLength)
+            out += u'/' + QString(99, u'd');
+        PageServer server;
+        const QString han(130, QChar(0x6F22));
+        const Outcome outcome = runProgram({u"--print"_s, u"--output"_s, out, server.url(u'/' + han + u".htm"), server.url(u"/short.htm"_s)},
+                                           dir.path());
+        QStringList expected{u"short.pdf"_s};
+        if (firstLine.isEmpty())
+            expected << han.left(82) + u".pdf";
+        else
+            QCOMPARE(outcome.errorLines.value(0), firstLine + server.url(u'/' + han + u".htm"));
+        QCOMPARE(outcome.status, firstLine.isEmpty() ? 0 : 1);
+        QCOMPARE(QDir(out).entryList(QDir::Files, QDir::Name), expected);
+        QVERIFY(rig::pdfText(QDir(out).filePath(u"short.pdf"_s)).contains(u"Served page"));
     }
 };
 

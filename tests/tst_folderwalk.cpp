@@ -186,6 +186,52 @@ private Q_SLOTS:
         QVERIFY(walk.unreadableFolders().isEmpty());
     }
 
+    // Links out of the tree are followed, but not into the kernel's pseudo
+    // file systems, whose links lead back out to the whole machine.
+    void collect_linksIntoPseudoFileSystemsNotFollowed_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QByteArrayList>("expected");
+        QTest::newRow("proc") << u"/proc"_s << QByteArrayList{"", "A/"};
+        QTest::newRow("sysfs") << u"/sys"_s << QByteArrayList{"", "A/"};
+        QTest::newRow("another ordinary file system") << u"/dev/shm"_s << QByteArrayList{"", "A/", "L/", "L/in/"};
+    }
+    void collect_linksIntoPseudoFileSystemsNotFollowed()
+    {
+        QFETCH(QString, target);
+        QFETCH(QByteArrayList, expected);
+        QTemporaryDir dir;
+        QTemporaryDir elsewhere(target + u"/tst_folderwalk-XXXXXX");
+        const QByteArray root = foldertree::bytes(dir.path());
+        struct stat own, linked;
+        if (::stat(QFile::encodeName(target).constData(), &linked) != 0 || ::stat(root.constData(), &own) != 0
+            || own.st_dev == linked.st_dev)
+            QSKIP("nothing of its own mounted there on this machine");
+        // Only an ordinary file system takes a folder of the test's own.
+        const bool ours = elsewhere.isValid();
+        const QByteArray linkTo = ours ? foldertree::bytes(elsewhere.path()) : QFile::encodeName(target);
+        QVERIFY(foldertree::make(root, {"A/"}) && (!ours || foldertree::make(linkTo, {"in/"})));
+        QVERIFY(foldertree::link(linkTo, root + "/L"));
+        FolderWalk walk(nullptr);
+        QCOMPARE(walkAll(root, walk), expected);
+    }
+
+    // A walk that starts on proc reads it, but follows none of its links to
+    // the processes' folders and roots, nor any mount below it.
+    void collect_fromProcKeepsToProc()
+    {
+        struct stat proc, info;
+        if (::stat("/proc", &proc) != 0)
+            QSKIP("no /proc on this machine");
+        FolderWalk walk(nullptr);
+        QList<QByteArray> folders{QByteArray("/proc")};
+        QVERIFY(CollectSubFolders(folders, true, walk));
+        QVERIFY(folders.contains("/proc/" + QByteArray::number(::getpid()) + '/'));
+        // Processes end during the walk; what is still there must be proc.
+        for (const QByteArray &folder : std::as_const(folders))
+            QVERIFY2(::stat(folder.constData(), &info) != 0 || info.st_dev == proc.st_dev, folder.constData());
+    }
+
     void collect_folderVanishingDuringTheWalkIsSkippedAndRecorded()
     {
         QTemporaryDir dir;

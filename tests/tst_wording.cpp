@@ -11,6 +11,7 @@
 #include "printing/runreport.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTest>
@@ -71,6 +72,13 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("title");
         QTest::newRow("plain") << QStringLiteral("/docs/a.htm") << QByteArray("/docs/a.htm");
         QTest::newRow("tab, line feed, DEL, C1") << QStringLiteral("/a\tb\nc\x7f" "d\u0085e.htm") << QByteArray("/a b c d e.htm");
+        QTest::newRow("direction marks, each range's ends")
+            << QStringLiteral("/a\u202Ab\u202Ec\u2066d\u2069e\u200Ef\u200Fg\u061Ch.htm") << QByteArray("/a b c d e f g h.htm");
+        QTest::newRow("a reversed name shows in its own order")
+            << QStringLiteral("/docs/report\u202Emth.exe") << QByteArray("/docs/report mth.exe");
+        QTest::newRow("joiner, narrow space and neighbours kept")
+            << QStringLiteral("a\u200Db\u202Fc\u2070d\u061Be")
+            << QStringLiteral("a\u200Db\u202Fc\u2070d\u061Be").toUtf8();
         QTest::newRow("nothing to show") << QStringLiteral("\t") << QByteArray("Tavimark document");
         const QString longName = QStringLiteral("/x/") + QString(300, u'\u00e9') + QStringLiteral("/end.htm");
         QTest::newRow("long, cut on a character") << longName
@@ -133,12 +141,18 @@ private Q_SLOTS:
         QTest::newRow("address") << QStringLiteral("https://example.org/guide/intro.htm?x=1") << QStringLiteral("intro.pdf");
         QTest::newRow("host only") << QStringLiteral("https://example.org/") << QStringLiteral("example.pdf");
         QTest::newRow("hidden name") << QStringLiteral("/docs/.htm") << QStringLiteral("document.htm.pdf");
+        // With "-9999.pdf" added a name must still fit in 255 bytes.
+        const QString han(130, QChar(0x6F22));
+        QTest::newRow("CJK name cut to fit") << u"https://example.org/" + han + u".htm" << han.left(82) + u".pdf";
+        QTest::newRow("cut between whole characters")
+            << u"/docs/" + han.left(81) + u"ae\u0301x.htm" << han.left(81) + u"a.pdf";
     }
     void pdfFileName_namesTheDocumentSafely()
     {
         QFETCH(QString, entry);
         QFETCH(QString, name);
         QCOMPARE(platform::pdfFileName(entry), name);
+        QVERIFY(QFile::encodeName(name.chopped(4) + u"-9999.pdf").size() <= 255);
     }
 
     void closingMessage_sumsUpTheRun_data()

@@ -3,6 +3,7 @@
 #include "joblist/joblist.h"
 #include "platform/entryaddress.h"
 #include "platform/eventyield.h"
+#include "printing/runsettings.h"
 #include "sources/addfoldercontents.h"
 #include "sources/addurllists.h"
 
@@ -10,6 +11,9 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+
+#include <cerrno>
+#include <vector>
 
 #include <unistd.h>
 
@@ -97,13 +101,12 @@ std::optional<Spelled> optionIn(const QByteArray &argument)
     return Spelled{QString::fromUtf8(body.left(equals)), body.mid(equals + 1)};
 }
 
-// The sources in the order given, and the --ext each --folder takes.
+// The sources in the order given, each --folder with the --ext nearest
+// before it, or htm when there is none.
 QList<EntrySource> orderedSources(const QList<QByteArray> &arguments, const Options &options)
 {
     QList<EntrySource> sources;
-    QList<qsizetype> folderIndexes;
-    QString lastExtension;
-    QString firstExtension;
+    QString extension = QStringLiteral("htm");
     bool onlyPositional = false;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QByteArray &argument = arguments.at(i);
@@ -122,22 +125,25 @@ QList<EntrySource> orderedSources(const QList<QByteArray> &arguments, const Opti
         if (option->name == u"list") {
             sources.append({EntrySource::Kind::ListFile, value, {}});
         } else if (option->name == u"folder") {
-            folderIndexes << sources.size();
-            sources.append({EntrySource::Kind::Folder, value, lastExtension});
+            sources.append({EntrySource::Kind::Folder, value, extension});
         } else if (option->name == u"ext") {
-            lastExtension = QString::fromUtf8(value);
-            if (lastExtension.startsWith(u'.'))
-                lastExtension.remove(0, 1);
-            if (firstExtension.isEmpty())
-                firstExtension = lastExtension;
+            extension = QString::fromUtf8(value);
+            if (extension.startsWith(u'.'))
+                extension.remove(0, 1);
         }
     }
-    for (const qsizetype index : folderIndexes) {
-        QString &extension = sources[index].extension;
-        if (extension.isEmpty())
-            extension = firstExtension.isEmpty() ? QStringLiteral("htm") : firstExtension;
-    }
     return sources;
+}
+
+// An empty name given to an option that names a file, a folder or a queue
+// would otherwise quietly stand for "none": the default printer, say.
+QString checkNamesGiven(const QCommandLineParser &parser, const Options &options)
+{
+    for (const QCommandLineOption *named : {&options.list, &options.folder, &options.printer, &options.output}) {
+        if (parser.values(*named).contains(QString()))
+            return u"--" + named->names().constLast() + u" wants a " + named->valueName() + u", not an empty one";
+    }
+    return {};
 }
 
 QString checkValues(const QCommandLineParser &parser, const Options &options, CommandLine &line)
@@ -151,10 +157,13 @@ QString checkValues(const QCommandLineParser &parser, const Options &options, Co
     if (parser.isSet(options.timeout)) {
         bool ok = false;
         const double seconds = parser.value(options.timeout).toDouble(&ok);
-        if (!ok || seconds <= 0 || seconds > 24 * 3600)
-            return QStringLiteral("--timeout wants a number of seconds greater than 0");
+        if (!ok || !printing::RunSettings::boundInRange(seconds))
+            return u"--timeout wants a number of seconds from " + QString::number(printing::RunSettings::MinBoundSeconds)
+                + u" to " + QString::number(printing::RunSettings::MaxBoundSeconds);
         line.timeoutSeconds = seconds;
     }
+    if (QString empty = checkNamesGiven(parser, options); !empty.isEmpty())
+        return empty;
     for (const QString &value : parser.values(options.ext)) {
         if (value.isEmpty() || value.contains(u'/'))
             return QStringLiteral("--ext wants an extension such as htm");
@@ -212,7 +221,25 @@ QString versionText()
     return u"tavimark " + QStringLiteral(TAVIMARK_VERSION) + u'\n';
 }
 
-QString entryForArgument(const QByteArray &argument)
+namespace {
+
+// The current folder, whatever its length; nothing when it cannot be read.
+std::optional<QByteArray> currentFolder()
+{
+    // Any buffer may be too small for a deep folder; only a folder that is
+    // gone or unreadable is a reason to give up.
+    std::vector<char> buffer(1024);
+    while (!::getcwd(buffer.data(), buffer.size())) {
+        if (errno != ERANGE)
+            return std::nullopt;
+        buffer.resize(buffer.size() * 2);
+    }
+    return QByteArray(buffer.data());
+}
+
+} // namespace
+
+std::optional<QString> entryForArgument(const QByteArray &argument)
 {
     static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:"));
     const QString text = QString::fromUtf8(argument);
@@ -220,9 +247,10 @@ QString entryForArgument(const QByteArray &argument)
         return text;
     if (argument.startsWith('/'))
         return platform::entryText(argument);
-    char here[4096];
-    const QByteArray folder = ::getcwd(here, sizeof here) ? QByteArray(here) : QByteArray("/");
-    const QByteArray absolute = folder + '/' + argument;
+    const std::optional<QByteArray> folder = currentFolder();
+    if (!folder)
+        return std::nullopt;
+    const QByteArray absolute = *folder + '/' + argument;
     const QString asText = QFile::decodeName(absolute);
     // Tidied ("./a", "x/../b") where the name is text; left byte for byte
     // where it is not.
@@ -238,11 +266,15 @@ QStringList addEntries(const QList<EntrySource> &sources, joblist::JobList &jobs
     for (const EntrySource &source : sources) {
         switch (source.kind) {
         case EntrySource::Kind::Entry: {
-            const QString entry = entryForArgument(source.argument);
-            if (const QString problem = platform::documentAddressProblem(entry); !problem.isEmpty())
-                problems << entry + u" (" + problem + u')';
-            else
-                jobs.add(entry);
+            const std::optional<QString> entry = entryForArgument(source.argument);
+            if (!entry) {
+                problems << QFile::decodeName(source.argument)
+                        + u" (the current folder cannot be read, so a relative name cannot be resolved)";
+            } else if (const QString problem = platform::documentAddressProblem(*entry); !problem.isEmpty()) {
+                problems << *entry + u" (" + problem + u')';
+            } else {
+                jobs.add(*entry);
+            }
             break;
         }
         case EntrySource::Kind::ListFile: {

@@ -56,12 +56,14 @@ QString usageText();
 QString versionText();
 
 // Adds the sources' entries to `jobs` in order. Returns what could not be
-// used (a list file that cannot be read, a folder that cannot be walked),
-// one line each.
+// used (a list file that cannot be read, a folder that cannot be walked, a
+// relative name with no current folder to resolve it in), one line each.
 QStringList addEntries(const QList<EntrySource> &sources, joblist::JobList &jobs);
 
 // The job list text for a file or address given as an argument: an address
 // stays as it is, a path becomes absolute (a drop hands over absolute paths).
-QString entryForArgument(const QByteArray &argument);
+// Nothing for a relative path when the current folder cannot be read (it was
+// removed, say): resolving it against anything else would name another file.
+std::optional<QString> entryForArgument(const QByteArray &argument);
 
 } // namespace app

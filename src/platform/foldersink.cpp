@@ -7,17 +7,78 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QPageSize>
+#include <QTextBoundaryFinder>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace platform {
 
 namespace {
 
 constexpr int MaxStemLength = 120;
+// The longest name a folder takes, in bytes of the file-name encoding.
+constexpr qsizetype MaxNameBytes = 255;
+// A name already taken gets a number, up to this one.
+constexpr int LastNumber = 9'999;
+const QString Extension = QStringLiteral(".pdf");
 
 QPageSize localPaper()
 {
     return QPageSize(QLocale::system().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
                                                                                          : QPageSize::A4);
+}
+
+// The start of `stem`, cut between two characters as a reader sees them, that
+// leaves room for the highest number and the extension in any folder.
+QString fittingStem(const QString &stem)
+{
+    const qsizetype room = MaxNameBytes - QFile::encodeName(u'-' + QString::number(LastNumber) + Extension).size();
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, stem);
+    qsizetype fits = 0;
+    qsizetype bytes = 0;
+    for (qsizetype next = characters.toNextBoundary(); next > 0; next = characters.toNextBoundary()) {
+        bytes += QFile::encodeName(stem.sliced(fits, next - fits)).size();
+        if (next > MaxStemLength || bytes > room)
+            break;
+        fits = next;
+    }
+    return stem.first(fits);
+}
+
+// Reasons that concern one name (too long, or characters the folder's file
+// system cannot hold) rather than the folder: the next name may well do.
+bool refusesOnlyTheName(int error)
+{
+    return error == ENAMETOOLONG || error == EINVAL || error == EILSEQ;
+}
+
+// Opens `path` into `file` as a new file, never replacing anything, even a
+// file made a moment ago by someone else or a link leading nowhere. 0, or
+// the system's error number, which says whether the name or the folder was
+// at fault.
+int createNew(QFile &file, const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return errno;
+    if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return EIO;
+    }
+    return 0;
+}
+
+SinkAnswer writeAll(QFile &file, const QString &path, const QByteArray &pdf)
+{
+    if (file.write(pdf) != pdf.size() || !file.flush()) {
+        const QString why = file.errorString();
+        file.close();
+        QFile::remove(path);
+        return {SinkAnswer::Kind::PrinterFailed, why};
+    }
+    return {SinkAnswer::Kind::Taken, {}};
 }
 
 } // namespace
@@ -31,10 +92,13 @@ QString pdfFileName(const QString &entry)
         if (c.category() == QChar::Other_Control || QStringView(u"/\\:*?\"<>|").contains(c))
             c = u'_';
     }
-    stem = stem.left(MaxStemLength).trimmed();
+    const QString document = QStringLiteral("document");
+    stem = stem.trimmed();
     if (stem.isEmpty() || stem.startsWith(u'.'))
-        stem.prepend(QStringLiteral("document"));
-    return stem + u".pdf";
+        stem.prepend(document);
+    // A first character of hundreds of combining marks leaves nothing.
+    stem = fittingStem(stem).trimmed();
+    return (stem.isEmpty() ? document : stem) + Extension;
 }
 
 FolderSink::FolderSink(QString folder)
@@ -45,6 +109,8 @@ FolderSink::FolderSink(QString folder)
 
 std::optional<QString> FolderSink::problem(StopToken &)
 {
+    if (const QFileInfo given(m_folder); given.exists() && !given.isDir())
+        return u"The folder \"" + m_folder + u"\" is a file, not a folder, so nothing was written.";
     if (!QDir().mkpath(m_folder))
         return u"The folder \"" + m_folder + u"\" cannot be made, so nothing was written.";
     const QFileInfo folder(m_folder);
@@ -56,23 +122,18 @@ std::optional<QString> FolderSink::problem(StopToken &)
 SinkAnswer FolderSink::send(const QByteArray &pdf, const JobTicket &ticket, StopToken &)
 {
     const QString name = pdfFileName(ticket.entry);
-    const QString stem = name.chopped(4);
-    for (int attempt = 1; attempt < 10'000; ++attempt) {
-        const QString candidate = attempt == 1 ? name : stem + u'-' + QString::number(attempt) + u".pdf";
-        QFile file(QDir(m_folder).filePath(candidate));
-        // NewOnly never replaces a file, even one made a moment ago by
-        // someone else.
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            if (file.exists())
-                continue;
-            return {SinkAnswer::Kind::PrinterFailed, file.errorString()};
-        }
-        if (file.write(pdf) != pdf.size() || !file.flush()) {
-            const QString why = file.errorString();
-            file.remove();
-            return {SinkAnswer::Kind::PrinterFailed, why};
-        }
-        return {SinkAnswer::Kind::Taken, {}};
+    const QString stem = name.chopped(Extension.size());
+    for (int number = 1; number <= LastNumber; ++number) {
+        const QString path = QDir(m_folder).filePath(number == 1 ? name : stem + u'-' + QString::number(number) + Extension);
+        QFile file;
+        const int error = createNew(file, path);
+        if (error == EEXIST)
+            continue;
+        if (refusesOnlyTheName(error))
+            return {SinkAnswer::Kind::DocumentRefused, u"the folder does not take its file name (" + qt_error_string(error) + u')'};
+        if (error != 0)
+            return {SinkAnswer::Kind::PrinterFailed, qt_error_string(error)};
+        return writeAll(file, path, pdf);
     }
     return {SinkAnswer::Kind::DocumentRefused, QStringLiteral("no free file name was left for it")};
 }

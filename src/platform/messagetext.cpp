@@ -29,12 +29,25 @@ QString entryCount(qsizetype count)
     return count == 1 ? QStringLiteral("1 entry") : QString::number(count) + u" entries";
 }
 
+namespace {
+
+// The marks that turn the direction of text: embeddings and overrides,
+// isolates, and the single marks. In a name they can make a line show its
+// parts in another order than they have, so a line for people or scripts
+// takes them no more than a line break.
+bool turnsDirection(char16_t c)
+{
+    return (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069) || c == 0x200E || c == 0x200F || c == 0x061C;
+}
+
+} // namespace
+
 QString oneLine(QString text)
 {
-    // All controls lie in the first range of UTF-16 units, so no surrogate
+    // All of these lie in the first range of UTF-16 units, so no surrogate
     // pair is ever touched.
     for (QChar &c : text) {
-        if (c.category() == QChar::Other_Control)
+        if (c.category() == QChar::Other_Control || turnsDirection(c.unicode()))
             c = u' ';
     }
     return text;

@@ -35,8 +35,10 @@ inline QString quoted(const QString &text) { return shortenMiddle(text, QuotedLe
 QString quotedReason(const QString &reason);
 
 // `text` on one line: every control character (C0, DEL and C1, tabs and line
-// breaks among them) becomes a space. A file name may hold any of them, and a
-// job title, a heading or a line for scripts to read must not break apart.
+// breaks among them) and every mark that turns the direction of text becomes
+// a space. A file name may hold any of them, and a job title, a heading or a
+// line for scripts to read must neither break apart nor show its parts out of
+// order.
 QString oneLine(QString text);
 
 } // namespace platform

@@ -4,12 +4,18 @@
 #include <QtGlobal>
 
 #include <algorithm>
+#include <cmath>
 
 namespace printing {
 
 int RunSettings::defaultRenderers()
 {
     return std::clamp(QThread::idealThreadCount(), 2, MaxRenderers);
+}
+
+bool RunSettings::boundInRange(double seconds)
+{
+    return std::isfinite(seconds) && seconds >= MinBoundSeconds && seconds <= MaxBoundSeconds;
 }
 
 RunSettings RunSettings::fromEnvironment()
@@ -22,7 +28,7 @@ RunSettings RunSettings::fromEnvironment()
     if (qEnvironmentVariable("TAVIMARK_HEADERS") == u"0")
         settings.headings = false;
     const double seconds = qEnvironmentVariable("TAVIMARK_TIMEOUT").toDouble(&ok);
-    if (ok && seconds > 0)
+    if (ok && boundInRange(seconds))
         settings.documentBound = std::chrono::milliseconds(qint64(seconds * 1000));
     return settings;
 }

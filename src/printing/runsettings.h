@@ -10,6 +10,12 @@ struct RunSettings {
     // then is printed as it stands; one whose page no longer answers (a
     // script without end) is given up a few seconds later.
     static constexpr std::chrono::milliseconds DefaultDocumentBound{30'000};
+    // What a user may set the bound to, in seconds: under a second leaves no
+    // document time to load, and past a day a run waits on nothing useful.
+    static constexpr int MinBoundSeconds = 1;
+    static constexpr int MaxBoundSeconds = 24 * 3600;
+    // Whether `seconds` is a bound a user may set: a finite number in range.
+    static bool boundInRange(double seconds);
 
     // Documents prepared at once, each in a page and a renderer process of
     // its own, while the first of them goes to the printer. 1 makes loading
@@ -29,7 +35,8 @@ struct RunSettings {
 
     // The defaults, with TAVIMARK_RENDERERS (1 to 8), TAVIMARK_HEADERS (0
     // turns the page headings off) and TAVIMARK_TIMEOUT (the bound, in
-    // seconds) from the environment.
+    // seconds, within the range above; any other value leaves the default)
+    // from the environment.
     static RunSettings fromEnvironment();
 };
 

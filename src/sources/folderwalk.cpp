@@ -12,6 +12,10 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+#if defined(Q_OS_LINUX)
+#include <sys/vfs.h>
+#endif
 
 namespace sources {
 
@@ -139,24 +143,111 @@ struct Subfolder {
     quint64 inode;
 };
 
+// ---- file systems ------------------------------------------------------
+
+// File systems whose folders are the kernel's view of itself, not files:
+// they hold links out to every process's folders, and trees that change
+// while they are read. Known by the type the kernel reports, since any of
+// them can be mounted anywhere.
+#if defined(Q_OS_LINUX)
+bool isPseudoFileSystem(int fd)
+{
+    static constexpr unsigned long PseudoTypes[] = {
+        0x9fa0,      // proc
+        0x62656572,  // sysfs
+        0x64626720,  // debugfs
+        0x74726163,  // tracefs
+        0x73636673,  // securityfs
+        0x27e0eb,    // cgroup
+        0x63677270,  // cgroup2
+        0x1cd1,      // devpts
+        0xcafe4a11,  // bpf
+        0x62656570,  // configfs
+        0x6165676c,  // pstore
+        0xde5e81e4,  // efivarfs
+        0x65735543,  // fusectl
+        0xf97cff8c,  // selinuxfs
+        0x42494e4d,  // binfmt_misc
+        0x19800202,  // mqueue
+        0x6e736673,  // nsfs
+    };
+    struct statfs info;
+    if (fstatfs(fd, &info) != 0)
+        return false;
+    const auto type = static_cast<unsigned long>(info.f_type);
+    return std::find(std::begin(PseudoTypes), std::end(PseudoTypes), type) != std::end(PseudoTypes);
+}
+
+// Whether the folder `name` in the folder open as `dirFd` lies on one of
+// them; nothing when that cannot be told.
+std::optional<bool> isPseudoFileSystemAt(int dirFd, const char *name)
+{
+    const int fd = openat(dirFd, name, O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    const bool pseudo = isPseudoFileSystem(fd);
+    close(fd);
+    return pseudo;
+}
+#else
+bool isPseudoFileSystem(int) { return false; }
+std::optional<bool> isPseudoFileSystemAt(int, const char *) { return false; }
+#endif
+
+// The file system a walk started on. A walk keeps out of pseudo file systems
+// unless it started on one, and then keeps to that one: from there, links
+// lead to every process's folders and to the whole machine.
+struct Home {
+    quint64 device = 0;
+    bool pseudo = false;
+};
+
+// A folder still to be read, with the file system its walk started on;
+// a starting folder learns its own when it is read.
+struct Pending {
+    QByteArray folder;
+    std::optional<Home> home;
+};
+
+// What the subfolder `name`, which lies on `device`, of the folder open as
+// `dirFd`, which lies on `here`, is to a walk from `home`: a folder to
+// enter, or something it passes over, or one it cannot tell about. Only a
+// folder on a device of its own needs a look at its file system.
+Kind folderKind(int dirFd, const char *name, quint64 device, quint64 here, const Home &home)
+{
+    if (device == home.device)
+        return Kind::Folder;
+    if (home.pseudo)
+        return Kind::Other;
+    if (device == here)
+        return Kind::Folder;
+    const std::optional<bool> pseudo = isPseudoFileSystemAt(dirFd, name);
+    if (!pseudo)
+        return Kind::Unreadable;
+    return *pseudo ? Kind::Other : Kind::Folder;
+}
+
 // Appends the subfolders of one folder to `found`, in name order, each
-// folder once per walk. False when the yield said stop.
+// folder once per walk and none on a file system the walk keeps out of.
+// False when the yield said stop.
 //
 // The walk yields while it works: once for every name it reads and once for
 // every entry it takes a closer look at, so a folder of a hundred thousand
 // names still leaves the window its turns (the yield itself decides how
 // often a turn is really handed over).
-bool collectFolder(const QByteArray &folder, FolderWalk &walk, QList<QByteArray> &found)
+bool collectFolder(const Pending &pending, FolderWalk &walk, QList<Pending> &found)
 {
+    const QByteArray &folder = pending.folder;
     const Directory dir(opendir(folder.constData()));
     if (!dir) {
         walk.unreadable(folder);
         return walk.yield();
     }
     const int dirFd = dirfd(dir.get());
-    struct stat own;
+    struct stat own {};
     if (fstat(dirFd, &own) == 0)
         walk.firstVisit(own.st_dev, own.st_ino);
+    const Home home = pending.home.value_or(Home{quint64(own.st_dev), isPseudoFileSystem(dirFd)});
 
     // Plain files and hidden entries need nothing more; only folders, links
     // and entries of unknown type need a closer look.
@@ -181,10 +272,14 @@ bool collectFolder(const QByteArray &folder, FolderWalk &walk, QList<QByteArray>
     for (const Candidate &candidate : candidates) {
         if (!walk.yield())
             return false;
+        const char *name = candidate.name.constData();
         struct stat info;
-        switch (kindOf(dirFd, candidate.name.constData(), candidate.type, &info)) {
+        Kind kind = kindOf(dirFd, name, candidate.type, &info);
+        if (kind == Kind::Folder)
+            kind = folderKind(dirFd, name, quint64(info.st_dev), quint64(own.st_dev), home);
+        switch (kind) {
         case Kind::Folder:
-            subfolders.push_back({{sortKey(candidate.name.constData()), candidate.name}, quint64(info.st_dev), quint64(info.st_ino)});
+            subfolders.push_back({{sortKey(name), candidate.name}, quint64(info.st_dev), quint64(info.st_ino)});
             break;
         case Kind::Unreadable:
             walk.unreadable(folderPath(joinPath(folder, candidate.name)));
@@ -199,7 +294,7 @@ bool collectFolder(const QByteArray &folder, FolderWalk &walk, QList<QByteArray>
               [](const Subfolder &a, const Subfolder &b) { return a.name < b.name; });
     for (const Subfolder &subfolder : subfolders) {
         if (walk.firstVisit(subfolder.device, subfolder.inode))
-            found.append(folderPath(joinPath(folder, subfolder.name.bytes)));
+            found.append({folderPath(joinPath(folder, subfolder.name.bytes)), home});
     }
     return true;
 }
@@ -281,19 +376,20 @@ QByteArray folderPath(const QByteArray &folder)
 // copying deep folders once per level or nesting calls as deep as the tree.
 bool CollectSubFolders(QList<QByteArray> &folders, bool descend, FolderWalk &walk)
 {
-    QList<QByteArray> level;
+    QList<Pending> level;
     level.reserve(folders.size());
     for (const QByteArray &folder : std::as_const(folders))
-        level.append(folderPath(folder));
+        level.append({folderPath(folder), std::nullopt});
 
     QList<QByteArray> collected;
     do {
-        QList<QByteArray> next;
-        for (const QByteArray &folder : std::as_const(level)) {
+        QList<Pending> next;
+        for (const Pending &folder : std::as_const(level)) {
             if (!collectFolder(folder, walk, next))
                 return false;
         }
-        collected += next;
+        for (const Pending &folder : std::as_const(next))
+            collected.append(folder.folder);
         level = std::move(next);
     } while (descend && !level.isEmpty());
     folders += collected;

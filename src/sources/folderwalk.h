@@ -88,7 +88,9 @@ QByteArray folderPath(const QByteArray &folder);
 // order, the folders taken in list order), then, when `descend` is true,
 // every deeper level in turn. Hidden folders (names beginning with ".") are
 // not entered; links to folders are followed, but a folder already taken is
-// not taken again. Folders that cannot be read are skipped and recorded in
+// not taken again. The kernel's pseudo file systems (proc, sysfs and the
+// like) are not entered unless the walk starts on one, and a walk that does
+// keeps to that one. Folders that cannot be read are skipped and recorded in
 // `walk`. The walk yields while it reads, at least once for every name a
 // folder holds; it returns false, with `folders` unchanged, as soon as the
 // yield says stop.
