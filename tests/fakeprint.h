@@ -11,10 +11,12 @@
 
 #include <QHash>
 #include <QMutex>
+#include <QSemaphore>
 #include <QSet>
 #include <QStringList>
 #include <QThread>
 
+#include <atomic>
 #include <memory>
 
 // What the scripted pages do, shared by all the pages a run makes.
@@ -117,6 +119,10 @@ struct PrinterScript {
     QSet<QString> answerLost;    // entries whose job the queue takes, but whose answer is lost
     int failsAfter = -1;         // jobs taken before the printer fails; -1 never
     bool stalls = false;         // stops answering until its bound
+    // Stops answering, deaf to its stop token, until released.
+    std::shared_ptr<QSemaphore> deafUntil;
+    std::atomic<bool> deafened{false};
+    std::atomic<bool> answeredLate{false};
     QStringList taken;           // entries whose job reached the queue, in order
     QList<QByteArray> documents; // what each taken job held
     QList<int> copies;
@@ -143,6 +149,12 @@ public:
     platform::SinkAnswer send(const QByteArray &pdf, const platform::JobTicket &ticket, platform::StopToken &stop) override
     {
         using Kind = platform::SinkAnswer::Kind;
+        if (m_script->deafUntil) {
+            m_script->deafened = true;
+            m_script->deafUntil->acquire();
+            m_script->answeredLate = true;
+            return {Kind::Taken, {}};
+        }
         {
             QMutexLocker locked(&m_script->lock);
             if (!m_script->stalls) {

@@ -105,8 +105,17 @@ public:
     QString server() const { return m_server; }
     QString folder() const { return m_dir.path(); }
     // SIGSTOP and SIGCONT: a scheduler that stops answering, and comes back.
-    void pause() { signal(QStringLiteral("-STOP")); }
-    void resume() { signal(QStringLiteral("-CONT")); }
+    void pause()
+    {
+        signal(QStringLiteral("-STOP"));
+        m_paused = true;
+    }
+    void resume()
+    {
+        signal(QStringLiteral("-CONT"));
+        m_paused = false;
+    }
+    bool isPaused() const { return m_paused; }
 
 private:
     static QString script() { return qEnvironmentVariable("TAVIMARK_RIG_SCRIPT"); }
@@ -119,6 +128,7 @@ private:
 
     QTemporaryDir m_dir;
     QString m_server;
+    bool m_paused = false;
 };
 
 } // namespace rig

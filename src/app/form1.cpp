@@ -181,8 +181,8 @@ void Form1::buildControls()
     // The print run and, behind it, the off-screen pages and the print
     // system's thread: no widget, and the engine starts only when the first
     // document loads.
-    m_printQueue = new printing::PrintQueue(std::move(m_desktop.printSink), this);
-    m_printRun = new printing::PrintRun(*m_jobs, m_desktop.renderers, *m_printQueue, this);
+    m_printQueue = std::make_unique<printing::PrintQueue>(std::move(m_desktop.printSink));
+    m_printRun = std::make_unique<printing::PrintRun>(*m_jobs, m_desktop.renderers, *m_printQueue);
     m_printRun->setSettings(printing::RunSettings::fromEnvironment());
 
     // Moves over the background reach the window only with tracking on.
@@ -214,9 +214,9 @@ void Form1::wireEvents()
     connect(m_listView, &joblist::JobListView::buttonReleased, this, &Form1::ListView1_MouseUp);
     for (ActionButton *button : {m_check1, m_check6, m_check4, m_check2})
         connect(button, &ActionButton::pointerMoved, this, [this] { showHandOverButton(*this); });
-    connect(m_printRun, &printing::PrintRun::started, this, [this] { m_printing.emplace(*this); });
-    connect(m_printRun, &printing::PrintRun::progress, m_progressBar, &PercentBar::setPercent);
-    connect(m_printRun, &printing::PrintRun::finished, this, &Form1::printRunFinished);
+    connect(m_printRun.get(), &printing::PrintRun::started, this, [this] { m_printing.emplace(*this); });
+    connect(m_printRun.get(), &printing::PrintRun::progress, m_progressBar, &PercentBar::setPercent);
+    connect(m_printRun.get(), &printing::PrintRun::finished, this, &Form1::printRunFinished);
 }
 
 // The load sequence, run once before the window is first shown.
@@ -302,14 +302,21 @@ void Form1::showMessage(const QString &text, const QString &details)
     m_desktop.messageBox->show(this, text, details);
 }
 
+// The message opens from the event loop, not inside the run's own
+// notification, which must be over before anything modal begins.
+void Form1::printRunFinished(const printing::RunReport &report)
+{
+    QTimer::singleShot(0, this, [this, report] { showClosingMessageWhenNoDialogIsOpen(report); });
+}
+
 // A run may end while the user works in a dialog (picking files, typing an
 // extension). A message opened over it would take the keys typed for the
 // dialog, and a key meant for it would dismiss the message unseen; so the
 // message waits until no dialog is open.
-void Form1::printRunFinished(const printing::RunReport &report)
+void Form1::showClosingMessageWhenNoDialogIsOpen(const printing::RunReport &report)
 {
     if (QWidget *dialog = QApplication::activeModalWidget(); dialog && dialog != this) {
-        whenClosed(dialog, this, [this, report] { printRunFinished(report); });
+        whenClosed(dialog, this, [this, report] { showClosingMessageWhenNoDialogIsOpen(report); });
         return;
     }
     showClosingMessage(report);

@@ -87,6 +87,7 @@ private:
     void ListView1_MouseMove(const QPoint &point);
     void ListView1_MouseUp();
     void printRunFinished(const printing::RunReport &report);
+    void showClosingMessageWhenNoDialogIsOpen(const printing::RunReport &report);
     void showClosingMessage(const printing::RunReport &report);
 
     platform::Desktop m_desktop;
@@ -104,8 +105,10 @@ private:
     ActionButton *m_check2 = nullptr;
     PercentBar *m_progressBar = nullptr;
     QPushButton *m_command1 = nullptr;
-    printing::PrintQueue *m_printQueue = nullptr;
-    printing::PrintRun *m_printRun = nullptr;
+    // Owned here rather than as children, so that the run goes before the
+    // queue it hands jobs to, and both before the job list they read.
+    std::unique_ptr<printing::PrintQueue> m_printQueue;
+    std::unique_ptr<printing::PrintRun> m_printRun;
     // The hourglass while a print run goes on by itself.
     std::optional<platform::BusyPointer> m_printing;
 };

@@ -175,8 +175,10 @@ PrintRun::Slot *PrintRun::freeSlot()
     slot->renderer = m_makeRenderer();
     Slot *raw = slot.get();
     // Queued, so that the run never acts inside the page's own notification.
-    connect(slot->renderer.get(), &platform::DocumentRenderer::rendered, this,
-            [this, raw](quint64 job, const RenderedDocument &rendered) { onRendered(raw, job, rendered); },
+    // The renderer is the context: a result still queued when its slot goes
+    // goes with it, so the slot it names always exists when it arrives.
+    connect(slot->renderer.get(), &platform::DocumentRenderer::rendered, slot->renderer.get(),
+            [this, raw](quint64 job, const RenderedDocument &rendered) { onRendered(*raw, job, rendered); },
             Qt::QueuedConnection);
     m_slots.push_back(std::move(slot));
     return raw;
@@ -202,13 +204,13 @@ PrintRun::Slot *PrintRun::slotFor(std::uint32_t entry)
     return found == m_slots.end() ? nullptr : found->get();
 }
 
-void PrintRun::onRendered(Slot *slot, quint64 job, const RenderedDocument &document)
+void PrintRun::onRendered(Slot &slot, quint64 job, const RenderedDocument &document)
 {
     // A page given other work since has nothing to say about this document.
-    if (!m_running || slot->entry == 0 || slot->job != job)
+    if (!m_running || slot.entry == 0 || slot.job != job)
         return;
-    const std::uint32_t entry = slot->entry;
-    slot->entry = 0;
+    const std::uint32_t entry = slot.entry;
+    slot.entry = 0;
     m_ready.insert(entry, document);
     if (entry == m_head.entry)
         APrint1();

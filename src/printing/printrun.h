@@ -102,7 +102,7 @@ private:
     Slot *freeSlot();
     void release(Slot &slot);
     Slot *slotFor(std::uint32_t entry);
-    void onRendered(Slot *slot, quint64 job, const platform::RenderedDocument &document);
+    void onRendered(Slot &slot, quint64 job, const platform::RenderedDocument &document);
     void APrint1();
     void onSubmitted(quint64 ticket, const platform::SinkAnswer &answer);
     void settle(const EntryOutcome &outcome);
