@@ -10,8 +10,8 @@
 // ratios are the harder test.
 #include "common.h"
 
-#include "platform/enginerenderer.h"
-#include "printing/headerfooter.h"
+#include "platform/engine/enginerenderer.h"
+#include "printing/headerfooter/headerfooter.h"
 
 #include <QAtomicInt>
 #include <QDir>

@@ -9,15 +9,15 @@
 // Needs CUPS_SERVER and TAVIMARK_RIG pointing at a running rig
 // (scripts/bench.sh starts and stops one, and installs git-doc).
 #include "common.h"
-#include "printrig.h"
+#include "support/printrig.h"
 #include "standins.h"
 
-#include "app/actionbutton.h"
-#include "app/form1.h"
+#include "app/window/actionbutton.h"
+#include "app/window/form1.h"
 #include "joblist/joblist.h"
-#include "platform/desktop.h"
-#include "platform/enginerenderer.h"
-#include "platform/printers.h"
+#include "core/desktop.h"
+#include "platform/engine/enginerenderer.h"
+#include "platform/printers/printers.h"
 #include "printing/printqueue.h"
 #include "printing/printrun.h"
 

@@ -6,8 +6,8 @@
 
 #include "joblist/joblist.h"
 #include "joblist/joblistview.h"
-#include "platform/desktop.h"
-#include "platform/mousepointer.h"
+#include "core/desktop.h"
+#include "core/mousepointer.h"
 
 #include <QCoreApplication>
 

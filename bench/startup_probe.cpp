@@ -1,6 +1,6 @@
 // The program's start-up, as in src/app/main.cpp, that reports on standard
 // output the moment the main window is first shown and then quits.
-#include "app/form1.h"
+#include "app/window/form1.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -7,9 +7,9 @@
 
 #include "joblist/joblist.h"
 #include "joblist/joblistview.h"
-#include "platform/desktop.h"
-#include "platform/eventyield.h"
-#include "platform/mousepointer.h"
+#include "core/desktop.h"
+#include "core/eventyield.h"
+#include "core/mousepointer.h"
 #include "sources/addurllists.h"
 
 #include <QApplication>

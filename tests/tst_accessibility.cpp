@@ -1,11 +1,11 @@
 // What assistive technology reads from the window: the job list as a list of
 // its entries, and the action buttons as push buttons that say what they do.
-#include "app/actionbutton.h"
-#include "app/form1.h"
+#include "app/window/actionbutton.h"
+#include "app/window/form1.h"
 #include "joblist/joblist.h"
 #include "joblist/joblistview.h"
 
-#include "fakedesktop.h"
+#include "support/fakedesktop.h"
 
 #include <QAccessible>
 #include <QSignalSpy>

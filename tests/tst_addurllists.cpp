@@ -1,13 +1,13 @@
-#include "app/actionbutton.h"
-#include "app/form1.h"
+#include "app/window/actionbutton.h"
+#include "app/window/form1.h"
 #include "joblist/joblist.h"
-#include "platform/eventyield.h"
-#include "platform/mousepointer.h"
+#include "core/eventyield.h"
+#include "core/mousepointer.h"
 #include "sources/addurllists.h"
 
-#include "entrytexts.h"
-#include "fakedesktop.h"
-#include "recordingpointer.h"
+#include "support/entrytexts.h"
+#include "support/fakedesktop.h"
+#include "support/recordingpointer.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,12 @@
 // The command line: how it is read, and the program run from it as a script
 // would run it, printing through the real engine onto the print test rig or
 // into a folder.
-#include "app/commandline.h"
+#include "app/commandline/commandline.h"
 #include "joblist/joblist.h"
 
-#include "answerrelay.h"
-#include "printrig.h"
-#include "processes.h"
+#include "support/answerrelay.h"
+#include "support/printrig.h"
+#include "support/processes.h"
 
 #include "printing/runsettings.h"
 

@@ -1,5 +1,5 @@
 // Finding the program's own files beside it and in an installed tree.
-#include "platform/datafiles.h"
+#include "core/datafiles.h"
 
 #include <QDir>
 #include <QFile>

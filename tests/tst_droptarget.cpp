@@ -1,12 +1,12 @@
 // Files and folders dropped onto the main window's list, with real paths on
 // disk and the drag events the list receives from a file manager.
-#include "app/form1.h"
+#include "app/window/form1.h"
 #include "joblist/droptarget.h"
 #include "joblist/joblist.h"
 #include "joblist/joblistview.h"
 
-#include "entrytexts.h"
-#include "fakedesktop.h"
+#include "support/entrytexts.h"
+#include "support/fakedesktop.h"
 
 #include <QDir>
 #include <QDropEvent>

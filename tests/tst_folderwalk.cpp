@@ -1,6 +1,6 @@
 #include "sources/folderwalk.h"
 
-#include "foldertree.h"
+#include "support/foldertree.h"
 
 #include <QDir>
 #include <QScopeGuard>

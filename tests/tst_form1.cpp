@@ -1,11 +1,11 @@
-#include "app/actionbutton.h"
-#include "app/form1.h"
-#include "app/progressbar.h"
-#include "app/startup.h"
+#include "app/window/actionbutton.h"
+#include "app/window/form1.h"
+#include "app/window/progressbar.h"
+#include "app/window/startup.h"
 #include "joblist/joblist.h"
 #include "joblist/joblistview.h"
 
-#include "fakedesktop.h"
+#include "support/fakedesktop.h"
 
 #include <QApplication>
 #include <QCoreApplication>

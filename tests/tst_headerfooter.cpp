@@ -1,7 +1,7 @@
 // Headers and footers laid over PDFs the real browser engine made, read back
 // the way a user's tools read a job: pdftotext for the text, its -bbox word
 // boxes for where the text landed, pdfimages for what was rasterised.
-#include "printing/headerfooter.h"
+#include "printing/headerfooter/headerfooter.h"
 
 #include <QFile>
 #include <QGuiApplication>

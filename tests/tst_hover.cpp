@@ -1,13 +1,13 @@
 // Hover feedback of the main window: the pointer moves as the windowing
 // system moves it, and the window decides which pointer shows.
-#include "app/actionbutton.h"
-#include "app/form1.h"
-#include "app/hover.h"
-#include "app/progressbar.h"
+#include "app/window/actionbutton.h"
+#include "app/window/form1.h"
+#include "app/window/hover.h"
+#include "app/window/progressbar.h"
 #include "joblist/joblistview.h"
 
-#include "fakedesktop.h"
-#include "recordingpointer.h"
+#include "support/fakedesktop.h"
+#include "support/recordingpointer.h"
 
 #include <QTest>
 

@@ -1,10 +1,10 @@
-#include "app/actionbutton.h"
-#include "app/form1.h"
+#include "app/window/actionbutton.h"
+#include "app/window/form1.h"
 #include "joblist/joblist.h"
 #include "sources/addlocalfiles.h"
 
-#include "entrytexts.h"
-#include "fakedesktop.h"
+#include "support/entrytexts.h"
+#include "support/fakedesktop.h"
 
 #include <QTest>
 

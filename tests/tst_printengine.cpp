@@ -3,19 +3,19 @@
 // test rig, whose backend keeps every job's bytes for these tests to read.
 // Pages come from a small web server of the tests' own that fails in the
 // ways real ones do.
-#include "app/actionbutton.h"
-#include "app/form1.h"
+#include "app/window/actionbutton.h"
+#include "app/window/form1.h"
 #include "joblist/joblist.h"
-#include "platform/enginerenderer.h"
-#include "platform/entryaddress.h"
-#include "platform/printers.h"
+#include "platform/engine/enginerenderer.h"
+#include "core/entryaddress.h"
+#include "platform/printers/printers.h"
 #include "printing/printqueue.h"
 #include "printing/printrun.h"
 
-#include "answerrelay.h"
-#include "fakedesktop.h"
-#include "printrig.h"
-#include "processes.h"
+#include "support/answerrelay.h"
+#include "support/fakedesktop.h"
+#include "support/printrig.h"
+#include "support/processes.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

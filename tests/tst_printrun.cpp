@@ -1,14 +1,14 @@
 // The print run's bookkeeping with scripted pages and a scripted printer: the
 // order of its steps, the bar, the messages, and what happens when the list
 // or the printer changes under it.
-#include "app/actionbutton.h"
-#include "app/form1.h"
-#include "app/progressbar.h"
+#include "app/window/actionbutton.h"
+#include "app/window/form1.h"
+#include "app/window/progressbar.h"
 #include "joblist/joblist.h"
 #include "printing/printqueue.h"
 #include "printing/printrun.h"
 
-#include "fakedesktop.h"
+#include "support/fakedesktop.h"
 
 #include <QIcon>
 #include <QRandomGenerator>

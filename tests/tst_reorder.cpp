@@ -1,12 +1,12 @@
 // The reorder gesture on the main window's list, driven by mouse events on
 // the list as a user makes them.
-#include "app/form1.h"
+#include "app/window/form1.h"
 #include "joblist/joblist.h"
 #include "joblist/joblistview.h"
 #include "joblist/reordergesture.h"
 
-#include "entrytexts.h"
-#include "fakedesktop.h"
+#include "support/entrytexts.h"
+#include "support/fakedesktop.h"
 
 #include <QMouseEvent>
 #include <QScrollBar>

@@ -1,6 +1,6 @@
-#include "app/startup.h"
+#include "app/window/startup.h"
 
-#include "fakedesktop.h"
+#include "support/fakedesktop.h"
 
 #include <QDir>
 #include <QFile>

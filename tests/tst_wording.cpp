@@ -2,12 +2,12 @@
 // address and back, a job's title, a load failure's wording, how messages
 // quote entries and sum up a run, and a message box that keeps to the
 // screen however long its text.
-#include "platform/desktop.h"
-#include "platform/entryaddress.h"
-#include "platform/foldersink.h"
-#include "platform/jobtitle.h"
-#include "platform/loadfailure.h"
-#include "platform/messagetext.h"
+#include "core/desktop.h"
+#include "core/entryaddress.h"
+#include "platform/printers/foldersink.h"
+#include "core/jobtitle.h"
+#include "core/loadfailure.h"
+#include "core/messagetext.h"
 #include "printing/runreport.h"
 
 #include <QApplication>

@@ -1,10 +1,10 @@
-#include "batchprint.h"
-#include "commandline.h"
-#include "form1.h"
+#include "app/commandline/batchprint.h"
+#include "app/commandline/commandline.h"
+#include "app/window/form1.h"
 
 #include "joblist/joblist.h"
-#include "platform/enginerenderer.h"
-#include "platform/messagetext.h"
+#include "platform/engine/enginerenderer.h"
+#include "core/messagetext.h"
 #include "printing/printrun.h"
 
 #include <QApplication>

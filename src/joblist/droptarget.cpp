@@ -1,7 +1,7 @@
 #include "droptarget.h"
 #include "joblist.h"
 
-#include "platform/entryaddress.h"
+#include "core/entryaddress.h"
 
 #include <QDropEvent>
 #include <QMimeData>

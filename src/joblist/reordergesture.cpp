@@ -2,8 +2,8 @@
 #include "joblist.h"
 #include "joblistview.h"
 
-#include "platform/datafiles.h"
-#include "platform/pointerrule.h"
+#include "core/datafiles.h"
+#include "core/pointerrule.h"
 
 #include <QCursor>
 #include <QPixmap>

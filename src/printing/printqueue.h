@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/printsink.h"
+#include "core/printsink.h"
 
 #include <QObject>
 #include <QPageLayout>

@@ -1,9 +1,9 @@
 #include "printrun.h"
-#include "headerfooter.h"
+#include "printing/headerfooter/headerfooter.h"
 
 #include "joblist/joblist.h"
-#include "platform/entryaddress.h"
-#include "platform/messagetext.h"
+#include "core/entryaddress.h"
+#include "core/messagetext.h"
 
 #include <QTimer>
 

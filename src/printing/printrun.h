@@ -4,7 +4,7 @@
 #include "runreport.h"
 #include "runsettings.h"
 
-#include "platform/documentrenderer.h"
+#include "core/documentrenderer.h"
 
 #include <QDateTime>
 #include <QHash>

@@ -1,6 +1,6 @@
 #include "runreport.h"
 
-#include "platform/messagetext.h"
+#include "core/messagetext.h"
 
 namespace printing {
 

@@ -4,11 +4,11 @@
 #include "paths.h"
 
 #include "joblist/joblist.h"
-#include "platform/desktop.h"
-#include "platform/entryaddress.h"
-#include "platform/eventyield.h"
-#include "platform/busypointer.h"
-#include "platform/messagetext.h"
+#include "core/desktop.h"
+#include "core/entryaddress.h"
+#include "core/eventyield.h"
+#include "core/busypointer.h"
+#include "core/messagetext.h"
 
 #include <QFile>
 #include <QStringList>

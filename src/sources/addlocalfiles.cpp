@@ -1,7 +1,7 @@
 #include "addlocalfiles.h"
 
 #include "joblist/joblist.h"
-#include "platform/desktop.h"
+#include "core/desktop.h"
 
 namespace sources {
 

@@ -2,11 +2,11 @@
 #include "listfile.h"
 
 #include "joblist/joblist.h"
-#include "platform/desktop.h"
-#include "platform/eventyield.h"
-#include "platform/busypointer.h"
-#include "platform/entryaddress.h"
-#include "platform/messagetext.h"
+#include "core/desktop.h"
+#include "core/eventyield.h"
+#include "core/busypointer.h"
+#include "core/entryaddress.h"
+#include "core/messagetext.h"
 
 #include <utility>
 

@@ -1,7 +1,7 @@
 #include "getfolder.h"
 #include "paths.h"
 
-#include "platform/desktop.h"
+#include "core/desktop.h"
 
 namespace sources {
 

@@ -1,7 +1,7 @@
 #include "enginerenderer.h"
 
-#include "entryaddress.h"
-#include "loadfailure.h"
+#include "core/entryaddress.h"
+#include "core/loadfailure.h"
 #include "unattendedpage.h"
 
 #include <QDateTime>

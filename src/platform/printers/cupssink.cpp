@@ -1,7 +1,7 @@
 #include "cupssink.h"
 
-#include "jobtitle.h"
-#include "messagetext.h"
+#include "core/jobtitle.h"
+#include "core/messagetext.h"
 
 #include <cups/cups.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "documentrenderer.h"
+#include "core/documentrenderer.h"
 
 namespace platform {
 

@@ -4,7 +4,7 @@
 // records what it was asked and answers from a queue, as a user would.
 
 #include "fakeprint.h"
-#include "platform/desktop.h"
+#include "core/desktop.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "headerfooter.h"
 
-#include "platform/messagetext.h"
+#include "core/messagetext.h"
 
 #include <QBuffer>
 #include <QFont>

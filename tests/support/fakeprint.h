@@ -6,8 +6,8 @@
 // answering. Documents render and print at once unless told otherwise, and
 // everything asked of them is recorded.
 
-#include "platform/documentrenderer.h"
-#include "platform/printsink.h"
+#include "core/documentrenderer.h"
+#include "core/printsink.h"
 
 #include <QHash>
 #include <QMutex>

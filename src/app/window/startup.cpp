@@ -1,6 +1,6 @@
 #include "startup.h"
 
-#include "platform/desktop.h"
+#include "core/desktop.h"
 
 #include <QFileInfo>
 #include <QScreen>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/mousepointer.h"
+#include "core/mousepointer.h"
 
 namespace app {
 

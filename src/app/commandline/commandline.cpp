@@ -1,8 +1,8 @@
 #include "commandline.h"
 
 #include "joblist/joblist.h"
-#include "platform/entryaddress.h"
-#include "platform/eventyield.h"
+#include "core/entryaddress.h"
+#include "core/eventyield.h"
 #include "printing/runsettings.h"
 #include "sources/addfoldercontents.h"
 #include "sources/addurllists.h"

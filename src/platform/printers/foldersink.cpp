@@ -1,6 +1,6 @@
 #include "foldersink.h"
 
-#include "entryaddress.h"
+#include "core/entryaddress.h"
 
 #include <QDir>
 #include <QFile>

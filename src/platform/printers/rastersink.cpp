@@ -1,6 +1,6 @@
 #include "rastersink.h"
 
-#include "jobtitle.h"
+#include "core/jobtitle.h"
 
 #include <QBuffer>
 #include <QPainter>

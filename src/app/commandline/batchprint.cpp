@@ -2,10 +2,10 @@
 #include "commandline.h"
 
 #include "joblist/joblist.h"
-#include "platform/enginerenderer.h"
-#include "platform/foldersink.h"
-#include "platform/messagetext.h"
-#include "platform/printers.h"
+#include "platform/engine/enginerenderer.h"
+#include "platform/printers/foldersink.h"
+#include "core/messagetext.h"
+#include "platform/printers/printers.h"
 #include "printing/printqueue.h"
 #include "printing/printrun.h"
 

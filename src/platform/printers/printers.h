@@ -1,6 +1,6 @@
 #pragma once
 
-#include "printsink.h"
+#include "core/printsink.h"
 
 #include <QString>
 

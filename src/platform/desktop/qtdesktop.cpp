@@ -1,7 +1,7 @@
-#include "desktop.h"
-#include "appinfo.h"
-#include "enginerenderer.h"
-#include "printers.h"
+#include "core/desktop.h"
+#include "core/appinfo.h"
+#include "platform/engine/enginerenderer.h"
+#include "platform/printers/printers.h"
 
 #include <QDesktopServices>
 #include <QDir>

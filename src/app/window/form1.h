@@ -14,10 +14,10 @@
 // 1 the arrow set explicitly, 11 busy (an action is running), 99 the hand
 // cursor over the buttons.
 
-#include "platform/busypointer.h"
-#include "platform/desktop.h"
-#include "platform/eventyield.h"
-#include "platform/mousepointer.h"
+#include "core/busypointer.h"
+#include "core/desktop.h"
+#include "core/eventyield.h"
+#include "core/mousepointer.h"
 
 #include <QCursor>
 #include <QWidget>

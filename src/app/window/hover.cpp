@@ -1,6 +1,6 @@
 #include "hover.h"
 
-#include "platform/pointerrule.h"
+#include "core/pointerrule.h"
 
 namespace app {
 

@@ -3,7 +3,7 @@
 // A window's pointer without a window, for the actions and hover rules that
 // set it: it shows one pointer and remembers every change made to it.
 
-#include "platform/mousepointer.h"
+#include "core/mousepointer.h"
 
 #include <QList>
 
