@@ -163,8 +163,12 @@ struct Window {
     bool print(int waitMs = 60'000)
     {
         const qsizetype before = fakes.messageBox->shown.size();
+        QSignalSpy finished(&form->printRun(), &printing::PrintRun::finished);
         form->Check2()->click();
-        return QTest::qWaitFor([&] { return fakes.messageBox->shown.size() > before; }, waitMs);
+        if (finished.isEmpty() && !finished.wait(waitMs))
+            return false;
+        // The message opens on the next turn of the event loop.
+        return QTest::qWaitFor([&] { return fakes.messageBox->shown.size() > before; }, 5'000);
     }
     QStringList messages() const { return fakes.messageBox->shown; }
 };

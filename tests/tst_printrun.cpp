@@ -59,8 +59,12 @@ struct Window {
     bool print()
     {
         const qsizetype before = fakes.messageBox->shown.size();
+        QSignalSpy finished(&form->printRun(), &printing::PrintRun::finished);
         form->Check2()->click();
-        return QTest::qWaitFor([&] { return fakes.messageBox->shown.size() > before; }, 20'000);
+        if (finished.isEmpty() && !finished.wait(20'000))
+            return false;
+        // The message opens on the next turn of the event loop.
+        return QTest::qWaitFor([&] { return fakes.messageBox->shown.size() > before; }, 5'000);
     }
     // Positions of the entries whose texts are `texts`, as they stand now.
     int positionOf(const QString &text)

@@ -12,11 +12,12 @@ class JobList;
 class JobListView;
 
 // The reorder gesture: an entry click picks an entry up, and while a button
-// is held every move over the list trades the picked-up entry's text with
-// the text of the entry under the pointer, the selection following it.
+// is held every move over the list exchanges the picked-up entry with the
+// entry under the pointer, the selection following it.
 //
-// It works on texts, not on entries: an exchange writes two texts and the
-// entries stay where they are. The dragged entry is kept as a persistent
+// An exchange swaps two whole entries, their texts with their ids and marks,
+// so a print run under way follows each entry to its new place. The dragged
+// entry is kept as a persistent
 // index so that an entry removed since it was picked up is noticed; the
 // gesture then does nothing until the next entry click.
 //

@@ -103,6 +103,9 @@ private:
     void release(Slot &slot);
     Slot *slotFor(std::uint32_t entry);
     void onRendered(Slot &slot, quint64 job, const platform::RenderedDocument &document);
+    // APrint1 keeps the design's name for the step that loads and prints
+    // one document: here, handing the current entry's document to the
+    // printer once it is ready.
     void APrint1();
     void onSubmitted(quint64 ticket, const platform::SinkAnswer &answer);
     void settle(const EntryOutcome &outcome);

@@ -42,7 +42,6 @@ struct RunReport {
     QList<NamedEntry> mayHavePrinted; // entries whose jobs went out whole without an answer, in order
     QStringList notSent;             // PrinterFailed: the entries the run did not get to
 
-    bool allPrinted() const { return ending == Ending::Finished && notPrinted.isEmpty() && mayHavePrinted.isEmpty(); }
 };
 
 // The message the window shows when the run is over. Every entry it quotes

@@ -7,6 +7,9 @@ namespace platform { class FolderBrowser; }
 
 namespace sources {
 
+// GetFolder keeps the name the program's design gives the folder picker, so
+// the folder action reads as designed.
+//
 // Shows the folder chooser over `owner` with `prompt` and returns the chosen
 // folder's path: a root keeps its separator ("/", "C:\"), any other folder
 // comes without one. "" when the user cancelled.

@@ -73,7 +73,6 @@ QString mayHavePrintedCount(const RunReport &report)
 // The summary, and the entries a failed printer kept from printing.
 int summarise(const RunReport &report, int total, bool problems, std::FILE *log)
 {
-    const QString verb = QStringLiteral("sent");
     switch (report.ending) {
     case RunReport::Ending::NothingToPrint:
         say(log, QStringLiteral("tavimark: nothing to print"));
@@ -87,14 +86,14 @@ int summarise(const RunReport &report, int total, bool problems, std::FILE *log)
         for (const QString &entry : report.notSent.mid(1))
             say(log, step(++index, total) + u"not printed (not sent: the printer stopped taking jobs): " + oneLine(entry));
         say(log, u"tavimark: the printer stopped taking jobs (" + report.printerReason + u"); "
-                     + QString::number(report.sent.size()) + u" of " + entryCount(total) + u' ' + verb
+                     + QString::number(report.sent.size()) + u" of " + entryCount(total) + u" sent"
                      + mayHavePrintedCount(report));
         return NothingDone;
     }
     case RunReport::Ending::Finished:
         break;
     }
-    QString summary = u"tavimark: " + QString::number(report.sent.size()) + u" of " + entryCount(total) + u' ' + verb;
+    QString summary = u"tavimark: " + QString::number(report.sent.size()) + u" of " + entryCount(total) + u" sent";
     if (!report.notPrinted.isEmpty())
         summary += u", " + QString::number(report.notPrinted.size()) + u" not printed";
     summary += mayHavePrintedCount(report);

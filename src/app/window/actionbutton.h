@@ -8,7 +8,7 @@ namespace app {
 
 // The window's large action buttons: a picture centred in the upper part and
 // a caption below that wraps onto more lines. They are two-state buttons; the
-// click handlers turn them back into push buttons (see Form1::pressed).
+// click handlers turn them back into push buttons (see Form1::whenPressed).
 // Space and Enter press the one with the keyboard focus, as a click does.
 class ActionButton : public QPushButton {
     Q_OBJECT

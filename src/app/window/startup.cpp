@@ -20,10 +20,12 @@ void CenterForm(QWidget &window)
     const QScreen *screen = window.screen();
     if (!screen)
         return;
-    const QRect available = screen->geometry();
-    const QPointF topLeft = centeredTopLeft(window.frameGeometry().size(), available.size());
+    // The whole screen, as the window was designed to be centred on it,
+    // not the part panels leave free.
+    const QRect whole = screen->geometry();
+    const QPointF topLeft = centeredTopLeft(window.frameGeometry().size(), whole.size());
     // move() places the outer frame, which is what was measured.
-    window.move(available.topLeft() + topLeft.toPoint());
+    window.move(whole.topLeft() + topLeft.toPoint());
 }
 
 bool FileExists(const QString &path) noexcept

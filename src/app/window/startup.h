@@ -17,7 +17,9 @@ inline const QUrl HomePageUrl{QStringLiteral("https://www.tavimark.com/")};
 // is intended, the window is not pushed back onto the screen.
 QPointF centeredTopLeft(QSizeF window, QSizeF screen);
 
-// Centres the window, frame included, on its screen.
+// Centres the window, frame included, on its screen. CenterForm (like
+// FileExists and MaybeOpenHomePage here) keeps the name the program's design
+// gives this step of the window's load sequence.
 void CenterForm(QWidget &window);
 
 // True when the file system reports a last-modified time for the path; false

@@ -352,7 +352,8 @@ void EngineRenderer::onProbeAnswer(const QVariantList &answer)
         const bool began = answer.value(3).toDouble() >= double(m_loadAsked - ClockSlackMs);
         if (!began)
             return fail(u"nothing of it arrived within " + seconds(m_bound));
-        return printPdf(RenderedDocument::State::Complete, answer.value(2).toString());
+        if (answer.value(0).toString() != u"loading")
+            return printPdf(RenderedDocument::State::Complete, answer.value(2).toString());
     }
     m_page->triggerAction(QWebEnginePage::Stop);
     printPdf(RenderedDocument::State::Incomplete, answer.value(2).toString());

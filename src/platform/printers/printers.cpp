@@ -19,13 +19,4 @@ std::unique_ptr<PrintSink> makePrinterSink(const QString &server, const QString 
 #endif
 }
 
-bool printsThroughCups()
-{
-#ifdef TAVIMARK_HAVE_CUPS
-    return true;
-#else
-    return false;
-#endif
-}
-
 } // namespace platform

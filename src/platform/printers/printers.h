@@ -13,7 +13,5 @@ namespace platform {
 // or the default printer through QPrinter where CUPS is not at hand.
 std::unique_ptr<PrintSink> makePrinterSink(const QString &server = {}, const QString &destination = {});
 
-// Whether this build sends vector PDFs to CUPS.
-bool printsThroughCups();
 
 } // namespace platform

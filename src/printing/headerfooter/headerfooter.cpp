@@ -1,5 +1,7 @@
 #include "headerfooter.h"
 
+#include "core/printsink.h"
+
 #include "core/messagetext.h"
 
 #include <QBuffer>
@@ -34,8 +36,9 @@ namespace {
 using platform::oneLine;
 
 constexpr double PointsPerMm = 72.0 / 25.4;
-// The engine prints every page with margins of 10 mm; the headings stay in them.
-constexpr double MarginMm = 10.0;
+// The engine prints every page with the print layout's margins; the
+// headings stay in them.
+constexpr double MarginMm = platform::PrintMarginMm;
 constexpr double TopBaselineMm = 6.0;     // below the top edge
 constexpr double BottomBaselineMm = 5.0;  // above the bottom edge
 constexpr double SideGapMm = 5.0;         // the least space between a left and a right text
