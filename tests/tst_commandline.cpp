@@ -61,6 +61,28 @@ Outcome runCommand(const QString &command, const QStringList &arguments, const Q
             QString::fromUtf8(program.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts)};
 }
 
+// Starts the built program with `renderers` pages at work; true once it runs.
+bool startWithRenderers(QProcess &program, int renderers, const QStringList &arguments, const QString &folder)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TAVIMARK_RENDERERS"), QString::number(renderers));
+    program.setProcessEnvironment(environment);
+    program.setWorkingDirectory(folder);
+    program.start(qEnvironmentVariable("TAVIMARK_BINARY"), arguments);
+    return program.waitForStarted();
+}
+
+// The engine's renderers below `ancestor` that are stopped (SIGSTOP).
+QList<qint64> stoppedRenderersBelow(qint64 ancestor)
+{
+    QList<qint64> pids;
+    for (const processes::Process &renderer : processes::renderersBelow(ancestor)) {
+        if (renderer.state == 'T')
+            pids << renderer.pid;
+    }
+    return pids;
+}
+
 // A page whose print handler runs for 100 s: its renderer gets stuck in
 // the middle of its PDF.
 constexpr QByteArrayView StuckInPrint =
@@ -490,20 +512,8 @@ private Q_SLOTS:
             arguments << name;
         }
         QProcess program;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("TAVIMARK_RENDERERS"), QStringLiteral("1"));
-        program.setProcessEnvironment(environment);
-        program.setWorkingDirectory(dir.path());
-        program.start(qEnvironmentVariable("TAVIMARK_BINARY"), arguments);
-        QVERIFY(program.waitForStarted());
-        const auto stopped = [&program] {
-            QList<qint64> pids;
-            for (const processes::Process &renderer : processes::renderersBelow(program.processId())) {
-                if (renderer.state == 'T')
-                    pids << renderer.pid;
-            }
-            return pids;
-        };
+        QVERIFY(startWithRenderers(program, 1, arguments, dir.path()));
+        const auto stopped = [&program] { return stoppedRenderersBelow(program.processId()); };
         QTRY_VERIFY_WITH_TIMEOUT(!stopped().isEmpty(), 60000);
         const QList<qint64> renderers = stopped();
 
@@ -526,19 +536,10 @@ private Q_SLOTS:
             arguments << name;
         }
         QProcess program;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("TAVIMARK_RENDERERS"), QStringLiteral("2"));
-        program.setProcessEnvironment(environment);
-        program.setWorkingDirectory(dir.path());
-        program.start(qEnvironmentVariable("TAVIMARK_BINARY"), arguments);
-        QVERIFY(program.waitForStarted());
-        int mostStopped = 0;
-        while (!program.waitForFinished(200)) {
-            int now = 0;
-            for (const processes::Process &renderer : processes::renderersBelow(program.processId()))
-                now += renderer.state == 'T' ? 1 : 0;
-            mostStopped = std::max(mostStopped, now);
-        }
+        QVERIFY(startWithRenderers(program, 2, arguments, dir.path()));
+        qsizetype mostStopped = 0;
+        while (!program.waitForFinished(200))
+            mostStopped = std::max(mostStopped, stoppedRenderersBelow(program.processId()).size());
         // Two stopped, and at most one more whose page was already loading
         // when the second stopped.
         QVERIFY2(mostStopped <= 3, qPrintable(QString::number(mostStopped)));

@@ -14,6 +14,7 @@ struct Process {
     qint64 pid = 0;
     qint64 parent = 0;
     char state = '?';    // R, S, T (stopped), Z (gone but not reaped), ...
+    qint64 cpuTicks = 0; // processor time used so far, in clock ticks
     QByteArray command;  // the command line, its arguments split by NULs
 };
 
@@ -34,7 +35,7 @@ inline QHash<qint64, Process> all()
         const QByteArray fields = stat.readAll();
         const QList<QByteArray> after = fields.mid(fields.lastIndexOf(')') + 2).split(' ');
         found.insert(pid, {pid, after.value(1).toLongLong(), after.value(0).isEmpty() ? '?' : after.value(0).at(0),
-                           cmdline.readAll()});
+                           after.value(11).toLongLong() + after.value(12).toLongLong(), cmdline.readAll()});
     }
     return found;
 }

@@ -24,9 +24,9 @@ using namespace std::chrono_literals;
 
 // How often a document whose web fonts are still arriving is asked again.
 constexpr auto FontRecheck = 20ms;
-// How long a load that stopped by itself waits to learn whether the address
-// offered a file to download instead of a page.
-constexpr auto DownloadNotice = 1s;
+// How long a load that ended without a reason waits for the engine to give
+// one (a file offered for download, a renderer that died).
+constexpr auto ReasonNotice = 1s;
 const QString DownloadOffered = QStringLiteral("the address offered a file to download, not a page");
 // How long a document still loading at its bound has to answer before its
 // renderer is taken for stuck in a script and ended.
@@ -92,11 +92,12 @@ private:
         Settling,   // loaded; its web fonts may still be arriving
         Probing,    // its time is up; waiting for the page to answer at all
         Printing,   // being rendered into a PDF
-        Stopped,    // its load stopped; perhaps it is a file to download
+        Stopped,    // its load ended without a reason; the engine may give one
     };
 
     bool localFileMissing(const EntryAddress &address);
     void onLoadingChanged(const QWebEngineLoadingInfo &info);
+    void awaitTheReason(const QString &otherwise);
     // Whether an answer about document `generation` in `phase` is still wanted.
     bool isCurrent(quint64 generation, Phase phase) const { return generation == m_generation && m_phase == phase; }
     void checkSettled(quint64 generation);
@@ -129,6 +130,7 @@ private:
     std::chrono::milliseconds m_bound{30'000};
     bool m_arrived = false;     // the engine finished loading the document's own bytes
     qint64 m_loadAsked = 0;     // when the load was asked for, in ms since the epoch
+    QString m_stoppedReason;    // Stopped: what is said unless the engine says more
     bool m_pageSpoilt = false;  // the page may still work on an earlier document
 };
 
@@ -257,13 +259,27 @@ void EngineRenderer::onLoadingChanged(const QWebEngineLoadingInfo &info)
             return fail(DownloadOffered);
         // A file offered for download stops the load before the engine
         // says what it was; it gets a moment to say so.
-        m_phase = Phase::Stopped;
-        m_timer.start(DownloadNotice);
+        awaitTheReason(QStringLiteral("loading was stopped"));
         break;
     case QWebEngineLoadingInfo::LoadFailedStatus:
-        fail(m_page->downloadOffered() ? DownloadOffered : describeLoadFailure(loadError(info, m_page->passwordAsked())));
+        if (m_page->downloadOffered())
+            return fail(DownloadOffered);
+        // A failure without a word may be the renderer's death, which the
+        // engine reports a moment later.
+        if (info.errorCode() == 0 && info.errorString().isEmpty())
+            return awaitTheReason(describeLoadFailure(loadError(info, m_page->passwordAsked())));
+        fail(describeLoadFailure(loadError(info, m_page->passwordAsked())));
         break;
     }
+}
+
+// The load ended without saying why; the engine may say it in a moment (a
+// file offered for download, a renderer that died), else `otherwise` stands.
+void EngineRenderer::awaitTheReason(const QString &otherwise)
+{
+    m_phase = Phase::Stopped;
+    m_stoppedReason = otherwise;
+    m_timer.start(ReasonNotice);
 }
 
 void EngineRenderer::checkSettled(quint64 generation)
@@ -302,7 +318,7 @@ void EngineRenderer::onTimer()
         // Already being rendered: the hard deadline decides.
         break;
     case Phase::Stopped:
-        fail(QStringLiteral("loading was stopped"));
+        fail(m_stoppedReason);
         break;
     case Phase::Idle:
     case Phase::Reporting:

@@ -1,7 +1,7 @@
-// Renders the cursor drawings in resources/ into the cursor files the program
-// loads at run time. Run by hand after changing a drawing:
-//   scripts/makecursors resources/hand.svg resources/HAND-M.CUR 12 1
-//   scripts/makecursors resources/drag.svg resources/drag.ico
+// Renders a cursor drawing into the cursor file the program loads at run
+// time; the build runs it for each drawing beside it (see CMakeLists.txt):
+//   makecursors hand.svg HAND-M.CUR 12 1
+//   makecursors drag.svg drag.ico
 // A hot spot makes a cursor file; without one an icon file is written. Both
 // hold one 32 x 32 image with an alpha channel and an AND mask.
 #include <QFile>
