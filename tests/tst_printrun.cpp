@@ -203,12 +203,19 @@ private Q_SLOTS:
         QCOMPARE(window.form->mousePointer(), MousePointer::Default);
     }
 
+    // The report keeps what is wrong apart from what to do about it; the
+    // message says both.
     void printerProblem_isSaidBeforeAnythingLoads()
     {
         Window window(2);
-        window.printer().problem = QStringLiteral("No default printer is set up, so nothing was printed.");
+        window.printer().problem = QStringLiteral("No default printer is set up, so nothing was printed.\n\n"
+                                                  "Choose a default printer and print again.");
+        QSignalSpy finished(&window.run(), &printing::PrintRun::finished);
         QVERIFY(window.print());
         QCOMPARE(window.messages(), QStringList{*window.printer().problem});
+        const auto report = finished.first().first().value<printing::RunReport>();
+        QCOMPARE(report.printerReason, QStringLiteral("No default printer is set up, so nothing was printed."));
+        QCOMPARE(report.printerAdvice, QStringLiteral("Choose a default printer and print again."));
         QVERIFY(window.pages().started.isEmpty());
         QCOMPARE(window.jobs().mark(1), Mark::None);
         QCOMPARE(window.form->mousePointer(), MousePointer::Default);

@@ -73,10 +73,7 @@ int showWindow(int argc, char *argv[], const app::CommandLine &line)
     QGuiApplication::setDesktopFileName(QStringLiteral("com.tavimark.tavimark"));
     int status = 0;
     {
-        app::Form1 window(platform::makeQtDesktop());
-        printing::RunSettings settings = window.printRun().settings();
-        settings.headings = settings.headings && line.headings;
-        window.printRun().setSettings(settings);
+        app::Form1 window(platform::makeQtDesktop(), app::runSettingsFor(line));
         const QStringList problems = app::addEntries(line.sources, window.jobs());
         window.show();
         if (!problems.isEmpty())

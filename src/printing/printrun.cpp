@@ -49,6 +49,16 @@ PrintRun::PrintRun(joblist::JobList &jobs, platform::RendererFactory renderers, 
     connect(&m_jobs, &joblist::JobList::entriesExchanged, this, &PrintRun::followExchange);
 }
 
+AssembledRun assembleRun(joblist::JobList &jobs, platform::RendererFactory renderers,
+                         std::unique_ptr<platform::PrintSink> sink, const RunSettings &settings)
+{
+    AssembledRun assembled;
+    assembled.queue = std::make_unique<PrintQueue>(std::move(sink));
+    assembled.run = std::make_unique<PrintRun>(jobs, std::move(renderers), *assembled.queue);
+    assembled.run->setSettings(settings);
+    return assembled;
+}
+
 PrintRun::~PrintRun()
 {
     cancelAll();
@@ -102,7 +112,10 @@ void PrintRun::onChecked(const std::optional<QString> &problem, const QPageLayou
     m_checking = false;
     if (problem) {
         m_jobs.settlePending(Mark::None);
-        m_report.printerReason = *problem;
+        // A sink words a problem as what is wrong, then, after a blank
+        // line, what to do about it.
+        m_report.printerReason = problem->section(QStringLiteral("\n\n"), 0, 0);
+        m_report.printerAdvice = problem->section(QStringLiteral("\n\n"), 1);
         return finish(RunReport::Ending::PrinterUnusable);
     }
     m_layout = layout;

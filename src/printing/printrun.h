@@ -140,4 +140,16 @@ private:
     RunReport m_report;
 };
 
+// A print run with the queue it hands its jobs to, put together in the one
+// way the window and the command line share. The run goes before its queue.
+struct AssembledRun {
+    std::unique_ptr<PrintQueue> queue;
+    std::unique_ptr<PrintRun> run;
+};
+
+// A run over `jobs` whose pages come from `renderers` and whose jobs go to
+// `sink`, working with `settings`.
+AssembledRun assembleRun(joblist::JobList &jobs, platform::RendererFactory renderers,
+                         std::unique_ptr<platform::PrintSink> sink, const RunSettings &settings);
+
 } // namespace printing

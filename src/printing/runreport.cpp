@@ -88,7 +88,8 @@ QString closingMessage(const RunReport &report)
     case RunReport::Ending::NothingToPrint:
         return NoFiles;
     case RunReport::Ending::PrinterUnusable:
-        return report.printerReason;
+        return report.printerAdvice.isEmpty() ? report.printerReason
+                                              : report.printerReason + u"\n\n" + report.printerAdvice;
     case RunReport::Ending::Finished:
         return finishedMessage(report);
     case RunReport::Ending::PrinterFailed:

@@ -34,8 +34,12 @@ struct RunReport {
         PrinterFailed,    // the printer stopped taking jobs part way
     };
     Ending ending = Ending::Finished;
-    // PrinterUnusable: the whole message; PrinterFailed: the queue's reason.
+    // PrinterUnusable and PrinterFailed: why the printer could not go on,
+    // in the print system's or the sink's words, one paragraph.
     QString printerReason;
+    // PrinterUnusable: what the user can do about it, when there is a word
+    // for it.
+    QString printerAdvice;
     QStringList sent;                // entries whose jobs reached the queue, in order
     QList<NamedEntry> incomplete;    // of those, the ones printed before they finished loading
     QList<NamedEntry> notPrinted;    // entries given up, in order

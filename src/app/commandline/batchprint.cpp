@@ -53,16 +53,6 @@ std::unique_ptr<platform::PrintSink> sinkFor(const CommandLine &line)
     return platform::makePrinterSink({}, line.printer);
 }
 
-printing::RunSettings settingsFor(const CommandLine &line)
-{
-    printing::RunSettings settings = printing::RunSettings::fromEnvironment();
-    settings.copies = line.copies;
-    settings.headings = settings.headings && line.headings;
-    if (line.timeoutSeconds)
-        settings.documentBound = std::chrono::milliseconds(qint64(*line.timeoutSeconds * 1000));
-    return settings;
-}
-
 QString mayHavePrintedCount(const RunReport &report)
 {
     if (report.mayHavePrinted.isEmpty())
@@ -78,7 +68,7 @@ int summarise(const RunReport &report, int total, bool problems, std::FILE *log)
         say(log, QStringLiteral("tavimark: nothing to print"));
         return NothingDone;
     case RunReport::Ending::PrinterUnusable:
-        say(log, u"tavimark: " + oneLine(report.printerReason.section(QStringLiteral("\n\n"), 0, 0)));
+        say(log, u"tavimark: " + oneLine(report.printerReason));
         return NothingDone;
     case RunReport::Ending::PrinterFailed: {
         // The first entry not sent has had its line already.
@@ -117,9 +107,9 @@ int printFromCommandLine(const CommandLine &line, std::FILE *log)
     }
     const int total = jobs.count();
 
-    printing::PrintQueue queue(sinkFor(line));
-    printing::PrintRun run(jobs, platform::engineRenderers(), queue);
-    run.setSettings(settingsFor(line));
+    const printing::AssembledRun assembled = printing::assembleRun(jobs, platform::engineRenderers(), sinkFor(line),
+                                                                   runSettingsFor(line));
+    printing::PrintRun &run = *assembled.run;
     QObject::connect(&run, &printing::PrintRun::entryFinished, &run,
                      [log](int index, int count, const QString &text, const EntryOutcome &outcome) {
                          say(log, step(index, count) + outcomeWords(outcome) + u": " + oneLine(text));

@@ -209,6 +209,16 @@ CommandLine parseCommandLine(int argc, const char *const argv[])
     return line;
 }
 
+printing::RunSettings runSettingsFor(const CommandLine &line)
+{
+    printing::RunSettings settings = printing::RunSettings::fromEnvironment();
+    settings.copies = line.copies;
+    settings.headings = settings.headings && line.headings;
+    if (line.timeoutSeconds)
+        settings.documentBound = std::chrono::milliseconds(qint64(*line.timeoutSeconds * 1000));
+    return settings;
+}
+
 QString usageText()
 {
     QCommandLineParser parser;

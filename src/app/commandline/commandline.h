@@ -7,6 +7,7 @@
 #include <optional>
 
 namespace joblist { class JobList; }
+namespace printing { struct RunSettings; }
 
 // The program's command line: the entries to start with, and whether to
 // print them without a window. The window keeps everything it does without a
@@ -59,6 +60,10 @@ QString versionText();
 // used (a list file that cannot be read, a folder that cannot be walked, a
 // relative name with no current folder to resolve it in), one line each.
 QStringList addEntries(const QList<EntrySource> &sources, joblist::JobList &jobs);
+
+// How the runs of this start of the program go about their work: the
+// environment's settings, then the command line's.
+printing::RunSettings runSettingsFor(const CommandLine &line);
 
 // The job list text for a file or address given as an argument: an address
 // stays as it is, a path becomes absolute (a drop hands over absolute paths).

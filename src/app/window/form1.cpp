@@ -113,13 +113,13 @@ constexpr QPoint HandHotSpot{12, 1};
 
 } // namespace
 
-Form1::Form1(platform::Desktop desktop, QWidget *parent)
+Form1::Form1(platform::Desktop desktop, const printing::RunSettings &settings, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                       | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , m_desktop(std::move(desktop))
 {
     initPictures();
-    buildControls();
+    buildControls(settings);
     setTabOrder();
     wireEvents();
     load();
@@ -127,7 +127,7 @@ Form1::Form1(platform::Desktop desktop, QWidget *parent)
 
 Form1::~Form1() = default;
 
-void Form1::buildControls()
+void Form1::buildControls(const printing::RunSettings &settings)
 {
     setFixedSize(fromTwips(9255), fromTwips(4575));
     QPalette white = palette();
@@ -181,9 +181,7 @@ void Form1::buildControls()
     // The print run and, behind it, the off-screen pages and the print
     // system's thread: no widget, and the engine starts only when the first
     // document loads.
-    m_printQueue = std::make_unique<printing::PrintQueue>(std::move(m_desktop.printSink));
-    m_printRun = std::make_unique<printing::PrintRun>(*m_jobs, m_desktop.renderers, *m_printQueue);
-    m_printRun->setSettings(printing::RunSettings::fromEnvironment());
+    m_print = printing::assembleRun(*m_jobs, m_desktop.renderers, std::move(m_desktop.printSink), settings);
 
     // Moves over the background reach the window only with tracking on.
     setMouseTracking(true);
@@ -214,9 +212,9 @@ void Form1::wireEvents()
     connect(m_listView, &joblist::JobListView::buttonReleased, this, &Form1::ListView1_MouseUp);
     for (ActionButton *button : {m_check1, m_check6, m_check4, m_check2})
         connect(button, &ActionButton::pointerMoved, this, [this] { showHandOverButton(*this); });
-    connect(m_printRun.get(), &printing::PrintRun::started, this, [this] { m_printing.emplace(*this); });
-    connect(m_printRun.get(), &printing::PrintRun::progress, m_progressBar, &PercentBar::setPercent);
-    connect(m_printRun.get(), &printing::PrintRun::finished, this, &Form1::printRunFinished);
+    connect(m_print.run.get(), &printing::PrintRun::started, this, [this] { m_printing.emplace(*this); });
+    connect(m_print.run.get(), &printing::PrintRun::progress, m_progressBar, &PercentBar::setPercent);
+    connect(m_print.run.get(), &printing::PrintRun::finished, this, &Form1::printRunFinished);
 }
 
 // The load sequence, run once before the window is first shown.
@@ -294,7 +292,7 @@ void Form1::Check4_Click()
 
 void Form1::Check2_Click()
 {
-    m_printRun->run();
+    m_print.run->run();
 }
 
 void Form1::showMessage(const QString &text, const QString &details)
@@ -374,7 +372,7 @@ void Form1::mouseMoveEvent(QMouseEvent *event)
 void Form1::closeEvent(QCloseEvent *event)
 {
     m_yield.markClosed();
-    m_printRun->abandon();
+    m_print.run->abandon();
     event->accept();
 }
 

@@ -18,6 +18,7 @@
 #include "core/desktop.h"
 #include "core/eventyield.h"
 #include "core/mousepointer.h"
+#include "printing/printrun.h"
 
 #include <QCursor>
 #include <QWidget>
@@ -28,7 +29,6 @@
 class QPushButton;
 
 namespace joblist { class DropTarget; class JobList; class JobListView; class ReorderGesture; }
-namespace printing { class PrintQueue; class PrintRun; struct RunReport; }
 
 namespace app {
 
@@ -42,7 +42,9 @@ class Form1 : public QWidget, public platform::PointerOwner {
     Q_OBJECT
 
 public:
-    explicit Form1(platform::Desktop desktop, QWidget *parent = nullptr);
+    // `settings` are how its print runs go about their work; the window
+    // reads no environment of its own.
+    explicit Form1(platform::Desktop desktop, const printing::RunSettings &settings = {}, QWidget *parent = nullptr);
     ~Form1() override;
 
     platform::MousePointer mousePointer() const override { return m_pointer; }
@@ -60,8 +62,8 @@ public:
     platform::EventYield &eventYield() { return m_yield; }
     joblist::DropTarget &dropTarget() const { return *m_dropTarget; }
     joblist::ReorderGesture &reorderGesture() const { return *m_reorderGesture; }
-    printing::PrintRun &printRun() const { return *m_printRun; }
-    printing::PrintQueue &printQueue() const { return *m_printQueue; }
+    printing::PrintRun &printRun() const { return *m_print.run; }
+    printing::PrintQueue &printQueue() const { return *m_print.queue; }
     // A message in the window's own message box.
     void showMessage(const QString &text, const QString &details = {});
 
@@ -70,7 +72,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
-    void buildControls();
+    void buildControls(const printing::RunSettings &settings);
     void setTabOrder();
     void wireEvents();
     void load();
@@ -107,8 +109,7 @@ private:
     QPushButton *m_command1 = nullptr;
     // Owned here rather than as children, so that the run goes before the
     // queue it hands jobs to, and both before the job list they read.
-    std::unique_ptr<printing::PrintQueue> m_printQueue;
-    std::unique_ptr<printing::PrintRun> m_printRun;
+    printing::AssembledRun m_print;
     // The hourglass while a print run goes on by itself.
     std::optional<platform::BusyPointer> m_printing;
 };
