@@ -18,7 +18,7 @@
 
 #include "joblist/entrystore.h"
 #include "joblist/joblist.h"
-#include "joblist/joblistview.h"
+#include "joblist/view/joblistview.h"
 
 #include <QAbstractListModel>
 #include <QApplication>

@@ -6,8 +6,8 @@
 #include "standins.h"
 
 #include "joblist/joblist.h"
-#include "joblist/joblistview.h"
-#include "joblist/reordergesture.h"
+#include "joblist/view/joblistview.h"
+#include "joblist/view/reordergesture.h"
 
 #include <QApplication>
 #include <QMouseEvent>

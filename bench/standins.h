@@ -5,7 +5,7 @@
 // that only keeps what it was asked to show.
 
 #include "joblist/joblist.h"
-#include "joblist/joblistview.h"
+#include "joblist/view/joblistview.h"
 #include "core/desktop.h"
 #include "core/mousepointer.h"
 

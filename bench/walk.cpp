@@ -5,7 +5,7 @@
 #include "standins.h"
 
 #include "joblist/joblist.h"
-#include "joblist/joblistview.h"
+#include "joblist/view/joblistview.h"
 #include "core/desktop.h"
 #include "core/eventyield.h"
 #include "core/mousepointer.h"

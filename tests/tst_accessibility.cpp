@@ -3,7 +3,7 @@
 #include "app/window/actionbutton.h"
 #include "app/window/form1.h"
 #include "joblist/joblist.h"
-#include "joblist/joblistview.h"
+#include "joblist/view/joblistview.h"
 
 #include "support/fakedesktop.h"
 

@@ -1,9 +1,9 @@
 // Files and folders dropped onto the main window's list, with real paths on
 // disk and the drag events the list receives from a file manager.
 #include "app/window/form1.h"
-#include "joblist/droptarget.h"
+#include "joblist/view/droptarget.h"
 #include "joblist/joblist.h"
-#include "joblist/joblistview.h"
+#include "joblist/view/joblistview.h"
 
 #include "support/entrytexts.h"
 #include "support/fakedesktop.h"

@@ -3,7 +3,7 @@
 #include "app/window/progressbar.h"
 #include "app/window/startup.h"
 #include "joblist/joblist.h"
-#include "joblist/joblistview.h"
+#include "joblist/view/joblistview.h"
 
 #include "support/fakedesktop.h"
 

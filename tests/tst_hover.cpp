@@ -4,7 +4,7 @@
 #include "app/window/form1.h"
 #include "app/window/hover.h"
 #include "app/window/progressbar.h"
-#include "joblist/joblistview.h"
+#include "joblist/view/joblistview.h"
 
 #include "support/fakedesktop.h"
 #include "support/recordingpointer.h"

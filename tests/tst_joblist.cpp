@@ -1,5 +1,6 @@
 #include "joblist/joblist.h"
-#include "joblist/joblistview.h"
+#include "joblist/view/joblistview.h"
+#include "joblist/view/markicons.h"
 
 #include <QIcon>
 #include <QRandomGenerator>
@@ -169,7 +170,8 @@ private Q_SLOTS:
         QCOMPARE(jobs.firstPending(), 0);
         QCOMPARE(jobs.reason(2000), QStringLiteral("not sent"));
         QCOMPARE(jobs.data(jobs.index(1999, 0), Qt::ToolTipRole).toString(), QStringLiteral("Not printed: not sent"));
-        QVERIFY(!jobs.data(jobs.index(0, 0), Qt::DecorationRole).value<QIcon>().isNull());
+        QCOMPARE(jobs.data(jobs.index(0, 0), joblist::JobList::MarkRole).toInt(), int(jobs.mark(1)));
+        QVERIFY(!joblist::markIcon(jobs.mark(1)).isNull());
         // A new run forgets the old marks.
         jobs.beginRun();
         QCOMPARE(jobs.reason(2000), QString());

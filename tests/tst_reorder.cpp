@@ -2,8 +2,8 @@
 // the list as a user makes them.
 #include "app/window/form1.h"
 #include "joblist/joblist.h"
-#include "joblist/joblistview.h"
-#include "joblist/reordergesture.h"
+#include "joblist/view/joblistview.h"
+#include "joblist/view/reordergesture.h"
 
 #include "support/entrytexts.h"
 #include "support/fakedesktop.h"

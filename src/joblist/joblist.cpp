@@ -133,10 +133,8 @@ QVariant JobList::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
     case Qt::EditRole:
         return entry.text;
-    case Qt::DecorationRole:
-        if (const QIcon icon = markIcon(entry.mark); !icon.isNull())
-            return icon;
-        return {};
+    case MarkRole:
+        return int(entry.mark);
     case Qt::ToolTipRole:
         if (const QString tip = markToolTip(entry.mark, m_reasons.value(entry.id)); !tip.isEmpty())
             return tip;

@@ -27,6 +27,10 @@ class JobList : public QAbstractListModel {
 public:
     using QAbstractListModel::QAbstractListModel;
 
+    // The entry's Mark, as an int, for the view's picture of it: the model
+    // itself draws nothing.
+    static constexpr int MarkRole = Qt::UserRole + 1;
+
     // The add operation: appends one entry at the bottom and checks nothing:
     // empty texts, duplicates and texts that name no file all become entries.
     void add(const QString &text);

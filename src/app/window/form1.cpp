@@ -5,10 +5,10 @@
 #include "progressbar.h"
 #include "startup.h"
 
-#include "joblist/droptarget.h"
+#include "joblist/view/droptarget.h"
 #include "joblist/joblist.h"
-#include "joblist/joblistview.h"
-#include "joblist/reordergesture.h"
+#include "joblist/view/joblistview.h"
+#include "joblist/view/reordergesture.h"
 #include "core/appinfo.h"
 #include "core/datafiles.h"
 #include "printing/printqueue.h"

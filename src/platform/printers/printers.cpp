@@ -1,9 +1,9 @@
 #include "printers.h"
 
-#include "rastersink.h"
-
 #ifdef TAVIMARK_HAVE_CUPS
 #include "cupssink.h"
+#else
+#include "rastersink.h"
 #endif
 
 namespace platform {

@@ -1,5 +1,5 @@
 #include "joblistaccessible.h"
-#include "joblist.h"
+#include "joblist/joblist.h"
 #include "joblistview.h"
 
 #include <QAccessibleWidget>

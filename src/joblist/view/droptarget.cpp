@@ -1,5 +1,5 @@
 #include "droptarget.h"
-#include "joblist.h"
+#include "joblist/joblist.h"
 
 #include "core/entryaddress.h"
 

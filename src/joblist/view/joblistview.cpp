@@ -1,6 +1,7 @@
 #include "joblistview.h"
-#include "joblist.h"
+#include "joblist/joblist.h"
 #include "joblistaccessible.h"
+#include "markicons.h"
 
 #include <QAccessible>
 #include <QHeaderView>
@@ -8,15 +9,40 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 
 namespace joblist {
 
+namespace {
+
+// Draws each entry's mark, which the model keeps as a number: the model
+// draws nothing, so the print run and the command line need no widgets.
+class MarkDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const QIcon icon = markIcon(Mark(index.data(JobList::MarkRole).toInt()));
+        if (icon.isNull())
+            return;
+        option->icon = icon;
+        option->features |= QStyleOptionViewItem::HasDecoration;
+        option->decorationSize = icon.actualSize(option->decorationSize);
+    }
+};
+
+} // namespace
+
 JobListView::JobListView(QWidget *parent)
     : QAbstractItemView(parent)
     , m_header(new QHeaderView(Qt::Horizontal, this))
 {
+    setItemDelegate(new MarkDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);

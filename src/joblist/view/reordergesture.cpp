@@ -1,5 +1,5 @@
 #include "reordergesture.h"
-#include "joblist.h"
+#include "joblist/joblist.h"
 #include "joblistview.h"
 
 #include "core/datafiles.h"
