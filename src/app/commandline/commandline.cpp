@@ -3,6 +3,7 @@
 #include "joblist/joblist.h"
 #include "core/entryaddress.h"
 #include "core/eventyield.h"
+#include "platform/files/currentfolder.h"
 #include "printing/runsettings.h"
 #include "sources/addfoldercontents.h"
 #include "sources/addurllists.h"
@@ -13,9 +14,7 @@
 #include <QRegularExpression>
 
 #include <cerrno>
-#include <vector>
 
-#include <unistd.h>
 
 namespace app {
 
@@ -231,24 +230,6 @@ QString versionText()
     return u"tavimark " + QStringLiteral(TAVIMARK_VERSION) + u'\n';
 }
 
-namespace {
-
-// The current folder, whatever its length; nothing when it cannot be read.
-std::optional<QByteArray> currentFolder()
-{
-    // Any buffer may be too small for a deep folder; only a folder that is
-    // gone or unreadable is a reason to give up.
-    std::vector<char> buffer(1024);
-    while (!::getcwd(buffer.data(), buffer.size())) {
-        if (errno != ERANGE)
-            return std::nullopt;
-        buffer.resize(buffer.size() * 2);
-    }
-    return QByteArray(buffer.data());
-}
-
-} // namespace
-
 std::optional<QString> entryForArgument(const QByteArray &argument)
 {
     static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:"));
@@ -257,7 +238,7 @@ std::optional<QString> entryForArgument(const QByteArray &argument)
         return text;
     if (argument.startsWith('/'))
         return platform::entryText(argument);
-    const std::optional<QByteArray> folder = currentFolder();
+    const std::optional<QByteArray> folder = platform::currentFolder();
     if (!folder)
         return std::nullopt;
     const QByteArray absolute = *folder + '/' + argument;
