@@ -74,10 +74,14 @@ public:
     {
         m_server.listen(QHostAddress::LocalHost);
         QObject::connect(&m_server, &QTcpServer::newConnection, &m_server, [this] {
-            while (QTcpSocket *socket = m_server.nextPendingConnection())
+            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
                 QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { answer(*socket); });
+                QObject::connect(socket, &QTcpSocket::disconnected, socket, [this] { ++m_dropped; });
+            }
         });
     }
+    // Connections the browser closed (a load given up, say) or that ended.
+    int dropped() const { return m_dropped; }
     QString url(const QString &path) const
     {
         return u"http://127.0.0.1:" + QString::number(m_server.serverPort()) + path
@@ -137,6 +141,7 @@ private:
 
     QTcpServer m_server;
     QHash<QString, int> m_hits;
+    int m_dropped = 0;
 };
 
 // The main window with scripted dialogs but the real engine and printer.
@@ -745,7 +750,9 @@ private Q_SLOTS:
 
         QVERIFY(!window.form->isVisible());
         QVERIFY(!window.form->printRun().running());
-        QTest::qWait(1000);
+        // The page under way gave its load up with the run.
+        QTRY_VERIFY_WITH_TIMEOUT(server.dropped() >= 1, 10000);
+        QCoreApplication::processEvents();
         QCOMPARE(entries.size(), 0);
         QVERIFY(window.messages().isEmpty());
         QVERIFY(jobTitles(dir.path()).isEmpty());
