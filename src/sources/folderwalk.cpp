@@ -1,6 +1,8 @@
 #include "folderwalk.h"
 #include "paths.h"
 
+#include "platform/files/folderreader.h"
+
 #include <QFile>
 #include <QUrl>
 
@@ -8,25 +10,12 @@
 #include <memory>
 #include <vector>
 
-#include <cerrno>
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#if defined(Q_OS_LINUX)
-#include <sys/vfs.h>
-#endif
 
 namespace sources {
 
 namespace {
 
 // ---- names -------------------------------------------------------------
-
-bool isDotOrDotDot(const char *name)
-{
-    return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0));
-}
 
 bool isHidden(const char *name) { return name[0] == '.'; }
 
@@ -88,111 +77,15 @@ QString sortKey(const char *name) { return QFile::decodeName(name).toCaseFolded(
 
 // ---- directory searches ------------------------------------------------
 
-struct DirCloser {
-    void operator()(DIR *dir) const { closedir(dir); }
-};
-using Directory = std::unique_ptr<DIR, DirCloser>;
-
-// Reads the next entry other than "." and ".."; nullptr at the end, with
-// `failed` set when the end is a read error rather than the last name.
-const dirent *nextEntry(DIR *dir, bool &failed)
-{
-    for (;;) {
-        errno = 0;
-        const dirent *entry = readdir(dir);
-        if (!entry) {
-            failed = errno != 0;
-            return nullptr;
-        }
-        if (!isDotOrDotDot(entry->d_name))
-            return entry;
-    }
-}
-
-// What an entry leads to, links followed. The entry's own type, when the
-// file system gives one, saves a query for plain files and folders; the
-// identity of a folder is always queried, because the walk needs it.
-enum class Kind { File, Folder, Other, Broken, Unreadable };
-
-Kind kindOf(int dirFd, const char *name, unsigned char type, struct stat *info)
-{
-    struct stat local;
-    struct stat *target = info ? info : &local;
-    if (type == DT_REG && !info)
-        return Kind::File;
-    if (type != DT_REG && type != DT_DIR && type != DT_LNK && type != DT_UNKNOWN)
-        return Kind::Other;
-    if (fstatat(dirFd, name, target, 0) != 0) {
-        // A link whose target is gone (or a loop of links) leads nowhere; a
-        // folder that cannot be queried is one the walk has to skip.
-        if (type == DT_LNK || errno == ELOOP)
-            return Kind::Broken;
-        struct stat own;
-        if (type == DT_UNKNOWN && fstatat(dirFd, name, &own, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISDIR(own.st_mode))
-            return S_ISLNK(own.st_mode) ? Kind::Broken : Kind::Other;
-        return Kind::Unreadable;
-    }
-    if (S_ISDIR(target->st_mode))
-        return Kind::Folder;
-    return S_ISREG(target->st_mode) ? Kind::File : Kind::Other;
-}
+using platform::EntryKind;
+using platform::EntryType;
+using platform::FileIdentity;
+using platform::FolderReader;
 
 struct Subfolder {
     SortedName name;
-    quint64 device;
-    quint64 inode;
+    FileIdentity identity;
 };
-
-// ---- file systems ------------------------------------------------------
-
-// File systems whose folders are the kernel's view of itself, not files:
-// they hold links out to every process's folders, and trees that change
-// while they are read. Known by the type the kernel reports, since any of
-// them can be mounted anywhere.
-#if defined(Q_OS_LINUX)
-bool isPseudoFileSystem(int fd)
-{
-    static constexpr unsigned long PseudoTypes[] = {
-        0x9fa0,      // proc
-        0x62656572,  // sysfs
-        0x64626720,  // debugfs
-        0x74726163,  // tracefs
-        0x73636673,  // securityfs
-        0x27e0eb,    // cgroup
-        0x63677270,  // cgroup2
-        0x1cd1,      // devpts
-        0xcafe4a11,  // bpf
-        0x62656570,  // configfs
-        0x6165676c,  // pstore
-        0xde5e81e4,  // efivarfs
-        0x65735543,  // fusectl
-        0xf97cff8c,  // selinuxfs
-        0x42494e4d,  // binfmt_misc
-        0x19800202,  // mqueue
-        0x6e736673,  // nsfs
-    };
-    struct statfs info;
-    if (fstatfs(fd, &info) != 0)
-        return false;
-    const auto type = static_cast<unsigned long>(info.f_type);
-    return std::find(std::begin(PseudoTypes), std::end(PseudoTypes), type) != std::end(PseudoTypes);
-}
-
-// Whether the folder `name` in the folder open as `dirFd` lies on one of
-// them; nothing when that cannot be told.
-std::optional<bool> isPseudoFileSystemAt(int dirFd, const char *name)
-{
-    const int fd = openat(dirFd, name, O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
-    const bool pseudo = isPseudoFileSystem(fd);
-    close(fd);
-    return pseudo;
-}
-#else
-bool isPseudoFileSystem(int) { return false; }
-std::optional<bool> isPseudoFileSystemAt(int, const char *) { return false; }
-#endif
 
 // The file system a walk started on. A walk keeps out of pseudo file systems
 // unless it started on one, and then keeps to that one: from there, links
@@ -209,22 +102,22 @@ struct Pending {
     std::optional<Home> home;
 };
 
-// What the subfolder `name`, which lies on `device`, of the folder open as
-// `dirFd`, which lies on `here`, is to a walk from `home`: a folder to
-// enter, or something it passes over, or one it cannot tell about. Only a
-// folder on a device of its own needs a look at its file system.
-Kind folderKind(int dirFd, const char *name, quint64 device, quint64 here, const Home &home)
+// What the subfolder `name`, which lies on `device`, of the folder being
+// read, which lies on `here`, is to a walk from `home`: a folder to enter,
+// or something it passes over, or one it cannot tell about. Only a folder on
+// a device of its own needs a look at its file system.
+EntryKind folderKind(const FolderReader &reader, const char *name, quint64 device, quint64 here, const Home &home)
 {
     if (device == home.device)
-        return Kind::Folder;
+        return EntryKind::Folder;
     if (home.pseudo)
-        return Kind::Other;
+        return EntryKind::Other;
     if (device == here)
-        return Kind::Folder;
-    const std::optional<bool> pseudo = isPseudoFileSystemAt(dirFd, name);
+        return EntryKind::Folder;
+    const std::optional<bool> pseudo = reader.pseudoFileSystemAt(name);
     if (!pseudo)
-        return Kind::Unreadable;
-    return *pseudo ? Kind::Other : Kind::Folder;
+        return EntryKind::Unreadable;
+    return *pseudo ? EntryKind::Other : EntryKind::Folder;
 }
 
 // Appends the subfolders of one folder to `found`, in name order, each
@@ -238,32 +131,31 @@ Kind folderKind(int dirFd, const char *name, quint64 device, quint64 here, const
 bool collectFolder(const Pending &pending, FolderWalk &walk, QList<Pending> &found)
 {
     const QByteArray &folder = pending.folder;
-    const Directory dir(opendir(folder.constData()));
-    if (!dir) {
+    FolderReader reader(folder);
+    if (!reader.isOpen()) {
         walk.unreadable(folder);
         return walk.yield();
     }
-    const int dirFd = dirfd(dir.get());
-    struct stat own {};
-    if (fstat(dirFd, &own) == 0)
-        walk.firstVisit(own.st_dev, own.st_ino);
-    const Home home = pending.home.value_or(Home{quint64(own.st_dev), isPseudoFileSystem(dirFd)});
+    const FileIdentity own = reader.identity().value_or(FileIdentity{});
+    if (reader.identity())
+        walk.firstVisit(own.device, own.inode);
+    const Home home = pending.home.value_or(Home{own.device, reader.onPseudoFileSystem()});
 
     // Plain files and hidden entries need nothing more; only folders, links
     // and entries of unknown type need a closer look.
     struct Candidate {
         QByteArray name;
-        unsigned char type;
+        EntryType type;
     };
     std::vector<Candidate> candidates;
-    bool failed = false;
-    while (const dirent *entry = nextEntry(dir.get(), failed)) {
+    while (const std::optional<FolderReader::Entry> entry = reader.next()) {
         if (!walk.yield())
             return false;
-        if (!isHidden(entry->d_name) && (entry->d_type == DT_DIR || entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN))
-            candidates.push_back({QByteArray(entry->d_name), entry->d_type});
+        if (!isHidden(entry->name)
+            && (entry->type == EntryType::Folder || entry->type == EntryType::Link || entry->type == EntryType::Unknown))
+            candidates.push_back({QByteArray(entry->name), entry->type});
     }
-    if (failed) {
+    if (reader.failed()) {
         walk.unreadable(folder);
         return walk.yield();
     }
@@ -273,27 +165,27 @@ bool collectFolder(const Pending &pending, FolderWalk &walk, QList<Pending> &fou
         if (!walk.yield())
             return false;
         const char *name = candidate.name.constData();
-        struct stat info;
-        Kind kind = kindOf(dirFd, name, candidate.type, &info);
-        if (kind == Kind::Folder)
-            kind = folderKind(dirFd, name, quint64(info.st_dev), quint64(own.st_dev), home);
+        FileIdentity identity;
+        EntryKind kind = reader.kindOf(name, candidate.type, &identity);
+        if (kind == EntryKind::Folder)
+            kind = folderKind(reader, name, identity.device, own.device, home);
         switch (kind) {
-        case Kind::Folder:
-            subfolders.push_back({{sortKey(name), candidate.name}, quint64(info.st_dev), quint64(info.st_ino)});
+        case EntryKind::Folder:
+            subfolders.push_back({{sortKey(name), candidate.name}, identity});
             break;
-        case Kind::Unreadable:
+        case EntryKind::Unreadable:
             walk.unreadable(folderPath(joinPath(folder, candidate.name)));
             break;
-        case Kind::File:
-        case Kind::Other:
-        case Kind::Broken:
+        case EntryKind::File:
+        case EntryKind::Other:
+        case EntryKind::Broken:
             break;
         }
     }
     std::sort(subfolders.begin(), subfolders.end(),
               [](const Subfolder &a, const Subfolder &b) { return a.name < b.name; });
     for (const Subfolder &subfolder : subfolders) {
-        if (walk.firstVisit(subfolder.device, subfolder.inode))
+        if (walk.firstVisit(subfolder.identity.device, subfolder.identity.inode))
             found.append({folderPath(joinPath(folder, subfolder.name.bytes)), home});
     }
     return true;
@@ -398,22 +290,19 @@ bool CollectSubFolders(QList<QByteArray> &folders, bool descend, FolderWalk &wal
 
 std::optional<QList<QByteArray>> ListFolderFiles(const QByteArray &folder, const NamePattern &pattern)
 {
-    const QByteArray path = folderPath(folder);
-    const Directory dir(opendir(path.constData()));
-    if (!dir)
+    FolderReader reader(folderPath(folder));
+    if (!reader.isOpen())
         return std::nullopt;
-    const int dirFd = dirfd(dir.get());
     std::vector<SortedName> matches;
-    bool failed = false;
-    while (const dirent *entry = nextEntry(dir.get(), failed)) {
-        if (entry->d_type == DT_DIR)
+    while (const std::optional<FolderReader::Entry> entry = reader.next()) {
+        if (entry->type == EntryType::Folder)
             continue;
-        QString key = sortKey(entry->d_name);
-        if (!pattern.matches(key) || kindOf(dirFd, entry->d_name, entry->d_type, nullptr) != Kind::File)
+        QString key = sortKey(entry->name);
+        if (!pattern.matches(key) || reader.kindOf(entry->name, entry->type) != EntryKind::File)
             continue;
-        matches.push_back({std::move(key), QByteArray(entry->d_name)});
+        matches.push_back({std::move(key), QByteArray(entry->name)});
     }
-    if (failed)
+    if (reader.failed())
         return std::nullopt;
     std::sort(matches.begin(), matches.end());
     QList<QByteArray> names;
