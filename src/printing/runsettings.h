@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/printersettings.h"
+
 #include <chrono>
 
 namespace printing {
@@ -23,6 +25,8 @@ struct RunSettings {
     int renderers = defaultRenderers();
     std::chrono::milliseconds documentBound = DefaultDocumentBound;
     int copies = 1;
+    // Where the run prints, and how.
+    platform::PrinterSettings printer;
     // Whether every page carries the document's title, its address, the page
     // number and the date.
     bool headings = true;
