@@ -1,6 +1,7 @@
 #include "printersettings.h"
 
 #include <QRegularExpression>
+#include <QSizeF>
 #include <QStringList>
 
 #include <algorithm>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "printersettings.h"
+
 #include <QByteArray>
 #include <QDeadlineTimer>
 #include <QPageLayout>
@@ -24,11 +26,19 @@ struct SinkAnswer {
     QString reason;  // the sink's or the queue's own words; empty when taken
 };
 
-// Which entry a job prints, which also names the job, and how many copies
-// to make of it.
+// Which entry a job prints, which also names the job. How it prints is the
+// run's, given to the sink before the first job (see PrintSink::problem).
 struct JobTicket {
     QString entry;
-    int copies = 1;
+};
+
+// Why a destination cannot take a run's jobs, in words for the user.
+struct SinkProblem {
+    QString reason;
+    // The destination is there, but refuses a setting the user chose (an
+    // option it does not offer, a value it does not take): the user's to
+    // change, not the printer's to mend.
+    bool setting = false;
 };
 
 // When a print system last showed a sign of life, for whoever watches a
@@ -93,11 +103,12 @@ class PrintSink {
 public:
     virtual ~PrintSink() = default;
 
-    // Why the destination cannot take jobs now, in words for the user;
-    // nothing when it can. Only asks: creates nothing.
-    virtual std::optional<QString> problem(StopToken &stop) = 0;
-    // The destination's paper with a browser's margins; valid once problem()
-    // has said it can take jobs.
+    // Why the destination `settings` name cannot take jobs with those
+    // settings now; nothing when it can, and then the run's jobs go there
+    // with them. Only asks: creates nothing.
+    virtual std::optional<SinkProblem> problem(const PrinterSettings &settings, StopToken &stop) = 0;
+    // The paper and orientation the run prints on, with a browser's margins;
+    // valid once problem() has said the destination can take jobs.
     virtual QPageLayout pageLayout() const = 0;
     // Hands one document to the destination.
     virtual SinkAnswer send(const QByteArray &pdf, const JobTicket &ticket, StopToken &stop) = 0;
