@@ -530,9 +530,9 @@ private Q_SLOTS:
         printing::PrintQueue queue(platform::makePrinterSink(link.address()));
         queue.setBound(2s);
         QSignalSpy checked(&queue, &printing::PrintQueue::checked);
-        queue.check();
+        queue.check({});
         QVERIFY(checked.wait(30000));
-        QVERIFY(!checked.first().first().value<std::optional<QString>>());
+        QVERIFY(!checked.first().first().value<std::optional<platform::SinkProblem>>());
 
         // Four megabytes take ten seconds on this link.
         QByteArray document("%PDF-1.4\n%");
@@ -540,7 +540,7 @@ private Q_SLOTS:
             document += QUuid::createUuid().toByteArray();
         const QString entry = u"/slow-link/" + QUuid::createUuid().toString(QUuid::WithoutBraces) + u".htm";
         QSignalSpy submitted(&queue, &printing::PrintQueue::submitted);
-        queue.submit(7, document, {entry, 1});
+        queue.submit(7, document, {entry});
         QVERIFY(submitted.wait(60000));
         const auto answer = submitted.first().at(1).value<platform::SinkAnswer>();
         QVERIFY2(answer.kind == platform::SinkAnswer::Kind::Taken, qPrintable(answer.reason));

@@ -325,7 +325,7 @@ private Q_SLOTS:
         script->deafUntil = std::make_shared<QSemaphore>();
         {
             printing::PrintQueue queue(std::make_unique<ScriptedSink>(script));
-            queue.submit(1, QByteArrayLiteral("%PDF-"), {QStringLiteral("/docs/late.htm"), 1});
+            queue.submit(1, QByteArrayLiteral("%PDF-"), {QStringLiteral("/docs/late.htm")});
             QTRY_VERIFY(script->deafened);
         }
         script->deafUntil->release();
@@ -511,7 +511,7 @@ private Q_SLOTS:
     {
         Window window(2);
         printing::RunSettings settings = window.run().settings();
-        settings.copies = 3;
+        settings.printer.copies = 3;
         window.run().setSettings(settings);
         QVERIFY(window.print());
         QCOMPARE(window.printer().copies, (QList<int>{3, 3}));

@@ -101,6 +101,8 @@ int main(int argc, char *argv[])
         std::fputs(qPrintable(app::versionText()), stdout);
         return app::AllPrinted;
     }
+    if (line.listPrinters)
+        return app::listPrinters(stdout, stderr);
     // The browser engine that prints shares its graphics context with the
     // window; this must be set before the application object exists.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);

@@ -21,6 +21,7 @@ struct SinkAnswer {
         DocumentRefused,  // this document was refused; the next may well be taken
         PrinterFailed,    // the printer or the print system failed; later jobs would fail too
         MayHavePrinted,   // the whole job went out, but no answer about it could be read
+        LeftOut,          // nothing of the document was to be printed; nothing went out
     };
     Kind kind = Kind::PrinterFailed;
     QString reason;  // the sink's or the queue's own words; empty when taken

@@ -23,7 +23,7 @@ PrintQueue::PrintQueue(std::unique_ptr<platform::PrintSink> sink, QObject *paren
     , m_request(std::make_shared<Request>())
     , m_mailbox(std::make_shared<Mailbox>())
 {
-    qRegisterMetaType<std::optional<QString>>();
+    qRegisterMetaType<std::optional<platform::SinkProblem>>();
     qRegisterMetaType<platform::SinkAnswer>();
     m_mailbox->owner = this;
     m_thread->setObjectName(QStringLiteral("print queue"));
@@ -76,13 +76,13 @@ void PrintQueue::answer(const std::shared_ptr<Mailbox> &mailbox, std::function<v
         QMetaObject::invokeMethod(owner, [owner, reply = std::move(reply)] { reply(*owner); }, Qt::QueuedConnection);
 }
 
-void PrintQueue::check()
+void PrintQueue::check(const platform::PrinterSettings &settings)
 {
     m_pending = Pending::Check;
     const quint64 epoch = m_epoch;
     platform::PrintSink *sink = m_sink.get();
-    post([mailbox = m_mailbox, sink, epoch](Request &, StopToken &stop) {
-        const std::optional<QString> problem = sink->problem(stop);
+    post([mailbox = m_mailbox, sink, epoch, settings](Request &, StopToken &stop) {
+        const std::optional<platform::SinkProblem> problem = sink->problem(settings, stop);
         const QPageLayout layout = sink->pageLayout();
         answer(mailbox, [epoch, problem, layout](PrintQueue &queue) { queue.answerCheck(epoch, problem, layout); });
     });
@@ -97,9 +97,13 @@ void PrintQueue::submit(quint64 ticket, const QByteArray &pdf, const platform::J
     post([mailbox = m_mailbox, sink, epoch, ticket, pdf, job, finish = std::move(finish)](Request &request, StopToken &stop) {
         // The page headings are the program's own time, not the printer's.
         request.heartbeat.pause();
-        const QByteArray document = finish ? finish(pdf) : pdf;
+        const Finished document = finish ? finish(pdf) : Finished{pdf, {}};
         stop.progressed();
-        const SinkAnswer answered = stop.abandoned() ? SinkAnswer{} : sink->send(document, job, stop);
+        SinkAnswer answered;
+        if (!document.failure.isEmpty())
+            answered = {SinkAnswer::Kind::LeftOut, document.failure};
+        else if (!stop.abandoned())
+            answered = sink->send(document.pdf, job, stop);
         answer(mailbox, [epoch, ticket, answered](PrintQueue &queue) { queue.answerSubmit(epoch, ticket, answered); });
     });
 }
@@ -113,7 +117,8 @@ void PrintQueue::abandon()
     m_pending = Pending::None;
 }
 
-void PrintQueue::answerCheck(quint64 epoch, const std::optional<QString> &problem, const QPageLayout &layout)
+void PrintQueue::answerCheck(quint64 epoch, const std::optional<platform::SinkProblem> &problem,
+                             const QPageLayout &layout)
 {
     if (epoch != m_epoch || m_pending != Pending::Check)
         return;
@@ -143,7 +148,7 @@ void PrintQueue::onWatchdog()
     const quint64 ticket = m_pendingTicket;
     abandon();
     if (pending == Pending::Check)
-        Q_EMIT checked(platform::silentBeforePrinting(), {});
+        Q_EMIT checked(platform::SinkProblem{platform::silentBeforePrinting()}, {});
     else if (pending == Pending::Submit)
         Q_EMIT submitted(ticket, platform::silentAboutJob());
 }

@@ -27,9 +27,17 @@ class PrintQueue : public QObject {
     Q_OBJECT
 
 public:
+    // What a job's document became on the print thread: the PDF to send, or
+    // why this document cannot be printed (no page of it is in the chosen
+    // range, say).
+    struct Finished {
+        QByteArray pdf;
+        QString failure;
+    };
     // Turns an engine's PDF into the job's document on the print thread
-    // (adding the page headings, say); must be safe to run there.
-    using Finish = std::function<QByteArray(const QByteArray &pdf)>;
+    // (adding the page headings, picking the chosen pages); must be safe to
+    // run there.
+    using Finish = std::function<Finished(const QByteArray &pdf)>;
 
     static constexpr std::chrono::milliseconds DefaultBound{20'000};
 
@@ -39,8 +47,9 @@ public:
     void setBound(std::chrono::milliseconds bound) { m_bound = bound; }
     std::chrono::milliseconds bound() const { return m_bound; }
 
-    // Asks whether the destination can take jobs; answers with `checked`.
-    void check();
+    // Asks whether the destination can take jobs with `settings`, which the
+    // jobs after it then carry; answers with `checked`.
+    void check(const platform::PrinterSettings &settings);
     // Hands one document over; answers with `submitted` carrying `ticket`.
     void submit(quint64 ticket, const QByteArray &pdf, const platform::JobTicket &job, Finish finish = {});
     // Gives up whatever is under way: nothing more is sent for it, and no
@@ -48,7 +57,7 @@ public:
     void abandon();
 
 Q_SIGNALS:
-    void checked(const std::optional<QString> &problem, const QPageLayout &layout);
+    void checked(const std::optional<platform::SinkProblem> &problem, const QPageLayout &layout);
     void submitted(quint64 ticket, const platform::SinkAnswer &answer);
 
 private:
@@ -67,7 +76,7 @@ private:
     void post(Work work);
     static void answer(const std::shared_ptr<Mailbox> &mailbox, std::function<void(PrintQueue &)> reply);
     void onWatchdog();
-    void answerCheck(quint64 epoch, const std::optional<QString> &problem, const QPageLayout &layout);
+    void answerCheck(quint64 epoch, const std::optional<platform::SinkProblem> &problem, const QPageLayout &layout);
     void answerSubmit(quint64 epoch, quint64 ticket, const platform::SinkAnswer &answer);
 
     std::unique_ptr<platform::PrintSink> m_sink;  // used on the print thread only

@@ -1,5 +1,6 @@
 #include "printrun.h"
 #include "printing/headerfooter/headerfooter.h"
+#include "printing/pagerange/pagerange.h"
 
 #include "joblist/joblist.h"
 #include "core/entryaddress.h"
@@ -26,7 +27,9 @@ PrintRun::Dressing pageHeadings()
     return [](const QString &entry, const QString &title, const QDateTime &runStart) -> PrintQueue::Finish {
         const PageHeadings headings{title.trimmed().isEmpty() ? platform::documentName(entry) : title, entry,
                                     runStartText(runStart)};
-        return [headings](const QByteArray &pdf) { return addHeadersAndFooters(pdf, headings).value_or(pdf); };
+        return [headings](const QByteArray &pdf) {
+            return PrintQueue::Finished{addHeadersAndFooters(pdf, headings).value_or(pdf), {}};
+        };
     };
 }
 
@@ -90,9 +93,10 @@ void PrintRun::run()
         return finish(RunReport::Ending::NothingToPrint);
     m_total = m_jobs.beginRun();
     m_runStart = QDateTime::currentDateTime();
+    m_pages = parsePageRanges(m_settings.printer.value(platform::option::PageRanges));
     // Nothing is loaded for a printer that cannot take the jobs.
     m_checking = true;
-    m_queue.check();
+    m_queue.check(m_settings.printer);
 }
 
 void PrintRun::abandon()
@@ -105,7 +109,7 @@ void PrintRun::abandon()
     m_queue.abandon();
 }
 
-void PrintRun::onChecked(const std::optional<QString> &problem, const QPageLayout &layout)
+void PrintRun::onChecked(const std::optional<platform::SinkProblem> &problem, const QPageLayout &layout)
 {
     if (!m_running || !m_checking)
         return;
@@ -114,9 +118,9 @@ void PrintRun::onChecked(const std::optional<QString> &problem, const QPageLayou
         m_jobs.settlePending(Mark::None);
         // A sink words a problem as what is wrong, then, after a blank
         // line, what to do about it.
-        m_report.printerReason = problem->section(QStringLiteral("\n\n"), 0, 0);
-        m_report.printerAdvice = problem->section(QStringLiteral("\n\n"), 1);
-        return finish(RunReport::Ending::PrinterUnusable);
+        m_report.printerReason = problem->reason.section(QStringLiteral("\n\n"), 0, 0);
+        m_report.printerAdvice = problem->reason.section(QStringLiteral("\n\n"), 1);
+        return finish(problem->setting ? RunReport::Ending::SettingRefused : RunReport::Ending::PrinterUnusable);
     }
     m_layout = layout;
     nextStep();
@@ -243,10 +247,25 @@ void PrintRun::APrint1()
     m_head.handedOver = true;
     m_head.state = document.state;
     m_head.note = document.failure;
-    PrintQueue::Finish dressing;
+    m_queue.submit(ticket(), document.pdf, {m_head.text}, finishing(document.title));
+}
+
+// The headings go on before the chosen pages are picked, so that a page
+// keeps the number it has in its whole document.
+PrintQueue::Finish PrintRun::finishing(const QString &title) const
+{
+    PrintQueue::Finish headings;
     if (m_dressing && m_settings.headings)
-        dressing = m_dressing(m_head.text, document.title, m_runStart);
-    m_queue.submit(ticket(), document.pdf, {m_head.text, m_settings.copies}, std::move(dressing));
+        headings = m_dressing(m_head.text, title, m_runStart);
+    if (!m_pages)
+        return headings;
+    return [headings, pages = *m_pages](const QByteArray &pdf) {
+        const PrintQueue::Finished dressed = headings ? headings(pdf) : PrintQueue::Finished{pdf, {}};
+        if (!dressed.failure.isEmpty())
+            return dressed;
+        SelectedPages chosen = selectPages(dressed.pdf, pages);
+        return PrintQueue::Finished{std::move(chosen.pdf), std::move(chosen.failure)};
+    };
 }
 
 void PrintRun::onSubmitted(quint64 ticket, const SinkAnswer &answer)
@@ -258,6 +277,8 @@ void PrintRun::onSubmitted(quint64 ticket, const SinkAnswer &answer)
         if (m_head.state == RenderedDocument::State::Incomplete)
             return settle({Result::SentIncomplete, m_head.note});
         return settle({Result::Sent, {}});
+    case SinkAnswer::Kind::LeftOut:
+        return settle({Result::NotPrinted, answer.reason});
     case SinkAnswer::Kind::DocumentRefused:
         return settle({Result::NotPrinted, u"the printer refused it: " + platform::quotedReason(answer.reason)});
     case SinkAnswer::Kind::PrinterFailed:

@@ -5,6 +5,7 @@
 #include "runsettings.h"
 
 #include "core/documentrenderer.h"
+#include "printing/pagerange/pagerange.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -94,7 +95,7 @@ private:
         QString text;
     };
 
-    void onChecked(const std::optional<QString> &problem, const QPageLayout &layout);
+    void onChecked(const std::optional<platform::SinkProblem> &problem, const QPageLayout &layout);
     void nextStep();
     QList<Wanted> wantedDocuments();
     void plan();
@@ -107,6 +108,7 @@ private:
     // one document: here, handing the current entry's document to the
     // printer once it is ready.
     void APrint1();
+    PrintQueue::Finish finishing(const QString &title) const;
     void onSubmitted(quint64 ticket, const platform::SinkAnswer &answer);
     void settle(const EntryOutcome &outcome);
     void stopForPrinter(const QString &reason);
@@ -132,6 +134,7 @@ private:
     quint64 m_runNumber = 0;
     quint64 m_documentsStarted = 0;
     QPageLayout m_layout;
+    std::optional<PageRanges> m_pages;  // the pages to print of each document; all when none
     QDateTime m_runStart;
     int m_total = 0;  // entries when the run began
     int m_done = 0;   // steps over

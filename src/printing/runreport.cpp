@@ -88,6 +88,7 @@ QString closingMessage(const RunReport &report)
     case RunReport::Ending::NothingToPrint:
         return NoFiles;
     case RunReport::Ending::PrinterUnusable:
+    case RunReport::Ending::SettingRefused:
         return report.printerAdvice.isEmpty() ? report.printerReason
                                               : report.printerReason + u"\n\n" + report.printerAdvice;
     case RunReport::Ending::Finished:

@@ -30,11 +30,12 @@ struct RunReport {
     enum class Ending {
         NothingToPrint,   // the list was empty
         PrinterUnusable,  // the printer could not take jobs; nothing was loaded
+        SettingRefused,   // the printer does not offer a setting the user chose; nothing was loaded
         Finished,         // every entry was printed or given up
         PrinterFailed,    // the printer stopped taking jobs part way
     };
     Ending ending = Ending::Finished;
-    // PrinterUnusable and PrinterFailed: why the printer could not go on,
+    // PrinterUnusable, SettingRefused and PrinterFailed: why the printer could not go on,
     // in the print system's or the sink's words, one paragraph.
     QString printerReason;
     // PrinterUnusable: what the user can do about it, when there is a word

@@ -24,7 +24,6 @@ struct RunSettings {
     // and printing strictly alternate.
     int renderers = defaultRenderers();
     std::chrono::milliseconds documentBound = DefaultDocumentBound;
-    int copies = 1;
     // Where the run prints, and how.
     platform::PrinterSettings printer;
     // Whether every page carries the document's title, its address, the page

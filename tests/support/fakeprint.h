@@ -139,11 +139,14 @@ class ScriptedSink final : public platform::PrintSink {
 public:
     explicit ScriptedSink(std::shared_ptr<PrinterScript> script) : m_script(std::move(script)) { }
 
-    std::optional<QString> problem(platform::StopToken &) override
+    std::optional<platform::SinkProblem> problem(const platform::PrinterSettings &settings, platform::StopToken &) override
     {
         QMutexLocker locked(&m_script->lock);
         ++m_script->checks;
-        return m_script->problem;
+        m_copies = settings.copies;
+        if (m_script->problem)
+            return platform::SinkProblem{*m_script->problem};
+        return std::nullopt;
     }
     QPageLayout pageLayout() const override { return {}; }
     platform::SinkAnswer send(const QByteArray &pdf, const platform::JobTicket &ticket, platform::StopToken &stop) override
@@ -164,7 +167,7 @@ public:
                     return {Kind::PrinterFailed, QStringLiteral("printer on fire")};
                 m_script->taken << ticket.entry;
                 m_script->documents << pdf;
-                m_script->copies << ticket.copies;
+                m_script->copies << m_copies;
                 if (m_script->answerLost.contains(ticket.entry))
                     return platform::answerUnread(QStringLiteral("the connection was closed"));
                 return {Kind::Taken, {}};
@@ -177,4 +180,5 @@ public:
 
 private:
     std::shared_ptr<PrinterScript> m_script;
+    int m_copies = 1;
 };

@@ -50,7 +50,7 @@ std::unique_ptr<platform::PrintSink> sinkFor(const CommandLine &line)
 {
     if (!line.outputFolder.isEmpty())
         return std::make_unique<platform::FolderSink>(line.outputFolder);
-    return platform::makePrinterSink({}, line.printer);
+    return platform::makePrinterSink();
 }
 
 QString mayHavePrintedCount(const RunReport &report)
@@ -70,6 +70,9 @@ int summarise(const RunReport &report, int total, bool problems, std::FILE *log)
     case RunReport::Ending::PrinterUnusable:
         say(log, u"tavimark: " + oneLine(report.printerReason));
         return NothingDone;
+    case RunReport::Ending::SettingRefused:
+        say(log, u"tavimark: " + oneLine(report.printerReason));
+        return UsageError;
     case RunReport::Ending::PrinterFailed: {
         // The first entry not sent has had its line already.
         int index = total - int(report.notSent.size()) + 1;
@@ -124,6 +127,20 @@ int printFromCommandLine(const CommandLine &line, std::FILE *log)
     if (run.running())
         loop.exec();
     return summarise(report, total, !problems.isEmpty(), log);
+}
+
+int listPrinters(std::FILE *out, std::FILE *log)
+{
+    const std::optional<QList<platform::PrinterName>> printers = platform::listPrinters();
+    if (!printers) {
+        say(log, QStringLiteral("tavimark: the print system cannot be reached"));
+        return NothingDone;
+    }
+    if (printers->isEmpty())
+        say(log, QStringLiteral("tavimark: no printer is set up"));
+    for (const platform::PrinterName &printer : *printers)
+        say(out, printer.isDefault ? printer.name + u" (default)" : printer.name);
+    return AllPrinted;
 }
 
 } // namespace app

@@ -13,4 +13,8 @@ struct CommandLine;
 // Returns the exit status (see ExitStatus).
 int printFromCommandLine(const CommandLine &line, std::FILE *log = stderr);
 
+// Writes the printers, one a line with the default marked, on `out`, as
+// --list-printers asks; problems go to `log`. Returns the exit status.
+int listPrinters(std::FILE *out, std::FILE *log);
+
 } // namespace app

@@ -4,6 +4,7 @@
 #include "core/entryaddress.h"
 #include "core/eventyield.h"
 #include "platform/files/currentfolder.h"
+#include "printing/pagerange/pagerange.h"
 #include "printing/runsettings.h"
 #include "sources/addfoldercontents.h"
 #include "sources/addurllists.h"
@@ -34,9 +35,17 @@ struct Options {
                            QStringLiteral("The extension --folder looks for (default: htm, which finds .html too). "
                                           "Applies to the --folder options after it."),
                            QStringLiteral("EXT")};
-    QCommandLineOption printer{QStringLiteral("printer"), QStringLiteral("Print on the CUPS queue NAME instead of the default."),
-                               QStringLiteral("NAME")};
-    QCommandLineOption copies{QStringLiteral("copies"), QStringLiteral("Print N copies of each document."), QStringLiteral("N")};
+    QCommandLineOption printer{{QStringLiteral("d"), QStringLiteral("printer")},
+                               QStringLiteral("Print on the CUPS queue NAME instead of the default."), QStringLiteral("NAME")};
+    QCommandLineOption copies{{QStringLiteral("n"), QStringLiteral("copies")}, QStringLiteral("Print N copies of each document."),
+                              QStringLiteral("N")};
+    QCommandLineOption jobOption{QStringLiteral("o"),
+                                 QStringLiteral("Print with the job option NAME=VALUE, as lp takes it: sides=two-sided-long-edge, "
+                                                "media=A4, landscape, print-color-mode=monochrome, page-ranges=1-3,7, "
+                                                "number-up=2, ... The printer must offer it. May repeat."),
+                                 QStringLiteral("NAME=VALUE")};
+    QCommandLineOption listPrinters{QStringLiteral("list-printers"),
+                                    QStringLiteral("List the printers, one a line, the default marked, and exit.")};
     QCommandLineOption timeout{QStringLiteral("timeout"),
                                QStringLiteral("Give each document at most SECONDS to load and render (default: 30)."),
                                QStringLiteral("SECONDS")};
@@ -50,7 +59,8 @@ struct Options {
 
     QList<const QCommandLineOption *> all() const
     {
-        return {&print, &list, &folder, &ext, &printer, &copies, &timeout, &output, &noHeaders, &help, &version};
+        return {&print,   &list,    &folder,    &ext,  &printer, &copies,       &jobOption,
+                &timeout, &output,  &noHeaders, &help, &version, &listPrinters};
     }
 
     // Whether the option an argument names takes the argument after it.
@@ -81,6 +91,13 @@ QString usage(const QCommandLineParser &parser)
     text.replace(QRegularExpression(QStringLiteral("^Usage: \\S+")), QStringLiteral("Usage: tavimark"));
     return text + u"\nExit status:\n  0   every entry printed\n  1   some entries not printed\n"
                   u"  2   the printer failed, or nothing could be done\n  64  a usage error\n";
+}
+
+// An option as a message names it: by its long name where it has one.
+QString spelled(const QCommandLineOption &option)
+{
+    const QString name = option.names().constLast();
+    return (name.size() == 1 ? u"-" : u"--") + name;
 }
 
 // The option an argument names, with its value when given as --name=value.
@@ -140,7 +157,29 @@ QString checkNamesGiven(const QCommandLineParser &parser, const Options &options
 {
     for (const QCommandLineOption *named : {&options.list, &options.folder, &options.printer, &options.output}) {
         if (parser.values(*named).contains(QString()))
-            return u"--" + named->names().constLast() + u" wants a " + named->valueName() + u", not an empty one";
+            return spelled(*named) + u" wants a " + named->valueName() + u", not an empty one";
+    }
+    return {};
+}
+
+// The -o options, each checked as far as it can be without a printer;
+// copies given as an option counts as --copies.
+QString readJobOptions(const QStringList &values, platform::PrinterSettings &settings)
+{
+    for (const QString &value : values) {
+        // lp takes several options in one -o, separated by blanks.
+        for (const QString &text : value.split(u' ', Qt::SkipEmptyParts)) {
+            const platform::ParsedOption parsed = platform::parseJobOption(text);
+            if (!parsed.option)
+                return parsed.error;
+            if (parsed.option->name == platform::option::PageRanges
+                && !printing::parsePageRanges(parsed.option->value))
+                return u"-o page-ranges=" + parsed.option->value + u" names no pages; write them as 1-3,7 or 5-";
+            if (parsed.option->name == platform::option::Copies)
+                settings.copies = parsed.option->value.toInt();
+            else
+                settings.set(parsed.option->name, parsed.option->value);
+        }
     }
     return {};
 }
@@ -149,10 +188,12 @@ QString checkValues(const QCommandLineParser &parser, const Options &options, Co
 {
     if (parser.isSet(options.copies)) {
         bool ok = false;
-        line.copies = parser.value(options.copies).toInt(&ok);
-        if (!ok || line.copies < 1 || line.copies > 999)
+        line.printer.copies = parser.value(options.copies).toInt(&ok);
+        if (!ok || line.printer.copies < 1 || line.printer.copies > platform::MaxCopies)
             return QStringLiteral("--copies wants a whole number from 1 to 999");
     }
+    if (QString problem = readJobOptions(parser.values(options.jobOption), line.printer); !problem.isEmpty())
+        return problem;
     if (parser.isSet(options.timeout)) {
         bool ok = false;
         const double seconds = parser.value(options.timeout).toDouble(&ok);
@@ -168,9 +209,10 @@ QString checkValues(const QCommandLineParser &parser, const Options &options, Co
             return QStringLiteral("--ext wants an extension such as htm");
     }
     if (!line.print) {
-        for (const QCommandLineOption *printOnly : {&options.printer, &options.copies, &options.timeout, &options.output}) {
+        for (const QCommandLineOption *printOnly :
+             {&options.printer, &options.copies, &options.jobOption, &options.timeout, &options.output}) {
             if (parser.isSet(*printOnly))
-                return u"--" + printOnly->names().constLast() + u" is for printing from the command line: add --print";
+                return spelled(*printOnly) + u" is for printing from the command line: add --print";
         }
     }
     if (parser.isSet(options.printer) && parser.isSet(options.output))
@@ -201,7 +243,8 @@ CommandLine parseCommandLine(int argc, const char *const argv[])
     line.version = parser.isSet(options.version);
     line.print = parser.isSet(options.print);
     line.headings = !parser.isSet(options.noHeaders);
-    line.printer = parser.value(options.printer);
+    line.listPrinters = parser.isSet(options.listPrinters);
+    line.printer.printer = parser.value(options.printer);
     line.outputFolder = parser.value(options.output);
     line.error = checkValues(parser, options, line);
     line.sources = orderedSources(arguments, options);
@@ -211,7 +254,7 @@ CommandLine parseCommandLine(int argc, const char *const argv[])
 printing::RunSettings runSettingsFor(const CommandLine &line)
 {
     printing::RunSettings settings = printing::RunSettings::fromEnvironment();
-    settings.copies = line.copies;
+    settings.printer = line.printer;
     settings.headings = settings.headings && line.headings;
     if (line.timeoutSeconds)
         settings.documentBound = std::chrono::milliseconds(qint64(*line.timeoutSeconds * 1000));

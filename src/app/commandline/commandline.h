@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/printersettings.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -40,8 +42,8 @@ struct CommandLine {
     bool help = false;
     bool version = false;
     bool headings = true;
-    QString printer;  // a CUPS destination; empty: the default one
-    int copies = 1;
+    bool listPrinters = false;
+    platform::PrinterSettings printer;  // -d, -n and -o
     std::optional<double> timeoutSeconds;
     QString outputFolder;  // write PDFs there instead of printing
     QList<EntrySource> sources;

@@ -4,6 +4,7 @@
 #include "core/messagetext.h"
 
 #include <cups/cups.h>
+#include <cups/pwg.h>
 
 #include <QPageSize>
 #include <QScopeGuard>
@@ -82,6 +83,34 @@ qint64 bytesInFlight(http_t *http)
 #endif
 }
 
+// A paper's name as printers list it ("iso_a4_210x297mm"), for one a user
+// may spell otherwise ("A4", "a4"); unchanged when CUPS knows no other.
+QByteArray pwgMediaName(const QByteArray &media)
+{
+    pwg_media_t *known = pwgMediaForPWG(media.constData());
+    if (!known)
+        known = pwgMediaForLegacy(media.constData());
+    if (!known)
+        known = pwgMediaForPPD(media.constData());
+    return known && known->pwg ? QByteArray(known->pwg) : media;
+}
+
+// An attribute's values for a message: the first few, and how many more.
+// Keywords, numbers, ranges and enums, which is what printers offer for job
+// options, hold no commas of their own.
+QString valuesOf(ipp_attribute_t *attribute)
+{
+    QByteArray text(64 * 1024, '\0');
+    text.truncate(qsizetype(ippAttributeString(attribute, text.data(), size_t(text.size()))));
+    QStringList values = QString::fromUtf8(text).split(u',');
+    const qsizetype more = values.size() - NamedInMessage;
+    if (more > 0) {
+        values.resize(NamedInMessage);
+        values << u"and " + QString::number(more) + u" more";
+    }
+    return values.join(u", ");
+}
+
 } // namespace
 
 // What one attempt at a job came to, and whether another attempt is safe:
@@ -115,10 +144,10 @@ struct CupsSink::AnswerReader {
 
 void CupsSink::HttpClose::operator()(http_t *http) const { httpClose(http); }
 void CupsSink::DestFree::operator()(cups_dest_t *dest) const { cupsFreeDests(1, dest); }
+void CupsSink::InfoFree::operator()(cups_dinfo_t *info) const { cupsFreeDestInfo(info); }
 
-CupsSink::CupsSink(QString server, QString destination)
+CupsSink::CupsSink(QString server)
     : m_server(server.toUtf8())
-    , m_destination(destination.toUtf8())
     , m_layout(printLayout(QPageSize(QPageSize::A4)))
 {
 }
@@ -162,24 +191,32 @@ void CupsSink::disconnect()
     m_http.reset();
 }
 
-std::optional<QString> CupsSink::problem(StopToken &stop)
+std::optional<SinkProblem> CupsSink::problem(const PrinterSettings &settings, StopToken &stop)
 {
     const auto done = qScopeGuard([this] { m_stop = nullptr; });
     m_dest.reset();
+    m_jobOptions.clear();
     if (!connect(stop))
-        return Unreachable;
-    if (std::optional<QString> missing = findDestination(stop))
-        return missing;
+        return SinkProblem{Unreachable};
+    if (std::optional<QString> missing = findDestination(settings.printer.toUtf8(), stop))
+        return SinkProblem{*missing};
     const char *accepting = cupsGetOption("printer-is-accepting-jobs", m_dest->num_options, m_dest->options);
     if (accepting && qstrcmp(accepting, "false") == 0)
-        return u"The printer \"" + QString::fromUtf8(m_dest->name) + u"\" is not accepting jobs, so nothing was printed.";
-    readPageLayout();
+        return SinkProblem{u"The printer \"" + QString::fromUtf8(m_dest->name)
+                           + u"\" is not accepting jobs, so nothing was printed."};
+    // What the printer offers comes with one request, asked once a run.
+    const std::unique_ptr<cups_dinfo_t, InfoFree> info(cupsCopyDestInfo(m_http.get(), m_dest.get()));
+    if (std::optional<QString> refused = refusedOption(info.get(), settings)) {
+        m_dest.reset();
+        return SinkProblem{*refused, true};
+    }
+    m_layout = layoutFor(settings, printerLayout(info.get()));
     return std::nullopt;
 }
 
-std::optional<QString> CupsSink::findDestination(StopToken &stop)
+std::optional<QString> CupsSink::findDestination(const QByteArray &destination, StopToken &stop)
 {
-    const char *name = m_destination.isEmpty() ? nullptr : m_destination.constData();
+    const char *name = destination.isEmpty() ? nullptr : destination.constData();
     m_dest.reset(cupsGetNamedDest(m_http.get(), name, nullptr));
     if (!m_dest && !stop.shouldStop()) {
         // A dropped connection looks the same as a missing destination; one
@@ -196,26 +233,73 @@ std::optional<QString> CupsSink::findDestination(StopToken &stop)
         return silentBeforePrinting();
     }
     if (name)
-        return u"There is no printer called \"" + QString::fromUtf8(m_destination) + u"\", so nothing was printed.";
+        return u"There is no printer called \"" + QString::fromUtf8(destination) + u"\", so nothing was printed.";
     return noDefaultPrinter();
 }
 
-void CupsSink::readPageLayout()
+// The printer's own paper and orientation.
+QPageLayout CupsSink::printerLayout(cups_dinfo_t *info) const
 {
     QPageSize size(QPageSize::A4);
     cups_size_t media{};
-    if (cups_dinfo_t *info = cupsCopyDestInfo(m_http.get(), m_dest.get())) {
-        if (cupsGetDestMediaDefault(m_http.get(), m_dest.get(), info, 0, &media) && media.width > 0
-            && media.length > 0) {
-            // CUPS measures media in hundredths of a millimetre.
-            size = QPageSize(QSizeF(media.width / 100.0, media.length / 100.0), QPageSize::Millimeter, {},
-                             QPageSize::FuzzyMatch);
-        }
-        cupsFreeDestInfo(info);
+    if (info && cupsGetDestMediaDefault(m_http.get(), m_dest.get(), info, 0, &media) && media.width > 0
+        && media.length > 0) {
+        // CUPS measures media in hundredths of a millimetre.
+        size = QPageSize(QSizeF(media.width / 100.0, media.length / 100.0), QPageSize::Millimeter, {},
+                         QPageSize::FuzzyMatch);
     }
     const char *orientation = cupsGetOption("orientation-requested", m_dest->num_options, m_dest->options);
     const bool landscape = orientation && (qstrcmp(orientation, "4") == 0 || qstrcmp(orientation, "5") == 0);
-    m_layout = printLayout(size, landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    return printLayout(size, landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+}
+
+// Checks every option against what the printer says it offers (its
+// NAME-supported attributes), and keeps the ones it is to carry out for the
+// run's jobs. A paper size goes to the printer only when it chooses paper
+// itself; a queue that passes documents on unread (a raw one) gets pages of
+// that size all the same.
+std::optional<QString> CupsSink::refusedOption(cups_dinfo_t *info, const PrinterSettings &settings)
+{
+    const QString printer = u'"' + QString::fromUtf8(m_dest->name) + u'"';
+    QList<JobOption> wanted = settings.options;
+    if (settings.copies > 1)
+        wanted.prepend({option::Copies, QString::number(settings.copies)});
+    for (const JobOption &option : std::as_const(wanted)) {
+        if (appliedByTheProgram(option.name))
+            continue;
+        const QByteArray name = option.name.toUtf8();
+        QByteArray value = option.value.toUtf8();
+        if (option.name == option::Media)
+            value = pwgMediaName(value);
+        ipp_attribute_t *supported = info ? cupsFindDestSupported(m_http.get(), m_dest.get(), info, name.constData())
+                                          : nullptr;
+        if (!supported) {
+            if (option.name == option::Media)
+                continue;
+            return u"The printer " + printer + u" offers no option " + option.name + u" (it offers "
+                + offeredOptions(info) + u"), so nothing was printed.";
+        }
+        if (!cupsCheckDestSupported(m_http.get(), m_dest.get(), info, name.constData(), value.constData())) {
+            return u"The printer " + printer + u" does not offer " + option.name + u'=' + option.value + u" (it offers "
+                + valuesOf(supported) + u"), so nothing was printed.";
+        }
+        m_jobOptions.append({name, value});
+    }
+    return std::nullopt;
+}
+
+// The options a user could choose on this printer, for a message.
+QString CupsSink::offeredOptions(cups_dinfo_t *info) const
+{
+    QStringList names;
+    ipp_attribute_t *creatable = info ? cupsFindDestSupported(m_http.get(), m_dest.get(), info, "job-creation-attributes")
+                                      : nullptr;
+    for (int i = 0; i < ippGetCount(creatable); ++i) {
+        const char *name = ippGetString(creatable, i, nullptr);
+        if (name && cupsFindDestSupported(m_http.get(), m_dest.get(), info, name))
+            names << QString::fromUtf8(name);
+    }
+    return names.isEmpty() ? QStringLiteral("none") : names.join(u", ");
 }
 
 SinkAnswer CupsSink::send(const QByteArray &pdf, const JobTicket &ticket, StopToken &stop)
@@ -267,8 +351,8 @@ CupsSink::Attempt CupsSink::trySend(const QByteArray &pdf, const JobTicket &tick
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, jobTitle(ticket.entry).constData());
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_MIMETYPE, "document-format", nullptr, CUPS_FORMAT_PDF);
-    if (ticket.copies > 1)
-        ippAddInteger(request, IPP_TAG_JOB, IPP_TAG_INTEGER, "copies", ticket.copies);
+    for (const auto &[name, value] : m_jobOptions)
+        cupsEncodeOption(request, IPP_TAG_JOB, name.constData(), value.constData());
 
     httpClearFields(http);
     httpSetField(http, HTTP_FIELD_CONTENT_TYPE, "application/ipp");

@@ -107,15 +107,34 @@ FolderSink::FolderSink(QString folder)
 {
 }
 
-std::optional<QString> FolderSink::problem(StopToken &)
+std::optional<SinkProblem> FolderSink::problem(const PrinterSettings &settings, StopToken &)
 {
+    if (std::optional<QString> refused = refusedSetting(settings))
+        return SinkProblem{*refused, true};
     if (const QFileInfo given(m_folder); given.exists() && !given.isDir())
-        return u"The folder \"" + m_folder + u"\" is a file, not a folder, so nothing was written.";
+        return SinkProblem{u"The folder \"" + m_folder + u"\" is a file, not a folder, so nothing was written."};
     if (!QDir().mkpath(m_folder))
-        return u"The folder \"" + m_folder + u"\" cannot be made, so nothing was written.";
+        return SinkProblem{u"The folder \"" + m_folder + u"\" cannot be made, so nothing was written."};
     const QFileInfo folder(m_folder);
     if (!folder.isDir() || !folder.isWritable())
-        return u"The folder \"" + m_folder + u"\" cannot be written to, so nothing was written.";
+        return SinkProblem{u"The folder \"" + m_folder + u"\" cannot be written to, so nothing was written."};
+    m_layout = layoutFor(settings, printLayout(localPaper()));
+    return std::nullopt;
+}
+
+// A file has a paper size, an orientation and pages; the rest of what a
+// printer offers (sides, colour, copies) would be lost on it unsaid.
+std::optional<QString> FolderSink::refusedSetting(const PrinterSettings &settings)
+{
+    if (!settings.printer.isEmpty())
+        return u"PDF files are written, not printed on \"" + settings.printer + u"\", so nothing was written.";
+    if (settings.copies > 1)
+        return QStringLiteral("A PDF file is written once, not in copies, so nothing was written.");
+    for (const JobOption &option : settings.options) {
+        if (option.name != option::Media && !appliedByTheProgram(option.name))
+            return u"A PDF file has no option " + option.name + u" (it has media, orientation-requested and "
+                   u"page-ranges), so nothing was written.";
+    }
     return std::nullopt;
 }
 

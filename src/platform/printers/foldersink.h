@@ -13,11 +13,13 @@ class FolderSink final : public PrintSink {
 public:
     explicit FolderSink(QString folder);
 
-    std::optional<QString> problem(StopToken &stop) override;
+    std::optional<SinkProblem> problem(const PrinterSettings &settings, StopToken &stop) override;
     QPageLayout pageLayout() const override { return m_layout; }
     SinkAnswer send(const QByteArray &pdf, const JobTicket &ticket, StopToken &stop) override;
 
 private:
+    static std::optional<QString> refusedSetting(const PrinterSettings &settings);
+
     QString m_folder;
     QPageLayout m_layout;
 };

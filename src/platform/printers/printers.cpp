@@ -2,21 +2,51 @@
 
 #ifdef TAVIMARK_HAVE_CUPS
 #include "cupssink.h"
+
+#include <cups/cups.h>
 #else
 #include "rastersink.h"
 #endif
 
 namespace platform {
 
-std::unique_ptr<PrintSink> makePrinterSink(const QString &server, const QString &destination)
+std::unique_ptr<PrintSink> makePrinterSink(const QString &server)
 {
 #ifdef TAVIMARK_HAVE_CUPS
-    return std::make_unique<CupsSink>(server, destination);
+    return std::make_unique<CupsSink>(server);
 #else
     Q_UNUSED(server)
-    Q_UNUSED(destination)
     return std::make_unique<RasterSink>();
 #endif
 }
+
+#ifdef TAVIMARK_HAVE_CUPS
+std::optional<QList<PrinterName>> listPrinters(const QString &server)
+{
+    const QByteArray host = server.isEmpty() ? QByteArray(cupsServer()) : server.toUtf8();
+    http_t *http = httpConnect2(host.constData(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 10'000, nullptr);
+    if (!http)
+        return std::nullopt;
+    cups_dest_t *dests = nullptr;
+    const int count = cupsGetDests2(http, &dests);
+    const bool answered = count > 0 || cupsLastError() <= IPP_STATUS_OK_CONFLICTING;
+    QList<PrinterName> printers;
+    for (int i = 0; i < count; ++i) {
+        // Instances are the user's saved option sets, not queues.
+        if (!dests[i].instance)
+            printers.append({QString::fromUtf8(dests[i].name), dests[i].is_default != 0});
+    }
+    cupsFreeDests(count, dests);
+    httpClose(http);
+    if (!answered)
+        return std::nullopt;
+    return printers;
+}
+#else
+std::optional<QList<PrinterName>> listPrinters(const QString &)
+{
+    return std::nullopt;
+}
+#endif
 
 } // namespace platform

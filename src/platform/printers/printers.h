@@ -2,16 +2,26 @@
 
 #include "core/printsink.h"
 
+#include <QList>
 #include <QString>
 
 #include <memory>
 
 namespace platform {
 
-// The printer a run prints on: the CUPS queue `destination` (empty: the
-// default one) on `server` (empty: wherever the client configuration points),
+// The printers runs print on: the CUPS queues on `server` (empty: wherever
+// the client configuration points), each run on the queue its settings name,
 // or the default printer through QPrinter where CUPS is not at hand.
-std::unique_ptr<PrintSink> makePrinterSink(const QString &server = {}, const QString &destination = {});
+std::unique_ptr<PrintSink> makePrinterSink(const QString &server = {});
+
+// One queue a user can print on.
+struct PrinterName {
+    QString name;
+    bool isDefault = false;
+};
+// Every queue on `server` (as above), in the print system's order; nothing
+// when the print system cannot be reached.
+std::optional<QList<PrinterName>> listPrinters(const QString &server = {});
 
 
 } // namespace platform

@@ -17,12 +17,18 @@ namespace {
 constexpr int MaxDotsPerInch = 300;
 } // namespace
 
-std::optional<QString> RasterSink::problem(StopToken &)
+std::optional<SinkProblem> RasterSink::problem(const PrinterSettings &settings, StopToken &)
 {
+    // Without CUPS only the default printer and its own options are at hand.
+    if (!settings.printer.isEmpty() || std::any_of(settings.options.cbegin(), settings.options.cend(), [](const JobOption &option) {
+            return option.name != option::Media && !appliedByTheProgram(option.name);
+        }))
+        return SinkProblem{QStringLiteral("Only the default printer with its own options can be used here, so nothing was printed."), true};
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())
-        return noDefaultPrinter();
-    m_layout = printLayout(info.defaultPageSize());
+        return SinkProblem{noDefaultPrinter()};
+    m_layout = layoutFor(settings, printLayout(info.defaultPageSize()));
+    m_copies = settings.copies;
     return std::nullopt;
 }
 
@@ -38,7 +44,7 @@ SinkAnswer RasterSink::send(const QByteArray &pdf, const JobTicket &ticket, Stop
 
     QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
     printer.setDocName(QString::fromUtf8(jobTitle(ticket.entry)));
-    printer.setCopyCount(ticket.copies);
+    printer.setCopyCount(m_copies);
     printer.setFullPage(true);  // the engine's pages carry their margins already
     QPainter painter;
     if (!painter.begin(&printer))

@@ -9,12 +9,13 @@ namespace platform {
 // reaches any printer Qt can.
 class RasterSink final : public PrintSink {
 public:
-    std::optional<QString> problem(StopToken &stop) override;
+    std::optional<SinkProblem> problem(const PrinterSettings &settings, StopToken &stop) override;
     QPageLayout pageLayout() const override { return m_layout; }
     SinkAnswer send(const QByteArray &pdf, const JobTicket &ticket, StopToken &stop) override;
 
 private:
     QPageLayout m_layout;
+    int m_copies = 1;
 };
 
 } // namespace platform
