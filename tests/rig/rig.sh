@@ -1,13 +1,26 @@
 #!/usr/bin/env bash
 # The print test rig: a private CUPS scheduler on a free port of 127.0.0.1
-# with one raw default queue, "Rig", whose backend saves each job's bytes.
-# It has its own configuration, spool, cache, state and log folders under
-# DIR and never touches the machine's own scheduler or queues.
+# whose queues' backend saves each job's bytes. It has its own
+# configuration, spool, cache, state and log folders under DIR and never
+# touches the machine's own scheduler or queues. Its queues all save into
+# the same jobs folder:
+#
+#   Rig      raw, the default
+#   Hall     raw, a second queue to choose by name
+#   Duplex   with duplex.ppd: Letter (default) and A4, one- or two-sided on
+#            either edge, color (default) or gray. The scheduler offers these
+#            as media, sides and print-color-mode, and the PDF still reaches
+#            the backend unchanged.
 #
 #   rig.sh start DIR   starts it; DIR/server then holds "127.0.0.1:PORT" for
-#                      CUPS_SERVER and DIR/jobs receives job-NNNNNN.pdf (with
-#                      job-NNNNNN.title beside it)
+#                      CUPS_SERVER and DIR/jobs receives job-NNNNNN.pdf with
+#                      job-NNNNNN.title and job-NNNNNN.options beside it
 #   rig.sh stop DIR    stops it; nothing is left running
+#
+# job-NNNNNN.options holds "queue=NAME" and "copies=N", then each option the
+# scheduler passed the backend, one name=value a line, as it passed them:
+# media as the client named it (A4 or iso_a4_210x297mm), and for Duplex the
+# PPD's own choices too (PageSize=A4, Duplex=DuplexNoTumble, ColorModel=Gray).
 #
 # RIG_CUPSD_EXTRA, when set, is appended to the scheduler's configuration
 # (for example "MaxRequestSize 100k", to make it refuse large jobs).
@@ -47,6 +60,29 @@ free_port() {
         fi
     done
     return 1
+}
+
+# One queue of printers.conf, saving into the jobs folder. Duplex has a PPD
+# (conf/ppd/Duplex.ppd), which is all the scheduler needs to offer its
+# options; the others are raw.
+queue() {
+    local tag=$1 name=$2 info=$3
+    cat <<CONF
+<$tag $name>
+Info $info
+DeviceURI capture:$dir/jobs
+State Idle
+StateTime 0
+Accepting Yes
+Shared No
+JobSheets none none
+QuotaPeriod 0
+PageLimit 0
+KLimit 0
+OpPolicy default
+ErrorPolicy abort-job
+</$tag>
+CONF
 }
 
 start() {
@@ -101,22 +137,13 @@ User lp
 Group lp
 SystemGroup root
 CONF
-    cat > "$dir/conf/printers.conf" <<CONF
-<DefaultPrinter Rig>
-Info Print test rig
-DeviceURI capture:$dir/jobs
-State Idle
-StateTime 0
-Accepting Yes
-Shared No
-JobSheets none none
-QuotaPeriod 0
-PageLimit 0
-KLimit 0
-OpPolicy default
-ErrorPolicy abort-job
-</DefaultPrinter>
-CONF
+    mkdir -p "$dir/conf/ppd"
+    install -m 0644 "$here/duplex.ppd" "$dir/conf/ppd/Duplex.ppd"
+    {
+        queue DefaultPrinter Rig "Print test rig"
+        queue Printer Hall "Print test rig, second queue"
+        queue Printer Duplex "Print test rig with two-sided printing"
+    } > "$dir/conf/printers.conf"
     # The scheduler drops to lp for its spool and state files.
     if [[ $(id -u) -eq 0 ]]; then
         chgrp -R lp "$dir/conf" "$dir/spool" "$dir/cache" "$dir/state" "$dir/tmp" "$dir/log" "$dir/jobs"

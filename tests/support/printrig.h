@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -48,6 +49,23 @@ inline QString titleOf(const QString &pdfFile)
 {
     QFile title(pdfFile.chopped(4) + u".title");
     return title.open(QIODevice::ReadOnly) ? QString::fromUtf8(title.readAll()) : QString();
+}
+
+// The job's options as the rig's backend recorded them: "queue" (the queue
+// that printed it), "copies", and every option the scheduler passed, values
+// as it gave them (a space inside one comes backslash-escaped). Empty when
+// the file is missing.
+inline QMap<QString, QString> jobOptions(const QString &pdfFile)
+{
+    QMap<QString, QString> options;
+    QFile file(pdfFile.chopped(4) + u".options");
+    if (!file.open(QIODevice::ReadOnly))
+        return options;
+    for (const QString &line : QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts)) {
+        const qsizetype equals = line.indexOf(u'=');
+        options.insert(line.left(equals), equals < 0 ? QString() : line.mid(equals + 1));
+    }
+    return options;
 }
 
 inline QStringList jobTitles(const QString &prefix, const QString &folder = sharedFolder())
