@@ -8,6 +8,7 @@
 //
 // Needs CUPS_SERVER and TAVIMARK_RIG pointing at a running rig
 // (scripts/bench.sh starts and stops one, and installs git-doc).
+// TAVIMARK_BENCH_ONLY=options measures the printer options' cost alone.
 #include "common.h"
 #include "support/printrig.h"
 #include "standins.h"
@@ -185,6 +186,12 @@ public:
         settings.headings = headings;
         m_run.setSettings(settings);
     }
+    void setPrinter(const platform::PrinterSettings &printer)
+    {
+        printing::RunSettings settings = m_run.settings();
+        settings.printer = printer;
+        m_run.setSettings(settings);
+    }
 
     // Prints `entries` in one run; returns documents per second.
     double print(const QStringList &entries)
@@ -291,6 +298,37 @@ int main(int argc, char **argv)
         runner.setRenderers(1);
         runner.print(documents(QStringLiteral("warm"), QStringLiteral("w"), 8, smallDocument));
         figure(QStringLiteral("engine_start_and_8_docs_s"), clock.nsecsElapsed() / 1e9, "s");
+    }
+
+    // The printer options' cost: the same small documents on the queue
+    // that offers two-sided printing, A4 and monochrome, with those options
+    // and two copies and without any, alternating.
+    {
+        runner.setRenderers(defaultRenderers);
+        platform::PrinterSettings plain{QStringLiteral("Duplex"), 1, {}};
+        platform::PrinterSettings chosen{QStringLiteral("Duplex"), 2, {}};
+        chosen.set(platform::option::Sides, QStringLiteral("two-sided-long-edge"));
+        chosen.set(platform::option::Media, QStringLiteral("A4"));
+        chosen.set(platform::option::ColorMode, QStringLiteral("monochrome"));
+        double with = 0;
+        double without = 0;
+        constexpr int Rounds = 3;
+        for (int round = 1; round <= Rounds; ++round) {
+            const QString r = QString::number(round);
+            runner.setPrinter(plain);
+            without += runner.print(documents(u"plain" + r, QStringLiteral("p"), 200, smallDocument)) / Rounds;
+            runner.setPrinter(chosen);
+            with += runner.print(documents(u"chosen" + r, QStringLiteral("c"), 200, smallDocument)) / Rounds;
+        }
+        runner.setPrinter({});
+        figure(QStringLiteral("small_docs_per_s_without_options"), without, "docs/s");
+        figure(QStringLiteral("small_docs_per_s_with_options"), with, "docs/s");
+        figure(QStringLiteral("options_share_of_without"), without > 0 ? with / without : 0, "ratio");
+    }
+    if (qEnvironmentVariable("TAVIMARK_BENCH_ONLY") == u"options") {
+        ownRunner.reset();
+        platform::endAtOnceIfPagesStillRender(0);
+        return 0;
     }
 
     std::map<int, std::map<QString, double>> rates;
