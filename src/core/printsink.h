@@ -25,6 +25,10 @@ struct SinkAnswer {
     };
     Kind kind = Kind::PrinterFailed;
     QString reason;  // the sink's or the queue's own words; empty when taken
+    int jobId = 0;   // the print system's number for the job, when it gave one
+    // What went out: the job's size and its pages (0 when not counted).
+    qint64 bytes = 0;
+    int pages = 0;
 };
 
 // Which entry a job prints, which also names the job. How it prints is the

@@ -104,6 +104,8 @@ void PrintQueue::submit(quint64 ticket, const QByteArray &pdf, const platform::J
             answered = {SinkAnswer::Kind::LeftOut, document.failure};
         else if (!stop.abandoned())
             answered = sink->send(document.pdf, job, stop);
+        answered.bytes = document.pdf.size();
+        answered.pages = document.pages;
         answer(mailbox, [epoch, ticket, answered](PrintQueue &queue) { queue.answerSubmit(epoch, ticket, answered); });
     });
 }

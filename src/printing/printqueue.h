@@ -33,6 +33,7 @@ public:
     struct Finished {
         QByteArray pdf;
         QString failure;
+        int pages = 0;  // 0 when not counted
     };
     // Turns an engine's PDF into the job's document on the print thread
     // (adding the page headings, picking the chosen pages); must be safe to

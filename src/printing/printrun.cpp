@@ -137,6 +137,7 @@ void PrintRun::nextStep()
     m_head.text = m_jobs.text(position);
     // Entries removed meanwhile shrink the run; the bar never passes 100.
     const int step = m_done + 1;
+    m_stepClock.start();
     Q_EMIT progress(float(double(step) / double(m_done + m_jobs.pendingCount()) * 100.0));
     m_jobs.setMark(position, Mark::Printing);
     plan();
@@ -244,6 +245,10 @@ void PrintRun::APrint1()
     RenderedDocument document = m_ready.take(m_head.entry);
     if (document.state == RenderedDocument::State::Failed)
         return settle({Result::NotPrinted, document.failure});
+    if (m_gate) {
+        if (std::optional<QString> problem = m_gate(m_done + 1, m_head.text))
+            return stopForPrinter(*problem);
+    }
     m_head.handedOver = true;
     m_head.state = document.state;
     m_head.note = document.failure;
@@ -257,14 +262,17 @@ PrintQueue::Finish PrintRun::finishing(const QString &title) const
     PrintQueue::Finish headings;
     if (m_dressing && m_settings.headings)
         headings = m_dressing(m_head.text, title, m_runStart);
-    if (!m_pages)
+    if (!m_pages && !m_settings.countPages)
         return headings;
-    return [headings, pages = *m_pages](const QByteArray &pdf) {
-        const PrintQueue::Finished dressed = headings ? headings(pdf) : PrintQueue::Finished{pdf, {}};
-        if (!dressed.failure.isEmpty())
-            return dressed;
-        SelectedPages chosen = selectPages(dressed.pdf, pages);
-        return PrintQueue::Finished{std::move(chosen.pdf), std::move(chosen.failure)};
+    return [headings, pages = m_pages, count = m_settings.countPages](const QByteArray &pdf) {
+        PrintQueue::Finished finished = headings ? headings(pdf) : PrintQueue::Finished{pdf, {}};
+        if (finished.failure.isEmpty() && pages) {
+            SelectedPages chosen = selectPages(finished.pdf, *pages);
+            finished = {std::move(chosen.pdf), std::move(chosen.failure)};
+        }
+        if (finished.failure.isEmpty() && count)
+            finished.pages = pageCount(finished.pdf);
+        return finished;
     };
 }
 
@@ -272,11 +280,17 @@ void PrintRun::onSubmitted(quint64 ticket, const SinkAnswer &answer)
 {
     if (!m_running || !m_head.handedOver || ticket != this->ticket())
         return;
+    const auto facts = [&answer](EntryOutcome outcome) {
+        outcome.jobId = answer.jobId;
+        outcome.bytes = answer.bytes;
+        outcome.pages = answer.pages;
+        return outcome;
+    };
     switch (answer.kind) {
     case SinkAnswer::Kind::Taken:
         if (m_head.state == RenderedDocument::State::Incomplete)
-            return settle({Result::SentIncomplete, m_head.note});
-        return settle({Result::Sent, {}});
+            return settle(facts({Result::SentIncomplete, m_head.note}));
+        return settle(facts({Result::Sent, {}}));
     case SinkAnswer::Kind::LeftOut:
         return settle({Result::NotPrinted, answer.reason});
     case SinkAnswer::Kind::DocumentRefused:
@@ -284,12 +298,13 @@ void PrintRun::onSubmitted(quint64 ticket, const SinkAnswer &answer)
     case SinkAnswer::Kind::PrinterFailed:
         return stopForPrinter(platform::quotedReason(answer.reason));
     case SinkAnswer::Kind::MayHavePrinted:
-        return settle({Result::MayHavePrinted, platform::quotedReason(answer.reason)});
+        return settle(facts({Result::MayHavePrinted, platform::quotedReason(answer.reason)}));
     }
 }
 
-void PrintRun::settle(const EntryOutcome &outcome)
+void PrintRun::settle(EntryOutcome outcome)
 {
+    outcome.seconds = m_stepClock.isValid() ? m_stepClock.nsecsElapsed() / 1e9 : 0;
     Mark mark = Mark::NotPrinted;
     switch (outcome.result) {
     case Result::Sent:

@@ -8,6 +8,7 @@
 #include "printing/pagerange/pagerange.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
 #include <QPageLayout>
@@ -53,6 +54,12 @@ public:
     void setSettings(const RunSettings &settings);
     const RunSettings &settings() const { return m_settings; }
     void setDressing(Dressing dressing) { m_dressing = std::move(dressing); }
+    // Asked just before each job goes to the printer, with its step and
+    // entry; a problem it names (a record that cannot be written, say) stops
+    // the run there, that job unsent, as a printer that stopped taking jobs
+    // would.
+    using Gate = std::function<std::optional<QString>(int step, const QString &text)>;
+    void setGate(Gate gate) { m_gate = std::move(gate); }
 
     bool running() const { return m_running; }
 
@@ -70,6 +77,12 @@ Q_SIGNALS:
     // Step `step` of a run over `total` entries is over.
     void entryFinished(int step, int total, const QString &text, const printing::EntryOutcome &outcome);
     void finished(const printing::RunReport &report);
+    // The printer's answer about the job of step `step`, learned after the
+    // print system took it; comes once more whenever the answer changes,
+    // until it is final. Also after `finished`.
+    void entryAnswered(int step, const QString &text, const printing::JobAnswer &answer);
+    // Every job taken has a final answer.
+    void allAnswered();
 
 private:
     // One page, and what it works on.
@@ -110,7 +123,7 @@ private:
     void APrint1();
     PrintQueue::Finish finishing(const QString &title) const;
     void onSubmitted(quint64 ticket, const platform::SinkAnswer &answer);
-    void settle(const EntryOutcome &outcome);
+    void settle(EntryOutcome outcome);
     void stopForPrinter(const QString &reason);
     void finish(RunReport::Ending ending);
     void cancelAll();
@@ -126,6 +139,8 @@ private:
     PrintQueue &m_queue;
     RunSettings m_settings;
     Dressing m_dressing;
+    Gate m_gate;
+    QElapsedTimer m_stepClock;
     std::vector<std::unique_ptr<Slot>> m_slots;
     QHash<std::uint32_t, platform::RenderedDocument> m_ready;
 

@@ -17,6 +17,25 @@ struct EntryOutcome {
     };
     Result result = Result::NotPrinted;
     QString reason;
+    int jobId = 0;       // the print system's number for its job; 0 when none
+    qint64 bytes = 0;    // the size of its job; 0 when none went out
+    int pages = 0;       // its pages, when counted (see RunSettings::countPages)
+    double seconds = 0;  // from the start of its step to its outcome
+};
+
+// What the printer made of a job it took, learned by following the job
+// after the print system accepted it.
+struct JobAnswer {
+    enum class State {
+        Held,      // waiting: held, or its printer stopped; `reason` says why. Not final.
+        Printed,   // the printer finished it
+        Aborted,   // the printer gave it up; `reason` says why
+        Canceled,  // someone canceled it
+        Unknown,   // its answer could not be learned (the job vanished, say)
+    };
+    State state = State::Unknown;
+    QString reason;
+    bool final() const { return state != State::Held; }
 };
 
 // An entry and what kept it from printing, or from printing whole.
@@ -60,3 +79,4 @@ QString closingDetails(const RunReport &report);
 } // namespace printing
 
 Q_DECLARE_METATYPE(printing::RunReport)
+Q_DECLARE_METATYPE(printing::JobAnswer)

@@ -29,6 +29,12 @@ struct RunSettings {
     // Whether every page carries the document's title, its address, the page
     // number and the date.
     bool headings = true;
+    // Whether each job's pages are counted, for a report that names them;
+    // counting reads every document once more.
+    bool countPages = false;
+    // Whether every job the print system takes is followed until the
+    // printer has finished, held or given it up (see PrintRun).
+    bool follow = true;
 
     // One renderer per processor core, at least two (loading one document
     // while the one before becomes a PDF already pays on one core) and at

@@ -428,8 +428,11 @@ SinkAnswer CupsSink::readJobAnswer(StopToken &stop)
         disconnect();
 
     const ipp_status_t ippStatus = ippGetStatusCode(response);
-    if (ippStatus <= IPP_STATUS_OK_CONFLICTING)
-        return {SinkAnswer::Kind::Taken, {}};
+    if (ippStatus <= IPP_STATUS_OK_CONFLICTING) {
+        SinkAnswer taken{SinkAnswer::Kind::Taken, {}};
+        taken.jobId = ippGetInteger(ippFindAttribute(response, "job-id", IPP_TAG_INTEGER), 0);
+        return taken;
+    }
     const SinkAnswer::Kind kind = concernsTheDocument(ippStatus) ? SinkAnswer::Kind::DocumentRefused
                                                                  : SinkAnswer::Kind::PrinterFailed;
     return {kind, statusMessage(response)};

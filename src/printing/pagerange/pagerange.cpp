@@ -130,4 +130,16 @@ SelectedPages selectPages(const QByteArray &pdf, const PageRanges &ranges)
     }
 }
 
+int pageCount(const QByteArray &pdf)
+{
+    try {
+        QPDF document;
+        document.setSuppressWarnings(true);
+        document.processMemoryFile("document", pdf.constData(), size_t(pdf.size()));
+        return int(QPDFPageDocumentHelper(document).getAllPages().size());
+    } catch (const std::exception &) {
+        return 0;
+    }
+}
+
 } // namespace printing

@@ -57,4 +57,7 @@ struct SelectedPages {
 // `pdf` cannot be read. Safe to call from any thread.
 SelectedPages selectPages(const QByteArray &pdf, const PageRanges &ranges);
 
+// How many pages `pdf` has; 0 when it cannot be read.
+int pageCount(const QByteArray &pdf);
+
 } // namespace printing
