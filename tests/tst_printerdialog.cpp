@@ -27,7 +27,21 @@ std::unique_ptr<QPrinter> pdfPrinter()
     return printer;
 }
 
-PrinterDefaults a4Simplex() { return {QPrinter::DuplexNone, QPageSize(QPageSize::A4), QPrinter::GrayScale}; }
+// A queue with a driver that offers every mode and these papers.
+PrinterDefaults offeringAll(QPrinter::DuplexMode duplex, QPageSize::PageSizeId paper, QPrinter::ColorMode colour)
+{
+    const QList<QPageSize> papers{QPageSize(QPageSize::A3), QPageSize(QPageSize::A4), QPageSize(QPageSize::A5),
+                                  QPageSize(QPageSize::Letter), QPageSize(QPageSize::Legal),
+                                  QPageSize(QSizeF(100, 150), QPageSize::Millimeter)};
+    return {duplex,
+            QPageSize(paper),
+            colour,
+            {QPrinter::DuplexNone, QPrinter::DuplexLongSide, QPrinter::DuplexShortSide},
+            papers,
+            {QPrinter::GrayScale, QPrinter::Color}};
+}
+
+PrinterDefaults a4Simplex() { return offeringAll(QPrinter::DuplexNone, QPageSize::A4, QPrinter::GrayScale); }
 
 // A dialog left as the queue starts it.
 PrinterChoice choice(const PrinterDefaults &defaults)
@@ -75,7 +89,10 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("options");
 
         const PrinterDefaults simplex = a4Simplex();
-        const PrinterDefaults duplexColour{QPrinter::DuplexLongSide, QPageSize(QPageSize::Letter), QPrinter::Color};
+        const PrinterDefaults duplexColour = offeringAll(QPrinter::DuplexLongSide, QPageSize::Letter, QPrinter::Color);
+        // As the print system describes a queue without a driver.
+        const PrinterDefaults raw{QPrinter::DuplexNone, QPageSize(), QPrinter::GrayScale, {QPrinter::DuplexNone}, {},
+                                  {QPrinter::GrayScale}};
         const PrinterChoice asSimplex = choice(simplex);
         const PrinterChoice asDuplexColour = choice(duplexColour);
         QTest::newRow("all as the queue has it") << simplex << asSimplex << QStringList();
@@ -110,6 +127,17 @@ private Q_SLOTS:
                                     << QStringList{u"page-ranges=2-5"_s};
         QTest::newRow("page ranges") << simplex << with(asSimplex, &PrinterChoice::pages, pages({{1, 3}, {7, 7}}))
                                      << QStringList{u"page-ranges=1-3,7-7"_s};
+        PrinterChoice asTheDialogShowsRaw = choice(raw);
+        asTheDialogShowsRaw.pageSize = QPageSize(QPageSize::A4);
+        asTheDialogShowsRaw.colorMode = QPrinter::Color;
+        QTest::newRow("what a queue without a driver does not offer") << raw << asTheDialogShowsRaw << QStringList();
+        QTest::newRow("two-sided on a queue without a driver")
+            << raw << with(asTheDialogShowsRaw, &PrinterChoice::duplex, QPrinter::DuplexLongSide) << QStringList();
+        QTest::newRow("orientation and pages on a queue without a driver")
+            << raw
+            << with(with(asTheDialogShowsRaw, &PrinterChoice::orientation, QPageLayout::Landscape),
+                    &PrinterChoice::pages, pages({{2, 3}}))
+            << QStringList{u"orientation-requested=4"_s, u"page-ranges=2-3"_s};
         PrinterChoice everything = asSimplex;
         everything.duplex = QPrinter::DuplexShortSide;
         everything.pageSize = QPageSize(QPageSize::A3);
@@ -160,7 +188,9 @@ private Q_SLOTS:
         for (const QString &text : options)
             settings.options << *platform::parseJobOption(text).option;
         const auto printer = pdfPrinter();
-        const PrinterDefaults asItStarts{printer->duplex(), printer->pageLayout().pageSize(), printer->colorMode()};
+        PrinterDefaults asItStarts = a4Simplex();
+        asItStarts.pageSize = printer->pageLayout().pageSize();
+        asItStarts.colorMode = printer->colorMode();
         platform::applySettings(settings, *printer);
         const PrinterSettings read = platform::settingsFrom(platform::choiceOf(*printer), asItStarts);
         QCOMPARE(optionTexts(read), options);

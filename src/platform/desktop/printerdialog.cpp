@@ -37,6 +37,18 @@ QString sidesName(QPrinter::DuplexMode mode)
     return OneSided;
 }
 
+bool offersSides(const PrinterDefaults &queue, const QString &sides)
+{
+    return std::any_of(queue.duplexModes.cbegin(), queue.duplexModes.cend(),
+                       [&sides](QPrinter::DuplexMode mode) { return sidesName(mode) == sides; });
+}
+
+bool offersPaper(const PrinterDefaults &queue, const QPageSize &paper)
+{
+    return std::any_of(queue.pageSizes.cbegin(), queue.pageSizes.cend(),
+                       [&paper](const QPageSize &offered) { return offered.isEquivalentTo(paper); });
+}
+
 std::optional<QPrinter::DuplexMode> duplexNamed(const QString &sides)
 {
     if (sides == OneSided)
@@ -122,15 +134,8 @@ PrinterDefaults defaultsOf(const QString &printerName)
     const QPrinterInfo info = QPrinterInfo::printerInfo(printerName);
     if (info.isNull())
         return {};
-    PrinterDefaults defaults{info.defaultDuplexMode(), info.defaultPageSize(), info.defaultColorMode()};
-    // A queue without a driver names no paper; the dialog then starts at
-    // the print system's own, which a job saying nothing gets as well.
-    if (!defaults.pageSize.isValid()) {
-        QPrinter fresh;
-        fresh.setPrinterName(printerName);
-        defaults.pageSize = fresh.pageLayout().pageSize();
-    }
-    return defaults;
+    return {info.defaultDuplexMode(),     info.defaultPageSize(),     info.defaultColorMode(),
+            info.supportedDuplexModes(), info.supportedPageSizes(), info.supportedColorModes()};
 }
 
 void applySettings(const PrinterSettings &settings, QPrinter &printer)
@@ -169,13 +174,14 @@ PrinterSettings settingsFrom(const PrinterChoice &choice, const PrinterDefaults 
     PrinterSettings settings;
     settings.printer = choice.printer;
     settings.copies = std::clamp(choice.copies, 1, MaxCopies);
-    if (const QString sides = sidesName(choice.duplex); sides != sidesName(defaults.duplex))
+    if (const QString sides = sidesName(choice.duplex);
+        sides != sidesName(defaults.duplex) && offersSides(defaults, sides))
         settings.set(option::Sides, sides);
-    if (!choice.pageSize.isEquivalentTo(defaults.pageSize))
+    if (!choice.pageSize.isEquivalentTo(defaults.pageSize) && offersPaper(defaults, choice.pageSize))
         settings.set(option::Media, mediaName(choice.pageSize));
     if (choice.orientation == QPageLayout::Landscape)
         settings.set(option::Orientation, Landscape);
-    if (choice.colorMode != defaults.colorMode)
+    if (choice.colorMode != defaults.colorMode && defaults.colorModes.contains(choice.colorMode))
         settings.set(option::ColorMode, colourName(choice.colorMode));
     if (!choice.pages.isEmpty())
         settings.set(option::PageRanges, rangesText(choice.pages));
