@@ -1,6 +1,7 @@
 #pragma once
 
 #include "documentrenderer.h"
+#include "printersettings.h"
 #include "printsink.h"
 
 #include <QString>
@@ -8,6 +9,7 @@
 #include <QUrl>
 
 #include <memory>
+#include <optional>
 
 class QWidget;
 
@@ -56,6 +58,15 @@ public:
     virtual void open(const QUrl &url) = 0;
 };
 
+// The printer settings the user chooses for the window's print runs, in a
+// modal dialog that starts at `current`. Closing it with OK only hands the
+// choice back; nothing prints. Nothing when the user cancelled.
+class PrinterSettingsEditor {
+public:
+    virtual ~PrinterSettingsEditor() = default;
+    virtual std::optional<PrinterSettings> edit(QWidget *owner, const PrinterSettings &current) = 0;
+};
+
 // Uniform draws in [0, 1).
 class RandomSource {
 public:
@@ -70,6 +81,7 @@ struct Desktop {
     std::unique_ptr<InputBox> inputBox;
     std::unique_ptr<MessageBox> messageBox;
     std::unique_ptr<UrlLauncher> launcher;
+    std::unique_ptr<PrinterSettingsEditor> printerSettings;
     std::unique_ptr<RandomSource> random;
     // The browser pages documents are printed through, and where their jobs go.
     RendererFactory renderers;

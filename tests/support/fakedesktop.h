@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 // Each answer is the list of paths one use of the dialog picks; an empty
 // list (or none queued) is a cancel.
@@ -63,6 +64,22 @@ struct RecordingLauncher final : platform::UrlLauncher {
     void open(const QUrl &url) override { opened << url; }
 };
 
+// Each answer is what one use of the printer settings dialog hands back;
+// nothing (or none queued) is a cancel. `whileOpen` runs as if the user
+// worked in the window meanwhile.
+struct ScriptedPrinterSettings final : platform::PrinterSettingsEditor {
+    QList<std::optional<platform::PrinterSettings>> answers;
+    QList<platform::PrinterSettings> shown;  // the settings each use started at
+    std::function<void()> whileOpen;
+    std::optional<platform::PrinterSettings> edit(QWidget *, const platform::PrinterSettings &current) override
+    {
+        shown << current;
+        if (whileOpen)
+            whileOpen();
+        return answers.isEmpty() ? std::nullopt : answers.takeFirst();
+    }
+};
+
 struct FixedRandom final : platform::RandomSource {
     double value = 0.5;
     double next() override { return value; }
@@ -75,6 +92,7 @@ struct FakeDesktop {
     ScriptedInputBox *inputBox = nullptr;
     RecordingMessageBox *messageBox = nullptr;
     RecordingLauncher *launcher = nullptr;
+    ScriptedPrinterSettings *printerSettings = nullptr;
     FixedRandom *random = nullptr;
     ScriptedPages pages;
     std::shared_ptr<PrinterScript> printer = std::make_shared<PrinterScript>();
@@ -87,6 +105,7 @@ struct FakeDesktop {
         desktop.inputBox = std::make_unique<ScriptedInputBox>();
         desktop.messageBox = std::make_unique<RecordingMessageBox>();
         desktop.launcher = std::make_unique<RecordingLauncher>();
+        desktop.printerSettings = std::make_unique<ScriptedPrinterSettings>();
         desktop.random = std::make_unique<FixedRandom>();
         desktop.renderers = pages.factory();
         desktop.printSink = std::make_unique<ScriptedSink>(printer);
@@ -95,6 +114,7 @@ struct FakeDesktop {
         inputBox = static_cast<ScriptedInputBox *>(desktop.inputBox.get());
         messageBox = static_cast<RecordingMessageBox *>(desktop.messageBox.get());
         launcher = static_cast<RecordingLauncher *>(desktop.launcher.get());
+        printerSettings = static_cast<ScriptedPrinterSettings *>(desktop.printerSettings.get());
         random = static_cast<FixedRandom *>(desktop.random.get());
         return desktop;
     }

@@ -2,6 +2,7 @@
 
 #include "actionbutton.h"
 #include "hover.h"
+#include "printersettingsstore.h"
 #include "progressbar.h"
 #include "startup.h"
 
@@ -24,6 +25,7 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 
 #include <functional>
@@ -69,7 +71,6 @@ const QString Check6Description = QStringLiteral(
 const QString Check4Description = QStringLiteral(
     "Type a file extension and choose a folder: every file with that extension in the folder "
     "and the folders below it is added to the list.");
-const QString Check2Description = QStringLiteral("Print every entry of the list, top to bottom, on the default printer.");
 
 // Calls back once, from the event loop, when the dialog it watches is hidden
 // or goes away, whichever comes first; never after `context` has gone.
@@ -161,7 +162,6 @@ void Form1::buildControls(const printing::RunSettings &settings)
     m_check1->setAccessibleDescription(Check1Description);
     m_check6->setAccessibleDescription(Check6Description);
     m_check4->setAccessibleDescription(Check4Description);
-    m_check2->setAccessibleDescription(Check2Description);
     for (ActionButton *button : {m_check1, m_check6, m_check4, m_check2}) {
         button->setFont(arialBold(15));
         QPalette buttonPalette = button->palette();
@@ -180,8 +180,12 @@ void Form1::buildControls(const printing::RunSettings &settings)
 
     // The print run and, behind it, the off-screen pages and the print
     // system's thread: no widget, and the engine starts only when the first
-    // document loads.
-    m_print = printing::assembleRun(*m_jobs, m_desktop.renderers, std::move(m_desktop.printSink), settings);
+    // document loads. It prints where the user last chose in this window.
+    m_printer = loadPrinterSettings();
+    printing::RunSettings runSettings = settings;
+    runSettings.printer = m_printer;
+    m_print = printing::assembleRun(*m_jobs, m_desktop.renderers, std::move(m_desktop.printSink), runSettings);
+    describePrinterSettings();
 
     // Moves over the background reach the window only with tracking on.
     setMouseTracking(true);
@@ -201,6 +205,13 @@ void Form1::wireEvents()
     whenPressed(m_check6, &Form1::Check6_Click);
     whenPressed(m_check4, &Form1::Check4_Click);
     whenPressed(m_check2, &Form1::Check2_Click);
+    // A press of Check2 prints at once, with no dialog; the settings it
+    // prints with are reached beside it. A right-click opens them straight
+    // away, as the menu key on the focused button does.
+    m_check2->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_check2, &QWidget::customContextMenuRequested, this, &Form1::editPrinterSettings);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this), &QShortcut::activated, this,
+            &Form1::editPrinterSettings);
     connect(m_listView, &joblist::JobListView::listDoubleClicked, this, &Form1::ListView1_DblClick);
     // Delete does exactly what a double-click does.
     connect(m_listView, &joblist::JobListView::deletePressed, this, &Form1::ListView1_DblClick);
@@ -295,6 +306,37 @@ void Form1::Check2_Click()
     m_print.run->run();
 }
 
+// OK keeps the choice for this and later starts; Cancel leaves everything
+// as it was.
+void Form1::editPrinterSettings()
+{
+    const std::optional<platform::PrinterSettings> chosen = m_desktop.printerSettings->edit(this, m_printer);
+    if (!chosen)
+        return;
+    m_printer = *chosen;
+    savePrinterSettings(m_printer);
+    describePrinterSettings();
+    passPrinterSettingsToRun();
+}
+
+void Form1::describePrinterSettings()
+{
+    const QString description = platform::describePrinting(m_printer);
+    m_check2->setToolTip(description);
+    m_check2->setAccessibleDescription(description);
+}
+
+// A run under way keeps printing as it began; settings chosen meanwhile
+// wait for it to finish.
+void Form1::passPrinterSettingsToRun()
+{
+    if (m_print.run->running() || m_print.run->settings().printer == m_printer)
+        return;
+    printing::RunSettings settings = m_print.run->settings();
+    settings.printer = m_printer;
+    m_print.run->setSettings(settings);
+}
+
 void Form1::showMessage(const QString &text, const QString &details)
 {
     m_desktop.messageBox->show(this, text, details);
@@ -304,6 +346,7 @@ void Form1::showMessage(const QString &text, const QString &details)
 // notification, which must be over before anything modal begins.
 void Form1::printRunFinished(const printing::RunReport &report)
 {
+    passPrinterSettingsToRun();
     QTimer::singleShot(0, this, [this, report] { showClosingMessageWhenNoDialogIsOpen(report); });
 }
 

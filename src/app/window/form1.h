@@ -5,7 +5,8 @@
 //   Check1        the button "Add Local HTML File(s)": picked files
 //   Check6        the button "Add Remote HTML URLs From Text File": URL list files
 //   Check4        the button " Add All HTML Files In Folder": a folder tree
-//   Check2        the button "Print HTML Files": the print run
+//   Check2        the button "Print HTML Files": the print run; a right-click
+//                 on it (or Ctrl+P) opens the printer settings
 //   ListView1     the job list under its one column "HTML File(s)"
 //   ProgressBar1  the share of entries a print run has begun
 //   Command1      a button that is never seen and does nothing; it holds the
@@ -43,7 +44,9 @@ class Form1 : public QWidget, public platform::PointerOwner {
 
 public:
     // `settings` are how its print runs go about their work; the window
-    // reads no environment of its own.
+    // reads no environment of its own. Where they print is the exception:
+    // the printer settings the user last chose in the window, kept in the
+    // user's configuration folder.
     explicit Form1(platform::Desktop desktop, const printing::RunSettings &settings = {}, QWidget *parent = nullptr);
     ~Form1() override;
 
@@ -64,6 +67,8 @@ public:
     joblist::ReorderGesture &reorderGesture() const { return *m_reorderGesture; }
     printing::PrintRun &printRun() const { return *m_print.run; }
     printing::PrintQueue &printQueue() const { return *m_print.queue; }
+    // Where and how the next run prints, as the user last chose.
+    const platform::PrinterSettings &printerSettings() const { return m_printer; }
     // A message in the window's own message box.
     void showMessage(const QString &text, const QString &details = {});
 
@@ -83,6 +88,9 @@ private:
     void Check6_Click();
     void Check4_Click();
     void Check2_Click();
+    void editPrinterSettings();
+    void describePrinterSettings();
+    void passPrinterSettingsToRun();
     void ListView1_DblClick();
     void ListView1_ItemClick();
     void ListView1_MouseDown();
@@ -107,6 +115,8 @@ private:
     ActionButton *m_check2 = nullptr;
     PercentBar *m_progressBar = nullptr;
     QPushButton *m_command1 = nullptr;
+    // Kept in the user's configuration; a run takes them when it begins.
+    platform::PrinterSettings m_printer;
     // Owned here rather than as children, so that the run goes before the
     // queue it hands jobs to, and both before the job list they read.
     printing::AssembledRun m_print;

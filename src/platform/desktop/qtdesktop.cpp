@@ -1,5 +1,6 @@
 #include "core/desktop.h"
 #include "core/appinfo.h"
+#include "printerdialog.h"
 #include "platform/engine/enginerenderer.h"
 #include "platform/printers/printers.h"
 
@@ -139,6 +140,7 @@ Desktop makeQtDesktop()
     desktop.inputBox = std::make_unique<QtInputBox>();
     desktop.messageBox = std::make_unique<QtMessageBox>();
     desktop.launcher = std::make_unique<DesktopUrlLauncher>();
+    desktop.printerSettings = makePrinterDialog();
     desktop.random = std::make_unique<TimeSeededRandom>();
     desktop.renderers = engineRenderers();
     desktop.printSink = makePrinterSink();

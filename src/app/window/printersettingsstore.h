@@ -1,0 +1,17 @@
+#pragma once
+
+#include "core/printersettings.h"
+
+// The printer settings the window keeps from one start to the next: in the
+// user's configuration folder, group "printer", with the queue's "name", the
+// "copies" and the "options" as lp's -o spells them ("sides=one-sided").
+// Qt Core only, so the rules can be tried without a window.
+namespace app {
+
+// What a stored value cannot stand for (copies that are no number from 1 to
+// platform::MaxCopies, an option -o would refuse) is left out, so a file
+// edited by hand or left by another version never stops the window.
+platform::PrinterSettings loadPrinterSettings();
+void savePrinterSettings(const platform::PrinterSettings &settings);
+
+} // namespace app

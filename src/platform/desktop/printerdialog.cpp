@@ -1,0 +1,196 @@
+#include "printerdialog.h"
+
+#include <QDialogButtonBox>
+#include <QPageRanges>
+#include <QPrintDialog>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStringList>
+
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+
+const QString OneSided = QStringLiteral("one-sided");
+const QString LongEdge = QStringLiteral("two-sided-long-edge");
+const QString ShortEdge = QStringLiteral("two-sided-short-edge");
+const QString Monochrome = QStringLiteral("monochrome");
+const QString Colour = QStringLiteral("color");
+const QString Landscape = QStringLiteral("4");
+
+// "Automatic" two-sided printing is the long edge wherever a printer can
+// turn the sheet at all.
+QString sidesName(QPrinter::DuplexMode mode)
+{
+    switch (mode) {
+    case QPrinter::DuplexNone:
+        return OneSided;
+    case QPrinter::DuplexAuto:
+    case QPrinter::DuplexLongSide:
+        return LongEdge;
+    case QPrinter::DuplexShortSide:
+        return ShortEdge;
+    }
+    return OneSided;
+}
+
+bool offersSides(const PrinterDefaults &queue, const QString &sides)
+{
+    return std::any_of(queue.duplexModes.cbegin(), queue.duplexModes.cend(),
+                       [&sides](QPrinter::DuplexMode mode) { return sidesName(mode) == sides; });
+}
+
+bool offersPaper(const PrinterDefaults &queue, const QPageSize &paper)
+{
+    return std::any_of(queue.pageSizes.cbegin(), queue.pageSizes.cend(),
+                       [&paper](const QPageSize &offered) { return offered.isEquivalentTo(paper); });
+}
+
+std::optional<QPrinter::DuplexMode> duplexNamed(const QString &sides)
+{
+    if (sides == OneSided)
+        return QPrinter::DuplexNone;
+    if (sides == LongEdge)
+        return QPrinter::DuplexLongSide;
+    if (sides == ShortEdge)
+        return QPrinter::DuplexShortSide;
+    return std::nullopt;
+}
+
+QString colourName(QPrinter::ColorMode mode)
+{
+    return mode == QPrinter::Color ? Colour : Monochrome;
+}
+
+// Paper the size tables know by name goes by that name ("A4"); any other
+// size by a PWG name that says its measures, which paperNamed() reads back.
+QString mediaName(const QPageSize &paper)
+{
+    if (paper.id() != QPageSize::Custom)
+        return QPageSize::key(paper.id());
+    const QSizeF size = paper.size(QPageSize::Millimeter);
+    const QString measures = QString::number(size.width()) + u'x' + QString::number(size.height()) + u"mm";
+    return u"custom_" + measures + u'_' + measures;
+}
+
+// "3-7", or "5", as one range the dialog can show.
+std::optional<QPageRanges::Range> singleRange(const QString &ranges)
+{
+    static const QRegularExpression pattern(QStringLiteral("^(\\d+)(?:-(\\d+))?$"));
+    const QRegularExpressionMatch match = pattern.match(ranges);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const int from = match.captured(1).toInt();
+    const int to = match.hasCaptured(2) ? match.captured(2).toInt() : from;
+    if (from < 1 || to < from)
+        return std::nullopt;
+    return QPageRanges::Range{from, to};
+}
+
+QString rangesText(const QPageRanges &ranges)
+{
+    QStringList parts;
+    for (const QPageRanges::Range &range : ranges.toRangeList())
+        parts << QString::number(range.from) + u'-' + QString::number(range.to);
+    return parts.join(u',');
+}
+
+void applyPageRange(const QString &ranges, QPrinter &printer)
+{
+    if (const auto range = singleRange(ranges)) {
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(range->from, range->to);
+    }
+}
+
+class QtPrinterDialog final : public PrinterSettingsEditor {
+public:
+    std::optional<PrinterSettings> edit(QWidget *owner, const PrinterSettings &current) override
+    {
+        QPrinter printer;
+        applySettings(current, printer);
+        QPrintDialog dialog(&printer, owner);
+        dialog.setWindowTitle(QStringLiteral("Printer Settings"));
+        // Runs print on queues; a file would be no printer setting.
+        dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintShowPageSize);
+        // The dialog only chooses: OK keeps the choice, and nothing prints.
+        if (auto *buttons = dialog.findChild<QDialogButtonBox *>()) {
+            if (QPushButton *accept = buttons->button(QDialogButtonBox::Ok))
+                accept->setText(QStringLiteral("OK"));
+        }
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return settingsFrom(choiceOf(printer), defaultsOf(printer.printerName()));
+    }
+};
+
+} // namespace
+
+PrinterDefaults defaultsOf(const QString &printerName)
+{
+    const QPrinterInfo info = QPrinterInfo::printerInfo(printerName);
+    if (info.isNull())
+        return {};
+    return {info.defaultDuplexMode(),     info.defaultPageSize(),     info.defaultColorMode(),
+            info.supportedDuplexModes(), info.supportedPageSizes(), info.supportedColorModes()};
+}
+
+void applySettings(const PrinterSettings &settings, QPrinter &printer)
+{
+    // A queue brings its own paper and modes, so it comes first.
+    if (!settings.printer.isEmpty())
+        printer.setPrinterName(settings.printer);
+    printer.setCopyCount(settings.copies);
+    if (const auto duplex = duplexNamed(settings.value(option::Sides)))
+        printer.setDuplex(*duplex);
+    if (const QPageSize paper = paperNamed(settings.value(option::Media)); paper.isValid())
+        printer.setPageSize(paper);
+    if (const QString orientation = settings.value(option::Orientation); !orientation.isEmpty())
+        printer.setPageOrientation(orientation == Landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    if (const QString colour = settings.value(option::ColorMode); colour == Colour || colour == Monochrome)
+        printer.setColorMode(colour == Colour ? QPrinter::Color : QPrinter::GrayScale);
+    applyPageRange(settings.value(option::PageRanges), printer);
+}
+
+PrinterChoice choiceOf(const QPrinter &printer)
+{
+    PrinterChoice choice;
+    choice.printer = printer.printerName();
+    choice.copies = printer.copyCount();
+    choice.duplex = printer.duplex();
+    choice.pageSize = printer.pageLayout().pageSize();
+    choice.orientation = printer.pageLayout().orientation();
+    choice.colorMode = printer.colorMode();
+    if (printer.printRange() == QPrinter::PageRange)
+        choice.pages = printer.pageRanges();
+    return choice;
+}
+
+PrinterSettings settingsFrom(const PrinterChoice &choice, const PrinterDefaults &defaults)
+{
+    PrinterSettings settings;
+    settings.printer = choice.printer;
+    settings.copies = std::clamp(choice.copies, 1, MaxCopies);
+    if (const QString sides = sidesName(choice.duplex);
+        sides != sidesName(defaults.duplex) && offersSides(defaults, sides))
+        settings.set(option::Sides, sides);
+    if (!choice.pageSize.isEquivalentTo(defaults.pageSize) && offersPaper(defaults, choice.pageSize))
+        settings.set(option::Media, mediaName(choice.pageSize));
+    if (choice.orientation == QPageLayout::Landscape)
+        settings.set(option::Orientation, Landscape);
+    if (choice.colorMode != defaults.colorMode && defaults.colorModes.contains(choice.colorMode))
+        settings.set(option::ColorMode, colourName(choice.colorMode));
+    if (!choice.pages.isEmpty())
+        settings.set(option::PageRanges, rangesText(choice.pages));
+    return settings;
+}
+
+std::unique_ptr<PrinterSettingsEditor> makePrinterDialog()
+{
+    return std::make_unique<QtPrinterDialog>();
+}
+
+} // namespace platform

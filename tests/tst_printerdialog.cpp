@@ -1,0 +1,253 @@
+// The printer settings dialog's two mappings, without showing the dialog:
+// the program's settings onto the QPrinter it edits, and back again, keeping
+// only what differs from the queue's own defaults. The queues are the print
+// test rig's.
+#include "platform/desktop/printerdialog.h"
+#include "support/printrig.h"
+
+#include <QApplication>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using platform::PrinterChoice;
+using platform::PrinterDefaults;
+using platform::PrinterSettings;
+
+Q_DECLARE_METATYPE(platform::PrinterDefaults)
+Q_DECLARE_METATYPE(platform::PrinterChoice)
+
+namespace {
+
+// A printer that writes a file accepts every mode; a queue would refuse
+// those it lacks.
+std::unique_ptr<QPrinter> pdfPrinter()
+{
+    auto printer = std::make_unique<QPrinter>();
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    return printer;
+}
+
+// A queue with a driver that offers every mode and these papers.
+PrinterDefaults offeringAll(QPrinter::DuplexMode duplex, QPageSize::PageSizeId paper, QPrinter::ColorMode colour)
+{
+    const QList<QPageSize> papers{QPageSize(QPageSize::A3), QPageSize(QPageSize::A4), QPageSize(QPageSize::A5),
+                                  QPageSize(QPageSize::Letter), QPageSize(QPageSize::Legal),
+                                  QPageSize(QSizeF(100, 150), QPageSize::Millimeter)};
+    return {duplex,
+            QPageSize(paper),
+            colour,
+            {QPrinter::DuplexNone, QPrinter::DuplexLongSide, QPrinter::DuplexShortSide},
+            papers,
+            {QPrinter::GrayScale, QPrinter::Color}};
+}
+
+PrinterDefaults a4Simplex() { return offeringAll(QPrinter::DuplexNone, QPageSize::A4, QPrinter::GrayScale); }
+
+// A dialog left as the queue starts it.
+PrinterChoice choice(const PrinterDefaults &defaults)
+{
+    PrinterChoice choice;
+    choice.duplex = defaults.duplex;
+    choice.pageSize = defaults.pageSize;
+    choice.colorMode = defaults.colorMode;
+    return choice;
+}
+
+template<typename Value>
+PrinterChoice with(PrinterChoice choice, Value PrinterChoice::*member, const Value &value)
+{
+    choice.*member = value;
+    return choice;
+}
+
+QPageRanges pages(std::initializer_list<QPageRanges::Range> ranges)
+{
+    QPageRanges all;
+    for (const QPageRanges::Range &range : ranges)
+        all.addRange(range.from, range.to);
+    return all;
+}
+
+QStringList optionTexts(const PrinterSettings &settings)
+{
+    QStringList texts;
+    for (const platform::JobOption &option : settings.options)
+        texts << option.name + u'=' + option.value;
+    return texts;
+}
+
+} // namespace
+
+class TestPrinterDialog : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void settingsFrom_storesOnlyDifferences_data()
+    {
+        QTest::addColumn<PrinterDefaults>("defaults");
+        QTest::addColumn<PrinterChoice>("choice");
+        QTest::addColumn<QStringList>("options");
+
+        const PrinterDefaults simplex = a4Simplex();
+        const PrinterDefaults duplexColour = offeringAll(QPrinter::DuplexLongSide, QPageSize::Letter, QPrinter::Color);
+        // As the print system describes a queue without a driver.
+        const PrinterDefaults raw{QPrinter::DuplexNone, QPageSize(), QPrinter::GrayScale, {QPrinter::DuplexNone}, {},
+                                  {QPrinter::GrayScale}};
+        const PrinterChoice asSimplex = choice(simplex);
+        const PrinterChoice asDuplexColour = choice(duplexColour);
+        QTest::newRow("all as the queue has it") << simplex << asSimplex << QStringList();
+        QTest::newRow("all as a two-sided colour queue has it") << duplexColour << asDuplexColour << QStringList();
+        QTest::newRow("automatic two-sided is the long edge")
+            << duplexColour << with(asDuplexColour, &PrinterChoice::duplex, QPrinter::DuplexAuto) << QStringList();
+        QTest::newRow("two-sided on a one-sided default")
+            << simplex << with(asSimplex, &PrinterChoice::duplex, QPrinter::DuplexLongSide)
+            << QStringList{u"sides=two-sided-long-edge"_s};
+        QTest::newRow("short edge") << simplex << with(asSimplex, &PrinterChoice::duplex, QPrinter::DuplexShortSide)
+                                    << QStringList{u"sides=two-sided-short-edge"_s};
+        QTest::newRow("one-sided on a two-sided default")
+            << duplexColour << with(asDuplexColour, &PrinterChoice::duplex, QPrinter::DuplexNone)
+            << QStringList{u"sides=one-sided"_s};
+        QTest::newRow("other paper") << simplex << with(asSimplex, &PrinterChoice::pageSize, QPageSize(QPageSize::Letter))
+                                     << QStringList{u"media=Letter"_s};
+        QTest::newRow("the default paper under another name")
+            << simplex << with(asSimplex, &PrinterChoice::pageSize, QPageSize(QSizeF(210, 297), QPageSize::Millimeter))
+            << QStringList();
+        QTest::newRow("paper of no name")
+            << simplex << with(asSimplex, &PrinterChoice::pageSize, QPageSize(QSizeF(100, 150), QPageSize::Millimeter))
+            << QStringList{u"media=custom_100x150mm_100x150mm"_s};
+        QTest::newRow("landscape") << simplex << with(asSimplex, &PrinterChoice::orientation, QPageLayout::Landscape)
+                                   << QStringList{u"orientation-requested=4"_s};
+        QTest::newRow("colour on a monochrome default")
+            << simplex << with(asSimplex, &PrinterChoice::colorMode, QPrinter::Color)
+            << QStringList{u"print-color-mode=color"_s};
+        QTest::newRow("monochrome on a colour default")
+            << duplexColour << with(asDuplexColour, &PrinterChoice::colorMode, QPrinter::GrayScale)
+            << QStringList{u"print-color-mode=monochrome"_s};
+        QTest::newRow("page range") << simplex << with(asSimplex, &PrinterChoice::pages, pages({{2, 5}}))
+                                    << QStringList{u"page-ranges=2-5"_s};
+        QTest::newRow("page ranges") << simplex << with(asSimplex, &PrinterChoice::pages, pages({{1, 3}, {7, 7}}))
+                                     << QStringList{u"page-ranges=1-3,7-7"_s};
+        PrinterChoice asTheDialogShowsRaw = choice(raw);
+        asTheDialogShowsRaw.pageSize = QPageSize(QPageSize::A4);
+        asTheDialogShowsRaw.colorMode = QPrinter::Color;
+        QTest::newRow("what a queue without a driver does not offer") << raw << asTheDialogShowsRaw << QStringList();
+        QTest::newRow("two-sided on a queue without a driver")
+            << raw << with(asTheDialogShowsRaw, &PrinterChoice::duplex, QPrinter::DuplexLongSide) << QStringList();
+        QTest::newRow("orientation and pages on a queue without a driver")
+            << raw
+            << with(with(asTheDialogShowsRaw, &PrinterChoice::orientation, QPageLayout::Landscape),
+                    &PrinterChoice::pages, pages({{2, 3}}))
+            << QStringList{u"orientation-requested=4"_s, u"page-ranges=2-3"_s};
+        PrinterChoice everything = asSimplex;
+        everything.duplex = QPrinter::DuplexShortSide;
+        everything.pageSize = QPageSize(QPageSize::A3);
+        everything.orientation = QPageLayout::Landscape;
+        everything.colorMode = QPrinter::Color;
+        everything.pages = pages({{3, 3}});
+        QTest::newRow("everything differs")
+            << simplex << everything
+            << QStringList{u"sides=two-sided-short-edge"_s, u"media=A3"_s, u"orientation-requested=4"_s,
+                           u"print-color-mode=color"_s, u"page-ranges=3-3"_s};
+    }
+    void settingsFrom_storesOnlyDifferences()
+    {
+        QFETCH(PrinterDefaults, defaults);
+        QFETCH(PrinterChoice, choice);
+        QFETCH(QStringList, options);
+        choice.printer = QStringLiteral("Office_Laser");
+        choice.copies = 4;
+        const PrinterSettings settings = platform::settingsFrom(choice, defaults);
+        QCOMPARE(optionTexts(settings), options);
+        QCOMPARE(settings.printer, QStringLiteral("Office_Laser"));
+        QCOMPARE(settings.copies, 4);
+    }
+
+    // What the dialog starts at comes back unchanged when the user changes
+    // nothing. (A printer that writes a file keeps no sides; the rig's queue
+    // below has one side only.)
+    void applyThenRead_givesTheSettingsBack_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("copies");
+        QTest::newRow("nothing") << QStringList() << 1;
+        QTest::newRow("copies") << QStringList() << 3;
+        QTest::newRow("paper and orientation") << QStringList{u"media=A5"_s, u"orientation-requested=4"_s} << 1;
+        QTest::newRow("monochrome") << QStringList{u"print-color-mode=monochrome"_s} << 1;
+        QTest::newRow("one page range") << QStringList{u"page-ranges=4-9"_s} << 2;
+        QTest::newRow("all of them")
+            << QStringList{u"media=Legal"_s, u"orientation-requested=4"_s, u"print-color-mode=monochrome"_s,
+                           u"page-ranges=1-2"_s}
+            << 9;
+    }
+    void applyThenRead_givesTheSettingsBack()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(int, copies);
+        PrinterSettings settings;
+        settings.copies = copies;
+        for (const QString &text : options)
+            settings.options << *platform::parseJobOption(text).option;
+        const auto printer = pdfPrinter();
+        PrinterDefaults asItStarts = a4Simplex();
+        asItStarts.pageSize = printer->pageLayout().pageSize();
+        asItStarts.colorMode = printer->colorMode();
+        platform::applySettings(settings, *printer);
+        const PrinterSettings read = platform::settingsFrom(platform::choiceOf(*printer), asItStarts);
+        QCOMPARE(optionTexts(read), options);
+        QCOMPARE(read.copies, copies);
+        QCOMPARE(read.printer, QString());
+    }
+
+    // A page list the dialog cannot show as one range is not forced into
+    // one; the pages become all pages there.
+    void applySettings_takesOnlyASingleRange()
+    {
+        PrinterSettings settings;
+        settings.set(platform::option::PageRanges, QStringLiteral("1-3,7-9"));
+        const auto printer = pdfPrinter();
+        platform::applySettings(settings, *printer);
+        QCOMPARE(printer->printRange(), QPrinter::AllPages);
+        settings.set(platform::option::PageRanges, QStringLiteral("5"));
+        platform::applySettings(settings, *printer);
+        QCOMPARE(printer->printRange(), QPrinter::PageRange);
+        QCOMPARE(QPoint(printer->fromPage(), printer->toPage()), QPoint(5, 5));
+    }
+
+    // The rig's queue has no driver and takes no option it was not made
+    // with: a dialog left as it opened must add none. The default queue is
+    // stored by name, since the user chose it.
+    void untouchedDialog_onARealQueue_addsNoOption_data()
+    {
+        QTest::addColumn<QString>("named");
+        QTest::newRow("the default queue") << QString();
+        QTest::newRow("the queue by name") << QStringLiteral("Rig");
+    }
+    void untouchedDialog_onARealQueue_addsNoOption()
+    {
+        QFETCH(QString, named);
+        QVERIFY2(!rig::sharedServer().isEmpty(), "the print rig is running");
+        PrinterSettings settings;
+        settings.printer = named;
+        QPrinter printer;
+        platform::applySettings(settings, printer);
+        QCOMPARE(printer.printerName(), QStringLiteral("Rig"));
+        const PrinterSettings read
+            = platform::settingsFrom(platform::choiceOf(printer), platform::defaultsOf(printer.printerName()));
+        QCOMPARE(read.printer, QStringLiteral("Rig"));
+        QCOMPARE(read.copies, 1);
+        QCOMPARE(optionTexts(read), QStringList());
+    }
+};
+
+// Qt's print support asks the print system for its queues once; it must
+// ask the rig's scheduler, never the machine's own.
+int main(int argc, char *argv[])
+{
+    if (const QString server = rig::sharedServer(); !server.isEmpty())
+        qputenv("CUPS_SERVER", server.toLocal8Bit());
+    QApplication application(argc, argv);
+    TestPrinterDialog test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_printerdialog.moc"

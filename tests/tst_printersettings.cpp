@@ -1,0 +1,280 @@
+// The window's printer settings: the editor beside the Print button, what it
+// changes (the button's description, the next run), and what the window
+// keeps in the user's configuration folder from one start to the next.
+#include "app/window/actionbutton.h"
+#include "app/window/form1.h"
+#include "app/window/printersettingsstore.h"
+#include "joblist/joblist.h"
+#include "printing/printrun.h"
+
+#include "support/fakedesktop.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using platform::PrinterSettings;
+
+namespace {
+
+const QString Entry = QStringLiteral("/docs/settings.htm");
+
+PrinterSettings officeLaser()
+{
+    PrinterSettings settings;
+    settings.printer = QStringLiteral("Office_Laser");
+    settings.copies = 2;
+    settings.set(platform::option::Sides, QStringLiteral("two-sided-long-edge"));
+    settings.set(platform::option::Media, QStringLiteral("A4"));
+    return settings;
+}
+
+// Everything the editor can set, with a page list whose commas must survive
+// the configuration file's own list syntax.
+PrinterSettings everything()
+{
+    PrinterSettings settings;
+    settings.printer = QStringLiteral("Basement Colour");
+    settings.copies = 12;
+    settings.set(platform::option::Sides, QStringLiteral("two-sided-short-edge"));
+    settings.set(platform::option::Media, QStringLiteral("Letter"));
+    settings.set(platform::option::Orientation, QStringLiteral("4"));
+    settings.set(platform::option::ColorMode, QStringLiteral("monochrome"));
+    settings.set(platform::option::PageRanges, QStringLiteral("1-3,7-9"));
+    return settings;
+}
+
+QString configurationFile()
+{
+    return QDir(qEnvironmentVariable("XDG_CONFIG_HOME")).filePath(QStringLiteral("Tavimark/Tavimark.conf"));
+}
+
+QByteArray storedBytes()
+{
+    QFile file(configurationFile());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void store(const QByteArray &text)
+{
+    QDir().mkpath(QFileInfo(configurationFile()).path());
+    QFile file(configurationFile());
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text);
+}
+
+struct Window {
+    FakeDesktop fakes;
+    std::unique_ptr<app::Form1> form = std::make_unique<app::Form1>(fakes.make());
+
+    ScriptedPrinterSettings &editor() { return *fakes.printerSettings; }
+    QString toolTip() const { return form->Check2()->toolTip(); }
+    QString description() const { return form->Check2()->accessibleDescription(); }
+    const PrinterSettings &runs() const { return form->printRun().settings().printer; }
+
+    bool showUp()
+    {
+        form->show();
+        return QTest::qWaitForWindowActive(form.get());
+    }
+    // Through the window system, as a user's click comes: only then does a
+    // right-click turn into a context menu request.
+    void rightClickPrint()
+    {
+        const QPoint centre = form->Check2()->mapTo(form.get(), form->Check2()->rect().center());
+        QTest::mouseClick(form->windowHandle(), Qt::RightButton, {}, centre);
+    }
+    // A window's shortcut works while the window is the active one.
+    bool pressCtrlP()
+    {
+        if (!form->isActiveWindow() && !showUp())
+            return false;
+        QTest::keyClick(form->windowHandle(), Qt::Key_P, Qt::ControlModifier);
+        return true;
+    }
+};
+
+} // namespace
+
+class TestPrinterSettings : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { QFile::remove(configurationFile()); }
+
+    void start_describesTheDefaultPrinter()
+    {
+        Window window;
+        QCOMPARE(window.toolTip(), QStringLiteral("Prints on the default printer"));
+        QCOMPARE(window.description(), window.toolTip());
+        QVERIFY(window.runs().isDefault());
+    }
+
+    void editor_opensWithTheCurrentSettings_data()
+    {
+        QTest::addColumn<bool>("keyboard");
+        QTest::newRow("right-click on Print") << false;
+        QTest::newRow("Ctrl+P") << true;
+    }
+    // Only the editor opens: nothing prints, and no menu comes first.
+    void editor_opensWithTheCurrentSettings()
+    {
+        QFETCH(bool, keyboard);
+        app::savePrinterSettings(officeLaser());
+        Window window;
+        window.form->jobs().add(Entry);
+        QVERIFY(window.showUp());
+        if (keyboard)
+            QVERIFY(window.pressCtrlP());
+        else
+            window.rightClickPrint();
+        QCOMPARE(window.editor().shown, QList<PrinterSettings>{officeLaser()});
+        QVERIFY(!window.form->Check2()->isChecked());
+        QVERIFY(!window.form->printRun().running());
+        QCOMPARE(window.fakes.pages.script->started, QStringList());
+        QCOMPARE(QApplication::activePopupWidget(), nullptr);
+    }
+
+    // The Print button itself still prints at once, with no dialog.
+    void print_opensNoEditor()
+    {
+        Window window;
+        window.form->jobs().add(Entry);
+        QVERIFY(window.showUp());
+        QTest::mouseClick(window.form->Check2(), Qt::LeftButton);
+        QTRY_COMPARE(window.fakes.messageBox->shown.size(), 1);
+        QCOMPARE(window.fakes.printer->takenEntries(), QStringList{Entry});
+        QVERIFY(window.editor().shown.isEmpty());
+    }
+
+    void ok_describesStoresAndPassesToTheNextRun()
+    {
+        Window window;
+        window.editor().answers << officeLaser();
+        QVERIFY(window.pressCtrlP());
+        const QString expected = QStringLiteral("Prints on Office_Laser: two-sided, A4, 2 copies");
+        QCOMPARE(window.toolTip(), expected);
+        QCOMPARE(window.description(), expected);
+        QCOMPARE(window.runs(), officeLaser());
+        QCOMPARE(window.form->printerSettings(), officeLaser());
+        QCOMPARE(app::loadPrinterSettings(), officeLaser());
+
+        // The next change is followed as well, back to the default.
+        window.editor().answers << PrinterSettings{};
+        QVERIFY(window.pressCtrlP());
+        QCOMPARE(window.editor().shown.last(), officeLaser());
+        QCOMPARE(window.toolTip(), QStringLiteral("Prints on the default printer"));
+        QCOMPARE(window.description(), window.toolTip());
+        QVERIFY(window.runs().isDefault());
+        QVERIFY(app::loadPrinterSettings().isDefault());
+    }
+
+    void cancel_changesNothing()
+    {
+        app::savePrinterSettings(officeLaser());
+        const QByteArray before = storedBytes();
+        Window window;
+        const QString toolTip = window.toolTip();
+        window.editor().answers << std::nullopt;
+        QVERIFY(window.pressCtrlP());
+        QCOMPARE(window.editor().shown.size(), 1);
+        QCOMPARE(window.toolTip(), toolTip);
+        QCOMPARE(window.description(), toolTip);
+        QCOMPARE(window.runs(), officeLaser());
+        QCOMPARE(storedBytes(), before);
+    }
+
+    void settings_surviveARestart()
+    {
+        {
+            Window first;
+            first.editor().answers << everything();
+            QVERIFY(first.pressCtrlP());
+        }
+        Window second;
+        QCOMPARE(second.runs(), everything());
+        QCOMPARE(second.toolTip(), platform::describePrinting(everything()));
+        QCOMPARE(second.description(), second.toolTip());
+        QVERIFY(second.pressCtrlP());
+        QCOMPARE(second.editor().shown, QList<PrinterSettings>{everything()});
+    }
+
+    // A file edited by hand, or left by another version: what cannot be
+    // read is left out, and the rest still counts.
+    void storedJunk_isLeftOut_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QString>("described");
+        QTest::newRow("copies no number")
+            << QByteArray("[printer]\nname=Office_Laser\ncopies=many\n") << QStringLiteral("Prints on Office_Laser");
+        QTest::newRow("copies zero") << QByteArray("[printer]\ncopies=0\n") << QStringLiteral("Prints on the default printer");
+        QTest::newRow("copies past the most")
+            << QByteArray("[printer]\ncopies=1000\n") << QStringLiteral("Prints on the default printer");
+        QTest::newRow("copies in range") << QByteArray("[printer]\ncopies=7\n")
+                                         << QStringLiteral("Prints on the default printer: 7 copies");
+        QTest::newRow("options -o refuses")
+            << QByteArray("[printer]\nname=Office_Laser\noptions=sides=two-sided-long-edge, nonsense, media=Nowhere, "
+                          "orientation-requested=7, =color, print-color-mode=monochrome\n")
+            << QStringLiteral("Prints on Office_Laser: two-sided, monochrome");
+        QTest::newRow("copies among the options")
+            << QByteArray("[printer]\ncopies=2\noptions=copies=5, media=Letter\n")
+            << QStringLiteral("Prints on the default printer: Letter, 2 copies");
+        QTest::newRow("one option, no list") << QByteArray("[printer]\noptions=landscape\n")
+                                             << QStringLiteral("Prints on the default printer: landscape");
+        QTest::newRow("not a settings file")
+            << QByteArray("\xff\xfe\x00garbage[[[\n==\n") << QStringLiteral("Prints on the default printer");
+    }
+    void storedJunk_isLeftOut()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, described);
+        store(stored);
+        Window window;
+        QCOMPARE(window.toolTip(), described);
+        QCOMPARE(window.description(), described);
+        QCOMPARE(platform::describePrinting(window.runs()), described);
+        QVERIFY(window.pressCtrlP());
+        QCOMPARE(window.editor().shown, QList<PrinterSettings>{window.runs()});
+    }
+
+    // Settings chosen while a run goes on leave that run as it began; the
+    // next run takes them.
+    void okDuringARun_waitsForTheNextRun()
+    {
+        Window window;
+        window.form->jobs().add(Entry);
+        window.fakes.pages.script->held = {Entry};
+        QTest::mouseClick(window.form->Check2(), Qt::LeftButton);
+        QTRY_COMPARE(window.fakes.pages.script->started, QStringList{Entry});
+        QVERIFY(window.form->printRun().running());
+
+        window.editor().answers << officeLaser();
+        QVERIFY(window.pressCtrlP());
+        QCOMPARE(window.toolTip(), QStringLiteral("Prints on Office_Laser: two-sided, A4, 2 copies"));
+        QVERIFY(window.runs().isDefault());
+        QCOMPARE(app::loadPrinterSettings(), officeLaser());
+
+        QVERIFY(window.fakes.pages.release(Entry));
+        QTRY_COMPARE(window.fakes.messageBox->shown.size(), 1);
+        QCOMPARE(window.runs(), officeLaser());
+    }
+};
+
+// The window keeps its settings in the user's configuration folder; these
+// tests give it a folder of their own before Qt first looks for one.
+int main(int argc, char *argv[])
+{
+    QTemporaryDir configuration;
+    if (!configuration.isValid())
+        return 1;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(configuration.path()));
+    QApplication application(argc, argv);
+    TestPrinterSettings test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_printersettings.moc"
