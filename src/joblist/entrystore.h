@@ -13,10 +13,14 @@ enum class Mark : std::uint8_t {
     None,
     Pending,            // belongs to the running print run and is not printed yet
     Printing,           // the entry the run is printing now
-    Printed,            // its job reached the printer's queue
+    Printed,            // the printer finished its job (or, where jobs are not followed, took it)
     PrintedIncomplete,  // printed as it stood when its time was up
     NotPrinted,         // the run gave it up; the reason goes with it
     MayHavePrinted,     // its job went out whole, but the queue's answer was lost
+    Sent,               // the print system took its job; the printer works on it
+    Held,               // its job waits: held, or its printer stopped; the reason goes with it
+    Aborted,            // the printer gave its job up, or someone canceled it; the reason goes with it
+    AnswerUnknown,      // its job was taken, but what the printer made of it could not be learned
 };
 
 // One row of the job list. The id tells two entries with the same text

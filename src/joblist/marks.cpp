@@ -16,6 +16,14 @@ QString markToolTip(Mark mark, const QString &reason)
         return reason.isEmpty() ? QStringLiteral("Not printed") : u"Not printed: " + reason;
     case Mark::MayHavePrinted:
         return reason.isEmpty() ? QStringLiteral("May have printed") : u"May have printed: " + reason;
+    case Mark::Sent:
+        return QStringLiteral("Sent");
+    case Mark::Held:
+        return reason.isEmpty() ? QStringLiteral("Held") : u"Held: " + reason;
+    case Mark::Aborted:
+        return reason.isEmpty() ? QStringLiteral("The printer aborted it") : u"The printer aborted it: " + reason;
+    case Mark::AnswerUnknown:
+        return QStringLiteral("Sent; the printer's answer is unknown");
     case Mark::None:
     case Mark::Pending:
         break;

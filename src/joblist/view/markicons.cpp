@@ -26,7 +26,14 @@ QColor discColour(Mark mark)
     case Mark::NotPrinted:
         return QColor(0xc8, 0x2b, 0x2b);
     case Mark::MayHavePrinted:
+    case Mark::AnswerUnknown:
         return QColor(0x7a, 0x4f, 0xc4);
+    case Mark::Sent:
+        return QColor(0x6f, 0xa8, 0x7d);
+    case Mark::Held:
+        return QColor(0xe0, 0x9b, 0x12);
+    case Mark::Aborted:
+        return QColor(0xc8, 0x2b, 0x2b);
     case Mark::None:
     case Mark::Pending:
         break;
@@ -50,17 +57,25 @@ void drawSign(QPainter &painter, Mark mark)
         break;
     }
     case Mark::Printed:
+    case Mark::Sent:
         painter.drawPolyline(QPolygonF({{3.2, 6.2}, {5.2, 8.2}, {8.8, 4.0}}));
+        break;
+    case Mark::Held:
+        // Two bars: paused.
+        painter.drawLine(QPointF(4.6, 3.8), QPointF(4.6, 8.2));
+        painter.drawLine(QPointF(7.4, 3.8), QPointF(7.4, 8.2));
         break;
     case Mark::PrintedIncomplete:
         painter.drawLine(QPointF(6, 3), QPointF(6, 6.8));
         painter.drawPoint(QPointF(6, 9));
         break;
     case Mark::NotPrinted:
+    case Mark::Aborted:
         painter.drawLine(QPointF(4, 4), QPointF(8, 8));
         painter.drawLine(QPointF(8, 4), QPointF(4, 8));
         break;
-    case Mark::MayHavePrinted: {
+    case Mark::MayHavePrinted:
+    case Mark::AnswerUnknown: {
         // A question mark: whether it printed is for the user to check.
         QPainterPath hook;
         hook.moveTo(4.2, 4.6);
@@ -110,9 +125,10 @@ QIcon markIcon(Mark mark)
 {
     if (mark == Mark::None || mark == Mark::Pending)
         return {};
-    static const std::array<QIcon, 5> icons = {makeIcon(Mark::Printing), makeIcon(Mark::Printed),
-                                               makeIcon(Mark::PrintedIncomplete), makeIcon(Mark::NotPrinted),
-                                               makeIcon(Mark::MayHavePrinted)};
+    static const std::array<QIcon, 9> icons = {
+        makeIcon(Mark::Printing),       makeIcon(Mark::Printed), makeIcon(Mark::PrintedIncomplete),
+        makeIcon(Mark::NotPrinted),     makeIcon(Mark::MayHavePrinted), makeIcon(Mark::Sent),
+        makeIcon(Mark::Held),           makeIcon(Mark::Aborted), makeIcon(Mark::AnswerUnknown)};
     return icons[std::size_t(mark) - std::size_t(Mark::Printing)];
 }
 
