@@ -6,6 +6,7 @@
 #include "app/window/actionbutton.h"
 #include "app/window/form1.h"
 #include "joblist/joblist.h"
+#include "joblist/marks.h"
 #include "platform/engine/enginerenderer.h"
 #include "core/entryaddress.h"
 #include "platform/printers/printers.h"
@@ -237,7 +238,8 @@ private Q_SLOTS:
         QVERIFY2(texts.value(2).contains(u"Heading Bravo"), qPrintable(texts.value(2)));
         for (int position = 1; position <= 3; ++position) {
             QCOMPARE(window.jobs().text(position), entries.at(position - 1));
-            QCOMPARE(window.jobs().mark(position), Mark::Printed);
+            // Sent first; printed once the printer says so.
+            QTRY_COMPARE_WITH_TIMEOUT(window.jobs().mark(position), Mark::Printed, JobArrivalMs);
         }
         QCOMPARE(window.form->mousePointer(), MousePointer::Default);
     }
@@ -756,6 +758,70 @@ private Q_SLOTS:
         QCOMPARE(entries.size(), 0);
         QVERIFY(window.messages().isEmpty());
         QVERIFY(jobTitles(dir.path()).isEmpty());
+    }
+
+    // Once the print system took a job, its entry says what the printer
+    // made of it: printed, or aborted with the printer's reason. Nothing is
+    // called printed that the printer did not finish.
+    void jobsAreFollowed_toThePrintersAnswer()
+    {
+        QTemporaryDir dir;
+        const QString fine = writeDocument(dir, QStringLiteral("fine.htm"), QStringLiteral("Printed fine"));
+        const QString failing = writeDocument(dir, QStringLiteral("abort-this-job.htm"), QStringLiteral("Aborted"));
+        Window window;
+        window.addThroughDialog({fine, failing});
+        QSignalSpy answers(&window.form->printRun(), &printing::PrintRun::entryAnswered);
+        QSignalSpy allAnswered(&window.form->printRun(), &printing::PrintRun::allAnswered);
+
+        QVERIFY(window.print());
+
+        QCOMPARE(window.messages(), QStringList{QStringLiteral("Done. Print jobs sent to printer.")});
+        QVERIFY(allAnswered.wait(JobArrivalMs));
+        QCOMPARE(window.jobs().mark(1), Mark::Printed);
+        QCOMPARE(window.jobs().mark(2), Mark::Aborted);
+        QVERIFY2(window.jobs().reason(2).contains(u"fails this job on purpose"), qPrintable(window.jobs().reason(2)));
+        QCOMPARE(answers.size(), 2);
+        for (const QList<QVariant> &answer : answers) {
+            const auto said = answer.at(2).value<printing::JobAnswer>();
+            QCOMPARE(said.state, answer.at(1).toString() == fine ? printing::JobAnswer::State::Printed
+                                                                  : printing::JobAnswer::State::Aborted);
+        }
+        QVERIFY(!window.form->printRun().following());
+    }
+
+    // A job on a stopped printer is held, and says so, until the printer
+    // goes on; a job the print system forgets is never called printed.
+    void heldJobs_followTheirPrinter()
+    {
+        rig::PrivateRig rig;
+        QVERIFY(rig.isUp());
+        QTemporaryDir dir;
+        const QString waiting = writeDocument(dir, QStringLiteral("waiting.htm"), QStringLiteral("Waiting"));
+        Window window(rig.server());
+        // Chosen as a user does: the printer settings that a right-click on
+        // Print opens.
+        window.fakes.printerSettings->answers << platform::PrinterSettings{QStringLiteral("Paused"), 1, {}};
+        Q_EMIT window.form->Check2()->customContextMenuRequested({});
+        window.addThroughDialog({waiting});
+        QSignalSpy outcomes(&window.form->printRun(), &printing::PrintRun::entryFinished);
+
+        QVERIFY(window.print());
+        QTRY_COMPARE_WITH_TIMEOUT(window.jobs().mark(1), Mark::Held, JobArrivalMs);
+        QCOMPARE(window.jobs().reason(1), QStringLiteral("the printer is stopped"));
+        QVERIFY(window.form->printRun().following());
+        QCOMPARE(QProcess::execute(QStringLiteral("cupsenable"), {QStringLiteral("-h"), rig.server(), QStringLiteral("Paused")}), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(window.jobs().mark(1), Mark::Printed, JobArrivalMs);
+
+        QCOMPARE(QProcess::execute(QStringLiteral("cupsdisable"), {QStringLiteral("-h"), rig.server(), QStringLiteral("Paused")}), 0);
+        QVERIFY(window.print());
+        QTRY_COMPARE_WITH_TIMEOUT(window.jobs().mark(1), Mark::Held, JobArrivalMs);
+        QVERIFY(outcomes.constLast().at(3).value<printing::EntryOutcome>().jobId > 0);
+        // Only the job the printer went on with came out.
+        QCOMPARE(jobTitles(dir.path(), rig.folder()).size(), 1);
+        QVERIFY(rig.restartForgettingJobs());
+        QTRY_COMPARE_WITH_TIMEOUT(window.jobs().mark(1), Mark::AnswerUnknown, JobArrivalMs);
+        QCOMPARE(joblist::markToolTip(window.jobs().mark(1), window.jobs().reason(1)),
+                 QStringLiteral("Sent; the printer's answer is unknown"));
     }
 };
 

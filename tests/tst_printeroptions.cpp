@@ -285,7 +285,7 @@ private Q_SLOTS:
         QCOMPARE(listed.status, 0);
         QStringList lines = listed.out.split(u'\n', Qt::SkipEmptyParts);
         lines.sort();
-        QCOMPARE(lines, (QStringList{u"Duplex"_s, u"Hall"_s, u"Rig (default)"_s}));
+        QCOMPARE(lines, (QStringList{u"Duplex"_s, u"Hall"_s, u"Paused"_s, u"Rig (default)"_s}));
 
         const Outcome unreachable = runProgram({u"--list-printers"_s}, u"127.0.0.1:1"_s);
         QCOMPARE(unreachable.status, 2);

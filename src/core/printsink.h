@@ -3,6 +3,7 @@
 #include "printersettings.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QDeadlineTimer>
 #include <QPageLayout>
 #include <QPageSize>
@@ -35,6 +36,21 @@ struct SinkAnswer {
 // run's, given to the sink before the first job (see PrintSink::problem).
 struct JobTicket {
     QString entry;
+};
+
+// What the print system says of a job it took, when asked later.
+struct JobState {
+    enum class Kind {
+        Working,   // waiting its turn, or printing
+        Held,      // held, or its printer stopped; `reason` says which
+        Printed,   // the printer finished it
+        Aborted,   // the printer or the print system gave it up
+        Canceled,  // someone canceled it
+        Missing,   // the print system no longer knows it (restarted, or forgot it)
+    };
+    int jobId = 0;
+    Kind kind = Kind::Missing;
+    QString reason;  // in words for the user; empty when there is nothing to say
 };
 
 // Why a destination cannot take a run's jobs, in words for the user.
@@ -117,6 +133,20 @@ public:
     virtual QPageLayout pageLayout() const = 0;
     // Hands one document to the destination.
     virtual SinkAnswer send(const QByteArray &pdf, const JobTicket &ticket, StopToken &stop) = 0;
+
+    // Whether the jobs this destination takes can be followed to the
+    // printer's answer. Where they cannot (a folder), taking a job is the
+    // end of it. Asked once, on any thread.
+    virtual bool followsJobs() const { return false; }
+    // What became of the jobs `jobIds` (as SinkAnswer::jobId gave them), in
+    // one request for all of them; nothing when the print system could not
+    // be asked.
+    virtual std::optional<QList<JobState>> jobStates(const QList<int> &jobIds, StopToken &stop)
+    {
+        Q_UNUSED(jobIds)
+        Q_UNUSED(stop)
+        return std::nullopt;
+    }
 };
 
 // Margins like a browser's print dialog gives by default.

@@ -13,6 +13,8 @@ namespace {
 constexpr std::chrono::milliseconds WatchdogGrace{5'000};
 // How long closing waits for the print thread to give up its call.
 constexpr unsigned long JoinMs = 1'500;
+// How long a question about jobs already taken may go unanswered.
+constexpr std::chrono::milliseconds FollowBound{5'000};
 } // namespace
 
 PrintQueue::PrintQueue(std::unique_ptr<platform::PrintSink> sink, QObject *parent)
@@ -21,10 +23,13 @@ PrintQueue::PrintQueue(std::unique_ptr<platform::PrintSink> sink, QObject *paren
     , m_thread(new QThread)
     , m_worker(new QObject)
     , m_request(std::make_shared<Request>())
+    , m_followRequest(std::make_shared<Request>())
+    , m_followsJobs(m_sink->followsJobs())
     , m_mailbox(std::make_shared<Mailbox>())
 {
     qRegisterMetaType<std::optional<platform::SinkProblem>>();
     qRegisterMetaType<platform::SinkAnswer>();
+    qRegisterMetaType<std::optional<QList<platform::JobState>>>();
     m_mailbox->owner = this;
     m_thread->setObjectName(QStringLiteral("print queue"));
     m_worker->moveToThread(m_thread);
@@ -114,9 +119,27 @@ void PrintQueue::abandon()
 {
     m_request->abandoned = true;
     m_request = std::make_shared<Request>();
+    m_followRequest->abandoned = true;
+    m_followRequest = std::make_shared<Request>();
     ++m_epoch;
     m_watchdog.stop();
     m_pending = Pending::None;
+}
+
+void PrintQueue::follow(const QList<int> &jobIds)
+{
+    platform::PrintSink *sink = m_sink.get();
+    QMetaObject::invokeMethod(
+        m_worker,
+        [mailbox = m_mailbox, sink, request = m_followRequest, jobIds] {
+            std::optional<QList<platform::JobState>> states;
+            if (!request->abandoned) {
+                StopToken stop(request->abandoned, FollowBound);
+                states = sink->jobStates(jobIds, stop);
+            }
+            answer(mailbox, [states](PrintQueue &queue) { Q_EMIT queue.followed(states); });
+        },
+        Qt::QueuedConnection);
 }
 
 void PrintQueue::answerCheck(quint64 epoch, const std::optional<platform::SinkProblem> &problem,

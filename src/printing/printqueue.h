@@ -57,9 +57,18 @@ public:
     // answer comes for it.
     void abandon();
 
+    // Whether the destination's jobs can be followed to the printer's answer.
+    bool followsJobs() const { return m_followsJobs; }
+    // Asks what became of the jobs `jobIds`; answers with `followed`, always,
+    // carrying nothing when the print system could not be asked. Asking has
+    // a short bound of its own, so that a silent print system holds up the
+    // next job little longer than it would anyway.
+    void follow(const QList<int> &jobIds);
+
 Q_SIGNALS:
     void checked(const std::optional<platform::SinkProblem> &problem, const QPageLayout &layout);
     void submitted(quint64 ticket, const platform::SinkAnswer &answer);
+    void followed(const std::optional<QList<platform::JobState>> &states);
 
 private:
     // What a request shares between the two threads.
@@ -87,6 +96,10 @@ private:
     // The request under way; a fresh one per request, so that abandoning
     // one never touches the next.
     std::shared_ptr<Request> m_request;
+    // Following jobs is a request of its own, never the one the watchdog
+    // watches; abandoned with the rest.
+    std::shared_ptr<Request> m_followRequest;
+    bool m_followsJobs = false;
     std::shared_ptr<Mailbox> m_mailbox;
     // Bumped by abandon(): answers from an earlier epoch are dropped.
     quint64 m_epoch = 0;

@@ -27,6 +27,7 @@ struct EntryOutcome {
 // after the print system accepted it.
 struct JobAnswer {
     enum class State {
+        Working,   // waiting its turn or printing, after it was held. Not final.
         Held,      // waiting: held, or its printer stopped; `reason` says why. Not final.
         Printed,   // the printer finished it
         Aborted,   // the printer gave it up; `reason` says why
@@ -35,7 +36,8 @@ struct JobAnswer {
     };
     State state = State::Unknown;
     QString reason;
-    bool final() const { return state != State::Held; }
+    bool final() const { return state != State::Held && state != State::Working; }
+    friend bool operator==(const JobAnswer &, const JobAnswer &) = default;
 };
 
 // An entry and what kept it from printing, or from printing whole.

@@ -11,10 +11,18 @@
 #            either edge, color (default) or gray. The scheduler offers these
 #            as media, sides and print-color-mode, and the PDF still reaches
 #            the backend unchanged.
+#   Paused   raw, stopped: it takes jobs and holds them until started
+#            (cupsenable -h SERVER Paused)
+#
+# A job whose title holds "abort-this-job" fails in the backend, and the
+# queue aborts it. The scheduler keeps its job history, so what became of a
+# job can be asked after it is done, and logs every request in
+# log/access_log.
 #
 #   rig.sh start DIR   starts it; DIR/server then holds "127.0.0.1:PORT" for
 #                      CUPS_SERVER and DIR/jobs receives job-NNNNNN.pdf with
 #                      job-NNNNNN.title and job-NNNNNN.options beside it
+#   rig.sh restart DIR starts it again on the same address, its jobs forgotten
 #   rig.sh stop DIR    stops it; nothing is left running
 #
 # job-NNNNNN.options holds "queue=NAME" and "copies=N", then each option the
@@ -29,7 +37,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 command=${1:-}
 dir=${2:-}
-[[ -n $command && -n $dir ]] || { echo "usage: $0 start|stop DIR" >&2; exit 2; }
+[[ -n $command && -n $dir ]] || { echo "usage: $0 start|stop|restart DIR" >&2; exit 2; }
 mkdir -p "$dir"
 dir=$(cd "$dir" && pwd)
 
@@ -66,12 +74,12 @@ free_port() {
 # (conf/ppd/Duplex.ppd), which is all the scheduler needs to offer its
 # options; the others are raw.
 queue() {
-    local tag=$1 name=$2 info=$3
+    local tag=$1 name=$2 info=$3 state=${4:-Idle}
     cat <<CONF
 <$tag $name>
 Info $info
 DeviceURI capture:$dir/jobs
-State Idle
+State $state
 StateTime 0
 Accepting Yes
 Shared No
@@ -97,7 +105,7 @@ start() {
     install -m 0700 "$here/capture" "$dir/serverbin/backend/capture"
 
     local port
-    port=$(free_port)
+    port=${RIG_PORT:-$(free_port)}
     cat > "$dir/conf/cupsd.conf" <<CONF
 Listen 127.0.0.1:$port
 LogLevel warn
@@ -107,7 +115,8 @@ DefaultAuthType None
 WebInterface No
 DefaultPaperSize A4
 MaxJobs 0
-PreserveJobHistory No
+PreserveJobHistory Yes
+AccessLogLevel all
 PreserveJobFiles No
 ${RIG_CUPSD_EXTRA:-}
 <Location />
@@ -143,6 +152,7 @@ CONF
         queue DefaultPrinter Rig "Print test rig"
         queue Printer Hall "Print test rig, second queue"
         queue Printer Duplex "Print test rig with two-sided printing"
+        queue Printer Paused "Print test rig, stopped" Stopped
     } > "$dir/conf/printers.conf"
     # The scheduler drops to lp for its spool and state files.
     if [[ $(id -u) -eq 0 ]]; then
@@ -172,8 +182,17 @@ CONF
     return 1
 }
 
+# A scheduler that comes back on the same address having forgotten every
+# job, as one whose state was lost does.
+restart() {
+    local server
+    server=$(cat "$dir/server")
+    RIG_PORT=${server##*:} start
+}
+
 case $command in
     start) start ;;
     stop) stop ;;
-    *) echo "usage: $0 start|stop DIR" >&2; exit 2 ;;
+    restart) restart ;;
+    *) echo "usage: $0 start|stop|restart DIR" >&2; exit 2 ;;
 esac

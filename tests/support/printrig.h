@@ -99,7 +99,7 @@ inline QStringList jobTexts(const QString &prefix, const QString &folder = share
 // when the test is done with it, whatever happened.
 class PrivateRig {
 public:
-    explicit PrivateRig(const QString &extra = {})
+    explicit PrivateRig(const QString &extra = {}) : m_extra(extra)
     {
         QProcess start;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -120,6 +120,16 @@ public:
     PrivateRig &operator=(const PrivateRig &) = delete;
 
     bool isUp() const { return !m_server.isEmpty(); }
+    // Starts the scheduler again on the same address, every job forgotten.
+    bool restartForgettingJobs()
+    {
+        QProcess restart;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("RIG_CUPSD_EXTRA"), m_extra);
+        restart.setProcessEnvironment(environment);
+        restart.start(script(), {QStringLiteral("restart"), m_dir.path()});
+        return restart.waitForFinished(60000) && restart.exitCode() == 0;
+    }
     QString server() const { return m_server; }
     QString folder() const { return m_dir.path(); }
     // SIGSTOP and SIGCONT: a scheduler that stops answering, and comes back.
@@ -144,6 +154,7 @@ private:
             QProcess::execute(QStringLiteral("kill"), {which, QString::fromLatin1(pid.readAll().trimmed())});
     }
 
+    QString m_extra;
     QTemporaryDir m_dir;
     QString m_server;
     bool m_paused = false;

@@ -2,6 +2,8 @@
 
 #include "core/printsink.h"
 
+#include <QHash>
+
 #include <memory>
 
 typedef struct _http_s http_t;
@@ -27,6 +29,8 @@ public:
     std::optional<SinkProblem> problem(const PrinterSettings &settings, StopToken &stop) override;
     QPageLayout pageLayout() const override { return m_layout; }
     SinkAnswer send(const QByteArray &pdf, const JobTicket &ticket, StopToken &stop) override;
+    bool followsJobs() const override { return true; }
+    std::optional<QList<JobState>> jobStates(const QList<int> &jobIds, StopToken &stop) override;
 
 private:
     struct HttpClose { void operator()(http_t *http) const; };
@@ -41,6 +45,10 @@ private:
     QPageLayout printerLayout(cups_dinfo_t *info) const;
     std::optional<QString> refusedOption(cups_dinfo_t *info, const PrinterSettings &settings);
     QString offeredOptions(cups_dinfo_t *info) const;
+    std::optional<QList<JobState>> askAboutJobs(const QList<int> &jobIds, StopToken &stop);
+    bool askAboutPrinters(StopToken &stop);
+    QList<JobState> withStoppedPrinters(const QList<int> &jobIds) const;
+    QByteArray schedulerUri() const;
     Attempt trySend(const QByteArray &pdf, const JobTicket &ticket, StopToken &stop);
     QByteArray printerUri() const;
     bool awaitAnswer(StopToken &stop);
@@ -57,6 +65,14 @@ private:
     std::unique_ptr<cups_dest_t, DestFree> m_dest;
     QPageLayout m_layout;
     StopToken *m_stop = nullptr;  // the call under way, for keepWaiting
+
+    // What following the jobs learned last. A job waiting on a stopped
+    // printer shows nothing of it in its own state, so the printers are
+    // asked too, every other time while a job waits.
+    QHash<int, JobState> m_jobStates;
+    QHash<int, QString> m_jobPrinters;       // the queue each job is on
+    QHash<QString, QString> m_stoppedPrinters;  // queue name, why it is stopped
+    bool m_askPrintersNext = false;
 };
 
 } // namespace platform
