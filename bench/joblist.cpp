@@ -11,6 +11,10 @@
 //   stringlist_qlistview_ a plain QStringList-backed model in that QListView
 //   store_chunks_         the chunked store alone, no model and no view
 //   store_stringlist_     a QStringList alone
+//   scattered_removal_    a hundred thousand entries, every other one
+//                         printed, shown in the hand-written view: the time
+//                         the list menu's "Remove printed entries" takes,
+//                         the worst case for its removal in runs
 // Each configuration runs in a process of its own, so that each peak memory
 // figure is its own.
 #include "common.h"
@@ -18,6 +22,7 @@
 
 #include "joblist/entrystore.h"
 #include "joblist/joblist.h"
+#include "joblist/outcomes.h"
 #include "joblist/view/joblistview.h"
 
 #include <QAbstractListModel>
@@ -37,6 +42,7 @@ namespace {
 // take fewer removals to finish in reasonable time.
 constexpr int Removals = 1000;
 constexpr int ListViewRemovals = 100;
+constexpr int ScatteredEntries = 100'000;
 
 QStringList makeTexts(int entries)
 {
@@ -183,6 +189,27 @@ void measureStore(const QByteArray &prefix, Store &store, QStringList texts, App
     figure(prefix, "peak_rss_mb", bench::peakResidentMB(), "MB");
 }
 
+void measureScatteredRemoval(QStringList texts)
+{
+    bench::ShownJobList shown;
+    for (const QString &text : std::as_const(texts))
+        shown.jobs.add(text);
+    for (int position = 1; position <= shown.jobs.count(); position += 2)
+        shown.jobs.setMark(position, joblist::Mark::Printed);
+    shown.view.selectPosition(shown.jobs.count() / 2);
+    QCoreApplication::processEvents();
+    QElapsedTimer clock;
+    clock.start();
+    const int removed = joblist::removeEntriesThatReachedPrinter(shown.jobs);
+    const double removalMs = clock.nsecsElapsed() / 1e6;
+    QCoreApplication::processEvents();
+    shown.view.viewport()->repaint();
+    figure("scattered_removal_", "entries", texts.size(), "entries");
+    figure("scattered_removal_", "removed", removed, "entries");
+    figure("scattered_removal_", "ms", removalMs, "ms");
+    figure("scattered_removal_", "with_repaint_ms", clock.nsecsElapsed() / 1e6, "ms");
+}
+
 int runConfiguration(const QString &name, int entries)
 {
     // Texts are made before the clock starts: the figures are the list's cost.
@@ -209,6 +236,9 @@ int runConfiguration(const QString &name, int entries)
         measureStore("store_stringlist_", store, std::move(texts),
                      [](QStringList &s, const QString &text) { s.append(text); },
                      [](QStringList &s) { s.removeAt(s.size() / 2); });
+    } else if (name == u"scattered_removal") {
+        texts.resize(std::min<qsizetype>(texts.size(), ScatteredEntries));
+        measureScatteredRemoval(std::move(texts));
     } else {
         std::fprintf(stderr, "unknown configuration\n");
         return 1;
@@ -230,7 +260,8 @@ int main(int argc, char **argv)
 
     const QString entries = arguments.size() > 1 ? arguments.at(1) : QStringLiteral("1000000");
     int failures = 0;
-    for (const char *configuration : {"handwritten", "qlistview", "stringlist_qlistview", "store_chunks", "store_stringlist"}) {
+    for (const char *configuration : {"handwritten", "qlistview", "stringlist_qlistview", "store_chunks", "store_stringlist",
+                                      "scattered_removal"}) {
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         child.start(QCoreApplication::applicationFilePath(),

@@ -28,6 +28,15 @@ public:
     virtual QStringList showOpen(QWidget *owner, const QString &title, const QStringList &nameFilters) = 0;
 };
 
+// The file-save dialog: one file name, new or existing (the dialog asks
+// before an existing file is replaced). `nameFilters` as for FileOpenDialog.
+// Returns the full path, or "" when the user cancelled.
+class FileSaveDialog {
+public:
+    virtual ~FileSaveDialog() = default;
+    virtual QString showSave(QWidget *owner, const QString &title, const QStringList &nameFilters) = 0;
+};
+
 // Chooses one existing folder; "" when the user cancelled.
 class FolderBrowser {
 public:
@@ -77,6 +86,7 @@ public:
 // Everything above, as one bundle handed to the main window.
 struct Desktop {
     std::unique_ptr<FileOpenDialog> fileDialog;
+    std::unique_ptr<FileSaveDialog> saveDialog;
     std::unique_ptr<FolderBrowser> folderBrowser;
     std::unique_ptr<InputBox> inputBox;
     std::unique_ptr<MessageBox> messageBox;

@@ -55,6 +55,38 @@ void EntryStore::removeAt(int index)
     }
 }
 
+void EntryStore::removeRange(int first, int count)
+{
+    if (count <= 0)
+        return;
+    Q_ASSERT(first >= 0 && first + count <= m_size);
+    const auto [firstChunk, firstOffset] = locate(first);
+    // The first chunk touched keeps its start, whether it stays or goes.
+    const int firstStart = m_starts[firstChunk];
+    std::size_t chunk = firstChunk;
+    int offset = firstOffset;
+    for (int left = count; left > 0; offset = 0) {
+        std::vector<Entry> &entries = m_chunks[chunk].entries;
+        const int taken = std::min(left, int(entries.size()) - offset);
+        const auto from = entries.begin() + offset;
+        for (auto entry = from; entry != from + taken; ++entry)
+            countMark(chunk, entry->mark, -1);
+        entries.erase(from, from + taken);
+        left -= taken;
+        // Emptied chunks go, as in removeAt().
+        if (entries.empty()) {
+            m_chunks.erase(m_chunks.begin() + std::ptrdiff_t(chunk));
+            m_starts.erase(m_starts.begin() + std::ptrdiff_t(chunk));
+        } else {
+            ++chunk;
+        }
+    }
+    m_size -= count;
+    for (std::size_t later = firstChunk; later < m_starts.size(); ++later)
+        m_starts[later] = later == firstChunk ? firstStart
+                                              : m_starts[later - 1] + int(m_chunks[later - 1].entries.size());
+}
+
 void EntryStore::swap(int first, int second)
 {
     const auto [chunkA, offsetA] = locate(first);

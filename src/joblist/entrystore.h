@@ -51,6 +51,9 @@ public:
 
     void append(Entry entry);
     void removeAt(int index);
+    // Removes `count` entries from `first` on: one pass over the chunks they
+    // touch, however many they are.
+    void removeRange(int first, int count);
     // The two entries trade places, each with its id and mark.
     void swap(int first, int second);
 

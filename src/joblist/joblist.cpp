@@ -44,6 +44,40 @@ void JobList::remove(int position)
     endRemoveRows();
 }
 
+int JobList::removeIf(const std::function<bool(const Entry &)> &matches)
+{
+    // Runs of matching rows, top first, as [first, last] pairs.
+    QList<std::pair<int, int>> runs;
+    for (int row = 0; row < count(); ++row) {
+        if (!matches(m_entries.at(row)))
+            continue;
+        if (!runs.isEmpty() && runs.last().second == row - 1)
+            runs.last().second = row;
+        else
+            runs.append({row, row});
+    }
+    int removed = 0;
+    for (auto run = runs.crbegin(); run != runs.crend(); ++run) {
+        removeRows(run->first, run->second);
+        removed += run->second - run->first + 1;
+    }
+    return removed;
+}
+
+void JobList::removeRows(int first, int last)
+{
+    beginRemoveRows({}, first, last);
+    for (int row = first; row <= last; ++row)
+        m_reasons.remove(m_entries.at(row).id);
+    m_entries.removeRange(first, last - first + 1);
+    // The first pending entry keeps its place among those that stay.
+    if (last < m_pendingFrom)
+        m_pendingFrom -= last - first + 1;
+    else if (first < m_pendingFrom)
+        m_pendingFrom = first;
+    endRemoveRows();
+}
+
 int JobList::beginRun()
 {
     m_reasons.clear();

@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QStringList>
 
+#include <functional>
+
 namespace joblist {
 
 // The documents the next print run prints, in print order. This model is the
@@ -47,6 +49,12 @@ public:
     void exchange(int first, int second);
     // Removes the entry at `position`; those below move up by one.
     void remove(int position);
+    // Removes every entry `matches` picks and returns how many went. Each
+    // run of neighbouring entries goes in one removal, bottom run first, so
+    // whoever follows positions (a view, a print run) hears of a list that
+    // is whole at every step, and thousands of scattered entries cost no
+    // more than a pass over the list and one notice per run.
+    int removeIf(const std::function<bool(const Entry &)> &matches);
 
     // ---- print runs --------------------------------------------------------
     // Marks every entry pending and forgets the last run's marks; returns
@@ -79,6 +87,7 @@ Q_SIGNALS:
 
 private:
     void changed(int position);
+    void removeRows(int first, int last);
 
     EntryStore m_entries;
     QHash<std::uint32_t, QString> m_reasons;

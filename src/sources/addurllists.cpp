@@ -27,10 +27,11 @@ bool addListFile(const QString &path, platform::EventYield &yield, joblist::JobL
     if (yield.closed())
         return false;
     for (const QString &token : tokens) {
-        if (const QString problem = platform::documentAddressProblem(token); !problem.isEmpty())
+        const QString entry = listEntry(token);
+        if (const QString problem = platform::documentAddressProblem(entry); !problem.isEmpty())
             problems.tokens.append({token, problem});
         else
-            jobs.add(token);
+            jobs.add(entry);
     }
     return true;
 }

@@ -1,10 +1,14 @@
 #include "listfile.h"
 
+#include "core/entryaddress.h"
+
 #include <QByteArrayView>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <QUrl>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string_view>
@@ -181,6 +185,23 @@ QStringList ExtractWords(const QString &text)
         return true;
     });
     return words;
+}
+
+bool isWholeToken(QStringView text)
+{
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return keeps(c.unicode()); });
+}
+
+QString listEntry(const QString &token)
+{
+    if (!token.startsWith(u"file:", Qt::CaseInsensitive))
+        return token;
+    const QUrl url(token);
+    if (!url.isValid() || !url.isLocalFile() || !url.host().isEmpty() || url.hasQuery() || url.hasFragment()
+        || !url.path().startsWith(u'/'))
+        return token;
+    QString entry = platform::entryTextForUrl(url);
+    return isWholeToken(entry) ? token : entry;
 }
 
 QStringList LoadTextFile(const QString &text, const YieldOnce &yield)

@@ -46,6 +46,17 @@ QString &RemoveSpace(QString &text);
 // return (the second half of CR LF); anywhere else it stays in its token.
 QStringList ExtractWords(const QString &text);
 
+// Whether `text` comes back out of a list file as it is: one token, none of
+// whose characters RemoveSpace replaces. An empty text never does.
+bool isWholeToken(QStringView text);
+
+// The entry a list file's token becomes: the token itself, except for a
+// local file URL (no host, query or fragment) whose file's entry could not
+// stand in a list as it is (a name with spaces, say). That token becomes
+// the file's own entry, as picking the file would give it, so a list can
+// name any local file. Every other file URL is kept as written.
+QString listEntry(const QString &token);
+
 // Gives the event loop one turn; false once the program is closing.
 using YieldOnce = std::function<bool()>;
 

@@ -25,6 +25,19 @@ struct ScriptedFileDialog final : platform::FileOpenDialog {
     }
 };
 
+// Each answer is the path one use of the save dialog picks; "" (or none
+// queued) is a cancel.
+struct ScriptedSaveDialog final : platform::FileSaveDialog {
+    struct Call { QString title; QStringList nameFilters; };
+    QStringList answers;
+    QList<Call> calls;
+    QString showSave(QWidget *, const QString &title, const QStringList &nameFilters) override
+    {
+        calls.append({title, nameFilters});
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    }
+};
+
 struct ScriptedFolderBrowser final : platform::FolderBrowser {
     QStringList answers;
     QStringList prompts;
@@ -88,6 +101,7 @@ struct FixedRandom final : platform::RandomSource {
 // Builds a Desktop of fakes and keeps plain pointers to them for the test.
 struct FakeDesktop {
     ScriptedFileDialog *fileDialog = nullptr;
+    ScriptedSaveDialog *saveDialog = nullptr;
     ScriptedFolderBrowser *folderBrowser = nullptr;
     ScriptedInputBox *inputBox = nullptr;
     RecordingMessageBox *messageBox = nullptr;
@@ -101,6 +115,7 @@ struct FakeDesktop {
     {
         platform::Desktop desktop;
         desktop.fileDialog = std::make_unique<ScriptedFileDialog>();
+        desktop.saveDialog = std::make_unique<ScriptedSaveDialog>();
         desktop.folderBrowser = std::make_unique<ScriptedFolderBrowser>();
         desktop.inputBox = std::make_unique<ScriptedInputBox>();
         desktop.messageBox = std::make_unique<RecordingMessageBox>();
@@ -110,6 +125,7 @@ struct FakeDesktop {
         desktop.renderers = pages.factory();
         desktop.printSink = std::make_unique<ScriptedSink>(printer);
         fileDialog = static_cast<ScriptedFileDialog *>(desktop.fileDialog.get());
+        saveDialog = static_cast<ScriptedSaveDialog *>(desktop.saveDialog.get());
         folderBrowser = static_cast<ScriptedFolderBrowser *>(desktop.folderBrowser.get());
         inputBox = static_cast<ScriptedInputBox *>(desktop.inputBox.get());
         messageBox = static_cast<RecordingMessageBox *>(desktop.messageBox.get());

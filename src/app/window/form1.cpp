@@ -2,6 +2,7 @@
 
 #include "actionbutton.h"
 #include "hover.h"
+#include "listmenu.h"
 #include "printersettingsstore.h"
 #include "progressbar.h"
 #include "startup.h"
@@ -186,6 +187,7 @@ void Form1::buildControls(const printing::RunSettings &settings)
     runSettings.printer = m_printer;
     m_print = printing::assembleRun(*m_jobs, m_desktop.renderers, std::move(m_desktop.printSink), runSettings);
     describePrinterSettings();
+    m_listMenu = new ListMenu(*m_jobs, *m_print.run, {*m_desktop.saveDialog, *m_desktop.messageBox}, this);
 
     // Moves over the background reach the window only with tracking on.
     setMouseTracking(true);
@@ -212,6 +214,8 @@ void Form1::wireEvents()
     connect(m_check2, &QWidget::customContextMenuRequested, this, &Form1::editPrinterSettings);
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this), &QShortcut::activated, this,
             &Form1::editPrinterSettings);
+    m_listView->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_listView, &QWidget::customContextMenuRequested, this, &Form1::ListView1_ContextMenu);
     connect(m_listView, &joblist::JobListView::listDoubleClicked, this, &Form1::ListView1_DblClick);
     // Delete does exactly what a double-click does.
     connect(m_listView, &joblist::JobListView::deletePressed, this, &Form1::ListView1_DblClick);
@@ -399,6 +403,16 @@ void Form1::ListView1_MouseUp()
 {
     m_reorderGesture->buttonReleased();
     m_dropTarget->setDropMode(joblist::DropMode::Manual);
+}
+
+// The point is in the viewport's coordinates, as a scroll area gives them.
+// The menu takes the release of the button that opened it, so the list
+// hears of the release now: a reorder gesture must not go on after the menu
+// has closed.
+void Form1::ListView1_ContextMenu(const QPoint &point)
+{
+    ListView1_MouseUp();
+    m_listMenu->popup(m_listView->viewport()->mapToGlobal(point));
 }
 
 // Moves over a control reach the window too when the control passes them

@@ -7,7 +7,8 @@
 //   Check4        the button " Add All HTML Files In Folder": a folder tree
 //   Check2        the button "Print HTML Files": the print run; a right-click
 //                 on it (or Ctrl+P) opens the printer settings
-//   ListView1     the job list under its one column "HTML File(s)"
+//   ListView1     the job list under its one column "HTML File(s)"; a
+//                 right-click on it opens the list's menu (ListMenu)
 //   ProgressBar1  the share of entries a print run has begun
 //   Command1      a button that is never seen and does nothing; it holds the
 //                 keyboard focus at start
@@ -34,6 +35,7 @@ namespace joblist { class DropTarget; class JobList; class JobListView; class Re
 namespace app {
 
 class ActionButton;
+class ListMenu;
 class PercentBar;
 
 // The main window: its fixed layout and the wiring from each control's
@@ -65,6 +67,7 @@ public:
     platform::EventYield &eventYield() { return m_yield; }
     joblist::DropTarget &dropTarget() const { return *m_dropTarget; }
     joblist::ReorderGesture &reorderGesture() const { return *m_reorderGesture; }
+    ListMenu &listMenu() const { return *m_listMenu; }
     printing::PrintRun &printRun() const { return *m_print.run; }
     printing::PrintQueue &printQueue() const { return *m_print.queue; }
     // Where and how the next run prints, as the user last chose.
@@ -96,6 +99,7 @@ private:
     void ListView1_MouseDown();
     void ListView1_MouseMove(const QPoint &point);
     void ListView1_MouseUp();
+    void ListView1_ContextMenu(const QPoint &point);
     void printRunFinished(const printing::RunReport &report);
     void showClosingMessageWhenNoDialogIsOpen(const printing::RunReport &report);
     void showClosingMessage(const printing::RunReport &report);
@@ -114,6 +118,7 @@ private:
     ActionButton *m_check4 = nullptr;
     ActionButton *m_check2 = nullptr;
     PercentBar *m_progressBar = nullptr;
+    ListMenu *m_listMenu = nullptr;
     QPushButton *m_command1 = nullptr;
     // Kept in the user's configuration; a run takes them when it begins.
     platform::PrinterSettings m_printer;

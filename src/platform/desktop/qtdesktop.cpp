@@ -35,6 +35,15 @@ public:
     }
 };
 
+class QtFileSaveDialog final : public FileSaveDialog {
+public:
+    QString showSave(QWidget *owner, const QString &title, const QStringList &nameFilters) override
+    {
+        const QString file = QFileDialog::getSaveFileName(owner, title, QString(), nameFilters.join(u";;"));
+        return QDir::toNativeSeparators(file);
+    }
+};
+
 class QtFolderBrowser final : public FolderBrowser {
 public:
     QString browseForFolder(QWidget *owner, const QString &prompt) override
@@ -136,6 +145,7 @@ Desktop makeQtDesktop()
 {
     Desktop desktop;
     desktop.fileDialog = std::make_unique<QtFileOpenDialog>();
+    desktop.saveDialog = std::make_unique<QtFileSaveDialog>();
     desktop.folderBrowser = std::make_unique<QtFolderBrowser>();
     desktop.inputBox = std::make_unique<QtInputBox>();
     desktop.messageBox = std::make_unique<QtMessageBox>();

@@ -1,0 +1,60 @@
+#include "listmenu.h"
+
+#include "joblist/joblist.h"
+#include "joblist/outcomes.h"
+#include "printing/printrun.h"
+#include "sources/savelist.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMenu>
+
+namespace app {
+
+ListMenu::ListMenu(joblist::JobList &jobs, const printing::PrintRun &run, Dialogs dialogs, QWidget *owner)
+    : QObject(owner)
+    , m_jobs(jobs)
+    , m_run(run)
+    , m_dialogs(dialogs)
+    , m_owner(owner)
+    , m_menu(new QMenu(owner))
+{
+    m_removePrinted = m_menu->addAction(QStringLiteral("Remove printed entries"), this,
+                                        &ListMenu::removePrintedEntries);
+    m_saveList = m_menu->addAction(QStringLiteral("Save list as..."), this, &ListMenu::saveList);
+    m_copyOutcomes = m_menu->addAction(QStringLiteral("Copy outcomes"), this, &ListMenu::copyOutcomes);
+    connect(m_menu, &QMenu::aboutToShow, this, &ListMenu::updateActions);
+}
+
+void ListMenu::popup(const QPoint &globalPos)
+{
+    m_menu->popup(globalPos);
+}
+
+// While a run goes on its marks are still being settled: what it has printed
+// is known once it is over, and only then is taken out in bulk.
+void ListMenu::updateActions()
+{
+    const bool hasEntries = m_jobs.count() > 0;
+    m_removePrinted->setEnabled(!m_run.running() && joblist::anyReachedPrinter(m_jobs));
+    m_saveList->setEnabled(hasEntries);
+    m_copyOutcomes->setEnabled(hasEntries);
+}
+
+void ListMenu::removePrintedEntries()
+{
+    if (!m_run.running())
+        joblist::removeEntriesThatReachedPrinter(m_jobs);
+}
+
+void ListMenu::saveList()
+{
+    sources::saveListAs(m_dialogs.save, m_dialogs.messages, m_owner, m_jobs);
+}
+
+void ListMenu::copyOutcomes()
+{
+    QGuiApplication::clipboard()->setText(joblist::outcomeTable(m_jobs));
+}
+
+} // namespace app
