@@ -11,6 +11,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -323,6 +324,43 @@ private Q_SLOTS:
         QCOMPARE(run.errorLines.value(0), u"[1/3] not printed (the journal /dev/full cannot be written: "_s
                                               + QString::fromLocal8Bit(std::strerror(ENOSPC)) + u"): "_s + docs[0]);
         QCOMPARE(jobsPerEntry(m_server, dir.path()), (QMap<QString, int>()));
+    }
+
+    // A disk that fills up part way stops the run before the next job, and
+    // the record it could write only part of is taken back: the journal
+    // still reads, and shows every job that reached the printer.
+    void fullDiskStopsTheRunAndKeepsTheJournalWhole()
+    {
+        QTemporaryDir dir;
+        const QString disk = dir.filePath(u"disk"_s);
+        QVERIFY(QDir().mkdir(disk));
+        // A file system of one page: room for the records of some twenty jobs.
+        if (QProcess::execute(u"mount"_s, {u"-t"_s, u"tmpfs"_s, u"-o"_s, u"size=4k"_s, u"tmpfs"_s, disk}) != 0)
+            QSKIP("needs to mount a small file system (root)");
+        const auto unmount = qScopeGuard([&] { QProcess::execute(u"umount"_s, {disk}); });
+        const QStringList docs = documents(dir.path(), 40);
+        const QString journal = disk + u"/run.journal"_s;
+
+        const Outcome run = runProgram(QStringList{u"--print"_s, u"--journal"_s, journal} + docs, m_server);
+        QCOMPARE(run.status, 2);
+        QVERIFY(run.errorLines.constLast().contains(u"cannot be written: "_s + QString::fromLocal8Bit(std::strerror(ENOSPC))));
+        const QByteArray written = contents(journal);
+        QVERIFY(written.endsWith('\n'));
+        const QList<QJsonObject> records = jsonLines(written);
+        QVERIFY(records.size() > 2);
+        QStringList shownSent;
+        QString goingOut;
+        for (const QJsonObject &record : records.mid(1)) {
+            goingOut = record.contains(u"event"_s) ? record.value(u"entry"_s).toString() : QString();
+            if (record.value(u"outcome"_s).toString() == u"sent"_s)
+                shownSent << record.value(u"entry"_s).toString();
+        }
+        QVERIFY(shownSent.size() < docs.size());
+        // The rig has what the journal shows as sent, and at most the job
+        // that was going out when the disk filled up.
+        QStringList printed = jobsPerEntry(m_server, dir.path()).keys();
+        printed.removeOne(goingOut);
+        QCOMPARE(printed, shownSent);
     }
 
     // --json: one object per entry on standard output, each field of the

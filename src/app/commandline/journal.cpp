@@ -57,8 +57,8 @@ std::optional<QString> Journal::open(const QString &path, const QStringList &ent
     if (std::optional<QString> problem = read())
         return problem;
     m_file.setFileName(path);
-    // Unbuffered: each record goes to the system in one write, so a run
-    // killed between two leaves no record half written.
+    // Records go to the system in one write each, past Qt's buffer, so a
+    // run killed between two leaves no record half written.
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         return u"the journal " + path + u" cannot be opened: " + m_file.errorString();
     if (m_file.size() == 0) {
@@ -133,12 +133,7 @@ std::optional<QString> Journal::append(const QByteArray &line)
     if (m_failure)
         return m_failure;
     const QByteArray bytes = (m_owesLineEnd ? QByteArray("\n") : QByteArray()) + line + '\n';
-    std::optional<QString> problem;
-    if (m_file.write(bytes) != bytes.size())
-        problem = m_file.errorString();
-    else
-        problem = platform::syncToDisk(m_file);
-    if (problem) {
+    if (const std::optional<QString> problem = platform::appendToDisk(m_file, bytes)) {
         m_failure = u"the journal " + m_path + u" cannot be written: " + *problem;
         return m_failure;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QFileDevice>
 #include <QString>
 
@@ -7,10 +8,12 @@
 
 namespace platform {
 
-// Hands everything written to `file` to the operating system and waits until
-// it is on the disk, so that a record survives a crash or a power cut right
-// after. Returns the system's words for what went wrong ("No space left on
-// device"), nothing when all of it is stored.
-std::optional<QString> syncToDisk(QFileDevice &file);
+// Adds `bytes` at the end of `file` (open for appending) and waits until
+// they are on the disk, so that a record survives a crash or a power cut
+// right after. A write the disk could take only part of (it filled up) is
+// taken back, so that the file never ends in a record cut short. Returns the
+// system's words for what went wrong ("No space left on device"), nothing
+// when all of it is stored.
+std::optional<QString> appendToDisk(QFileDevice &file, const QByteArray &bytes);
 
 } // namespace platform
