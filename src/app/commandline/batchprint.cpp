@@ -40,8 +40,10 @@ std::unique_ptr<platform::PrintSink> sinkFor(const CommandLine &line)
 // print system's default; none for --output, or when nobody can tell.
 QString printerName(const CommandLine &line)
 {
-    if (!line.json || !line.outputFolder.isEmpty() || !line.printer.printer.isEmpty())
-        return line.outputFolder.isEmpty() ? line.printer.printer : QString();
+    if (!line.outputFolder.isEmpty())
+        return {};
+    if (!line.json || !line.printer.printer.isEmpty())
+        return line.printer.printer;
     for (const platform::PrinterName &printer : platform::listPrinters().value_or(QList<platform::PrinterName>()))
         if (printer.isDefault)
             return printer.name;

@@ -38,7 +38,7 @@ public:
     void skipped(int index, const JournalVerdict &verdict) { m_skipped.insert(index, verdict); }
     // The run prints these entries of the list, in this order.
     void printing(QList<int> indexes) { m_printed = std::move(indexes); }
-    // The run's step `step` is the list's entry...
+    // The list's entry that the run's step `step` printed.
     int indexOf(int step) const { return m_printed.value(step - 1); }
 
     void entryFinished(int step, const printing::EntryOutcome &outcome);
