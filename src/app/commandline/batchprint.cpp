@@ -1,5 +1,7 @@
 #include "batchprint.h"
+#include "batchreport.h"
 #include "commandline.h"
+#include "journal.h"
 
 #include "joblist/joblist.h"
 #include "platform/engine/enginerenderer.h"
@@ -10,40 +12,21 @@
 #include "printing/printrun.h"
 
 #include <QEventLoop>
+#include <QTimer>
 
 namespace app {
 
 namespace {
 
-using platform::entryCount;
 using platform::oneLine;
 using printing::EntryOutcome;
+using printing::JobAnswer;
 using printing::RunReport;
 
 void say(std::FILE *log, const QString &line)
 {
     std::fputs(qPrintable(line + u'\n'), log);
     std::fflush(log);
-}
-
-QString outcomeWords(const EntryOutcome &outcome)
-{
-    switch (outcome.result) {
-    case EntryOutcome::Result::Sent:
-        return QStringLiteral("sent");
-    case EntryOutcome::Result::SentIncomplete:
-        return u"sent (printed before it finished loading: " + outcome.reason + u')';
-    case EntryOutcome::Result::MayHavePrinted:
-        return u"may have printed (" + outcome.reason + u')';
-    case EntryOutcome::Result::NotPrinted:
-        break;
-    }
-    return u"not printed (" + outcome.reason + u')';
-}
-
-QString step(int index, int total)
-{
-    return u'[' + QString::number(index) + u'/' + QString::number(total) + u"] ";
 }
 
 std::unique_ptr<platform::PrintSink> sinkFor(const CommandLine &line)
@@ -53,70 +36,52 @@ std::unique_ptr<platform::PrintSink> sinkFor(const CommandLine &line)
     return platform::makePrinterSink();
 }
 
-QString mayHavePrintedCount(const RunReport &report)
+// The queue the run prints on, as --json names it: the one chosen, else the
+// print system's default; none for --output, or when nobody can tell.
+QString printerName(const CommandLine &line)
 {
-    if (report.mayHavePrinted.isEmpty())
+    if (!line.outputFolder.isEmpty())
         return {};
-    return u", " + QString::number(report.mayHavePrinted.size()) + u" may have printed";
+    if (!line.json || !line.printer.printer.isEmpty())
+        return line.printer.printer;
+    for (const platform::PrinterName &printer : platform::listPrinters().value_or(QList<platform::PrinterName>()))
+        if (printer.isDefault)
+            return printer.name;
+    return {};
 }
 
-// The summary, and the entries a failed printer kept from printing.
-int summarise(const RunReport &report, int total, bool problems, std::FILE *log)
+QStringList textsOf(const joblist::JobList &jobs)
 {
-    switch (report.ending) {
-    case RunReport::Ending::NothingToPrint:
-        say(log, QStringLiteral("tavimark: nothing to print"));
-        return NothingDone;
-    case RunReport::Ending::PrinterUnusable:
-        say(log, u"tavimark: " + oneLine(report.printerReason));
-        return NothingDone;
-    case RunReport::Ending::SettingRefused:
-        say(log, u"tavimark: " + oneLine(report.printerReason));
-        return UsageError;
-    case RunReport::Ending::PrinterFailed: {
-        // The first entry not sent has had its line already.
-        int index = total - int(report.notSent.size()) + 1;
-        for (const QString &entry : report.notSent.mid(1))
-            say(log, step(++index, total) + u"not printed (not sent: the printer stopped taking jobs): " + oneLine(entry));
-        say(log, u"tavimark: the printer stopped taking jobs (" + report.printerReason + u"); "
-                     + QString::number(report.sent.size()) + u" of " + entryCount(total) + u" sent"
-                     + mayHavePrintedCount(report));
-        return NothingDone;
-    }
-    case RunReport::Ending::Finished:
-        break;
-    }
-    QString summary = u"tavimark: " + QString::number(report.sent.size()) + u" of " + entryCount(total) + u" sent";
-    if (!report.notPrinted.isEmpty())
-        summary += u", " + QString::number(report.notPrinted.size()) + u" not printed";
-    summary += mayHavePrintedCount(report);
-    if (!report.incomplete.isEmpty())
-        summary += u", " + QString::number(report.incomplete.size()) + u" printed before they finished loading";
-    say(log, summary);
-    return report.notPrinted.isEmpty() && report.mayHavePrinted.isEmpty() && !problems ? AllPrinted : SomeNotPrinted;
+    QStringList texts;
+    texts.reserve(jobs.count());
+    for (int position = 1; position <= jobs.count(); ++position)
+        texts << jobs.text(position);
+    return texts;
 }
 
-} // namespace
-
-int printFromCommandLine(const CommandLine &line, std::FILE *log)
+// Puts the entries the journal does not account for into `jobs`, reporting
+// the others; returns their places in the whole list.
+QList<int> entriesToPrint(const QStringList &entries, const Journal *journal, bool resendUncertain, BatchReport &report,
+                          joblist::JobList &jobs)
 {
-    joblist::JobList jobs;
-    const QStringList problems = addEntries(line.sources, jobs);
-    for (const QString &problem : problems)
-        say(log, u"tavimark: cannot use " + oneLine(problem));
-    if (jobs.count() == 0) {
-        say(log, QStringLiteral("tavimark: nothing to print"));
-        return NothingDone;
+    QList<int> indexes;
+    for (int index = 1; index <= entries.size(); ++index) {
+        const JournalVerdict verdict = journal ? journal->verdict(index) : JournalVerdict();
+        const bool again = verdict.state == JournalVerdict::State::ToPrint
+            || (verdict.state == JournalVerdict::State::Uncertain && resendUncertain);
+        if (!again) {
+            report.skipped(index, verdict);
+            continue;
+        }
+        jobs.add(entries.at(index - 1));
+        indexes << index;
     }
-    const int total = jobs.count();
+    return indexes;
+}
 
-    const printing::AssembledRun assembled = printing::assembleRun(jobs, platform::engineRenderers(), sinkFor(line),
-                                                                   runSettingsFor(line));
-    printing::PrintRun &run = *assembled.run;
-    QObject::connect(&run, &printing::PrintRun::entryFinished, &run,
-                     [log](int index, int count, const QString &text, const EntryOutcome &outcome) {
-                         say(log, step(index, count) + outcomeWords(outcome) + u": " + oneLine(text));
-                     });
+// Runs `run` over its list to its end.
+RunReport runToEnd(printing::PrintRun &run)
+{
     QEventLoop loop;
     RunReport report;
     QObject::connect(&run, &printing::PrintRun::finished, &loop, [&](const RunReport &finished) {
@@ -126,7 +91,97 @@ int printFromCommandLine(const CommandLine &line, std::FILE *log)
     run.run();
     if (run.running())
         loop.exec();
-    return summarise(report, total, !problems.isEmpty(), log);
+    return report;
+}
+
+// Waits, after the run, for the printer's final answer about every job it
+// took, or until `seconds` have passed.
+void waitForAnswers(printing::PrintRun &run, BatchReport &report, double seconds)
+{
+    if (!report.awaiting())
+        return;
+    QEventLoop loop;
+    bool answersDone = false;
+    QObject::connect(&run, &printing::PrintRun::allAnswered, &loop, [&] {
+        answersDone = true;
+        loop.quit();
+    });
+    QObject::connect(&run, &printing::PrintRun::entryAnswered, &loop, [&] {
+        if (!report.awaiting())
+            loop.quit();
+    });
+    QTimer::singleShot(std::chrono::milliseconds(qint64(seconds * 1000)), &loop, &QEventLoop::quit);
+    loop.exec();
+    report.waitEnded(answersDone || !report.awaiting());
+}
+
+int printEntries(const CommandLine &line, const QStringList &entries, bool problems, Journal *journal, BatchReport &report)
+{
+    joblist::JobList jobs;
+    const QList<int> indexes = entriesToPrint(entries, journal, line.resendUncertain, report, jobs);
+    report.printing(indexes);
+    if (indexes.isEmpty())
+        return report.summarise(RunReport(), problems);
+
+    const printing::AssembledRun assembled = printing::assembleRun(jobs, platform::engineRenderers(), sinkFor(line),
+                                                                   runSettingsFor(line));
+    printing::PrintRun &run = *assembled.run;
+    if (journal) {
+        run.setGate([journal, &report](int step, const QString &) -> std::optional<QString> {
+            return journal->submitting(report.indexOf(step));
+        });
+    }
+    QObject::connect(&run, &printing::PrintRun::entryFinished, &run,
+                     [&report](int step, int, const QString &, const EntryOutcome &outcome) {
+                         report.entryFinished(step, outcome);
+                     });
+    QObject::connect(&run, &printing::PrintRun::entryAnswered, &run,
+                     [&report](int step, const QString &, const JobAnswer &answer) { report.entryAnswered(step, answer); });
+    const RunReport ran = runToEnd(run);
+    if (line.wait)
+        waitForAnswers(run, report, line.waitSeconds);
+    return report.summarise(ran, problems);
+}
+
+} // namespace
+
+int printFromCommandLine(const CommandLine &line, std::FILE *log, std::FILE *out)
+{
+    joblist::JobList all;
+    const QStringList problems = addEntries(line.sources, all);
+    for (const QString &problem : problems)
+        say(log, u"tavimark: cannot use " + oneLine(problem));
+    if (all.count() == 0) {
+        ReportSettings settings;
+        settings.log = log;
+        settings.json = line.json ? out : nullptr;
+        BatchReport nothing({}, settings);
+        RunReport empty;
+        empty.ending = RunReport::Ending::NothingToPrint;
+        const int status = nothing.summarise(empty, true);
+        nothing.finalObject(status);
+        return status;
+    }
+    const QStringList entries = textsOf(all);
+    std::optional<Journal> journal;
+    if (!line.journal.isEmpty()) {
+        journal.emplace();
+        if (const std::optional<QString> problem = journal->open(line.journal, entries)) {
+            say(log, u"tavimark: " + oneLine(*problem));
+            return UsageError;
+        }
+    }
+    ReportSettings settings;
+    settings.log = log;
+    settings.json = line.json ? out : nullptr;
+    settings.journal = journal ? &*journal : nullptr;
+    settings.writesFiles = !line.outputFolder.isEmpty();
+    settings.waits = line.wait;
+    settings.printer = printerName(line);
+    BatchReport report(entries, settings);
+    const int status = printEntries(line, entries, !problems.isEmpty(), journal ? &*journal : nullptr, report);
+    report.finalObject(status);
+    return status;
 }
 
 int listPrinters(std::FILE *out, std::FILE *log)

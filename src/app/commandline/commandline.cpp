@@ -15,6 +15,7 @@
 #include <QRegularExpression>
 
 #include <cerrno>
+#include <cmath>
 
 
 namespace app {
@@ -52,6 +53,18 @@ struct Options {
     QCommandLineOption output{QStringLiteral("output"),
                               QStringLiteral("Write each document as a PDF file into DIR instead of printing it."),
                               QStringLiteral("DIR")};
+    QCommandLineOption journal{QStringLiteral("journal"),
+                               QStringLiteral("Keep a record of the run in FILE, on the disk before each next job; run the "
+                                              "same command again to print only what it does not show as sent."),
+                               QStringLiteral("FILE")};
+    QCommandLineOption resendUncertain{QStringLiteral("resend-uncertain"),
+                                       QStringLiteral("With --journal: print again the entries it shows may have printed.")};
+    QCommandLineOption json{QStringLiteral("json"),
+                            QStringLiteral("Write a JSON object per entry on standard output as it settles, then a summary.")};
+    QCommandLineOption wait{QStringLiteral("wait"),
+                            QStringLiteral("After the run, wait for the printer to finish, hold or give up every job.")};
+    QCommandLineOption waitTimeout{QStringLiteral("wait-timeout"),
+                                   QStringLiteral("Let --wait wait at most SECONDS (default: 600)."), QStringLiteral("SECONDS")};
     QCommandLineOption noHeaders{QStringLiteral("no-headers"),
                                  QStringLiteral("Print pages without the title, address, page number and date.")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help and exit.")};
@@ -59,8 +72,9 @@ struct Options {
 
     QList<const QCommandLineOption *> all() const
     {
-        return {&print,   &list,    &folder,    &ext,  &printer, &copies,       &jobOption,
-                &timeout, &output,  &noHeaders, &help, &version, &listPrinters};
+        return {&print,   &list,   &folder,          &ext,  &printer, &copies,      &jobOption, &timeout,
+                &output,  &journal, &resendUncertain, &json, &wait,    &waitTimeout, &noHeaders, &help,
+                &version, &listPrinters};
     }
 
     // Whether the option an argument names takes the argument after it.
@@ -89,8 +103,10 @@ QString usage(const QCommandLineParser &parser)
     QString text = parser.helpText();
     // The parser names the program by the path it was started with.
     text.replace(QRegularExpression(QStringLiteral("^Usage: \\S+")), QStringLiteral("Usage: tavimark"));
-    return text + u"\nExit status:\n  0   every entry printed\n  1   some entries not printed\n"
-                  u"  2   the printer failed, or nothing could be done\n  64  a usage error\n";
+    return text + u"\nExit status:\n  0   every entry printed\n"
+                  u"  1   some entries not printed, or may have printed (with --wait: aborted, canceled, or unknown)\n"
+                  u"  2   the printer failed, nothing could be done, the journal could not be written,\n"
+                  u"      or --wait ran out of time\n  64  a usage error, or a journal of another list\n";
 }
 
 // An option as a message names it: by its long name where it has one.
@@ -155,7 +171,8 @@ QList<EntrySource> orderedSources(const QList<QByteArray> &arguments, const Opti
 // would otherwise quietly stand for "none": the default printer, say.
 QString checkNamesGiven(const QCommandLineParser &parser, const Options &options)
 {
-    for (const QCommandLineOption *named : {&options.list, &options.folder, &options.printer, &options.output}) {
+    for (const QCommandLineOption *named :
+         {&options.list, &options.folder, &options.printer, &options.output, &options.journal}) {
         if (parser.values(*named).contains(QString()))
             return spelled(*named) + u" wants a " + named->valueName() + u", not an empty one";
     }
@@ -184,6 +201,20 @@ QString readJobOptions(const QStringList &values, platform::PrinterSettings &set
     return {};
 }
 
+QString checkWaiting(const QCommandLineParser &parser, const Options &options, CommandLine &line)
+{
+    if (!parser.isSet(options.waitTimeout))
+        return {};
+    bool ok = false;
+    const double seconds = parser.value(options.waitTimeout).toDouble(&ok);
+    if (!ok || !std::isfinite(seconds) || seconds < 1 || seconds > CommandLine::MaxWaitSeconds)
+        return u"--wait-timeout wants a number of seconds from 1 to " + QString::number(CommandLine::MaxWaitSeconds);
+    if (!parser.isSet(options.wait))
+        return QStringLiteral("--wait-timeout goes with --wait: add --wait");
+    line.waitSeconds = seconds;
+    return {};
+}
+
 QString checkValues(const QCommandLineParser &parser, const Options &options, CommandLine &line)
 {
     if (parser.isSet(options.copies)) {
@@ -208,13 +239,18 @@ QString checkValues(const QCommandLineParser &parser, const Options &options, Co
         if (value.isEmpty() || value.contains(u'/'))
             return QStringLiteral("--ext wants an extension such as htm");
     }
+    if (QString waiting = checkWaiting(parser, options, line); !waiting.isEmpty())
+        return waiting;
     if (!line.print) {
         for (const QCommandLineOption *printOnly :
-             {&options.printer, &options.copies, &options.jobOption, &options.timeout, &options.output}) {
+             {&options.printer, &options.copies, &options.jobOption, &options.timeout, &options.output, &options.journal,
+              &options.resendUncertain, &options.json, &options.wait, &options.waitTimeout}) {
             if (parser.isSet(*printOnly))
                 return spelled(*printOnly) + u" is for printing from the command line: add --print";
         }
     }
+    if (parser.isSet(options.resendUncertain) && !parser.isSet(options.journal))
+        return QStringLiteral("--resend-uncertain goes with --journal: add --journal FILE");
     if (parser.isSet(options.printer) && parser.isSet(options.output))
         return QStringLiteral("--printer and --output do not go together: a run either prints or writes files");
     return {};
@@ -246,6 +282,10 @@ CommandLine parseCommandLine(int argc, const char *const argv[])
     line.listPrinters = parser.isSet(options.listPrinters);
     line.printer.printer = parser.value(options.printer);
     line.outputFolder = parser.value(options.output);
+    line.journal = parser.value(options.journal);
+    line.resendUncertain = parser.isSet(options.resendUncertain);
+    line.json = parser.isSet(options.json);
+    line.wait = parser.isSet(options.wait);
     line.error = checkValues(parser, options, line);
     line.sources = orderedSources(arguments, options);
     return line;
@@ -256,6 +296,11 @@ printing::RunSettings runSettingsFor(const CommandLine &line)
     printing::RunSettings settings = printing::RunSettings::fromEnvironment();
     settings.printer = line.printer;
     settings.headings = settings.headings && line.headings;
+    // --json names each job's pages; following jobs to the printer's answer
+    // is only worth its polling when the program waits for it, and a PDF
+    // file written has nothing to follow.
+    settings.countPages = line.json;
+    settings.follow = line.wait && line.outputFolder.isEmpty();
     if (line.timeoutSeconds)
         settings.documentBound = std::chrono::milliseconds(qint64(*line.timeoutSeconds * 1000));
     return settings;

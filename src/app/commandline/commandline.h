@@ -38,6 +38,10 @@ struct EntrySource {
 };
 
 struct CommandLine {
+    // How long --wait waits for the printer's answers, by default and at
+    // most: a day covers a printer that waits overnight for paper.
+    static constexpr double DefaultWaitSeconds = 600;
+    static constexpr double MaxWaitSeconds = 24 * 3600;
     bool print = false;
     bool help = false;
     bool version = false;
@@ -46,6 +50,11 @@ struct CommandLine {
     platform::PrinterSettings printer;  // -d, -n and -o
     std::optional<double> timeoutSeconds;
     QString outputFolder;  // write PDFs there instead of printing
+    QString journal;       // the run's journal, read to resume and then added to
+    bool resendUncertain = false;  // print again what the journal says may have printed
+    bool json = false;     // an object per entry on standard output
+    bool wait = false;     // follow every job to the printer's final answer
+    double waitSeconds = DefaultWaitSeconds;
     QList<EntrySource> sources;
     QString error;  // a usage error, in words; empty when the line is sound
 };

@@ -1,0 +1,445 @@
+// A run from the command line that keeps a journal (--journal), so that a
+// killed run prints nothing twice when run again, and one that describes each
+// entry in JSON (--json): the real program against the rig's queue.
+#include "app/commandline/commandline.h"
+
+#include "support/printrig.h"
+
+#include <QCryptographicHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstring>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    QByteArray out;
+    QStringList errorLines;
+};
+
+QProcessEnvironment environmentFor(const QString &server, int renderers = 0)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"CUPS_SERVER"_s, server);
+    if (renderers > 0)
+        environment.insert(u"TAVIMARK_RENDERERS"_s, QString::number(renderers));
+    return environment;
+}
+
+Outcome runProgram(const QStringList &arguments, const QString &server)
+{
+    QProcess program;
+    program.setProcessEnvironment(environmentFor(server));
+    program.start(qEnvironmentVariable("TAVIMARK_BINARY"), arguments);
+    if (!program.waitForFinished(180'000) || program.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {program.exitCode(), program.readAllStandardOutput(),
+            QString::fromUtf8(program.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts)};
+}
+
+app::CommandLine parse(const QStringList &arguments)
+{
+    std::vector<QByteArray> bytes{QByteArrayLiteral("tavimark")};
+    for (const QString &argument : arguments)
+        bytes.push_back(argument.toUtf8());
+    std::vector<const char *> argv;
+    for (const QByteArray &argument : bytes)
+        argv.push_back(argument.constData());
+    return app::parseCommandLine(int(argv.size()), argv.data());
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void write(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// `count` small documents in `folder`, named so that none is the start of
+// another's name (the rig's job titles are the entries' paths).
+QStringList documents(const QString &folder, int count, const QByteArray &body = "<p>A page</p>")
+{
+    QStringList paths;
+    for (int i = 1; i <= count; ++i) {
+        const QString path = folder + u"/doc"_s + QString::number(i).rightJustified(2, u'0') + u".html"_s;
+        write(path, "<title>Document " + QByteArray::number(i) + "</title>" + body);
+        paths << path;
+    }
+    return paths;
+}
+
+// The journal's header for `entries`, as the README describes it.
+QByteArray headerFor(const QStringList &entries, int version = 1)
+{
+    const QByteArray hash = QCryptographicHash::hash(entries.join(u'\n').toUtf8(), QCryptographicHash::Sha256).toHex();
+    return "{\"tavimark-journal\":" + QByteArray::number(version) + ",\"list\":\"" + hash + "\",\"entries\":"
+        + QByteArray::number(entries.size()) + "}\n";
+}
+
+QByteArray record(int step, const QString &entry, const QByteArray &what)
+{
+    return "{\"step\":" + QByteArray::number(step) + ",\"entry\":\"" + entry.toUtf8() + "\"," + what + "}\n";
+}
+
+// How many jobs of each entry reached the rig, once it has printed them all.
+QMap<QString, int> jobsPerEntry(const QString &server, const QString &prefix)
+{
+    QMap<QString, int> jobs;
+    if (!QTest::qWaitFor([&] { return rig::queueEmpty(server); }, 60'000))
+        return jobs;
+    for (const QString &title : rig::jobTitles(prefix))
+        ++jobs[title];
+    return jobs;
+}
+
+// The entries a run's lines say `what` of, as "[i/N] WHAT: ENTRY".
+QStringList entriesSaid(const QStringList &lines, const QString &what)
+{
+    const QRegularExpression said(u"^\\[\\d+/\\d+\\] "_s + QRegularExpression::escape(what) + u": (.*)$"_s);
+    QStringList entries;
+    for (const QString &line : lines) {
+        if (const QRegularExpressionMatch match = said.match(line); match.hasMatch())
+            entries << match.captured(1);
+    }
+    return entries;
+}
+
+QList<QJsonObject> jsonLines(const QByteArray &out)
+{
+    QList<QJsonObject> objects;
+    for (const QByteArray &line : out.split('\n')) {
+        if (line.isEmpty())
+            continue;
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(line, &error);
+        if (error.error != QJsonParseError::NoError || !document.isObject())
+            return {};
+        objects << document.object();
+    }
+    return objects;
+}
+
+} // namespace
+
+class TestJournal : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_server = rig::sharedServer();
+        if (m_server.isEmpty())
+            QSKIP("needs the print test rig; run through ctest, which starts it");
+    }
+
+    // The new options print, and some only go with others (exit 64).
+    void optionsAreChecked_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<double>("waitSeconds");
+        QTest::newRow("journal without --print") << QStringList{u"--journal"_s, u"j"_s, u"a.html"_s}
+                                                 << u"--journal is for printing from the command line: add --print"_s << 0.0;
+        QTest::newRow("json without --print") << QStringList{u"--json"_s}
+                                              << u"--json is for printing from the command line: add --print"_s << 0.0;
+        QTest::newRow("wait without --print") << QStringList{u"--wait"_s}
+                                              << u"--wait is for printing from the command line: add --print"_s << 0.0;
+        QTest::newRow("an empty journal name") << QStringList{u"--print"_s, u"--journal="_s}
+                                               << u"--journal wants a FILE, not an empty one"_s << 0.0;
+        QTest::newRow("resend without a journal") << QStringList{u"--print"_s, u"--resend-uncertain"_s}
+                                                  << u"--resend-uncertain goes with --journal: add --journal FILE"_s << 0.0;
+        QTest::newRow("wait time without --wait") << QStringList{u"--print"_s, u"--wait-timeout"_s, u"5"_s}
+                                                  << u"--wait-timeout goes with --wait: add --wait"_s << 0.0;
+        QTest::newRow("no wait time") << QStringList{u"--print"_s, u"--wait"_s, u"--wait-timeout"_s, u"0"_s}
+                                      << u"--wait-timeout wants a number of seconds from 1 to 86400"_s << 0.0;
+        QTest::newRow("more than a day") << QStringList{u"--print"_s, u"--wait"_s, u"--wait-timeout=86401"_s}
+                                         << u"--wait-timeout wants a number of seconds from 1 to 86400"_s << 0.0;
+        QTest::newRow("the default wait") << QStringList{u"--print"_s, u"--wait"_s} << QString() << 600.0;
+        QTest::newRow("a wait of its own") << QStringList{u"--print"_s, u"--wait"_s, u"--wait-timeout"_s, u"2.5"_s} << QString()
+                                           << 2.5;
+    }
+    void optionsAreChecked()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, error);
+        QFETCH(double, waitSeconds);
+        const app::CommandLine line = parse(arguments);
+        QCOMPARE(line.error, error);
+        if (error.isEmpty())
+            QCOMPARE(line.waitSeconds, waitSeconds);
+    }
+
+    // Killed part way and started again with the same journal, the run
+    // prints every document once: the ones before the kill are left out,
+    // and only the one going out at the kill may be in doubt.
+    void killedRunPrintsEachDocumentOnce()
+    {
+        QTemporaryDir dir;
+        const QStringList docs = documents(dir.path(), 20);
+        const QString journal = dir.filePath(u"run.journal"_s);
+        const QStringList arguments = QStringList{u"--print"_s, u"--journal"_s, journal} + docs;
+
+        QProcess first;
+        first.setProcessEnvironment(environmentFor(m_server, 1));
+        QByteArray said;
+        // Killed the moment the line is read, to cut the run as close to
+        // its fifth job as a user's kill -9 could.
+        connect(&first, &QProcess::readyReadStandardError, &first, [&] {
+            said += first.readAllStandardError();
+            if (said.contains("[5/20] sent: "))
+                first.kill();
+        });
+        first.start(qEnvironmentVariable("TAVIMARK_BINARY"), arguments);
+        QVERIFY(first.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(first.state() == QProcess::NotRunning, 120'000);
+        QCOMPARE(first.exitStatus(), QProcess::CrashExit);
+
+        const Outcome second = runProgram(arguments, m_server);
+        const QStringList uncertain = entriesSaid(second.errorLines, u"may have printed (journal)"_s);
+        QVERIFY2(uncertain.size() <= 1, qPrintable(second.errorLines.join(u'\n')));
+        QCOMPARE(second.status, uncertain.isEmpty() ? 0 : 1);
+        const QStringList alreadySent = entriesSaid(second.errorLines, u"already sent (journal)"_s);
+        QVERIFY(alreadySent.size() >= 5);
+        QCOMPARE(alreadySent.mid(0, 5), docs.mid(0, 5));
+        // The second run had work left: the first was cut short.
+        QVERIFY(!entriesSaid(second.errorLines, u"sent"_s).isEmpty());
+
+        const QMap<QString, int> jobs = jobsPerEntry(m_server, dir.path());
+        for (const QString &doc : docs) {
+            if (uncertain.contains(doc))
+                QVERIFY2(jobs.value(doc) <= 1, qPrintable(doc));
+            else
+                QVERIFY2(jobs.value(doc) == 1, qPrintable(doc + u" printed "_s + QString::number(jobs.value(doc)) + u" times"_s));
+        }
+    }
+
+    // A journal written by hand as the README describes it is followed: what
+    // it shows as sent is left out, what may have printed is named and left
+    // out unless asked for, and what did not print prints.
+    void documentedJournalIsFollowed_data()
+    {
+        QTest::addColumn<bool>("resend");
+        QTest::addColumn<QStringList>("printed");  // the documents' names
+        QTest::addColumn<int>("status");
+        QTest::newRow("uncertain left out") << false << QStringList{u"doc04.html"_s} << 1;
+        QTest::newRow("uncertain sent again") << true << QStringList{u"doc02.html"_s, u"doc03.html"_s, u"doc04.html"_s} << 0;
+    }
+    void documentedJournalIsFollowed()
+    {
+        QFETCH(bool, resend);
+        QFETCH(QStringList, printed);
+        QFETCH(int, status);
+        QTemporaryDir dir;
+        const QStringList docs = documents(dir.path(), 4);
+        const QString journal = dir.filePath(u"run.journal"_s);
+        write(journal, headerFor(docs) + record(1, docs[0], "\"event\":\"submitting\"")
+                           + record(1, docs[0], "\"outcome\":\"sent\",\"reason\":\"\",\"job\":7")
+                           + record(2, docs[1], "\"event\":\"submitting\"")
+                           + record(3, docs[2], "\"outcome\":\"may have printed\",\"reason\":\"lost\",\"job\":null")
+                           + record(4, docs[3], "\"outcome\":\"not printed\",\"reason\":\"file not found\",\"job\":null"));
+        QStringList arguments{u"--print"_s, u"--journal"_s, journal};
+        if (resend)
+            arguments << u"--resend-uncertain"_s;
+        const Outcome run = runProgram(arguments + docs, m_server);
+        QCOMPARE(run.status, status);
+        QCOMPARE(run.errorLines.value(0), u"[1/4] already sent (journal): "_s + docs[0]);
+        if (!resend) {
+            QCOMPARE(entriesSaid(run.errorLines, u"may have printed (journal)"_s), (QStringList{docs[1], docs[2]}));
+        }
+        QStringList expected;
+        for (const QString &name : printed)
+            expected << dir.filePath(name);
+        QCOMPARE(jobsPerEntry(m_server, dir.path()).keys(), expected);
+        // The run went on with the journal: run once more, nothing prints.
+        const Outcome again = runProgram(arguments + docs, m_server);
+        QCOMPARE(entriesSaid(again.errorLines, u"sent"_s), QStringList());
+        QCOMPARE(jobsPerEntry(m_server, dir.path()).keys(), expected);
+    }
+
+    // A journal the run cannot trust stops it before anything prints, and
+    // stays byte for byte as it was.
+    void untrustedJournalIsLeftAlone_data()
+    {
+        QTest::addColumn<QByteArray>("journal");  // @ stands for the first document, # for the second
+        QTest::addColumn<QString>("said");        // after "tavimark: "; FILE for the journal's path
+        QTest::newRow("another list") << QByteArray("{\"tavimark-journal\":1,\"list\":\"00ff\",\"entries\":2}\n")
+                                      << u"the journal FILE was written for another list"_s;
+        QTest::newRow("another number of entries") << QByteArray("HEADER3")
+                                                    << u"the journal FILE was written for another list"_s;
+        QTest::newRow("a line cut short") << QByteArray("HEADER2{\"step\":1,\"entry\":\"@\",\"event\":\"submitting\"}\n{\"step\":1,")
+                                          << u"line 3 of the journal FILE is damaged"_s;
+        QTest::newRow("a step past the list") << QByteArray("HEADER2{\"step\":3,\"entry\":\"@\",\"event\":\"submitting\"}\n")
+                                              << u"line 2 of the journal FILE is damaged"_s;
+        QTest::newRow("another entry at a step") << QByteArray("HEADER2{\"step\":2,\"entry\":\"@\",\"outcome\":\"sent\"}\n")
+                                                 << u"line 2 of the journal FILE is damaged"_s;
+        QTest::newRow("an outcome unheard of") << QByteArray("HEADER2{\"step\":2,\"entry\":\"#\",\"outcome\":\"eaten\"}\n")
+                                               << u"line 2 of the journal FILE is damaged"_s;
+        QTest::newRow("no journal at all") << QByteArray("<html>\n") << u"line 1 of the journal FILE is damaged"_s;
+        QTest::newRow("a newer version") << QByteArray("HEADER2v2") << u"the journal FILE was written by a newer Tavimark"_s;
+    }
+    void untrustedJournalIsLeftAlone()
+    {
+        QFETCH(QByteArray, journal);
+        QFETCH(QString, said);
+        QTemporaryDir dir;
+        const QStringList docs = documents(dir.path(), 2);
+        journal.replace("HEADER2v2", headerFor(docs, 2));
+        journal.replace("HEADER2", headerFor(docs));
+        journal.replace("HEADER3", headerFor(docs).replace("\"entries\":2", "\"entries\":3"));
+        journal.replace('@', docs[0].toUtf8()).replace('#', docs[1].toUtf8());
+        const QString path = dir.filePath(u"run.journal"_s);
+        write(path, journal);
+
+        const Outcome run = runProgram(QStringList{u"--print"_s, u"--journal"_s, path} + docs, m_server);
+        QCOMPARE(run.status, 64);
+        QCOMPARE(run.errorLines, QStringList{u"tavimark: "_s + QString(said).replace(u"FILE"_s, path)});
+        QCOMPARE(contents(path), journal);
+        QCOMPARE(jobsPerEntry(m_server, dir.path()), (QMap<QString, int>()));
+    }
+
+    // A journal that cannot be written stops the run before its first job.
+    void unwritableJournalStopsTheRun()
+    {
+        QTemporaryDir dir;
+        const QStringList docs = documents(dir.path(), 3);
+        const Outcome run = runProgram(QStringList{u"--print"_s, u"--journal"_s, u"/dev/full"_s} + docs, m_server);
+        QCOMPARE(run.status, 2);
+        QCOMPARE(run.errorLines.value(0), u"[1/3] not printed (the journal /dev/full cannot be written: "_s
+                                              + QString::fromLocal8Bit(std::strerror(ENOSPC)) + u"): "_s + docs[0]);
+        QCOMPARE(jobsPerEntry(m_server, dir.path()), (QMap<QString, int>()));
+    }
+
+    // A disk that fills up part way stops the run before the next job, and
+    // the record it could write only part of is taken back: the journal
+    // still reads, and shows every job that reached the printer.
+    void fullDiskStopsTheRunAndKeepsTheJournalWhole()
+    {
+        QTemporaryDir dir;
+        const QString disk = dir.filePath(u"disk"_s);
+        QVERIFY(QDir().mkdir(disk));
+        // A file system of one page: room for the records of some twenty jobs.
+        if (QProcess::execute(u"mount"_s, {u"-t"_s, u"tmpfs"_s, u"-o"_s, u"size=4k"_s, u"tmpfs"_s, disk}) != 0)
+            QSKIP("needs to mount a small file system (root)");
+        const auto unmount = qScopeGuard([&] { QProcess::execute(u"umount"_s, {disk}); });
+        const QStringList docs = documents(dir.path(), 40);
+        const QString journal = disk + u"/run.journal"_s;
+
+        const Outcome run = runProgram(QStringList{u"--print"_s, u"--journal"_s, journal} + docs, m_server);
+        QCOMPARE(run.status, 2);
+        QVERIFY(run.errorLines.constLast().contains(u"cannot be written: "_s + QString::fromLocal8Bit(std::strerror(ENOSPC))));
+        const QByteArray written = contents(journal);
+        QVERIFY(written.endsWith('\n'));
+        const QList<QJsonObject> records = jsonLines(written);
+        QVERIFY(records.size() > 2);
+        QStringList shownSent;
+        QString goingOut;
+        for (const QJsonObject &record : records.mid(1)) {
+            goingOut = record.contains(u"event"_s) ? record.value(u"entry"_s).toString() : QString();
+            if (record.value(u"outcome"_s).toString() == u"sent"_s)
+                shownSent << record.value(u"entry"_s).toString();
+        }
+        QVERIFY(shownSent.size() < docs.size());
+        // The rig has what the journal shows as sent, and at most the job
+        // that was going out when the disk filled up.
+        QStringList printed = jobsPerEntry(m_server, dir.path()).keys();
+        printed.removeOne(goingOut);
+        QCOMPARE(printed, shownSent);
+    }
+
+    // --json: one object per entry on standard output, each field of the
+    // type the README gives, the job named the rig's own, and a summary
+    // whose counts and status agree with the run.
+    void jsonDescribesEachEntry()
+    {
+        QTemporaryDir dir;
+        QStringList docs = documents(dir.path(), 2, "<h1>One</h1><h1 style='break-before: page'>Two</h1>");
+        docs.insert(1, dir.filePath(u"missing.html"_s));
+        const QString journal = dir.filePath(u"run.journal"_s);
+        const QStringList arguments = QStringList{u"--print"_s, u"--json"_s, u"--journal"_s, journal} + docs;
+        const Outcome run = runProgram(arguments, m_server);
+        QCOMPARE(run.status, 1);
+        const QList<QJsonObject> objects = jsonLines(run.out);
+        QCOMPARE(objects.size(), 4);
+
+        const QStringList outcomes{u"sent"_s, u"not printed"_s, u"sent"_s};
+        for (int i = 0; i < 3; ++i) {
+            const QJsonObject entry = objects.at(i);
+            QCOMPARE(entry.value(u"step"_s).toInt(), i + 1);
+            QCOMPARE(entry.value(u"entry"_s).toString(), docs.at(i));
+            QCOMPARE(entry.value(u"outcome"_s).toString(), outcomes.at(i));
+            QVERIFY(entry.value(u"reason"_s).isString());
+            QCOMPARE(entry.value(u"printer"_s).toString(), u"Rig"_s);
+            QVERIFY(entry.value(u"seconds"_s).isDouble() && entry.value(u"seconds"_s).toDouble() >= 0);
+            const bool sent = outcomes.at(i) == u"sent"_s;
+            QCOMPARE(entry.value(u"reason"_s).toString().isEmpty(), sent);
+            QCOMPARE(entry.value(u"pages"_s).toInt(-1), sent ? 2 : -1);
+            QCOMPARE(entry.value(u"job"_s).isNull(), !sent);
+            QVERIFY(sent ? entry.value(u"bytes"_s).toInteger() > 0 : entry.value(u"bytes"_s).toInteger() == 0);
+            if (sent) {
+                // The rig keeps each job as job-NNNNNN.pdf, titled by its entry.
+                const QString job = rig::sharedFolder() + u"/jobs/job-"_s
+                    + QString::number(entry.value(u"job"_s).toInt()).rightJustified(6, u'0') + u".pdf"_s;
+                QTRY_COMPARE_WITH_TIMEOUT(rig::titleOf(job), docs.at(i), 60'000);
+                QCOMPARE(QFileInfo(job).size(), entry.value(u"bytes"_s).toInteger());
+            }
+        }
+        const QJsonObject summary = objects.constLast().value(u"summary"_s).toObject();
+        QCOMPARE(summary.value(u"entries"_s).toInt(), 3);
+        QCOMPARE(summary.value(u"sent"_s).toInt(), 2);
+        QCOMPARE(summary.value(u"not printed"_s).toInt(), 1);
+        QCOMPARE(summary.value(u"already sent (journal)"_s).toInt(), 0);
+        QCOMPARE(objects.constLast().value(u"exit"_s).toInt(-1), run.status);
+
+        // Again: the journal accounts for the two sent, in their places.
+        const Outcome again = runProgram(arguments, m_server);
+        const QList<QJsonObject> resumed = jsonLines(again.out);
+        QCOMPARE(resumed.size(), 4);
+        QStringList said;
+        for (const QJsonObject &entry : resumed.mid(0, 3))
+            said << QString::number(entry.value(u"step"_s).toInt()) + u' ' + entry.value(u"outcome"_s).toString();
+        QCOMPARE(said, (QStringList{u"1 already sent (journal)"_s, u"2 not printed"_s, u"3 already sent (journal)"_s}));
+        QCOMPARE(resumed.constLast().value(u"summary"_s).toObject().value(u"already sent (journal)"_s).toInt(), 2);
+        QCOMPARE(resumed.constLast().value(u"exit"_s).toInt(-1), again.status);
+    }
+
+    // With --output there is nothing to follow: --wait returns at once and
+    // each PDF file written is final.
+    void waitingForFilesWritten()
+    {
+        QTemporaryDir dir;
+        QTemporaryDir output;
+        const QStringList docs = documents(dir.path(), 2);
+        const Outcome run =
+            runProgram(QStringList{u"--print"_s, u"--json"_s, u"--wait"_s, u"--output"_s, output.path()} + docs, m_server);
+        QCOMPARE(run.status, 0);
+        const QList<QJsonObject> objects = jsonLines(run.out);
+        QCOMPARE(objects.size(), 3);
+        QCOMPARE(objects.at(0).value(u"outcome"_s).toString(), u"written"_s);
+        QCOMPARE(objects.at(1).value(u"outcome"_s).toString(), u"written"_s);
+        QCOMPARE(objects.at(0).value(u"printer"_s).toString(), QString());
+        QCOMPARE(objects.at(2).value(u"summary"_s).toObject().value(u"written"_s).toInt(), 2);
+    }
+
+private:
+    QString m_server;
+};
+
+QTEST_GUILESS_MAIN(TestJournal)
+#include "tst_journal.moc"
