@@ -23,6 +23,7 @@
 #include <QHash>
 #include <QImage>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -802,6 +803,11 @@ private Q_SLOTS:
         // Print opens.
         window.fakes.printerSettings->answers << platform::PrinterSettings{QStringLiteral("Paused"), 1, {}};
         Q_EMIT window.form->Check2()->customContextMenuRequested({});
+        // The choice is kept for later windows too; theirs is the default.
+        const auto forget = qScopeGuard([&window] {
+            window.fakes.printerSettings->answers << platform::PrinterSettings{};
+            Q_EMIT window.form->Check2()->customContextMenuRequested({});
+        });
         window.addThroughDialog({waiting});
         QSignalSpy outcomes(&window.form->printRun(), &printing::PrintRun::entryFinished);
 

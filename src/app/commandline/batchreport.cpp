@@ -51,6 +51,8 @@ QString answerWords(const JobAnswer &answer)
         return withReason(QStringLiteral("canceled"), answer.reason);
     case JobAnswer::State::Held:
         return withReason(QStringLiteral("still held"), answer.reason);
+    case JobAnswer::State::Working:
+        return withReason(QStringLiteral("sent"), NoAnswerInTime);
     case JobAnswer::State::Unknown:
         break;
     }
@@ -68,6 +70,8 @@ QString answerOutcome(JobAnswer::State state)
         return outcome::Canceled;
     case JobAnswer::State::Held:
         return outcome::Held;
+    case JobAnswer::State::Working:
+        return outcome::Sent;
     case JobAnswer::State::Unknown:
         break;
     }
