@@ -242,6 +242,26 @@ private Q_SLOTS:
                  bound > 0 ? bound : printing::RunSettings::DefaultDocumentBound.count());
     }
 
+    // The window follows every job to the printer's answer; the command
+    // line only when it waits for the answer, and never for files.
+    void jobsFollowed_inTheWindowAndWhenWaiting_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("follows");
+        QTest::newRow("the window") << QStringList{u"a.htm"_s} << true;
+        QTest::newRow("printing") << QStringList{u"--print"_s, u"a.htm"_s} << false;
+        QTest::newRow("waiting") << QStringList{u"--print"_s, u"--wait"_s, u"a.htm"_s} << true;
+        QTest::newRow("writing files") << QStringList{u"--print"_s, u"--wait"_s, u"--output=out"_s, u"a.htm"_s} << false;
+    }
+    void jobsFollowed_inTheWindowAndWhenWaiting()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, follows);
+        const CommandLine line = parse(arguments);
+        QVERIFY2(line.error.isEmpty(), qPrintable(line.error));
+        QCOMPARE(app::runSettingsFor(line).follow, follows);
+    }
+
     // With its current folder gone, a relative name is named, not resolved
     // against some other folder.
     void relativeNameWithoutACurrentFolder_isNamedNotGuessed()

@@ -296,11 +296,12 @@ printing::RunSettings runSettingsFor(const CommandLine &line)
     printing::RunSettings settings = printing::RunSettings::fromEnvironment();
     settings.printer = line.printer;
     settings.headings = settings.headings && line.headings;
-    // --json names each job's pages; following jobs to the printer's answer
-    // is only worth its polling when the program waits for it, and a PDF
-    // file written has nothing to follow.
+    // --json names each job's pages. The window follows every job to the
+    // printer's answer, its marks changing while it is open; from the
+    // command line that is only worth its polling when the program waits
+    // for it, and a PDF file written has nothing to follow.
     settings.countPages = line.json;
-    settings.follow = line.wait && line.outputFolder.isEmpty();
+    settings.follow = !line.print || (line.wait && line.outputFolder.isEmpty());
     if (line.timeoutSeconds)
         settings.documentBound = std::chrono::milliseconds(qint64(*line.timeoutSeconds * 1000));
     return settings;
