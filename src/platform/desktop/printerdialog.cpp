@@ -2,6 +2,7 @@
 
 #include <QDialogButtonBox>
 #include <QPageRanges>
+#include <QComboBox>
 #include <QPrintDialog>
 #include <QPrinterInfo>
 #include <QPushButton>
@@ -106,6 +107,36 @@ void applyPageRange(const QString &ranges, QPrinter &printer)
     }
 }
 
+// The dialog lists every queue; the default one stands out, in bold.
+void markDefaultPrinter(QPrintDialog &dialog)
+{
+    auto *printers = dialog.findChild<QComboBox *>(QStringLiteral("printers"));
+    const int index = printers ? printers->findText(QPrinterInfo::defaultPrinterName()) : -1;
+    if (index < 0)
+        return;
+    QFont bold = printers->font();
+    bold.setBold(true);
+    printers->setItemData(index, bold, Qt::FontRole);
+    printers->setItemData(index, QStringLiteral("The default printer"), Qt::ToolTipRole);
+}
+
+// Choices the settings do not keep (which pages of a sheet, their order,
+// collating) are not offered, rather than offered and then lost.
+void hideWhatIsNotKept(QPrintDialog &dialog)
+{
+    for (const QString &name : {QStringLiteral("pageSetLabel"), QStringLiteral("pageSetCombo"), QStringLiteral("reverse"),
+                                QStringLiteral("collate"), QStringLiteral("printCurrentPage"), QStringLiteral("printSelection")}) {
+        if (auto *widget = dialog.findChild<QWidget *>(name))
+            widget->hide();
+    }
+    // The dialog shows the page set again when it likes; all pages is then
+    // the one choice left.
+    if (auto *pageSet = dialog.findChild<QComboBox *>(QStringLiteral("pageSetCombo"))) {
+        while (pageSet->count() > 1)
+            pageSet->removeItem(pageSet->count() - 1);
+    }
+}
+
 class QtPrinterDialog final : public PrinterSettingsEditor {
 public:
     std::optional<PrinterSettings> edit(QWidget *owner, const PrinterSettings &current) override
@@ -121,6 +152,8 @@ public:
             if (QPushButton *accept = buttons->button(QDialogButtonBox::Ok))
                 accept->setText(QStringLiteral("OK"));
         }
+        markDefaultPrinter(dialog);
+        hideWhatIsNotKept(dialog);
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
         return settingsFrom(choiceOf(printer), defaultsOf(printer.printerName()));
