@@ -4,6 +4,7 @@
 #include <QPageRanges>
 #include <QComboBox>
 #include <QPrintDialog>
+#include <QPrintEngine>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -91,6 +92,25 @@ std::optional<QPageRanges::Range> singleRange(const QString &ranges)
     return QPageRanges::Range{from, to};
 }
 
+// The CUPS options the dialog hands the print engine; a page list typed in
+// as "2-3,5" goes there rather than into the printer's own page ranges.
+QPageRanges cupsPageRanges(const QPrinter &printer)
+{
+    // The print engine's key for them, which Qt keeps to itself.
+    constexpr auto CupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+    const QStringList options = printer.printEngine()->property(CupsOptions).toStringList();
+    QPageRanges ranges;
+    for (qsizetype i = 0; i + 1 < options.size(); i += 2) {
+        if (options.at(i) != u"page-ranges")
+            continue;
+        for (const QString &part : options.at(i + 1).split(u',', Qt::SkipEmptyParts)) {
+            if (const std::optional<QPageRanges::Range> range = singleRange(part.trimmed()))
+                ranges.addRange(range->from, range->to);
+        }
+    }
+    return ranges;
+}
+
 QString rangesText(const QPageRanges &ranges)
 {
     QStringList parts;
@@ -106,6 +126,9 @@ void applyPageRange(const QString &ranges, QPrinter &printer)
         printer.setFromTo(range->from, range->to);
     }
 }
+
+// Far past the pages of any document printed here.
+constexpr int MaxChosenPage = 99'999;
 
 // The dialog lists every queue; the default one stands out, in bold.
 void markDefaultPrinter(QPrintDialog &dialog)
@@ -124,8 +147,12 @@ void markDefaultPrinter(QPrintDialog &dialog)
 // collating) are not offered, rather than offered and then lost.
 void hideWhatIsNotKept(QPrintDialog &dialog)
 {
+    // The free-form page list refuses every list in this version of the
+    // dialog ("does not follow the correct syntax"); a range from one page
+    // to another is offered instead.
     for (const QString &name : {QStringLiteral("pageSetLabel"), QStringLiteral("pageSetCombo"), QStringLiteral("reverse"),
-                                QStringLiteral("collate"), QStringLiteral("printCurrentPage"), QStringLiteral("printSelection")}) {
+                                QStringLiteral("collate"), QStringLiteral("printCurrentPage"), QStringLiteral("printSelection"),
+                                QStringLiteral("pagesRadioButton"), QStringLiteral("pagesLineEdit")}) {
         if (auto *widget = dialog.findChild<QWidget *>(name))
             widget->hide();
     }
@@ -147,6 +174,8 @@ public:
         dialog.setWindowTitle(QStringLiteral("Printer Settings"));
         // Runs print on queues; a file would be no printer setting.
         dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintShowPageSize);
+        // No document is at hand: any page a document may have can be chosen.
+        dialog.setMinMax(1, MaxChosenPage);
         // The dialog only chooses: OK keeps the choice, and nothing prints.
         if (auto *buttons = dialog.findChild<QDialogButtonBox *>()) {
             if (QPushButton *accept = buttons->button(QDialogButtonBox::Ok))
@@ -199,6 +228,8 @@ PrinterChoice choiceOf(const QPrinter &printer)
     choice.colorMode = printer.colorMode();
     if (printer.printRange() == QPrinter::PageRange)
         choice.pages = printer.pageRanges();
+    if (choice.pages.isEmpty())
+        choice.pages = cupsPageRanges(printer);
     return choice;
 }
 

@@ -717,7 +717,9 @@ QList<JobState> CupsSink::withStoppedPrinters(const QList<int> &jobIds) const
 {
     QList<JobState> states;
     for (const int id : jobIds) {
-        JobState state = m_jobStates.value(id, JobState{id, JobState::Kind::Missing, {}});
+        // Only the jobs' own answer may call a job missing: one taken after
+        // it was asked is still on its way.
+        JobState state = m_jobStates.value(id, JobState{id, JobState::Kind::Working, {}});
         const auto stopped = m_stoppedPrinters.constFind(m_jobPrinters.value(id));
         if (state.kind == JobState::Kind::Working && stopped != m_stoppedPrinters.cend())
             state = {id, JobState::Kind::Held, *stopped};
