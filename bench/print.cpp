@@ -325,6 +325,17 @@ void measureFollowing(Runner &runner, const QString &folder, int renderers)
     double followRequests = 0;
     double quietRequests = 0;
     double answeredAfter = 0;
+    // Every job on the rig prints: any other final answer is a wrong one.
+    int printed = 0;
+    int otherwise = 0;
+    QObject context;
+    QObject::connect(&runner.printRun(), &printing::PrintRun::entryAnswered, &context,
+                     [&](int, const QString &, const printing::JobAnswer &answer) {
+                         if (answer.state == printing::JobAnswer::State::Printed)
+                             ++printed;
+                         else if (answer.final() && ++otherwise == 1)
+                             std::printf("# the first job answered otherwise: %s\n", qPrintable(answer.reason));
+                     });
     for (int round = 1; round <= Rounds; ++round) {
         const QString r = QString::number(round);
         runner.setFollow(false);
@@ -344,6 +355,8 @@ void measureFollowing(Runner &runner, const QString &folder, int renderers)
     bench::figure("scheduler_requests_per_s_followed", requests, "requests/s");
     bench::figure("following_requests_per_s_followed", followRequests, "requests/s");
     bench::figure("last_answer_after_run_end_s", answeredAfter, "s");
+    bench::figure("followed_jobs_answered_printed", printed, "jobs");
+    bench::figure("followed_jobs_answered_otherwise", otherwise, "jobs");
 }
 
 // The end of a run of one section alone.
