@@ -8,7 +8,9 @@
 //
 // Needs CUPS_SERVER and TAVIMARK_RIG pointing at a running rig
 // (scripts/bench.sh starts and stops one, and installs git-doc).
-// TAVIMARK_BENCH_ONLY=options measures the printer options' cost alone.
+// TAVIMARK_BENCH_ONLY=options measures the printer options' cost alone,
+// TAVIMARK_BENCH_ONLY=following the cost of following jobs to the printer's
+// answer, and the requests that puts to the scheduler.
 #include "common.h"
 #include "support/printrig.h"
 #include "standins.h"
@@ -193,6 +195,13 @@ public:
         m_run.setSettings(settings);
     }
 
+    void setFollow(bool follow)
+    {
+        printing::RunSettings settings = m_run.settings();
+        settings.follow = follow;
+        m_run.setSettings(settings);
+    }
+
     // Prints `entries` in one run; returns documents per second.
     double print(const QStringList &entries)
     {
@@ -211,12 +220,30 @@ public:
         if (m_run.running())
             loop.exec();
         const double seconds = clock.nsecsElapsed() / 1e9;
+        m_lastSeconds = seconds;
         QObject::disconnect(done);
         while (m_jobs.count() > 0)
             m_jobs.remove(m_jobs.count());
         if (message != u"Done. Print jobs sent to printer.")
             std::printf("# run message: %s\n", qPrintable(message.left(300)));
         return entries.size() / seconds;
+    }
+
+    double lastSeconds() const { return m_lastSeconds; }
+
+    // Waits until the print system has answered about every job the runs
+    // took; returns the seconds that took.
+    double waitForAnswers()
+    {
+        QElapsedTimer clock;
+        clock.start();
+        if (m_run.following()) {
+            QEventLoop loop;
+            QObject::connect(&m_run, &printing::PrintRun::allAnswered, &loop, &QEventLoop::quit);
+            QTimer::singleShot(std::chrono::minutes(2), &loop, &QEventLoop::quit);
+            loop.exec();
+        }
+        return clock.nsecsElapsed() / 1e9;
     }
 
     printing::PrintRun &printRun() { return m_run; }
@@ -229,7 +256,116 @@ private:
     printing::PrintRun m_run;
     QTimer m_sampler;
     double m_peakMB = 0;
+    double m_lastSeconds = 0;
 };
+
+// The requests the rig's scheduler logged between a run's start and its
+// end: every one, and those that follow jobs (Get-Jobs, and the
+// CUPS-Get-Printers asked to tell a job on a stopped queue). A scheduler
+// whose log has grown too large starts a new one, keeping the old one as
+// access_log.O.
+class AccessLog {
+public:
+    struct Counts {
+        int all = 0;
+        int following = 0;
+    };
+
+    explicit AccessLog(printing::PrintRun &run)
+        : m_path(rig::sharedFolder() + u"/log/access_log")
+    {
+        QObject::connect(&run, &printing::PrintRun::started, &m_context, [this] { m_offset = QFileInfo(m_path).size(); });
+        QObject::connect(&run, &printing::PrintRun::finished, &m_context, [this] { m_last = countSince(m_offset); });
+    }
+
+    Counts lastRun() const { return m_last; }
+
+private:
+    static QByteArray from(const QString &path, qint64 offset)
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly) || !file.seek(offset))
+            return {};
+        return file.readAll();
+    }
+
+    Counts countSince(qint64 offset) const
+    {
+        const bool started = QFileInfo(m_path).size() < offset;
+        const QByteArray added = started ? from(m_path + u".O", offset) + from(m_path, 0) : from(m_path, offset);
+        Counts counts;
+        for (const QByteArray &line : added.split('\n')) {
+            if (line.isEmpty())
+                continue;
+            ++counts.all;
+            if (line.contains(" Get-Jobs ") || line.contains(" CUPS-Get-Printers "))
+                ++counts.following;
+        }
+        return counts;
+    }
+
+    QString m_path;
+    qint64 m_offset = 0;
+    Counts m_last;
+    QObject m_context;  // ends the connections with the log's life
+};
+
+// Following every job to the printer's answer against not following, on
+// the same small documents, alternating; and the scheduler's requests per
+// second while the followed runs print. Each followed run's jobs are all
+// answered before the next run starts, so that no run pays for another's.
+void measureFollowing(Runner &runner, const QString &folder, int renderers)
+{
+    runner.setRenderers(renderers);
+    AccessLog log(runner.printRun());
+    constexpr int Rounds = 3;
+    double followed = 0;
+    double unfollowed = 0;
+    double requests = 0;
+    double followRequests = 0;
+    double quietRequests = 0;
+    double answeredAfter = 0;
+    // Every job on the rig prints: any other final answer is a wrong one.
+    int printed = 0;
+    int otherwise = 0;
+    QObject context;
+    QObject::connect(&runner.printRun(), &printing::PrintRun::entryAnswered, &context,
+                     [&](int, const QString &, const printing::JobAnswer &answer) {
+                         if (answer.state == printing::JobAnswer::State::Printed)
+                             ++printed;
+                         else if (answer.final() && ++otherwise == 1)
+                             std::printf("# the first job answered otherwise: %s\n", qPrintable(answer.reason));
+                     });
+    for (int round = 1; round <= Rounds; ++round) {
+        const QString r = QString::number(round);
+        runner.setFollow(false);
+        unfollowed += runner.print(writeDocuments(folder + u"/unfollowed" + r, QStringLiteral("u"), 200, smallDocument)) / Rounds;
+        quietRequests += log.lastRun().all / runner.lastSeconds() / Rounds;
+        runner.setFollow(true);
+        followed += runner.print(writeDocuments(folder + u"/followed" + r, QStringLiteral("f"), 200, smallDocument)) / Rounds;
+        requests += log.lastRun().all / runner.lastSeconds() / Rounds;
+        followRequests += log.lastRun().following / runner.lastSeconds() / Rounds;
+        answeredAfter += runner.waitForAnswers() / Rounds;
+    }
+    runner.setFollow(true);
+    bench::figure("small_docs_per_s_not_followed", unfollowed, "docs/s");
+    bench::figure("small_docs_per_s_followed", followed, "docs/s");
+    bench::figure("followed_share_of_not_followed", unfollowed > 0 ? followed / unfollowed : 0, "ratio");
+    bench::figure("scheduler_requests_per_s_not_followed", quietRequests, "requests/s");
+    bench::figure("scheduler_requests_per_s_followed", requests, "requests/s");
+    bench::figure("following_requests_per_s_followed", followRequests, "requests/s");
+    bench::figure("last_answer_after_run_end_s", answeredAfter, "s");
+    bench::figure("followed_jobs_answered_printed", printed, "jobs");
+    bench::figure("followed_jobs_answered_otherwise", otherwise, "jobs");
+}
+
+// The end of a run of one section alone.
+int endEarly(std::unique_ptr<Runner> &runner)
+{
+    runner.reset();
+    platform::endAtOnceIfPagesStillRender(0);
+    return 0;
+}
 
 // The same run from the real window: Form1 on the offscreen platform, its
 // Print button clicked, the closing message answered at once.
@@ -300,10 +436,11 @@ int main(int argc, char **argv)
         figure(QStringLiteral("engine_start_and_8_docs_s"), clock.nsecsElapsed() / 1e9, "s");
     }
 
+    const QString only = qEnvironmentVariable("TAVIMARK_BENCH_ONLY");
     // The printer options' cost: the same small documents on the queue
     // that offers two-sided printing, A4 and monochrome, with those options
     // and two copies and without any, alternating.
-    {
+    if (only.isEmpty() || only == u"options") {
         runner.setRenderers(defaultRenderers);
         platform::PrinterSettings plain{QStringLiteral("Duplex"), 1, {}};
         platform::PrinterSettings chosen{QStringLiteral("Duplex"), 2, {}};
@@ -325,11 +462,12 @@ int main(int argc, char **argv)
         figure(QStringLiteral("small_docs_per_s_with_options"), with, "docs/s");
         figure(QStringLiteral("options_share_of_without"), without > 0 ? with / without : 0, "ratio");
     }
-    if (qEnvironmentVariable("TAVIMARK_BENCH_ONLY") == u"options") {
-        ownRunner.reset();
-        platform::endAtOnceIfPagesStillRender(0);
-        return 0;
-    }
+    if (only == u"options")
+        return endEarly(ownRunner);
+    if (only.isEmpty() || only == u"following")
+        measureFollowing(runner, dir.path(), defaultRenderers);
+    if (only == u"following")
+        return endEarly(ownRunner);
 
     std::map<int, std::map<QString, double>> rates;
     for (const int renderers : {1, 2, 4}) {

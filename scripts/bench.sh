@@ -28,3 +28,9 @@ fi
     trap '"$rigscript" stop "$rig"' EXIT
     CUPS_SERVER=$(cat "$rig/server") TAVIMARK_RIG=$rig "$build/bench/bench_print" 2> "$rig/bench_print.log"
 )
+
+# The journal's cost over a long run of the real program; it starts a rig of
+# its own for each run. BENCH_JOURNAL_ENTRIES changes the 10,000 documents
+# per run (each 10,000 take several minutes).
+echo "== journal"
+"$build/bench/bench_journal" ${BENCH_JOURNAL_ENTRIES:-10000} 2> "$build/bench_journal.log"

@@ -85,6 +85,36 @@ QStringList documents(const QString &folder, int count, const QByteArray &body =
     return paths;
 }
 
+// Small documents in `folder` under `names`, in that order.
+QStringList documentsNamed(const QString &folder, const QStringList &names)
+{
+    QStringList paths;
+    for (const QString &name : names) {
+        const QString path = folder + u'/' + name;
+        write(path, "<title>" + name.toUtf8() + "</title><p>A page</p>");
+        paths << path;
+    }
+    return paths;
+}
+
+// What the log says last of each of `entries`, in the list's
+// order: the words between "[i/N] " and ": ENTRY".
+QStringList lastWordsOf(const QStringList &lines, const QStringList &entries)
+{
+    QStringList words;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const QString step = u'[' + QString::number(i + 1) + u'/' + QString::number(entries.size()) + u"] "_s;
+        const QString tail = u": "_s + entries.at(i);
+        QString last;
+        for (const QString &line : lines) {
+            if (line.startsWith(step) && line.endsWith(tail))
+                last = line.sliced(step.size(), line.size() - step.size() - tail.size());
+        }
+        words << last;
+    }
+    return words;
+}
+
 // The journal's header for `entries`, as the README describes it.
 QByteArray headerFor(const QStringList &entries, int version = 1)
 {
@@ -435,6 +465,78 @@ private Q_SLOTS:
         QCOMPARE(objects.at(1).value(u"outcome"_s).toString(), u"written"_s);
         QCOMPARE(objects.at(0).value(u"printer"_s).toString(), QString());
         QCOMPARE(objects.at(2).value(u"summary"_s).toObject().value(u"written"_s).toInt(), 2);
+    }
+
+    // --wait follows every job to the printer's answer, on a rig of the
+    // test's own (a failed job and a stopped queue stay on it): each entry's
+    // last line and its --json object give that answer, the exit status
+    // follows from the answers, and the rig holds a job for exactly the
+    // entries called printed, the one --json names.
+    void waitingForThePrinter_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QStringList>("said");      // each entry's last words on the log
+        QTest::addColumn<QStringList>("outcomes");  // each entry's --json outcome
+        QTest::addColumn<int>("status");
+        const QStringList fine{u"one.html"_s, u"two.html"_s, u"three.html"_s};
+        const QStringList printed{u"printed"_s, u"printed"_s, u"printed"_s};
+        QTest::newRow("every job printed") << fine << QStringList() << printed << printed << 0;
+        QTest::newRow("one job aborted") << QStringList{u"one.html"_s, u"two-abort-this-job.html"_s, u"three.html"_s}
+                                         << QStringList()
+                                         << QStringList{u"printed"_s, u"aborted by the printer (the rig fails this job on purpose)"_s,
+                                                        u"printed"_s}
+                                         << QStringList{u"printed"_s, u"aborted"_s, u"printed"_s} << 1;
+        QTest::newRow("a stopped queue") << QStringList{u"one.html"_s}
+                                         << QStringList{u"-d"_s, u"Paused"_s, u"--wait-timeout"_s, u"3"_s}
+                                         << QStringList{u"still held (the printer is stopped)"_s} << QStringList{u"held"_s} << 2;
+    }
+    void waitingForThePrinter()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, options);
+        QFETCH(QStringList, said);
+        QFETCH(QStringList, outcomes);
+        QFETCH(int, status);
+        const rig::PrivateRig printer;
+        QVERIFY(printer.isUp());
+        QTemporaryDir dir;
+        const QStringList docs = documentsNamed(dir.path(), names);
+        const Outcome run = runProgram(QStringList{u"--print"_s, u"--wait"_s, u"--json"_s} + options + docs, printer.server());
+        QCOMPARE(run.status, status);
+        QCOMPARE(lastWordsOf(run.errorLines, docs), said);
+
+        const QList<QJsonObject> objects = jsonLines(run.out);
+        QCOMPARE(objects.size(), docs.size() + 1);
+        const QString queue = options.contains(u"-d"_s) ? options.at(options.indexOf(u"-d"_s) + 1) : u"Rig"_s;
+        QStringList printedEntries;
+        QMap<QString, int> tally;
+        for (qsizetype i = 0; i < docs.size(); ++i) {
+            const QJsonObject entry = objects.at(i);
+            QCOMPARE(entry.value(u"entry"_s).toString(), docs.at(i));
+            QCOMPARE(entry.value(u"outcome"_s).toString(), outcomes.at(i));
+            QCOMPARE(entry.value(u"printer"_s).toString(), queue);
+            // Every job was taken: each keeps the number the queue gave it.
+            QVERIFY(entry.value(u"job"_s).toInt() > 0);
+            ++tally[outcomes.at(i)];
+            if (outcomes.at(i) == u"printed"_s) {
+                printedEntries << docs.at(i);
+                const QString job = printer.folder() + u"/jobs/job-"_s
+                    + QString::number(entry.value(u"job"_s).toInt()).rightJustified(6, u'0') + u".pdf"_s;
+                QCOMPARE(rig::titleOf(job), docs.at(i));
+            }
+        }
+        // Said the moment the program ends: a job called printed is already
+        // in the jobs folder, and no other is.
+        QStringList onTheRig = rig::jobTitles(dir.path(), printer.folder());
+        onTheRig.sort();
+        printedEntries.sort();
+        QCOMPARE(onTheRig, printedEntries);
+
+        const QJsonObject summary = objects.constLast().value(u"summary"_s).toObject();
+        for (const QString &outcome : {u"printed"_s, u"aborted"_s, u"held"_s, u"sent"_s})
+            QCOMPARE(summary.value(outcome).toInt(), tally.value(outcome));
+        QCOMPARE(objects.constLast().value(u"exit"_s).toInt(-1), status);
     }
 
 private:

@@ -100,6 +100,14 @@ void waitForAnswers(printing::PrintRun &run, BatchReport &report, double seconds
 {
     if (!report.awaiting())
         return;
+    // The report waits for every job the print system took; the run follows
+    // only those it can (one the print system gave no number, say). With
+    // nothing followed no answer is coming, and the entries stand as they are
+    // rather than wait out the time to end as unanswered.
+    if (!run.following()) {
+        report.waitEnded(true);
+        return;
+    }
     QEventLoop loop;
     bool answersDone = false;
     QObject::connect(&run, &printing::PrintRun::allAnswered, &loop, [&] {
