@@ -490,6 +490,14 @@ private Q_SLOTS:
         QTest::newRow("a stopped queue") << QStringList{u"one.html"_s}
                                          << QStringList{u"-d"_s, u"Paused"_s, u"--wait-timeout"_s, u"3"_s}
                                          << QStringList{u"still held (the printer is stopped)"_s} << QStringList{u"held"_s} << 2;
+        // Jobs keep coming while the printers are asked about: none of them
+        // is taken for one the print system forgot.
+        QStringList many;
+        for (int i = 1; i <= 40; ++i)
+            many << u"held-"_s + QString::number(i) + u".html"_s;
+        QTest::newRow("many on a stopped queue") << many << QStringList{u"-d"_s, u"Paused"_s, u"--wait-timeout"_s, u"5"_s}
+                                                 << QStringList(40, u"still held (the printer is stopped)"_s)
+                                                 << QStringList(40, u"held"_s) << 2;
     }
     void waitingForThePrinter()
     {
