@@ -462,21 +462,39 @@ private Q_SLOTS:
     }
 
     // The window goes in the middle of a run without being closed first:
-    // pages still at work, a job with a printer that answers only after the
-    // window has gone. Nothing of the run outlives the window.
+    // pages still at work, a job with a printer that answers only as the
+    // window goes, or after. The run goes first, giving its pages up while
+    // the printer it hands jobs to is still there; nothing of the run
+    // outlives the window.
+    void windowDestroyedMidRun_leavesNothingBehind_data()
+    {
+        QTest::addColumn<bool>("deaf");
+        QTest::newRow("printer silent until told to stop") << false;
+        QTest::newRow("printer deaf to being told") << true;
+    }
     void windowDestroyedMidRun_leavesNothingBehind()
     {
+        QFETCH(bool, deaf);
         Window window(4);
         window.form->show();
         window.pages().held = {entry(3), entry(4)};
-        window.printer().deafUntil = std::make_shared<QSemaphore>();
+        if (deaf)
+            window.printer().deafUntil = std::make_shared<QSemaphore>();
+        else
+            window.printer().stalls = true;
+        int pagesGivenUpWhenThePrinterWent = -1;
+        window.printer().whenGone = [&] { pagesGivenUpWhenThePrinterWent = window.pages().cancelled; };
         window.form->Check2()->click();
-        QTRY_VERIFY(window.printer().deafened);
+        QTRY_VERIFY(deaf ? window.printer().deafened.load() : window.printer().stalled.load());
         QTRY_COMPARE(window.pages().started.size(), 4);
 
         window.form.reset();
-        window.printer().deafUntil->release();
-        QTRY_VERIFY(window.printer().answeredLate);
+        if (deaf) {
+            window.printer().deafUntil->release();
+            QTRY_VERIFY(window.printer().answeredLate);
+        } else {
+            QCOMPARE(pagesGivenUpWhenThePrinterWent, 2);
+        }
         // Whatever was posted on the run's behalf is delivered now, or nowhere.
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
