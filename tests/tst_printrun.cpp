@@ -204,6 +204,41 @@ private Q_SLOTS:
         QCOMPARE(window.form->mousePointer(), MousePointer::Default);
     }
 
+    // The closing message opens once the run's own notification is over:
+    // all who listen have heard the run end, and Print pressed while the
+    // message is up starts a run of its own, which asks the printer before
+    // it loads anything.
+    void printPressedWhileTheClosingMessageIsUp_startsAFreshRun()
+    {
+        Window window(2);
+        // The last document fails as it arrives, so that the run ends inside
+        // the handling of its page's result.
+        window.pages().held = {entry(2)};
+        window.pages().failing.insert(entry(2), QStringLiteral("file not found"));
+        const QString unusable = QStringLiteral("No default printer is set up, so nothing was printed.");
+        QSignalSpy finished(&window.run(), &printing::PrintRun::finished);
+        bool runOverWhileShown = false;
+        window.fakes.messageBox->whileShown = [&] {
+            if (window.messages().size() > 1)
+                return;
+            runOverWhileShown = !window.run().running() && finished.size() == 1;
+            {
+                QMutexLocker locked(&window.printer().lock);
+                window.printer().problem = unusable;
+            }
+            window.form->Check2()->click();
+        };
+        window.form->Check2()->click();
+        QTRY_COMPARE(window.taken(), entries({1}));
+        QVERIFY(window.fakes.pages.release(entry(2)));
+
+        QTRY_COMPARE(window.messages().size(), 2);
+        QCOMPARE(window.messages().at(1), unusable);
+        QCOMPARE(finished.size(), 2);
+        QCOMPARE(window.pages().started, entries({1, 2}));
+        QVERIFY(runOverWhileShown);
+    }
+
     // The report keeps what is wrong apart from what to do about it; the
     // message says both.
     void printerProblem_isSaidBeforeAnythingLoads()
@@ -335,6 +370,63 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
     }
 
+    // A page's result is still on its way when the run ends, and the page
+    // goes with the settings before the next run begins: the result finds
+    // nothing. The next run loads that entry afresh and prints each entry
+    // once.
+    void resultForAPageThatHasGone_isDropped_data()
+    {
+        QTest::addColumn<bool>("printerStops");
+        QTest::newRow("run abandoned") << false;
+        QTest::newRow("run stopped by the printer") << true;
+    }
+    void resultForAPageThatHasGone_isDropped()
+    {
+        QFETCH(bool, printerStops);
+        Window window(3, 3);
+        window.pages().held = {entry(2), entry(3)};
+        if (printerStops)
+            window.printer().failsAfter = 0;
+        else
+            window.pages().held.insert(entry(1));
+        // No event may be handled between the end of the first run and the
+        // start of the next, or the result would arrive while no run goes on.
+        const auto runAgainWithOnePage = [&] {
+            window.pages().held.clear();
+            {
+                QMutexLocker locked(&window.printer().lock);
+                window.printer().failsAfter = -1;
+            }
+            printing::RunSettings settings = window.run().settings();
+            settings.renderers = 1;
+            window.run().setSettings(settings);
+            window.run().run();
+        };
+        QSignalSpy finished(&window.run(), &printing::PrintRun::finished);
+        bool answered = false;
+        if (printerStops) {
+            // Entry 3's page answers just as the printer's failure ends the run.
+            connect(&window.run(), &printing::PrintRun::entryFinished, this,
+                    [&] { answered = window.fakes.pages.release(entry(3)); }, Qt::SingleShotConnection);
+            connect(&window.run(), &printing::PrintRun::finished, this, runAgainWithOnePage, Qt::SingleShotConnection);
+            window.form->Check2()->click();
+        } else {
+            window.form->Check2()->click();
+            QTRY_COMPARE(window.pages().started.size(), 3);
+            answered = window.fakes.pages.release(entry(3));
+            window.run().abandon();
+            runAgainWithOnePage();
+        }
+
+        QTRY_COMPARE(finished.size(), printerStops ? 2 : 1);
+        QVERIFY(answered);
+        QCOMPARE(window.pages().pagesMade, 3);
+        QCOMPARE(window.pages().started.count(entry(3)), 2);
+        QCOMPARE(window.taken(), entries({1, 2, 3}));
+        for (int position = 1; position <= 3; ++position)
+            QCOMPARE(window.jobs().mark(position), Mark::Printed);
+    }
+
     void secondPressDuringARun_isRefused()
     {
         Window window(3);
@@ -367,6 +459,49 @@ private Q_SLOTS:
         QCOMPARE(window.taken(), entries({1}));
         QCOMPARE(finishedEntries.size(), 0);
         QVERIFY(window.messages().isEmpty());
+    }
+
+    // The window goes in the middle of a run without being closed first:
+    // pages still at work, a job with a printer that answers only as the
+    // window goes, or after. The run goes first, giving its pages up while
+    // the printer it hands jobs to is still there; nothing of the run
+    // outlives the window.
+    void windowDestroyedMidRun_leavesNothingBehind_data()
+    {
+        QTest::addColumn<bool>("deaf");
+        QTest::newRow("printer silent until told to stop") << false;
+        QTest::newRow("printer deaf to being told") << true;
+    }
+    void windowDestroyedMidRun_leavesNothingBehind()
+    {
+        QFETCH(bool, deaf);
+        Window window(4);
+        window.form->show();
+        window.pages().held = {entry(3), entry(4)};
+        if (deaf)
+            window.printer().deafUntil = std::make_shared<QSemaphore>();
+        else
+            window.printer().stalls = true;
+        int pagesGivenUpWhenThePrinterWent = -1;
+        window.printer().whenGone = [&] { pagesGivenUpWhenThePrinterWent = window.pages().cancelled; };
+        window.form->Check2()->click();
+        QTRY_VERIFY(deaf ? window.printer().deafened.load() : window.printer().stalled.load());
+        QTRY_COMPARE(window.pages().started.size(), 4);
+
+        window.form.reset();
+        if (deaf) {
+            window.printer().deafUntil->release();
+            QTRY_VERIFY(window.printer().answeredLate);
+        } else {
+            QCOMPARE(pagesGivenUpWhenThePrinterWent, 2);
+        }
+        // Whatever was posted on the run's behalf is delivered now, or nowhere.
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+
+        QCOMPARE(window.pages().started, entries({1, 2, 3, 4}));
+        QCOMPARE(window.pages().cancelled, 2);
+        QVERIFY(window.taken().isEmpty());
     }
 
     // Edits made while a run goes on, each right after a job of the run has

@@ -17,6 +17,7 @@
 #include <QThread>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 
 // What the scripted pages do, shared by all the pages a run makes.
@@ -123,6 +124,8 @@ struct PrinterScript {
     std::shared_ptr<QSemaphore> deafUntil;
     std::atomic<bool> deafened{false};
     std::atomic<bool> answeredLate{false};
+    std::atomic<bool> stalled{false};  // a job is in the stalling printer
+    std::function<void()> whenGone;    // runs as the printer is destroyed
     QStringList taken;           // entries whose job reached the queue, in order
     QList<QByteArray> documents; // what each taken job held
     QList<int> copies;
@@ -138,6 +141,11 @@ struct PrinterScript {
 class ScriptedSink final : public platform::PrintSink {
 public:
     explicit ScriptedSink(std::shared_ptr<PrinterScript> script) : m_script(std::move(script)) { }
+    ~ScriptedSink() override
+    {
+        if (m_script->whenGone)
+            m_script->whenGone();
+    }
 
     std::optional<platform::SinkProblem> problem(const platform::PrinterSettings &settings, platform::StopToken &) override
     {
@@ -173,6 +181,7 @@ public:
                 return {Kind::Taken, {}};
             }
         }
+        m_script->stalled = true;
         while (!stop.shouldStop())
             QThread::msleep(5);
         return {Kind::PrinterFailed, QStringLiteral("the print system did not answer")};
