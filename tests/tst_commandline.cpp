@@ -5,6 +5,7 @@
 #include "joblist/joblist.h"
 
 #include "support/answerrelay.h"
+#include "support/arguments.h"
 #include "support/printrig.h"
 #include "support/processes.h"
 
@@ -32,13 +33,7 @@ namespace {
 
 CommandLine parse(const QStringList &arguments)
 {
-    std::vector<QByteArray> bytes{QByteArrayLiteral("tavimark")};
-    for (const QString &argument : arguments)
-        bytes.push_back(argument.toUtf8());
-    std::vector<const char *> argv;
-    for (const QByteArray &argument : bytes)
-        argv.push_back(argument.constData());
-    return app::parseCommandLine(int(argv.size()), argv.data());
+    return parseArguments(arguments);
 }
 
 struct Outcome {

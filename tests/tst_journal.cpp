@@ -3,6 +3,7 @@
 // entry in JSON (--json): the real program against the rig's queue.
 #include "app/commandline/commandline.h"
 
+#include "support/arguments.h"
 #include "support/printrig.h"
 
 #include <QCryptographicHash>
@@ -50,13 +51,7 @@ Outcome runProgram(const QStringList &arguments, const QString &server)
 
 app::CommandLine parse(const QStringList &arguments)
 {
-    std::vector<QByteArray> bytes{QByteArrayLiteral("tavimark")};
-    for (const QString &argument : arguments)
-        bytes.push_back(argument.toUtf8());
-    std::vector<const char *> argv;
-    for (const QByteArray &argument : bytes)
-        argv.push_back(argument.constData());
-    return app::parseCommandLine(int(argv.size()), argv.data());
+    return parseArguments(arguments);
 }
 
 QByteArray contents(const QString &path)

@@ -4,6 +4,7 @@
 // paper sizes and colour), and what arrives there.
 #include "app/commandline/commandline.h"
 
+#include "support/arguments.h"
 #include "support/printrig.h"
 
 #include <QProcess>
@@ -20,13 +21,7 @@ namespace {
 
 app::CommandLine parse(const QStringList &arguments)
 {
-    std::vector<QByteArray> bytes{QByteArrayLiteral("tavimark")};
-    for (const QString &argument : arguments)
-        bytes.push_back(argument.toUtf8());
-    std::vector<const char *> argv;
-    for (const QByteArray &argument : bytes)
-        argv.push_back(argument.constData());
-    return app::parseCommandLine(int(argv.size()), argv.data());
+    return parseArguments(arguments);
 }
 
 struct Outcome {

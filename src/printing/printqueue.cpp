@@ -93,13 +93,14 @@ void PrintQueue::check(const platform::PrinterSettings &settings)
     });
 }
 
-void PrintQueue::submit(quint64 ticket, const QByteArray &pdf, const platform::JobTicket &job, Finish finish)
+void PrintQueue::submit(quint64 ticket, const QByteArray &pdf, const platform::JobTicket &job, Finish finish, Gate gate)
 {
     m_pending = Pending::Submit;
     m_pendingTicket = ticket;
     const quint64 epoch = m_epoch;
     platform::PrintSink *sink = m_sink.get();
-    post([mailbox = m_mailbox, sink, epoch, ticket, pdf, job, finish = std::move(finish)](Request &request, StopToken &stop) {
+    post([mailbox = m_mailbox, sink, epoch, ticket, pdf, job, finish = std::move(finish),
+          gate = std::move(gate)](Request &request, StopToken &stop) {
         // The page headings are the program's own time, not the printer's.
         request.heartbeat.pause();
         const Finished document = finish ? finish(pdf) : Finished{pdf, {}};
@@ -107,6 +108,8 @@ void PrintQueue::submit(quint64 ticket, const QByteArray &pdf, const platform::J
         SinkAnswer answered;
         if (!document.failure.isEmpty())
             answered = {SinkAnswer::Kind::LeftOut, document.failure};
+        else if (std::optional<QString> closed = gate ? gate() : std::nullopt)
+            answered = {SinkAnswer::Kind::PrinterFailed, *closed};
         else if (!stop.abandoned())
             answered = sink->send(document.pdf, job, stop);
         answered.bytes = document.pdf.size();

@@ -39,6 +39,9 @@ public:
     // (adding the page headings, picking the chosen pages); must be safe to
     // run there.
     using Finish = std::function<Finished(const QByteArray &pdf)>;
+    // Asked on the print thread just before the job goes out; a problem it
+    // names keeps the job from going out and answers as a printer failure.
+    using Gate = std::function<std::optional<QString>()>;
 
     static constexpr std::chrono::milliseconds DefaultBound{20'000};
 
@@ -52,7 +55,8 @@ public:
     // jobs after it then carry; answers with `checked`.
     void check(const platform::PrinterSettings &settings);
     // Hands one document over; answers with `submitted` carrying `ticket`.
-    void submit(quint64 ticket, const QByteArray &pdf, const platform::JobTicket &job, Finish finish = {});
+    void submit(quint64 ticket, const QByteArray &pdf, const platform::JobTicket &job, Finish finish = {},
+                Gate gate = {});
     // Gives up whatever is under way: nothing more is sent for it, and no
     // answer comes for it.
     void abandon();

@@ -297,14 +297,13 @@ void PrintRun::APrint1()
     RenderedDocument document = m_ready.take(m_head.entry);
     if (document.state == RenderedDocument::State::Failed)
         return settle({Result::NotPrinted, document.failure});
-    if (m_gate) {
-        if (std::optional<QString> problem = m_gate(m_done + 1, m_head.text))
-            return stopForPrinter(*problem);
-    }
     m_head.handedOver = true;
     m_head.state = document.state;
     m_head.note = document.failure;
-    m_queue.submit(ticket(), document.pdf, {m_head.text}, finishing(document.title));
+    PrintQueue::Gate gate;
+    if (m_gate)
+        gate = [gate = m_gate, step = m_done + 1, text = m_head.text] { return gate(step, text); };
+    m_queue.submit(ticket(), document.pdf, {m_head.text}, finishing(document.title), std::move(gate));
 }
 
 // The headings go on before the chosen pages are picked, so that a page

@@ -56,9 +56,10 @@ public:
     const RunSettings &settings() const { return m_settings; }
     void setDressing(Dressing dressing) { m_dressing = std::move(dressing); }
     // Asked just before each job goes to the printer, with its step and
-    // entry; a problem it names (a record that cannot be written, say) stops
-    // the run there, that job unsent, as a printer that stopped taking jobs
-    // would.
+    // entry, on the print thread (so that what it writes there overlaps the
+    // pages' work); a problem it names (a record that cannot be written,
+    // say) stops the run there, that job unsent, as a printer that stopped
+    // taking jobs would.
     using Gate = std::function<std::optional<QString>(int step, const QString &text)>;
     void setGate(Gate gate) { m_gate = std::move(gate); }
 

@@ -148,6 +148,9 @@ int printEntries(const CommandLine &line, const QStringList &entries, bool probl
     const RunReport ran = runToEnd(run);
     if (line.wait)
         waitForAnswers(run, report, line.waitSeconds);
+    // The outcomes after the last job, on the disk too.
+    if (journal)
+        journal->sync();
     return report.summarise(ran, problems);
 }
 

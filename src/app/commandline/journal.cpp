@@ -66,7 +66,8 @@ std::optional<QString> Journal::open(const QString &path, const QStringList &ent
                    .add(HeaderName, Version)
                    .add(QStringLiteral("list"), listHash(entries))
                    .add(QStringLiteral("entries"), int(entries.size()))
-                   .object());
+                   .object(),
+               platform::Sync::Now);
     }
     return std::nullopt;
 }
@@ -114,7 +115,8 @@ std::optional<QString> Journal::submitting(int index)
                       .add(QStringLiteral("step"), index)
                       .add(QStringLiteral("entry"), m_entries.value(index - 1))
                       .add(QStringLiteral("event"), QStringLiteral("submitting"))
-                      .object());
+                      .object(),
+                  platform::Sync::Now);
 }
 
 std::optional<QString> Journal::settled(const SettledEntry &entry)
@@ -125,19 +127,35 @@ std::optional<QString> Journal::settled(const SettledEntry &entry)
                       .add(QStringLiteral("outcome"), entry.outcome)
                       .add(QStringLiteral("reason"), entry.reason)
                       .add(QStringLiteral("job"), entry.job != 0 ? QJsonValue(entry.job) : QJsonValue())
-                      .object());
+                      .object(),
+                  platform::Sync::Later);
 }
 
-std::optional<QString> Journal::append(const QByteArray &line)
+std::optional<QString> Journal::sync()
 {
+    return append({}, platform::Sync::Now);
+}
+
+std::optional<QString> Journal::failure() const
+{
+    const std::lock_guard lock(m_writing);
+    return m_failure;
+}
+
+// An empty line writes nothing, and only syncs.
+std::optional<QString> Journal::append(const QByteArray &line, platform::Sync sync)
+{
+    const std::lock_guard lock(m_writing);
     if (m_failure)
         return m_failure;
-    const QByteArray bytes = (m_owesLineEnd ? QByteArray("\n") : QByteArray()) + line + '\n';
-    if (const std::optional<QString> problem = platform::appendToDisk(m_file, bytes)) {
+    const QByteArray bytes = line.isEmpty() ? QByteArray()
+                                            : (m_owesLineEnd ? QByteArray("\n") : QByteArray()) + line + '\n';
+    if (const std::optional<QString> problem = platform::appendToDisk(m_file, bytes, sync)) {
         m_failure = u"the journal " + m_path + u" cannot be written: " + *problem;
         return m_failure;
     }
-    m_owesLineEnd = false;
+    if (!line.isEmpty())
+        m_owesLineEnd = false;
     return std::nullopt;
 }
 

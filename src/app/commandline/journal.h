@@ -2,10 +2,13 @@
 
 #include "settledentry.h"
 
+#include "platform/files/filesync.h"
+
 #include <QFile>
 #include <QList>
 #include <QStringList>
 
+#include <mutex>
 #include <optional>
 
 namespace app {
@@ -41,15 +44,21 @@ public:
     // For the list's entry `index` (from 1).
     JournalVerdict verdict(int index) const { return m_verdicts.value(index - 1); }
 
-    // Each writes one record and waits until it is on the disk. Once a write
-    // fails nothing more is written, and every call returns that failure.
+    // Each writes one record. The line before a job goes out waits until it,
+    // and the outcomes written before it, are on the disk; so does sync(),
+    // for the outcomes after the last job. Once a write fails nothing more is
+    // written, and every call returns that failure. The line before a job is
+    // written on the print thread, the outcomes on the program's own.
     std::optional<QString> submitting(int index);
     std::optional<QString> settled(const SettledEntry &entry);
-    const std::optional<QString> &failure() const { return m_failure; }
+    std::optional<QString> sync();
+    std::optional<QString> failure() const;
 
 private:
     std::optional<QString> read();
-    std::optional<QString> append(const QByteArray &line);
+    std::optional<QString> append(const QByteArray &line, platform::Sync sync);
+
+    mutable std::mutex m_writing;
 
     QString m_path;
     QStringList m_entries;

@@ -32,7 +32,7 @@ int writeAll(int handle, const QByteArray &bytes)
 
 } // namespace
 
-std::optional<QString> appendToDisk(QFileDevice &file, const QByteArray &bytes)
+std::optional<QString> appendToDisk(QFileDevice &file, const QByteArray &bytes, Sync sync)
 {
     const int handle = file.handle();
     if (handle < 0)
@@ -44,6 +44,8 @@ std::optional<QString> appendToDisk(QFileDevice &file, const QByteArray &bytes)
         [[maybe_unused]] const int takenBack = before >= 0 ? ::ftruncate(handle, before) : 0;
         return systemWords(error);
     }
+    if (sync == Sync::Later)
+        return std::nullopt;
     // A device (a terminal, /dev/null) cannot be synced and need not be:
     // what it was given has gone where it goes.
     if (::fsync(handle) != 0 && errno != EINVAL && errno != EROFS)

@@ -1,4 +1,5 @@
 #include "headerfooter.h"
+#include "printing/pagerange/pdfbytes.h"
 
 #include "core/printsink.h"
 
@@ -203,17 +204,6 @@ void layOver(QPDF &target, QPDFPageObjectHelper &page, QPDFObjectHandle form)
     page.addPageContents(target.newStream("\nQ\n" + placement), false);
 }
 
-QByteArray written(QPDF &pdf)
-{
-    QPDFWriter writer(pdf);
-    writer.setOutputMemory();
-    // The engine's streams are copied as they are, never decoded and encoded again.
-    writer.setDecodeLevel(qpdf_dl_none);
-    writer.write();
-    const std::shared_ptr<Buffer> out = writer.getBufferSharedPointer();
-    return QByteArray(reinterpret_cast<const char *>(out->getBuffer()), qsizetype(out->getSize()));
-}
-
 } // namespace
 
 std::optional<QByteArray> addHeadersAndFooters(const QByteArray &pdf, const PageHeadings &headings)
@@ -239,7 +229,7 @@ std::optional<QByteArray> addHeadersAndFooters(const QByteArray &pdf, const Page
             return std::nullopt;
         for (size_t i = 0; i < pages.size(); ++i)
             layOver(target, pages[i], target.copyForeignObject(headingPages[i].getFormXObjectForPage()));
-        return written(target);
+        return pdfBytes(target);
     } catch (const std::exception &) {
         // qpdf reports a file it cannot read, or repair, by throwing.
         return std::nullopt;

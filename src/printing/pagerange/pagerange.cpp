@@ -1,4 +1,5 @@
 #include "pagerange.h"
+#include "pdfbytes.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -61,18 +62,6 @@ QString rangeText(const PageRanges::Range &range)
     return QString::number(range.first) + u'-' + QString::number(range.last);
 }
 
-QByteArray written(QPDF &pdf)
-{
-    QPDFWriter writer(pdf);
-    writer.setOutputMemory();
-    // The same settings the headings are written with: the engine's streams
-    // are copied as they are, never decoded and encoded again.
-    writer.setDecodeLevel(qpdf_dl_none);
-    writer.write();
-    const std::shared_ptr<Buffer> out = writer.getBufferSharedPointer();
-    return QByteArray(reinterpret_cast<const char *>(out->getBuffer()), qsizetype(out->getSize()));
-}
-
 } // namespace
 
 QString PageRanges::text() const
@@ -123,7 +112,7 @@ SelectedPages selectPages(const QByteArray &pdf, const PageRanges &ranges)
             return {pdf, {}};
         for (const QPDFPageObjectHelper &page : unwanted)
             pageTree.removePage(page);
-        return {written(document), {}};
+        return {pdfBytes(document), {}};
     } catch (const std::exception &) {
         // qpdf reports a file it cannot read, or repair, by throwing.
         return {{}, QStringLiteral("its PDF could not be read")};
@@ -140,6 +129,16 @@ int pageCount(const QByteArray &pdf)
     } catch (const std::exception &) {
         return 0;
     }
+}
+
+QByteArray pdfBytes(QPDF &pdf)
+{
+    QPDFWriter writer(pdf);
+    writer.setOutputMemory();
+    writer.setDecodeLevel(qpdf_dl_none);
+    writer.write();
+    const std::shared_ptr<Buffer> out = writer.getBufferSharedPointer();
+    return QByteArray(reinterpret_cast<const char *>(out->getBuffer()), qsizetype(out->getSize()));
 }
 
 } // namespace printing

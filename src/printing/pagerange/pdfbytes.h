@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+
+class QPDF;
+
+namespace printing {
+
+// A document qpdf holds, written out in memory. The engine's streams are
+// copied as they are, never decoded and encoded again, so every program that
+// changes a job's PDF writes it the same way.
+QByteArray pdfBytes(QPDF &pdf);
+
+} // namespace printing
