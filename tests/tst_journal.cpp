@@ -23,11 +23,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    QByteArray out;
-    QStringList errorLines;
-};
+using Outcome = ProgramRun;
 
 QProcessEnvironment environmentFor(const QString &server, int renderers = 0)
 {
@@ -40,13 +36,7 @@ QProcessEnvironment environmentFor(const QString &server, int renderers = 0)
 
 Outcome runProgram(const QStringList &arguments, const QString &server)
 {
-    QProcess program;
-    program.setProcessEnvironment(environmentFor(server));
-    program.start(qEnvironmentVariable("TAVIMARK_BINARY"), arguments);
-    if (!program.waitForFinished(180'000) || program.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {program.exitCode(), program.readAllStandardOutput(),
-            QString::fromUtf8(program.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts)};
+    return runTavimark(arguments, environmentFor(server), 180'000);
 }
 
 app::CommandLine parse(const QStringList &arguments)

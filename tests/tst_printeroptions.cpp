@@ -24,23 +24,13 @@ app::CommandLine parse(const QStringList &arguments)
     return parseArguments(arguments);
 }
 
-struct Outcome {
-    int status = -1;
-    QString out;
-    QStringList errorLines;
-};
+using Outcome = ProgramRun;
 
 Outcome runProgram(const QStringList &arguments, const QString &server)
 {
-    QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(u"CUPS_SERVER"_s, server);
-    program.setProcessEnvironment(environment);
-    program.start(qEnvironmentVariable("TAVIMARK_BINARY"), arguments);
-    if (!program.waitForFinished(120'000) || program.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {program.exitCode(), QString::fromUtf8(program.readAllStandardOutput()),
-            QString::fromUtf8(program.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts)};
+    return runTavimark(arguments, environment, 120'000);
 }
 
 // What pdfinfo says of a PDF: "Pages" and "Page size", say.
@@ -84,7 +74,7 @@ QByteArray longDocument(const QString &title, int pages)
 {
     QByteArray html = "<title>" + title.toUtf8() + "</title>";
     for (int page = 1; page <= pages; ++page)
-        html += "<h1 style='break-before: page'>Part " + QByteArray::number(page) + "</h1>";
+        html += "<h1 style='break-before: page'>Section " + QByteArray::number(page) + "</h1>";
     return html;
 }
 
@@ -246,8 +236,8 @@ private Q_SLOTS:
         QCOMPARE(pdfInfo(job, u"Pages"_s), u"2"_s);
         const QString text = rig::pdfText(job).simplified();
         QVERIFY2(text.contains(u"Page 2 of 4"_s) && text.contains(u"Page 3 of 4"_s), qPrintable(text));
-        QVERIFY2(text.contains(u"Part 2"_s) && text.contains(u"Part 3"_s) && !text.contains(u"Part 1"_s)
-                     && !text.contains(u"Part 4"_s),
+        QVERIFY2(text.contains(u"Section 2"_s) && text.contains(u"Section 3"_s) && !text.contains(u"Section 1"_s)
+                     && !text.contains(u"Section 4"_s),
                  qPrintable(text));
     }
 
@@ -278,7 +268,7 @@ private Q_SLOTS:
     {
         const Outcome listed = runProgram({u"--list-printers"_s}, m_server);
         QCOMPARE(listed.status, 0);
-        QStringList lines = listed.out.split(u'\n', Qt::SkipEmptyParts);
+        QStringList lines = QString::fromUtf8(listed.out).split(u'\n', Qt::SkipEmptyParts);
         lines.sort();
         QCOMPARE(lines, (QStringList{u"Duplex"_s, u"Hall"_s, u"Paused"_s, u"Rig (default)"_s}));
 

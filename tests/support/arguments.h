@@ -1,11 +1,12 @@
 #pragma once
 
 // The program's command line read as main() reads it, from a test's list of
-// arguments.
+// arguments; and the built program run as a script runs it.
 
 #include "app/commandline/commandline.h"
 
 #include <QByteArray>
+#include <QProcess>
 #include <QStringList>
 
 #include <vector>
@@ -19,4 +20,23 @@ inline app::CommandLine parseArguments(const QStringList &arguments)
     for (const QByteArray &argument : bytes)
         argv.push_back(argument.constData());
     return app::parseCommandLine(int(argv.size()), argv.data());
+}
+
+// What a run of the built program (TAVIMARK_BINARY) came to; status -1 when
+// it did not end by itself in time.
+struct ProgramRun {
+    int status = -1;
+    QByteArray out;
+    QStringList errorLines;
+};
+
+inline ProgramRun runTavimark(const QStringList &arguments, const QProcessEnvironment &environment, int waitMs)
+{
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(qEnvironmentVariable("TAVIMARK_BINARY"), arguments);
+    if (!program.waitForFinished(waitMs) || program.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {program.exitCode(), program.readAllStandardOutput(),
+            QString::fromUtf8(program.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts)};
 }
