@@ -29,6 +29,25 @@ fi
     CUPS_SERVER=$(cat "$rig/server") TAVIMARK_RIG=$rig "$build/bench/bench_print" 2> "$rig/bench_print.log"
 )
 
+# The real window on X beside the command line: a virtual X server with a
+# window manager, and a rig of its own.
+echo "== window"
+if ! command -v openbox >/dev/null; then
+    echo "# the Debian package openbox is missing (apt-get install openbox): no figures for the window on X"
+else (
+    rig=$(mkdir -p "$build/bench-rig-window" && cd "$build/bench-rig-window" && pwd)
+    rigscript=$(dirname "$0")/../tests/rig/rig.sh
+    "$rigscript" start "$rig" >/dev/null
+    Xvfb -displayfd 3 -screen 0 1280x900x24 3>"$rig/display" 2>/dev/null &
+    xserver=$!
+    trap '"$rigscript" stop "$rig"; kill $xserver $windowmanager 2>/dev/null' EXIT
+    while [[ ! -s $rig/display ]]; do sleep 0.1; done
+    export DISPLAY=:$(cat "$rig/display")
+    openbox >/dev/null 2>&1 &
+    windowmanager=$!
+    QT_QPA_PLATFORM=xcb CUPS_SERVER=$(cat "$rig/server") "$build/bench/bench_window" 2> "$rig/bench_window.log"
+) fi
+
 # The journal's cost over a long run of the real program; it starts a rig of
 # its own for each run. BENCH_JOURNAL_ENTRIES changes the 10,000 documents
 # per run (each 10,000 take several minutes).
