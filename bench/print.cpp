@@ -10,8 +10,13 @@
 // (scripts/bench.sh starts and stops one, and installs git-doc).
 // TAVIMARK_BENCH_ONLY=options measures the printer options' cost alone,
 // TAVIMARK_BENCH_ONLY=following the cost of following jobs to the printer's
-// answer, and the requests that puts to the scheduler.
+// answer, and the requests that puts to the scheduler;
+// TAVIMARK_BENCH_ONLY=headings the page headings' cost in rate, processor
+// time and bytes; TAVIMARK_BENCH_ONLY=engine the engine alone beside the
+// program's own command line; TAVIMARK_BENCH_ONLY=renderers the rates and
+// the memory with one and two pages.
 #include "common.h"
+#include "commandlinerun.h"
 #include "support/printrig.h"
 #include "standins.h"
 
@@ -34,6 +39,8 @@
 #include <QThread>
 #include <QTimer>
 
+#include <array>
+#include <sys/resource.h>
 #include <map>
 #include <memory>
 
@@ -371,6 +378,197 @@ void measureFollowing(Runner &runner, const QString &folder, int renderers)
     bench::figure("followed_jobs_answered_otherwise", otherwise, "jobs");
 }
 
+QString label(const char *name, int renderers)
+{
+    return QString::fromLatin1(name) + u"_k" + QString::number(renderers);
+}
+
+void figure(const QString &name, double value, const char *unit)
+{
+    bench::figure(qPrintable(name), value, unit);
+}
+
+// The captured jobs' mean size, in bytes.
+double meanJobBytes(const QString &prefix, int count)
+{
+    const auto jobs = waitForJobs(prefix, count);
+    double bytes = 0;
+    for (const auto &job : jobs)
+        bytes += double(QFileInfo(job.first).size());
+    return jobs.isEmpty() ? 0 : bytes / double(jobs.size());
+}
+
+// The page headings' cost: the same small documents with and without them,
+// at the default number of pages, in rounds that alternate which goes
+// first; the rate, the processor time of the whole process tree, and the
+// bytes of each job as the printer gets it.
+void measureHeadings(Runner &runner, const QString &folder, int renderers)
+{
+    runner.setRenderers(renderers);
+    constexpr int Rounds = 4;
+    constexpr int Count = 200;
+    struct Cost {
+        double rate = 0;
+        double cpuMs = 0;
+        double bytes = 0;
+    };
+    Cost with;
+    Cost without;
+    for (int round = 1; round <= Rounds; ++round) {
+        for (const bool headings : round % 2 == 1 ? std::array{false, true} : std::array{true, false}) {
+            runner.setHeadings(headings);
+            const QString set = folder + (headings ? u"/hon" : u"/hoff") + QString::number(round);
+            Cost &cost = headings ? with : without;
+            const double cpu = bench::treeCpuSeconds();
+            cost.rate += runner.print(writeDocuments(set, QStringLiteral("s"), Count, smallDocument)) / Rounds;
+            cost.cpuMs += (bench::treeCpuSeconds() - cpu) * 1000 / Count / Rounds;
+            cost.bytes += meanJobBytes(set, Count) / Rounds;
+        }
+    }
+    runner.setHeadings(true);
+    bench::figure("small_docs_per_s_without_headings", without.rate, "docs/s");
+    bench::figure("small_docs_per_s_with_headings", with.rate, "docs/s");
+    bench::figure("small_headings_share_of_without", without.rate > 0 ? with.rate / without.rate : 0, "ratio");
+    bench::figure("small_cpu_ms_per_doc_without_headings", without.cpuMs, "ms");
+    bench::figure("small_cpu_ms_per_doc_with_headings", with.cpuMs, "ms");
+    bench::figure("small_job_bytes_without_headings", without.bytes, "bytes");
+    bench::figure("small_job_bytes_with_headings", with.bytes, "bytes");
+    bench::figure("small_job_bytes_headings_add", without.bytes > 0 ? (with.bytes / without.bytes - 1) * 100 : 0, "%");
+}
+
+// The engine alone: `pages` pages load the documents and make their PDFs,
+// each taking the next document as soon as it is free; nothing goes to a
+// printer and no headings are drawn. No run can be faster than this.
+bench::Span engineAlone(const QStringList &entries, int pages)
+{
+    const QPageLayout layout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                             QMarginsF(platform::PrintMarginMm, platform::PrintMarginMm, platform::PrintMarginMm,
+                                       platform::PrintMarginMm),
+                             QPageLayout::Millimeter);
+    const platform::RendererFactory make = platform::engineRenderers();
+    std::vector<std::unique_ptr<platform::DocumentRenderer>> renderers;
+    bench::Span span;
+    int next = 0;
+    int done = 0;
+    QElapsedTimer clock;
+    QEventLoop loop;
+    const auto start = [&](platform::DocumentRenderer &renderer) {
+        if (next < entries.size()) {
+            renderer.render(quint64(next), entries.at(next), layout, std::chrono::seconds(60));
+            ++next;
+        }
+    };
+    for (int i = 0; i < pages; ++i) {
+        renderers.push_back(make());
+        platform::DocumentRenderer &renderer = *renderers.back();
+        QObject::connect(&renderer, &platform::DocumentRenderer::rendered, &loop,
+                         [&](quint64, const platform::RenderedDocument &document) {
+                             const double now = clock.nsecsElapsed() / 1e9;
+                             if (document.state != platform::RenderedDocument::State::Complete)
+                                 std::printf("# the engine alone: %s\n", qPrintable(document.failure));
+                             if (++done == 1)
+                                 span.first = now;
+                             span.last = now;
+                             span.entries = done;
+                             if (done == entries.size())
+                                 loop.quit();
+                             else
+                                 start(renderer);
+                         });
+    }
+    clock.start();
+    for (auto &renderer : renderers)
+        start(*renderer);
+    if (!entries.isEmpty())
+        loop.exec();
+    return span;
+}
+
+// Processor seconds the rig's scheduler has used, with those of the
+// backends it has run and waited for: what the print system takes of the
+// same two cores.
+double schedulerCpuSeconds()
+{
+    QFile pidFile(rig::sharedFolder() + u"/cupsd.pid");
+    if (!pidFile.open(QIODevice::ReadOnly))
+        return 0;
+    QFile stat(u"/proc/" + QString::fromLatin1(pidFile.readAll().trimmed()) + u"/stat");
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray line = stat.readAll();
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    double ticks = 0;
+    for (int field = 11; field <= 14; ++field)  // utime, stime, cutime, cstime
+        ticks += fields.value(field).toDouble();
+    return ticks / double(sysconf(_SC_CLK_TCK));
+}
+
+// Processor seconds of every child process this one has waited for, and
+// of theirs: a finished command line's whole tree.
+double finishedChildrenCpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// The engine alone beside the program's own command line, with and without
+// its headings, on the same small documents, in rounds that alternate which
+// goes first: the share of the engine's limit the program reaches. Beside
+// the rates, where the processor time goes: the engine's, the command
+// line's whole tree, and the print system's for each job.
+void measureEngineShare(const QString &folder, int renderers)
+{
+    engineAlone(writeDocuments(folder + u"/enginewarm", QStringLiteral("w"), 8, smallDocument), renderers);
+    constexpr int Rounds = 3;
+    constexpr int Count = 200;
+    double engine = 0;
+    double engineCpu = 0;
+    double commandLine = 0;
+    double commandLinePlain = 0;
+    double commandLineCpu = 0;
+    double schedulerCpu = 0;
+    const QString program = QStringLiteral(TAVIMARK_BINARY);
+    for (int round = 1; round <= Rounds; ++round) {
+        const QString r = QString::number(round);
+        const auto alone = [&] {
+            const QStringList entries = writeDocuments(folder + u"/engine" + r, QStringLiteral("e"), Count, smallDocument);
+            const double cpu = bench::treeCpuSeconds();
+            engine += engineAlone(entries, renderers).rate() / Rounds;
+            engineCpu += (bench::treeCpuSeconds() - cpu) * 1000 / Count / Rounds;
+        };
+        const auto fromCommandLine = [&] {
+            const QStringList entries = writeDocuments(folder + u"/cli" + r, QStringLiteral("c"), Count, smallDocument);
+            const double cpu = finishedChildrenCpuSeconds();
+            const double scheduler = schedulerCpuSeconds();
+            const auto span = bench::printFromCommandLine(program, entries);
+            commandLineCpu += (finishedChildrenCpuSeconds() - cpu) * 1000 / Count / Rounds;
+            waitForJobs(folder + u"/cli" + r, Count);
+            schedulerCpu += (schedulerCpuSeconds() - scheduler) * 1000 / Count / Rounds;
+            commandLine += span ? span->rate() / Rounds : 0;
+            const auto plain = bench::printFromCommandLine(
+                program, writeDocuments(folder + u"/cliplain" + r, QStringLiteral("p"), Count, smallDocument),
+                {QStringLiteral("--no-headers")});
+            commandLinePlain += plain ? plain->rate() / Rounds : 0;
+        };
+        if (round % 2 == 1) {
+            alone();
+            fromCommandLine();
+        } else {
+            fromCommandLine();
+            alone();
+        }
+    }
+    figure(label("engine_alone_small_docs_per_s", renderers), engine, "docs/s");
+    figure(QStringLiteral("command_line_small_docs_per_s"), commandLine, "docs/s");
+    figure(QStringLiteral("command_line_no_headings_small_docs_per_s"), commandLinePlain, "docs/s");
+    figure(QStringLiteral("command_line_share_of_engine"), engine > 0 ? commandLine / engine : 0, "ratio");
+    figure(QStringLiteral("command_line_no_headings_share_of_engine"), engine > 0 ? commandLinePlain / engine : 0, "ratio");
+    figure(QStringLiteral("engine_alone_cpu_ms_per_doc"), engineCpu, "ms");
+    figure(QStringLiteral("command_line_tree_cpu_ms_per_doc"), commandLineCpu, "ms");
+    figure(QStringLiteral("print_system_cpu_ms_per_job"), schedulerCpu, "ms");
+}
+
 // The end of a run of one section alone.
 int endEarly(std::unique_ptr<Runner> &runner)
 {
@@ -400,16 +598,6 @@ double printFromWindow(app::Form1 &window, bench::KeptMessages &messages, const 
     if (messages.last != u"Done. Print jobs sent to printer.")
         std::printf("# window run message: %s\n", qPrintable(messages.last.left(300)));
     return entries.size() / seconds;
-}
-
-QString label(const char *name, int renderers)
-{
-    return QString::fromLatin1(name) + u"_k" + QString::number(renderers);
-}
-
-void figure(const QString &name, double value, const char *unit)
-{
-    bench::figure(qPrintable(name), value, unit);
 }
 
 } // namespace
@@ -493,9 +681,19 @@ int main(int argc, char **argv)
         measureFollowing(runner, dir.path(), defaultRenderers);
     if (only == u"following")
         return endEarly(ownRunner);
+    if (only == u"headings") {
+        measureHeadings(runner, dir.path(), defaultRenderers);
+        return endEarly(ownRunner);
+    }
+    if (only.isEmpty() || only == u"engine")
+        measureEngineShare(dir.path(), defaultRenderers);
+    if (only == u"engine")
+        return endEarly(ownRunner);
 
     std::map<int, std::map<QString, double>> rates;
     for (const int renderers : {1, 2, 4}) {
+        if (only == u"renderers" && renderers == 4)
+            break;
         runner.setRenderers(renderers);
         const QString k = QString::number(renderers);
         // Each figure is for pages already started, as in a long run.
@@ -527,6 +725,8 @@ int main(int argc, char **argv)
         }
         figure(label("peak_tree_rss_mb", renderers), runner.peakMB(), "MB");
     }
+    if (only == u"renderers")
+        return endEarly(ownRunner);
     const auto speedup = [&rates](int renderers, const QString &set) {
         return rates[1][set] > 0 ? rates[renderers][set] / rates[1][set] : 0.0;
     };
@@ -537,28 +737,7 @@ int main(int argc, char **argv)
             figure(label("git_manual_pages_speedup_over_k1", renderers), speedup(renderers, QStringLiteral("manual_pages")), "x");
     }
 
-    // The page headings' cost: the same documents with and without them, at
-    // the default number of pages, alternating.
-    {
-        runner.setRenderers(defaultRenderers);
-        std::map<QString, double> with;
-        std::map<QString, double> without;
-        for (int round = 1; round <= 2; ++round) {
-            for (const bool headings : {false, true}) {
-                runner.setHeadings(headings);
-                const QString tag = (headings ? u"on" : u"off") + QString::number(round);
-                auto &rate = headings ? with : without;
-                rate[QStringLiteral("small")] += runner.print(documents(u"hsmall" + tag, QStringLiteral("s"), 200, smallDocument)) / 2;
-                rate[QStringLiteral("medium")] += runner.print(documents(u"hmedium" + tag, QStringLiteral("m"), 20, mediumDocument)) / 2;
-            }
-        }
-        runner.setHeadings(true);
-        for (const QString &set : {QStringLiteral("small"), QStringLiteral("medium")}) {
-            figure(set + u"_docs_per_s_without_headings", without[set], "docs/s");
-            figure(set + u"_docs_per_s_with_headings", with[set], "docs/s");
-            figure(set + u"_headings_share_of_without", without[set] > 0 ? with[set] / without[set] : 0, "ratio");
-        }
-    }
+    measureHeadings(runner, dir.path(), defaultRenderers);
 
     // The real window against the same run without it, at the default
     // number of pages, alternating so that neither gets the quieter moment.
