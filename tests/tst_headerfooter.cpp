@@ -184,6 +184,8 @@ private slots:
     void rightToLeftTitle_readsInLogicalOrder();
     void charactersOutsideTheFont_stillDrawn_data();
     void charactersOutsideTheFont_stillDrawn();
+    void fontOfTheHeadings_data();
+    void fontOfTheHeadings();
     void malformedInput_givesNothing_data();
     void malformedInput_givesNothing();
     void workerThreads_eachGetTheirOwnHeadings();
@@ -345,6 +347,56 @@ void TestHeaderFooter::charactersOutsideTheFont_stillDrawn()
     const QString text = pageText(pdf);
     for (const QString &part : title.split(u' '))
         QVERIFY2(text.contains(part), qPrintable(text));
+}
+
+// Latin headings are written in the standard font every reader has, with
+// nothing embedded; any character outside its encoding sends the whole
+// document's headings through Qt, which embeds what it draws. Either way
+// the title reads back exactly.
+void TestHeaderFooter::fontOfTheHeadings_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<bool>("standardFont");
+    QTest::newRow("plain Latin") << QStringLiteral("Quarterly figures") << true;
+    QTest::newRow("accents and typography") << QStringLiteral("Œuvres complètes — “Café” à 10 € ™ ‰ ß") << true;
+    QTest::newRow("the PDF's own syntax") << QStringLiteral("a (b)) \\ <c> % /d [e] {f} endstream") << true;
+    QTest::newRow("Greek") << QStringLiteral("Ετήσια έκθεση") << false;
+    QTest::newRow("soft hyphen") << QStringLiteral("Quarter\u00ADly report") << false;
+    QTest::newRow("combining accent") << QStringLiteral("Cafe\u0301 report") << false;
+}
+
+void TestHeaderFooter::fontOfTheHeadings()
+{
+    QFETCH(QString, title);
+    QFETCH(bool, standardFont);
+    const QString pdf = stamp(m_a4, {title, QStringLiteral("/tmp/font test.htm"), DateText}, QStringLiteral("font"));
+    QVERIFY(!pdf.isEmpty());
+    // A soft hyphen is drawn only where a line breaks, and headings never do.
+    const QString shown = QString(title).remove(u'\u00AD');
+    for (int page = 1; page <= 3; ++page) {
+        const QString text = pageText(pdf, page);
+        QVERIFY2(text.contains(shown), qPrintable(text));
+        QVERIFY2(text.contains(pageLabel(page)), qPrintable(text));
+    }
+    // pdffonts: two heading lines, then one line per font, its name first.
+    const auto fontNames = [](const QString &path) {
+        QStringList names;
+        for (const QString &line : runTool(QStringLiteral("pdffonts"), {path}).split(u'\n', Qt::SkipEmptyParts).mid(2))
+            names << line.section(u' ', 0, 0);
+        return names;
+    };
+    const QStringList engineFonts = fontNames(written(m_a4, QStringLiteral("engine")));
+    QVERIFY(!engineFonts.isEmpty());
+    bool helvetica = false;
+    bool embeddedBesidesTheEngines = false;
+    for (const QString &name : fontNames(pdf)) {
+        if (name == u"Helvetica")
+            helvetica = true;
+        else if (!engineFonts.contains(name))
+            embeddedBesidesTheEngines = true;
+    }
+    QCOMPARE(helvetica, standardFont);
+    QCOMPARE(embeddedBesidesTheEngines, !standardFont);
 }
 
 void TestHeaderFooter::malformedInput_givesNothing_data()

@@ -16,9 +16,11 @@
 // Laying one PDF page over another goes through qpdf: a maintained library
 // that reads whatever the engine writes (compressed object streams and
 // cross-reference streams, files it has to repair) and writes a sound PDF
-// again, so not a line of PDF syntax is written by hand here. Qt draws the
-// headings into a PDF of their own, whose pages become form XObjects drawn
-// on top of the engine's pages: both stay text, nothing is rasterised.
+// again. The headings become form XObjects drawn on top of the engine's
+// pages: both stay text, nothing is rasterised. Latin headings are a few
+// text operators in a standard font; any other script is drawn by Qt into
+// a PDF of its own, whose pages become the forms, so that Qt shapes it,
+// orders it for its direction and embeds the fonts it needs.
 #include <qpdf/Buffer.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
@@ -112,7 +114,15 @@ struct HeadingLine {
     double rightWidth = 0;
 };
 
-void drawLine(QPainter &painter, const QFontMetricsF &metrics, double pageWidth, const HeadingLine &line)
+// One text of the headings where it stands: its baseline's left end, in
+// points from the page's top left.
+struct PlacedText {
+    QPointF at;
+    QString text;
+};
+using PageTexts = std::vector<PlacedText>;
+
+void placeLine(PageTexts &texts, const QFontMetricsF &metrics, double pageWidth, const HeadingLine &line)
 {
     const double margin = MarginMm * PointsPerMm;
     const double lineWidth = pageWidth - 2 * margin;
@@ -122,14 +132,158 @@ void drawLine(QPainter &painter, const QFontMetricsF &metrics, double pageWidth,
 
     const QString right = metrics.elidedText(line.right, Qt::ElideRight, rightMax);
     if (!right.isEmpty())
-        painter.drawText(QPointF(margin + lineWidth - metrics.horizontalAdvance(right), line.baseline), right);
+        texts.push_back({QPointF(margin + lineWidth - metrics.horizontalAdvance(right), line.baseline), right});
     const QString left = metrics.elidedText(line.left, line.leftElide, leftMax);
     if (!left.isEmpty())
-        painter.drawText(QPointF(margin, line.baseline), left);
+        texts.push_back({QPointF(margin, line.baseline), left});
+}
+
+// The texts of every page, as `metrics` measures them.
+std::vector<PageTexts> placeHeadings(const std::vector<QSizeF> &sizes, const PageHeadings &headings,
+                                     const QFontMetricsF &metrics)
+{
+    const int count = int(sizes.size());
+    // The title keeps one width on every page, whatever the page number's width.
+    double labelWidth = 0;
+    for (int number = 1; number <= count; ++number)
+        labelWidth = std::max(labelWidth, metrics.horizontalAdvance(pageLabel(number, count)));
+    HeadingLine top{TopBaselineMm * PointsPerMm, oneLine(headings.title), Qt::ElideRight, {}, labelWidth};
+    const QString date = oneLine(headings.dateText);
+    HeadingLine bottom{0, oneLine(headings.address), Qt::ElideMiddle, date, metrics.horizontalAdvance(date)};
+
+    std::vector<PageTexts> pages(sizes.size());
+    for (int i = 0; i < count; ++i) {
+        const QSizeF &page = sizes[size_t(i)];
+        top.right = pageLabel(i + 1, count);
+        bottom.baseline = page.height() - BottomBaselineMm * PointsPerMm;
+        placeLine(pages[size_t(i)], metrics, page.width(), top);
+        placeLine(pages[size_t(i)], metrics, page.width(), bottom);
+    }
+    return pages;
+}
+
+// Headings in Latin script need no font of their own in the job. Every
+// PDF reader and printer has Helvetica, one of the fonts the PDF standard
+// guarantees, and Liberation Sans, in which the texts were measured, has
+// its widths; a text written in it is a few dozen bytes of text in the
+// page, where a font embedded anew in every job, and the map back from its
+// glyphs to the characters, would add several kilobytes to a small job and
+// most of the headings' processor time.
+
+// The byte that stands for `c` in the standard Latin text encoding
+// (WinAnsiEncoding), or nothing. Only characters that read back as
+// themselves are taken: a soft hyphen or a no-break space might be
+// extracted as something else than what the title says.
+std::optional<char> winAnsiByte(char16_t c)
+{
+    if ((c >= 0x20 && c <= 0x7e) || (c >= 0xa1 && c <= 0xff && c != 0xad))
+        return char(c);
+    // 0x80 to 0x9f: the typographic characters the encoding puts where
+    // Latin-1 has controls.
+    static constexpr char16_t Extra[32] = {
+        0x20ac, 0,      0x201a, 0x0192, 0x201e, 0x2026, 0x2020, 0x2021, 0x02c6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0,      0x017d, 0,      0,      0x2018, 0x2019, 0x201c, 0x201d, 0x2022,
+        0x2013, 0x2014, 0x02dc, 0x2122, 0x0161, 0x203a, 0x0153, 0,      0x017e, 0x0178};
+    for (int i = 0; i < 32; ++i) {
+        if (Extra[i] != 0 && Extra[i] == c)
+            return char(0x80 + i);
+    }
+    return std::nullopt;
+}
+
+// `text` as a PDF hex string in that encoding, or nothing when a character
+// has no place in it. Hex leaves nothing in a title to escape.
+std::optional<QByteArray> winAnsiHex(const QString &text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (const QChar c : text) {
+        const std::optional<char> byte = winAnsiByte(c.unicode());
+        if (!byte)
+            return std::nullopt;
+        bytes += *byte;
+    }
+    return '<' + bytes.toHex() + '>';
+}
+
+QByteArray number(double value)
+{
+    return QByteArray::number(value, 'f', 3);
+}
+
+// The drawing of one page's texts: black, in Helvetica under the resource
+// name /Hd, in the form's space whose origin is the page's bottom left.
+std::optional<QByteArray> standardFontContent(const PageTexts &texts, double pageHeight)
+{
+    QByteArray content = "0 g BT /Hd " + number(FontPt) + " Tf\n";
+    for (const PlacedText &placed : texts) {
+        const std::optional<QByteArray> hex = winAnsiHex(placed.text);
+        if (!hex)
+            return std::nullopt;
+        content += "1 0 0 1 " + number(placed.at.x()) + ' ' + number(pageHeight - placed.at.y()) + " Tm " + *hex
+            + " Tj\n";
+    }
+    return content + "ET\n";
+}
+
+bool inStandardFont(const PageHeadings &headings)
+{
+    // The page labels and the ellipsis of a cut text are in it too.
+    return winAnsiHex(oneLine(headings.title)) && winAnsiHex(oneLine(headings.address))
+        && winAnsiHex(oneLine(headings.dateText));
+}
+
+// The texts placed as the standard font sets them: measured in Liberation
+// Sans, which has Helvetica's widths, without kerning, which a standard
+// font's text does not get, at 72 dots an inch, so that one device unit is
+// one point.
+std::vector<PageTexts> placeInStandardFont(const std::vector<QSizeF> &sizes, const PageHeadings &headings)
+{
+    QBuffer nowhere;
+    nowhere.open(QIODevice::WriteOnly);
+    QPdfWriter device(&nowhere);
+    device.setResolution(72);
+    QFont font = headingFont();
+    font.setKerning(false);
+    return placeHeadings(sizes, headings, QFontMetricsF(font, &device));
+}
+
+// One form a page, drawing its texts in the standard font; nothing when a
+// text has a character the standard font's encoding lacks.
+std::optional<std::vector<QPDFObjectHandle>> standardFontForms(QPDF &target, const std::vector<QSizeF> &sizes,
+                                                               const PageHeadings &headings)
+{
+    if (!inStandardFont(headings))
+        return std::nullopt;
+    const std::vector<PageTexts> pages = placeInStandardFont(sizes, headings);
+    std::vector<QByteArray> contents;
+    for (size_t i = 0; i < sizes.size(); ++i) {
+        std::optional<QByteArray> content = standardFontContent(pages[i], sizes[i].height());
+        if (!content)
+            return std::nullopt;
+        contents.push_back(std::move(*content));
+    }
+    QPDFObjectHandle font = target.makeIndirectObject(QPDFObjectHandle::parse(
+        "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>"));
+    QPDFObjectHandle resources = target.makeIndirectObject(QPDFObjectHandle::newDictionary());
+    resources.replaceKey("/Font", QPDFObjectHandle::newDictionary({{"/Hd", font}}));
+    std::vector<QPDFObjectHandle> forms;
+    for (size_t i = 0; i < sizes.size(); ++i) {
+        QPDFObjectHandle form = target.newStream(contents[i].toStdString());
+        QPDFObjectHandle dictionary = form.getDict();
+        dictionary.replaceKey("/Type", QPDFObjectHandle::newName("/XObject"));
+        dictionary.replaceKey("/Subtype", QPDFObjectHandle::newName("/Form"));
+        dictionary.replaceKey("/BBox", QPDFObjectHandle::newArray(QPDFObjectHandle::Rectangle(
+                                           0, 0, sizes[i].width(), sizes[i].height())));
+        dictionary.replaceKey("/Resources", resources);
+        forms.push_back(form);
+    }
+    return forms;
 }
 
 // A PDF with one page of headings for each page size, the same sizes in
-// the same order; nothing when Qt cannot paint on a PDF.
+// the same order, drawn by Qt with the fonts it embeds; nothing when Qt
+// cannot paint on a PDF.
 std::optional<QByteArray> drawHeadings(const std::vector<QSizeF> &sizes, const PageHeadings &headings)
 {
     QByteArray bytes;
@@ -147,30 +301,45 @@ std::optional<QByteArray> drawHeadings(const std::vector<QSizeF> &sizes, const P
     // Each text takes its own direction from its first strong character, so
     // a Hebrew title reads right to left whatever the user's language.
     painter.setLayoutDirection(Qt::LayoutDirectionAuto);
-
-    const int count = int(sizes.size());
     const QFontMetricsF metrics(painter.font(), painter.device());
-    // The title keeps one width on every page, whatever the page number's width.
-    double labelWidth = 0;
-    for (int number = 1; number <= count; ++number)
-        labelWidth = std::max(labelWidth, metrics.horizontalAdvance(pageLabel(number, count)));
-    HeadingLine top{TopBaselineMm * PointsPerMm, oneLine(headings.title), Qt::ElideRight, {}, labelWidth};
-    const QString date = oneLine(headings.dateText);
-    HeadingLine bottom{0, oneLine(headings.address), Qt::ElideMiddle, date, metrics.horizontalAdvance(date)};
-
-    for (int i = 0; i < count; ++i) {
+    const std::vector<PageTexts> pages = placeHeadings(sizes, headings, metrics);
+    for (size_t i = 0; i < sizes.size(); ++i) {
         if (i > 0) {
-            writer.setPageLayout(layoutFor(sizes[size_t(i)]));
+            writer.setPageLayout(layoutFor(sizes[i]));
             writer.newPage();
         }
-        const QSizeF &page = sizes[size_t(i)];
-        top.right = pageLabel(i + 1, count);
-        bottom.baseline = page.height() - BottomBaselineMm * PointsPerMm;
-        drawLine(painter, metrics, page.width(), top);
-        drawLine(painter, metrics, page.width(), bottom);
+        for (const PlacedText &placed : pages[i])
+            painter.drawText(placed.at, placed.text);
     }
     painter.end();
     return bytes;
+}
+
+// The PDF Qt drew the headings into. qpdf reads it where it lies, also
+// while the result is written, so the bytes live as long as the document.
+struct Overlay {
+    QByteArray drawn;
+    QPDF pdf;
+};
+
+// The forms of headings Qt drew, one a page, copied into `target`; nothing
+// when they cannot be drawn.
+std::optional<std::vector<QPDFObjectHandle>> drawnForms(QPDF &target, Overlay &overlay, const std::vector<QSizeF> &sizes,
+                                                        const PageHeadings &headings)
+{
+    std::optional<QByteArray> drawn = drawHeadings(sizes, headings);
+    if (!drawn)
+        return std::nullopt;
+    overlay.drawn = std::move(*drawn);
+    overlay.pdf.setSuppressWarnings(true);
+    overlay.pdf.processMemoryFile("headings", overlay.drawn.constData(), size_t(overlay.drawn.size()));
+    std::vector<QPDFPageObjectHelper> headingPages = QPDFPageDocumentHelper(overlay.pdf).getAllPages();
+    if (headingPages.size() != sizes.size())
+        return std::nullopt;
+    std::vector<QPDFObjectHandle> forms;
+    for (QPDFPageObjectHelper &page : headingPages)
+        forms.push_back(target.copyForeignObject(page.getFormXObjectForPage()));
+    return forms;
 }
 
 // Makes a change to a page's /XObject resources touch that page alone, even
@@ -216,19 +385,15 @@ std::optional<QByteArray> addHeadersAndFooters(const QByteArray &pdf, const Page
         const std::optional<std::vector<QSizeF>> sizes = viewedPageSizes(pages);
         if (!sizes)
             return std::nullopt;
-        const std::optional<QByteArray> drawn = drawHeadings(*sizes, headings);
-        if (!drawn)
-            return std::nullopt;
-
         // Lives until the result is written: copied forms read their data from it then.
-        QPDF overlay;
-        overlay.setSuppressWarnings(true);
-        overlay.processMemoryFile("headings", drawn->constData(), size_t(drawn->size()));
-        std::vector<QPDFPageObjectHelper> headingPages = QPDFPageDocumentHelper(overlay).getAllPages();
-        if (headingPages.size() != pages.size())
+        Overlay overlay;
+        std::optional<std::vector<QPDFObjectHandle>> forms = standardFontForms(target, *sizes, headings);
+        if (!forms)
+            forms = drawnForms(target, overlay, *sizes, headings);
+        if (!forms)
             return std::nullopt;
         for (size_t i = 0; i < pages.size(); ++i)
-            layOver(target, pages[i], target.copyForeignObject(headingPages[i].getFormXObjectForPage()));
+            layOver(target, pages[i], (*forms)[i]);
         return pdfBytes(target);
     } catch (const std::exception &) {
         // qpdf reports a file it cannot read, or repair, by throwing.
