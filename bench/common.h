@@ -37,6 +37,29 @@ inline double peakResidentMB()
     return -1;
 }
 
+// The fields of a /proc/.../stat file from the field after the command's
+// name on (the state is field 0, the parent field 1, user and system time
+// fields 11 and 12, those of waited-for children 13 and 14); empty when it
+// cannot be read.
+inline QList<QByteArray> statFields(const QString &path)
+{
+    QFile stat(path);
+    if (!stat.open(QIODevice::ReadOnly))
+        return {};
+    // The command's name may hold spaces; the fields follow its ')'.
+    const QByteArray line = stat.readAll();
+    return line.mid(line.lastIndexOf(')') + 2).split(' ');
+}
+
+// Processor seconds in stat fields `first` to `last`.
+inline double cpuSeconds(const QList<QByteArray> &fields, int first = 11, int last = 12)
+{
+    double ticks = 0;
+    for (int field = first; field <= last; ++field)
+        ticks += fields.value(field).toDouble();
+    return ticks / double(sysconf(_SC_CLK_TCK));
+}
+
 // The /proc/PID/stat fields of this process and of every process below it
 // (the browser engine's helper processes), from the field after the
 // command's name on (its state is field 0, its parent field 1).
@@ -47,12 +70,7 @@ inline QList<QList<QByteArray>> processTreeStats()
     for (const QString &name : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         bool isPid = false;
         const qint64 pid = name.toLongLong(&isPid);
-        QFile stat(u"/proc/" + name + u"/stat");
-        if (!isPid || !stat.open(QIODevice::ReadOnly))
-            continue;
-        // The command's name may hold spaces; the fields follow its ')'.
-        const QByteArray line = stat.readAll();
-        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        const QList<QByteArray> fields = isPid ? statFields(u"/proc/" + name + u"/stat") : QList<QByteArray>();
         if (fields.size() < 22)
             continue;
         children.emplace(fields[1].toLongLong(), pid);
@@ -83,10 +101,9 @@ inline double treeResidentMB()
 // Processor seconds used so far by this process and every process below it.
 inline double treeCpuSeconds()
 {
-    const double ticks = double(sysconf(_SC_CLK_TCK));
     double total = 0;
     for (const QList<QByteArray> &fields : processTreeStats())
-        total += (fields.value(11).toDouble() + fields.value(12).toDouble()) / ticks;  // user and system time
+        total += cpuSeconds(fields);
     return total;
 }
 

@@ -17,6 +17,7 @@
 // the memory with one and two pages.
 #include "common.h"
 #include "commandlinerun.h"
+#include "documents.h"
 #include "support/printrig.h"
 #include "standins.h"
 
@@ -46,58 +47,9 @@
 
 namespace {
 
-QString paragraphs(int count, int seed)
-{
-    QString text;
-    for (int i = 0; i < count; ++i)
-        text += u"<p>Paragraph " + QString::number(i + 1) + u" of document " + QString::number(seed)
-            + u": the quick brown fox jumps over the lazy dog, and then it sits down for a rest in "
-              u"the warm afternoon sun while the dog, unimpressed, goes back to sleep.</p>";
-    return text;
-}
-
-QString smallDocument(int n)
-{
-    return u"<!doctype html><html><head><meta charset=\"utf-8\"><title>Small " + QString::number(n)
-        + u"</title><style>body{font-family:sans-serif} h1{color:#124}</style></head><body><h1>Small document "
-        + QString::number(n) + u"</h1>" + paragraphs(4, n) + u"</body></html>";
-}
-
-// About five printed A4 pages: text, a 30-row table with backgrounds, and
-// an inline drawing.
-QString mediumDocument(int n)
-{
-    QString table = QStringLiteral("<table border=1 cellspacing=0 cellpadding=4><tr style=\"background:#dde\">"
-                                   "<th>Row</th><th>Item</th><th>Quantity</th><th>Price</th></tr>");
-    for (int row = 1; row <= 30; ++row)
-        table += u"<tr><td>" + QString::number(row) + u"</td><td>Item " + QString::number(row * 7 % 31)
-            + u"</td><td>" + QString::number(row * 3) + u"</td><td>" + QString::number(row * 2.5, 'f', 2)
-            + u"</td></tr>";
-    table += u"</table>";
-    const QString svg = QStringLiteral(
-        "<svg width=\"400\" height=\"200\" xmlns=\"http://www.w3.org/2000/svg\">"
-        "<rect x=\"10\" y=\"10\" width=\"380\" height=\"180\" fill=\"#eef\" stroke=\"#336\"/>"
-        "<circle cx=\"100\" cy=\"100\" r=\"60\" fill=\"#c33\"/><polyline points=\"200,180 250,40 300,150 350,60\" "
-        "fill=\"none\" stroke=\"#393\" stroke-width=\"4\"/><text x=\"200\" y=\"30\">Figure</text></svg>");
-    return u"<!doctype html><html><head><meta charset=\"utf-8\"><title>Medium " + QString::number(n)
-        + u"</title><style>body{font-family:serif} td{font-size:11pt}</style></head><body><h1>Medium document "
-        + QString::number(n) + u"</h1>" + paragraphs(25, n) + table + svg + paragraphs(25, n + 1000)
-        + u"</body></html>";
-}
-
-QStringList writeDocuments(const QString &folder, const QString &stem, int count, QString (*make)(int))
-{
-    QDir().mkpath(folder);
-    QStringList paths;
-    for (int i = 1; i <= count; ++i) {
-        const QString path = folder + u'/' + stem + QString::number(i) + u".htm";
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly))
-            file.write(make(i).toUtf8());
-        paths << path;
-    }
-    return paths;
-}
+using bench::mediumDocument;
+using bench::smallDocument;
+using bench::writeDocuments;
 
 // The git manual's pages, copied under a folder of the run's own so that
 // each measured run's jobs can be told apart by their titles.
@@ -183,31 +135,10 @@ public:
         m_sampler.start(250);
     }
 
-    void setRenderers(int renderers)
-    {
-        printing::RunSettings settings = m_run.settings();
-        settings.renderers = renderers;
-        m_run.setSettings(settings);
-    }
-    void setHeadings(bool headings)
-    {
-        printing::RunSettings settings = m_run.settings();
-        settings.headings = headings;
-        m_run.setSettings(settings);
-    }
-    void setPrinter(const platform::PrinterSettings &printer)
-    {
-        printing::RunSettings settings = m_run.settings();
-        settings.printer = printer;
-        m_run.setSettings(settings);
-    }
-
-    void setFollow(bool follow)
-    {
-        printing::RunSettings settings = m_run.settings();
-        settings.follow = follow;
-        m_run.setSettings(settings);
-    }
+    void setRenderers(int renderers) { update(&printing::RunSettings::renderers, renderers); }
+    void setHeadings(bool headings) { update(&printing::RunSettings::headings, headings); }
+    void setPrinter(const platform::PrinterSettings &printer) { update(&printing::RunSettings::printer, printer); }
+    void setFollow(bool follow) { update(&printing::RunSettings::follow, follow); }
 
     // Prints `entries` in one run; returns documents per second.
     double print(const QStringList &entries)
@@ -258,6 +189,14 @@ public:
     void resetPeak() { m_peakMB = 0; }
 
 private:
+    template <typename Value>
+    void update(Value printing::RunSettings::*setting, const Value &value)
+    {
+        printing::RunSettings settings = m_run.settings();
+        settings.*setting = value;
+        m_run.setSettings(settings);
+    }
+
     joblist::JobList m_jobs;
     printing::PrintQueue m_queue;
     printing::PrintRun m_run;
@@ -492,15 +431,8 @@ double schedulerCpuSeconds()
     QFile pidFile(rig::sharedFolder() + u"/cupsd.pid");
     if (!pidFile.open(QIODevice::ReadOnly))
         return 0;
-    QFile stat(u"/proc/" + QString::fromLatin1(pidFile.readAll().trimmed()) + u"/stat");
-    if (!stat.open(QIODevice::ReadOnly))
-        return 0;
-    const QByteArray line = stat.readAll();
-    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-    double ticks = 0;
-    for (int field = 11; field <= 14; ++field)  // utime, stime, cutime, cstime
-        ticks += fields.value(field).toDouble();
-    return ticks / double(sysconf(_SC_CLK_TCK));
+    return bench::cpuSeconds(bench::statFields(u"/proc/" + QString::fromLatin1(pidFile.readAll().trimmed()) + u"/stat"),
+                             11, 14);
 }
 
 // Processor seconds of every child process this one has waited for, and

@@ -15,6 +15,7 @@
 // scripts/bench.sh starts the X server, the window manager and the rig.
 #include "common.h"
 #include "commandlinerun.h"
+#include "documents.h"
 #include "standins.h"
 
 #include "app/commandline/commandline.h"
@@ -40,39 +41,13 @@ namespace {
 // Processor seconds this process's main thread, the window's own, has used.
 double guiThreadCpuSeconds()
 {
-    QFile stat(u"/proc/self/task/" + QString::number(QCoreApplication::applicationPid()) + u"/stat");
-    if (!stat.open(QIODevice::ReadOnly))
-        return 0;
-    const QByteArray line = stat.readAll();
-    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-    return (fields.value(11).toDouble() + fields.value(12).toDouble()) / double(sysconf(_SC_CLK_TCK));
-}
-
-QByteArray smallDocument(const QString &set, int n)
-{
-    const QByteArray number = QByteArray::number(n);
-    QByteArray text;
-    for (int i = 1; i <= 4; ++i)
-        text += "<p>Paragraph " + QByteArray::number(i) + " of document " + number
-            + ": the quick brown fox jumps over the lazy dog, and then it sits down for a rest in the warm "
-              "afternoon sun while the dog, unimpressed, goes back to sleep.</p>";
-    return "<!doctype html><html><head><meta charset=\"utf-8\"><title>" + set.toUtf8() + " " + number
-        + "</title><style>body{font-family:sans-serif} h1{color:#124}</style></head><body><h1>Small document "
-        + number + "</h1>" + text + "</body></html>";
+    return bench::cpuSeconds(
+        bench::statFields(u"/proc/self/task/" + QString::number(QCoreApplication::applicationPid()) + u"/stat"));
 }
 
 QStringList writeDocuments(const QString &folder, int count)
 {
-    QDir().mkpath(folder);
-    QStringList paths;
-    for (int i = 1; i <= count; ++i) {
-        const QString path = folder + u"/doc" + QString::number(i).rightJustified(4, u'0') + u".htm";
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly))
-            file.write(smallDocument(QFileInfo(folder).fileName(), i));
-        paths << path;
-    }
-    return paths;
+    return bench::writeDocuments(folder, QStringLiteral("doc"), count, bench::smallDocument);
 }
 
 // Clicks at the centre of `widget` through the X server, as a person would.
