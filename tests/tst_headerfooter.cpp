@@ -14,6 +14,9 @@
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFWriter.hh>
+
 #include <future>
 
 using printing::PageHeadings;
@@ -169,6 +172,80 @@ QString bandText(const PageWords &page, bool top)
     return texts.join(u' ');
 }
 
+
+// A PDF written out by hand with its cross-reference table, its objects
+// numbered from 1, the catalog first.
+QByteArray handMadePdf(const QList<QByteArray> &objects)
+{
+    QByteArray pdf = "%PDF-1.4\n";
+    QList<qsizetype> offsets;
+    for (qsizetype i = 0; i < objects.size(); ++i) {
+        offsets << pdf.size();
+        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+    }
+    const qsizetype table = pdf.size();
+    pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
+    for (const qsizetype offset : offsets)
+        pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
+    return pdf + "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R >>\nstartxref\n"
+        + QByteArray::number(table) + "\n%%EOF\n";
+}
+
+QByteArray textStream(const QByteArray &text)
+{
+    const QByteArray content = "BT /F1 12 Tf 72 300 Td (" + text + ") Tj ET";
+    return "<< /Length " + QByteArray::number(content.size()) + " >>\nstream\n" + content + "\nendstream";
+}
+
+// Three pages that take their size and resources from the page tree, or
+// share one resources dictionary, one of them turned.
+QByteArray inheritedAndSharedResources()
+{
+    return handMadePdf({"<< /Type /Catalog /Pages 2 0 R >>",
+                        "<< /Type /Pages /Kids [3 0 R 4 0 R 5 0 R] /Count 3 /MediaBox [0 0 612 792]"
+                        " /Resources << /Font << /F1 6 0 R >> >> >>",
+                        "<< /Type /Page /Parent 2 0 R /Contents 7 0 R >>",
+                        "<< /Type /Page /Parent 2 0 R /Resources 10 0 R /Contents [8 0 R] /Rotate 90 >>",
+                        "<< /Type /Page /Parent 2 0 R /Resources 10 0 R /Contents 9 0 R >>",
+                        "<< /Type /Font /Subtype /Type1 /BaseFont /Courier >>", textStream("Body of sheet 1"),
+                        textStream("Body of sheet 2"), textStream("Body of sheet 3"),
+                        "<< /Font << /F1 6 0 R >> /XObject << >> >>"});
+}
+
+// `pdf` as qpdf writes it, its cross-references in a stream.
+QByteArray withCrossReferenceStream(const QByteArray &pdf)
+{
+    QPDF document;
+    document.processMemoryFile("engine", pdf.constData(), size_t(pdf.size()));
+    QPDFWriter writer(document);
+    writer.setOutputMemory();
+    writer.setObjectStreamMode(qpdf_o_generate);
+    writer.write();
+    const auto out = writer.getBufferSharedPointer();
+    return QByteArray(reinterpret_cast<const char *>(out->getBuffer()), qsizetype(out->getSize()));
+}
+
+// `pdf` whose end points at the wrong place for its cross-references, which
+// qpdf finds again by reading the whole file.
+QByteArray withStrayTableOffset(QByteArray pdf)
+{
+    const qsizetype at = pdf.lastIndexOf("startxref") + 10;
+    return pdf.replace(at, pdf.indexOf('\n', at) - at, "123");
+}
+
+// Whether qpdf reads `pdf` without having to repair anything.
+bool readsCleanly(const QByteArray &pdf)
+{
+    try {
+        QPDF document;
+        document.setSuppressWarnings(true);
+        document.processMemoryFile("result", pdf.constData(), size_t(pdf.size()));
+        document.getAllPages();
+        return !document.anyWarnings();
+    } catch (const std::exception &) {
+        return false;
+    }
+}
 } // namespace
 
 class TestHeaderFooter : public QObject {
@@ -189,6 +266,8 @@ private slots:
     void malformedInput_givesNothing_data();
     void malformedInput_givesNothing();
     void workerThreads_eachGetTheirOwnHeadings();
+    void headingsAfterTheOriginalBytes_data();
+    void headingsAfterTheOriginalBytes();
 
 private:
     QString stamp(const QByteArray &source, const PageHeadings &headings, const QString &name);
@@ -436,6 +515,37 @@ void TestHeaderFooter::workerThreads_eachGetTheirOwnHeadings()
         const QString text = pageText(pdf);
         QVERIFY2(text.contains(u"Thread title " + QString::number(i)), qPrintable(text));
         QCOMPARE(text.count(u"Thread title "), 3);
+    }
+}
+
+void TestHeaderFooter::headingsAfterTheOriginalBytes_data()
+{
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<bool>("appended");
+    QTest::newRow("the engine's PDF") << m_a4 << true;
+    QTest::newRow("resources inherited and shared") << inheritedAndSharedResources() << true;
+    QTest::newRow("cross-references in a stream") << withCrossReferenceStream(m_a4) << false;
+    QTest::newRow("a file qpdf has to repair") << withStrayTableOffset(m_a4) << false;
+}
+
+// Latin headings are appended to the PDF as it came wherever the file
+// allows it, and written with the whole file where it does not; either way
+// every page carries its own headings and the result reads cleanly.
+void TestHeaderFooter::headingsAfterTheOriginalBytes()
+{
+    QFETCH(QByteArray, source);
+    QFETCH(bool, appended);
+    const PageHeadings headings{QStringLiteral("Report (final) \\ 100 %"), QStringLiteral("/tmp/report.htm"), DateText};
+    const std::optional<QByteArray> result = printing::addHeadersAndFooters(source, headings);
+    QVERIFY(result);
+    QCOMPARE(result->startsWith(source), appended);
+    QVERIFY(readsCleanly(*result));
+    const QString pdf = written(result, QStringLiteral("appended"));
+    for (int page = 1; page <= 3; ++page) {
+        const QString text = pageText(pdf, page).simplified();
+        QVERIFY2(text.contains(pageLabel(page)) && !text.contains(pageLabel(page % 3 + 1)), qPrintable(text));
+        QVERIFY2(text.contains(headings.title) && text.contains(DateText), qPrintable(text));
+        QVERIFY2(text.contains(u"Body of sheet " + QString::number(page)), qPrintable(text));
     }
 }
 

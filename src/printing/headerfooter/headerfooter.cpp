@@ -1,4 +1,5 @@
 #include "headerfooter.h"
+#include "pdfupdate.h"
 #include "printing/pagerange/pdfbytes.h"
 
 #include "core/printsink.h"
@@ -18,8 +19,9 @@
 // cross-reference streams, files it has to repair) and writes a sound PDF
 // again. The headings become form XObjects drawn on top of the engine's
 // pages: both stay text, nothing is rasterised. Latin headings are a few
-// text operators in a standard font; any other script is drawn by Qt into
-// a PDF of its own, whose pages become the forms, so that Qt shapes it,
+// text operators in a standard font, appended to the engine's bytes as an
+// update where the file allows it; any other script is drawn by Qt into a
+// PDF of its own, whose pages become the forms, so that Qt shapes it,
 // orders it for its direction and embeds the fonts it needs.
 #include <qpdf/Buffer.hh>
 #include <qpdf/QPDF.hh>
@@ -248,10 +250,10 @@ std::vector<PageTexts> placeInStandardFont(const std::vector<QSizeF> &sizes, con
     return placeHeadings(sizes, headings, QFontMetricsF(font, &device));
 }
 
-// One form a page, drawing its texts in the standard font; nothing when a
-// text has a character the standard font's encoding lacks.
-std::optional<std::vector<QPDFObjectHandle>> standardFontForms(QPDF &target, const std::vector<QSizeF> &sizes,
-                                                               const PageHeadings &headings)
+// Each page's drawing in the standard font; nothing when a text has a
+// character the standard font's encoding lacks.
+std::optional<std::vector<QByteArray>> standardFontContents(const std::vector<QSizeF> &sizes,
+                                                            const PageHeadings &headings)
 {
     if (!inStandardFont(headings))
         return std::nullopt;
@@ -263,8 +265,21 @@ std::optional<std::vector<QPDFObjectHandle>> standardFontForms(QPDF &target, con
             return std::nullopt;
         contents.push_back(std::move(*content));
     }
-    QPDFObjectHandle font = target.makeIndirectObject(QPDFObjectHandle::parse(
-        "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>"));
+    return contents;
+}
+
+const char *const StandardFont = "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>";
+
+QPDFObjectHandle formBox(const QSizeF &size)
+{
+    return QPDFObjectHandle::newArray(QPDFObjectHandle::Rectangle(0, 0, size.width(), size.height()));
+}
+
+// One form a page, drawing its texts in the standard font.
+std::vector<QPDFObjectHandle> standardFontForms(QPDF &target, const std::vector<QSizeF> &sizes,
+                                                const std::vector<QByteArray> &contents)
+{
+    QPDFObjectHandle font = target.makeIndirectObject(QPDFObjectHandle::parse(StandardFont));
     QPDFObjectHandle resources = target.makeIndirectObject(QPDFObjectHandle::newDictionary());
     resources.replaceKey("/Font", QPDFObjectHandle::newDictionary({{"/Hd", font}}));
     std::vector<QPDFObjectHandle> forms;
@@ -273,12 +288,105 @@ std::optional<std::vector<QPDFObjectHandle>> standardFontForms(QPDF &target, con
         QPDFObjectHandle dictionary = form.getDict();
         dictionary.replaceKey("/Type", QPDFObjectHandle::newName("/XObject"));
         dictionary.replaceKey("/Subtype", QPDFObjectHandle::newName("/Form"));
-        dictionary.replaceKey("/BBox", QPDFObjectHandle::newArray(QPDFObjectHandle::Rectangle(
-                                           0, 0, sizes[i].width(), sizes[i].height())));
+        dictionary.replaceKey("/BBox", formBox(sizes[i]));
         dictionary.replaceKey("/Resources", resources);
         forms.push_back(form);
     }
     return forms;
+}
+
+// Standard-font headings need nothing of the engine's PDF but its pages'
+// dictionaries, so they are appended to its bytes as an update instead of
+// the whole file being read and written again: most of what the headings
+// cost a small job was that rewrite.
+
+QByteArray reference(int object)
+{
+    return QByteArray::number(object) + " 0 R";
+}
+
+QByteArray entry(const std::string &key, QPDFObjectHandle value)
+{
+    return QByteArray::fromStdString(QPDFObjectHandle::newName(key).unparse() + ' ' + value.unparse()) + '\n';
+}
+
+QPDFObjectHandle resourcesOf(QPDFPageObjectHelper &page)
+{
+    QPDFObjectHandle resources = page.getAttribute("/Resources", false);
+    return resources.isDictionary() ? resources : QPDFObjectHandle::newDictionary();
+}
+
+// A page's dictionary as the update states it: its own entries and the
+// resources it inherited, the form among them as `name`, and its drawing
+// between the streams `opening` and `closing`.
+QByteArray pageWithForm(QPDFPageObjectHelper &page, const std::string &name, int form, int opening, int closing)
+{
+    QPDFObjectHandle dictionary = page.getObjectHandle();
+    QPDFObjectHandle resources = resourcesOf(page);
+    QByteArray text = "<<\n";
+    for (const std::string &key : dictionary.getKeys()) {
+        if (key != "/Resources" && key != "/Contents")
+            text += entry(key, dictionary.getKey(key));
+    }
+    text += "/Resources <<\n";
+    for (const std::string &key : resources.getKeys()) {
+        if (key != "/XObject")
+            text += entry(key, resources.getKey(key));
+    }
+    text += "/XObject <<\n";
+    if (QPDFObjectHandle xobjects = resources.getKey("/XObject"); xobjects.isDictionary()) {
+        for (const std::string &key : xobjects.getKeys())
+            text += entry(key, xobjects.getKey(key));
+    }
+    text += QByteArray::fromStdString(name) + ' ' + reference(form) + "\n>>\n>>\n/Contents [" + reference(opening);
+    QPDFObjectHandle contents = dictionary.getKey("/Contents");
+    const std::vector<QPDFObjectHandle> streams =
+        contents.isArray() ? contents.getArrayAsVector() : std::vector<QPDFObjectHandle>{contents};
+    for (QPDFObjectHandle stream : streams) {
+        if (!stream.isNull())
+            text += ' ' + QByteArray::fromStdString(stream.unparse());
+    }
+    return text + ' ' + reference(closing) + "]\n>>";
+}
+
+// The engine's PDF as it came, with each page's form of headings laid over
+// it in an appended update; nothing when the file cannot take one.
+std::optional<QByteArray> appendedHeadings(const QByteArray &pdf, QPDF &target, std::vector<QPDFPageObjectHelper> &pages,
+                                           const std::vector<QSizeF> &sizes, const std::vector<QByteArray> &contents)
+{
+    std::optional<PdfUpdate> update = PdfUpdate::of(pdf, target);
+    if (!update)
+        return std::nullopt;
+    const int font = update->newObject();
+    update->set(font, StandardFont);
+    const int resources = update->newObject();
+    update->set(resources, "<< /Font << /Hd " + reference(font) + " >> >>");
+    // As in a rewrite: whatever the engine's drawing leaves set cannot move
+    // or tint the headings.
+    const int opening = update->newObject();
+    update->set(opening, PdfUpdate::stream({}, "q\n"));
+    // Where a form goes depends on its box alone. A stand-in made in the
+    // engine's PDF would make qpdf look through all of that PDF's objects.
+    QPDF scratch;
+    scratch.emptyPDF();
+    QPDFObjectHandle placed = QPDFObjectHandle::newStream(&scratch);
+    for (size_t i = 0; i < pages.size(); ++i) {
+        const int form = update->newObject();
+        update->set(form, PdfUpdate::stream("/Type /XObject /Subtype /Form /BBox "
+                                                + QByteArray::fromStdString(formBox(sizes[i]).unparse())
+                                                + " /Resources " + reference(resources),
+                                            contents[i]));
+        int suffix = 0;
+        const std::string name = resourcesOf(pages[i]).getUniqueResourceName("/Fx", suffix);
+        placed.getDict().replaceKey("/BBox", formBox(sizes[i]));
+        const std::string placement =
+            pages[i].placeFormXObject(placed, name, pages[i].getTrimBox().getArrayAsRectangle(), true, true, true);
+        const int closing = update->newObject();
+        update->set(closing, PdfUpdate::stream({}, "\nQ\n" + QByteArray::fromStdString(placement)));
+        if (!update->replace(pages[i].getObjectHandle().getObjGen(), pageWithForm(pages[i], name, form, opening, closing)))
+            return std::nullopt;
+    }
+    return update->written();
 }
 
 // A PDF with one page of headings for each page size, the same sizes in
@@ -387,9 +495,14 @@ std::optional<QByteArray> addHeadersAndFooters(const QByteArray &pdf, const Page
             return std::nullopt;
         // Lives until the result is written: copied forms read their data from it then.
         Overlay overlay;
-        std::optional<std::vector<QPDFObjectHandle>> forms = standardFontForms(target, *sizes, headings);
-        if (!forms)
+        std::optional<std::vector<QPDFObjectHandle>> forms;
+        if (const auto contents = standardFontContents(*sizes, headings)) {
+            if (std::optional<QByteArray> appended = appendedHeadings(pdf, target, pages, *sizes, *contents))
+                return appended;
+            forms = standardFontForms(target, *sizes, *contents);
+        } else {
             forms = drawnForms(target, overlay, *sizes, headings);
+        }
         if (!forms)
             return std::nullopt;
         for (size_t i = 0; i < pages.size(); ++i)
