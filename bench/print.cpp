@@ -446,9 +446,10 @@ double finishedChildrenCpuSeconds()
 
 // The engine alone beside the program's own command line, with and without
 // its headings, on the same small documents, in rounds that alternate which
-// goes first: the share of the engine's limit the program reaches. Beside
-// the rates, where the processor time goes: the engine's, the command
-// line's whole tree, and the print system's for each job.
+// goes first: the share of the engine's limit the program reaches, with the
+// print system and without it (the jobs saved to files). Beside the rates,
+// where the processor time goes: the engine's, the command line's whole
+// tree, and the print system's for each job.
 void measureEngineShare(const QString &folder, int renderers)
 {
     engineAlone(writeDocuments(folder + u"/enginewarm", QStringLiteral("w"), 8, smallDocument), renderers);
@@ -458,6 +459,7 @@ void measureEngineShare(const QString &folder, int renderers)
     double engineCpu = 0;
     double commandLine = 0;
     double commandLinePlain = 0;
+    double commandLineToFiles = 0;
     double commandLineCpu = 0;
     double schedulerCpu = 0;
     const QString program = QStringLiteral(TAVIMARK_BINARY);
@@ -482,6 +484,14 @@ void measureEngineShare(const QString &folder, int renderers)
                 program, writeDocuments(folder + u"/cliplain" + r, QStringLiteral("p"), Count, smallDocument),
                 {QStringLiteral("--no-headers")});
             commandLinePlain += plain ? plain->rate() / Rounds : 0;
+            // The same run with no print system to share the processors
+            // with: each job's PDF, headings and all, saved in a folder.
+            const QString saved = folder + u"/clifiles" + r;
+            QDir().mkpath(saved);
+            const auto files = bench::printFromCommandLine(
+                program, writeDocuments(folder + u"/clisource" + r, QStringLiteral("f"), Count, smallDocument),
+                {QStringLiteral("--output"), saved});
+            commandLineToFiles += files ? files->rate() / Rounds : 0;
         };
         if (round % 2 == 1) {
             alone();
@@ -496,6 +506,8 @@ void measureEngineShare(const QString &folder, int renderers)
     figure(QStringLiteral("command_line_no_headings_small_docs_per_s"), commandLinePlain, "docs/s");
     figure(QStringLiteral("command_line_share_of_engine"), engine > 0 ? commandLine / engine : 0, "ratio");
     figure(QStringLiteral("command_line_no_headings_share_of_engine"), engine > 0 ? commandLinePlain / engine : 0, "ratio");
+    figure(QStringLiteral("command_line_to_files_small_docs_per_s"), commandLineToFiles, "docs/s");
+    figure(QStringLiteral("command_line_to_files_share_of_engine"), engine > 0 ? commandLineToFiles / engine : 0, "ratio");
     figure(QStringLiteral("engine_alone_cpu_ms_per_doc"), engineCpu, "ms");
     figure(QStringLiteral("command_line_tree_cpu_ms_per_doc"), commandLineCpu, "ms");
     figure(QStringLiteral("print_system_cpu_ms_per_job"), schedulerCpu, "ms");
