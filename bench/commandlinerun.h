@@ -4,6 +4,8 @@
 // other benchmarks time a run without its start-up: from the first entry's
 // end to the last one's.
 
+#include "common.h"
+
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
@@ -19,6 +21,8 @@ struct Span {
     double first = -1;
     double last = -1;
     int entries = 0;
+    // The run's whole process tree, as last seen before the run ended.
+    double cpuSeconds = 0;
     double rate() const { return last > first && entries > 1 ? (entries - 1) / (last - first) : 0; }
 };
 
@@ -31,8 +35,12 @@ inline std::optional<Span> printFromCommandLine(const QString &program, const QS
     QElapsedTimer clock;
     QByteArray pending;
     static const QRegularExpression step(QStringLiteral("^\\[(\\d+)/(\\d+)\\] "));
+    // The engine's helpers end with the program, before anyone waits for
+    // them, so their time is read while they run: at every line the run writes.
+    TreeCpu seen;
     QObject::connect(&process, &QProcess::readyReadStandardError, [&] {
         const double now = clock.nsecsElapsed() / 1e9;
+        remember(seen, treeCpu(process.processId()));
         pending += process.readAllStandardError();
         for (qsizetype end = pending.indexOf('\n'); end >= 0; end = pending.indexOf('\n')) {
             const QRegularExpressionMatch match = step.match(QString::fromUtf8(pending.left(end)));
@@ -54,6 +62,7 @@ inline std::optional<Span> printFromCommandLine(const QString &program, const QS
         std::printf("# the command line ended with status %d\n", process.exitCode());
         return std::nullopt;
     }
+    span.cpuSeconds = totalSeconds(seen);
     return span;
 }
 

@@ -60,10 +60,10 @@ inline double cpuSeconds(const QList<QByteArray> &fields, int first = 11, int la
     return ticks / double(sysconf(_SC_CLK_TCK));
 }
 
-// The /proc/PID/stat fields of this process and of every process below it
-// (the browser engine's helper processes), from the field after the
-// command's name on (its state is field 0, its parent field 1).
-inline QList<QList<QByteArray>> processTreeStats()
+// The /proc/PID/stat fields of process `root` and of every process below
+// it (the browser engine's helper processes), by process id, from the field
+// after the command's name on (its state is field 0, its parent field 1).
+inline std::map<qint64, QList<QByteArray>> processTreeStats(qint64 root = QCoreApplication::applicationPid())
 {
     std::multimap<qint64, qint64> children;  // parent -> child
     std::map<qint64, QList<QByteArray>> stats;
@@ -76,11 +76,12 @@ inline QList<QList<QByteArray>> processTreeStats()
         children.emplace(fields[1].toLongLong(), pid);
         stats[pid] = fields;
     }
-    QList<QList<QByteArray>> tree;
-    QList<qint64> pending{QCoreApplication::applicationPid()};
+    std::map<qint64, QList<QByteArray>> tree;
+    QList<qint64> pending{root};
     while (!pending.isEmpty()) {
         const qint64 pid = pending.takeLast();
-        tree << stats[pid];
+        if (const auto found = stats.find(pid); found != stats.end())
+            tree.insert(*found);
         const auto [first, last] = children.equal_range(pid);
         for (auto it = first; it != last; ++it)
             pending << it->second;
@@ -93,18 +94,52 @@ inline double treeResidentMB()
 {
     const double pageMB = double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
     double total = 0;
-    for (const QList<QByteArray> &fields : processTreeStats())
+    for (const auto &[pid, fields] : processTreeStats())
         total += fields.value(21).toDouble() * pageMB;  // rss, in pages
     return total;
 }
 
-// Processor seconds used so far by this process and every process below it.
-inline double treeCpuSeconds()
+// Processor seconds each process of a tree has used so far, by process id.
+// The engine ends helper processes and starts new ones as pages come and
+// go, and an ended process takes its time with it: a difference of two
+// totals would count the time of every helper that ended in between as
+// time given back. Differences are taken process by process instead.
+using TreeCpu = std::map<qint64, double>;
+
+inline TreeCpu treeCpu(qint64 root = QCoreApplication::applicationPid())
+{
+    TreeCpu cpu;
+    for (const auto &[pid, fields] : processTreeStats(root))
+        cpu[pid] = cpuSeconds(fields);
+    return cpu;
+}
+
+// Keeps the latest figure of every process seen, ended ones included.
+inline void remember(TreeCpu &seen, const TreeCpu &now)
+{
+    for (const auto &[pid, seconds] : now)
+        seen[pid] = seconds;
+}
+
+inline double totalSeconds(const TreeCpu &cpu)
 {
     double total = 0;
-    for (const QList<QByteArray> &fields : processTreeStats())
-        total += cpuSeconds(fields);
+    for (const auto &[pid, seconds] : cpu)
+        total += seconds;
     return total;
+}
+
+// Processor seconds this process and those below it have used since
+// `before`; what an ended process used after `before` is lost, which for
+// an idle helper is nothing.
+inline double cpuSecondsSince(const TreeCpu &before)
+{
+    double used = 0;
+    for (const auto &[pid, seconds] : treeCpu()) {
+        const auto earlier = before.find(pid);
+        used += seconds - (earlier == before.end() ? 0.0 : earlier->second);
+    }
+    return used;
 }
 
 } // namespace bench

@@ -168,7 +168,7 @@ RunCost runCost(Engine &engine, const QStringList &documents, Headings headings)
     QAtomicInt stamped = 0;
     QElapsedTimer clock;
     clock.start();
-    const double cpuStart = bench::treeCpuSeconds();
+    const bench::TreeCpu cpuStart = bench::treeCpu();
     for (const QString &path : documents) {
         const QByteArray pdf = engine.print(path);
         if (headings == Headings::OnRunThread) {
@@ -183,7 +183,7 @@ RunCost runCost(Engine &engine, const QStringList &documents, Headings headings)
     }
     worker.waitForDone();
     const double seconds = clock.nsecsElapsed() / 1e9;
-    const double cpuSeconds = bench::treeCpuSeconds() - cpuStart;
+    const double cpuSeconds = bench::cpuSecondsSince(cpuStart);
     if (headings != Headings::None && stamped.loadRelaxed() != documents.size())
         std::printf("# only %d of %d documents got their headings\n", stamped.loadRelaxed(), int(documents.size()));
     return {documents.size() / seconds, cpuSeconds * 1e3 / documents.size()};

@@ -41,7 +41,6 @@
 #include <QTimer>
 
 #include <array>
-#include <sys/resource.h>
 #include <map>
 #include <memory>
 
@@ -358,9 +357,9 @@ void measureHeadings(Runner &runner, const QString &folder, int renderers)
             runner.setHeadings(headings);
             const QString set = folder + (headings ? u"/hon" : u"/hoff") + QString::number(round);
             Cost &cost = headings ? with : without;
-            const double cpu = bench::treeCpuSeconds();
+            const bench::TreeCpu cpu = bench::treeCpu();
             cost.rate += runner.print(writeDocuments(set, QStringLiteral("s"), Count, smallDocument)) / Rounds;
-            cost.cpuMs += (bench::treeCpuSeconds() - cpu) * 1000 / Count / Rounds;
+            cost.cpuMs += bench::cpuSecondsSince(cpu) * 1000 / Count / Rounds;
             cost.bytes += meanJobBytes(set, Count) / Rounds;
         }
     }
@@ -435,15 +434,6 @@ double schedulerCpuSeconds()
                              11, 14);
 }
 
-// Processor seconds of every child process this one has waited for, and
-// of theirs: a finished command line's whole tree.
-double finishedChildrenCpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
 // The engine alone beside the program's own command line, with and without
 // its headings, on the same small documents, in rounds that alternate which
 // goes first: the share of the engine's limit the program reaches, with the
@@ -467,16 +457,15 @@ void measureEngineShare(const QString &folder, int renderers)
         const QString r = QString::number(round);
         const auto alone = [&] {
             const QStringList entries = writeDocuments(folder + u"/engine" + r, QStringLiteral("e"), Count, smallDocument);
-            const double cpu = bench::treeCpuSeconds();
+            const bench::TreeCpu cpu = bench::treeCpu();
             engine += engineAlone(entries, renderers).rate() / Rounds;
-            engineCpu += (bench::treeCpuSeconds() - cpu) * 1000 / Count / Rounds;
+            engineCpu += bench::cpuSecondsSince(cpu) * 1000 / Count / Rounds;
         };
         const auto fromCommandLine = [&] {
             const QStringList entries = writeDocuments(folder + u"/cli" + r, QStringLiteral("c"), Count, smallDocument);
-            const double cpu = finishedChildrenCpuSeconds();
             const double scheduler = schedulerCpuSeconds();
             const auto span = bench::printFromCommandLine(program, entries);
-            commandLineCpu += (finishedChildrenCpuSeconds() - cpu) * 1000 / Count / Rounds;
+            commandLineCpu += span ? span->cpuSeconds * 1000 / Count / Rounds : 0;
             waitForJobs(folder + u"/cli" + r, Count);
             schedulerCpu += (schedulerCpuSeconds() - scheduler) * 1000 / Count / Rounds;
             commandLine += span ? span->rate() / Rounds : 0;

@@ -131,10 +131,10 @@ int main(int argc, char **argv)
         const QString r = QString::number(round);
         const auto fromWindow = [&] {
             const QStringList entries = writeDocuments(dir.filePath(u"window" + r), count);
-            const double cpuBefore = bench::treeCpuSeconds();
+            const bench::TreeCpu cpuBefore = bench::treeCpu();
             const double guiBefore = guiThreadCpuSeconds();
             const auto span = printFromWindow(*window, messages, entries);
-            windowCpu += (bench::treeCpuSeconds() - cpuBefore) / count / rounds;
+            windowCpu += bench::cpuSecondsSince(cpuBefore) / count / rounds;
             guiCpu += (guiThreadCpuSeconds() - guiBefore) / count / rounds;
             windowRate += span ? span->rate() / rounds : 0;
         };
