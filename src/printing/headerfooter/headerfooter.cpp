@@ -9,20 +9,24 @@
 #include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRawFont>
+#include <QTextLayout>
 
 // Laying one PDF page over another goes through qpdf: a maintained library
 // that reads whatever the engine writes (compressed object streams and
 // cross-reference streams, files it has to repair) and writes a sound PDF
 // again. The headings become form XObjects drawn on top of the engine's
-// pages: both stay text, nothing is rasterised. Latin headings are a few
-// text operators in a standard font, appended to the engine's bytes as an
-// update where the file allows it; any other script is drawn by Qt into a
-// PDF of its own, whose pages become the forms, so that Qt shapes it,
-// orders it for its direction and embeds the fonts it needs.
+// pages: both stay text, nothing is rasterised. Texts in Latin script are a
+// few text operators in a standard font; a text in any other script is
+// drawn by Qt into a PDF of its own, whose pages become forms too, so that
+// Qt shapes it, orders it for its direction and embeds the font it needs.
+// Both are appended to the engine's bytes as an update where the file
+// allows it.
 #include <qpdf/Buffer.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
@@ -32,6 +36,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <map>
 #include <vector>
 
 namespace printing {
@@ -105,72 +110,17 @@ QPageLayout layoutFor(const QSizeF &points)
                        wide ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF());
 }
 
-// One line of the headings: a text at the left margin that yields, and a
-// short text at the right margin that keeps `rightWidth` for itself (never
-// more than half the line), with a gap between them so they cannot touch.
-struct HeadingLine {
-    double baseline = 0;
-    QString left;
-    Qt::TextElideMode leftElide = Qt::ElideRight;
-    QString right;
-    double rightWidth = 0;
-};
-
-// One text of the headings where it stands: its baseline's left end, in
-// points from the page's top left.
-struct PlacedText {
-    QPointF at;
-    QString text;
-};
-using PageTexts = std::vector<PlacedText>;
-
-void placeLine(PageTexts &texts, const QFontMetricsF &metrics, double pageWidth, const HeadingLine &line)
-{
-    const double margin = MarginMm * PointsPerMm;
-    const double lineWidth = pageWidth - 2 * margin;
-    const double gap = SideGapMm * PointsPerMm;
-    const double rightMax = std::max(0.0, (lineWidth - gap) / 2);
-    const double leftMax = std::max(0.0, lineWidth - gap - std::min(line.rightWidth, rightMax));
-
-    const QString right = metrics.elidedText(line.right, Qt::ElideRight, rightMax);
-    if (!right.isEmpty())
-        texts.push_back({QPointF(margin + lineWidth - metrics.horizontalAdvance(right), line.baseline), right});
-    const QString left = metrics.elidedText(line.left, line.leftElide, leftMax);
-    if (!left.isEmpty())
-        texts.push_back({QPointF(margin, line.baseline), left});
-}
-
-// The texts of every page, as `metrics` measures them.
-std::vector<PageTexts> placeHeadings(const std::vector<QSizeF> &sizes, const PageHeadings &headings,
-                                     const QFontMetricsF &metrics)
-{
-    const int count = int(sizes.size());
-    // The title keeps one width on every page, whatever the page number's width.
-    double labelWidth = 0;
-    for (int number = 1; number <= count; ++number)
-        labelWidth = std::max(labelWidth, metrics.horizontalAdvance(pageLabel(number, count)));
-    HeadingLine top{TopBaselineMm * PointsPerMm, oneLine(headings.title), Qt::ElideRight, {}, labelWidth};
-    const QString date = oneLine(headings.dateText);
-    HeadingLine bottom{0, oneLine(headings.address), Qt::ElideMiddle, date, metrics.horizontalAdvance(date)};
-
-    std::vector<PageTexts> pages(sizes.size());
-    for (int i = 0; i < count; ++i) {
-        const QSizeF &page = sizes[size_t(i)];
-        top.right = pageLabel(i + 1, count);
-        bottom.baseline = page.height() - BottomBaselineMm * PointsPerMm;
-        placeLine(pages[size_t(i)], metrics, page.width(), top);
-        placeLine(pages[size_t(i)], metrics, page.width(), bottom);
-    }
-    return pages;
-}
-
-// Headings in Latin script need no font of their own in the job. Every
-// PDF reader and printer has Helvetica, one of the fonts the PDF standard
-// guarantees, and Liberation Sans, in which the texts were measured, has
-// its widths; a text written in it is a few dozen bytes of text in the
-// page, where a font embedded anew in every job, and the map back from its
-// glyphs to the characters, would add several kilobytes to a small job and
-// most of the headings' processor time.
+// Headings need no font of their own in the job where the standard font
+// can write them. Every PDF reader and printer has Helvetica, one of the
+// fonts the PDF standard guarantees, and Liberation Sans, in which such
+// texts are measured, has its widths; a text written in it is a few dozen
+// bytes of text in the page, where a font embedded anew in every job, and
+// the map back from its glyphs to the characters, would add several
+// kilobytes to a small job and most of the headings' processor time. Only
+// the texts the standard font cannot write, a Hebrew title say, are drawn
+// by Qt, which shapes them, orders them for their direction and embeds the
+// fonts they need; the page labels, the address and the date stay in the
+// standard font beside them.
 
 // The byte that stands for `c` in the standard Latin text encoding
 // (WinAnsiEncoding), or nothing. Only characters that read back as
@@ -208,63 +158,186 @@ std::optional<QByteArray> winAnsiHex(const QString &text)
     return '<' + bytes.toHex() + '>';
 }
 
+bool inStandardFont(const QString &text)
+{
+    return winAnsiHex(text).has_value();
+}
+
+// The font Qt draws `text` in. Where the headings' font lacks some of its
+// characters, Qt takes them from fallback fonts and keeps the spaces and
+// digits in its own, so the job would carry two fonts, each with its map
+// back to the text. When one fallback font has every character of the
+// text, the whole text is drawn in it: one font, and fewer bytes.
+QFont drawnFont(const QString &text)
+{
+    const QFont font = headingFont();
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    const QList<uint> characters = text.toUcs4();
+    for (const QGlyphRun &run : layout.glyphRuns()) {
+        const QRawFont raw = run.rawFont();
+        if (raw.familyName() == font.family())
+            continue;
+        if (std::all_of(characters.begin(), characters.end(), [&raw](uint c) { return raw.supportsCharacter(c); })) {
+            QFont fallback = font;
+            fallback.setFamily(raw.familyName());
+            fallback.setStyleName(raw.styleName());
+            return fallback;
+        }
+    }
+    return font;
+}
+
+// Each text measured in the font it is written in: the standard font,
+// measured in Liberation Sans without kerning, which a standard font's text
+// does not get, or the font Qt draws it with. Both at 72 dots an inch, so
+// that one device unit is one point.
+class HeadingMetrics {
+public:
+    HeadingMetrics()
+        : m_device(&m_nowhere)
+    {
+        m_nowhere.open(QIODevice::WriteOnly);
+        m_device.setResolution(72);
+        QFont standard = headingFont();
+        standard.setKerning(false);
+        m_standard.emplace(standard, &m_device);
+    }
+    const QFontMetricsF &of(const QString &text) { return inStandardFont(text) ? *m_standard : drawn(text).metrics; }
+    // The font Qt draws a text in that the standard font cannot write.
+    QFont fontOf(const QString &text) { return drawn(text).font; }
+
+private:
+    struct Drawn {
+        QFont font;
+        QFontMetricsF metrics;
+    };
+    const Drawn &drawn(const QString &text)
+    {
+        auto found = m_drawn.find(text);
+        if (found == m_drawn.end()) {
+            const QFont font = drawnFont(text);
+            found = m_drawn.emplace(text, Drawn{font, QFontMetricsF(font, &m_device)}).first;
+        }
+        return found->second;
+    }
+
+    QBuffer m_nowhere;
+    QPdfWriter m_device;
+    std::optional<QFontMetricsF> m_standard;
+    std::map<QString, Drawn> m_drawn;
+};
+
+// One line of the headings: a text at the left margin that yields, and a
+// short text at the right margin that keeps `rightWidth` for itself (never
+// more than half the line), with a gap between them so they cannot touch.
+struct HeadingLine {
+    double baseline = 0;
+    QString left;
+    Qt::TextElideMode leftElide = Qt::ElideRight;
+    QString right;
+    double rightWidth = 0;
+};
+
+// One text of the headings where it stands: its baseline's left end, in
+// points from the page's top left, and whether the standard font writes it.
+struct PlacedText {
+    QPointF at;
+    QString text;
+    bool standard = true;
+    QFont drawnIn;  // where Qt draws it
+};
+using PageTexts = std::vector<PlacedText>;
+
+// `text` cut to `width` as the font that writes it measures it; the
+// ellipsis is in both fonts, so a cut text stays in the font it was
+// measured in.
+PlacedText fitted(HeadingMetrics &metrics, const QString &text, Qt::TextElideMode elide, double width)
+{
+    const bool standard = inStandardFont(text);
+    return {QPointF(0, 0), metrics.of(text).elidedText(text, elide, width), standard,
+            standard ? QFont() : metrics.fontOf(text)};
+}
+
+void placeLine(PageTexts &texts, HeadingMetrics &metrics, double pageWidth, const HeadingLine &line)
+{
+    const double margin = MarginMm * PointsPerMm;
+    const double lineWidth = pageWidth - 2 * margin;
+    const double gap = SideGapMm * PointsPerMm;
+    const double rightMax = std::max(0.0, (lineWidth - gap) / 2);
+    const double leftMax = std::max(0.0, lineWidth - gap - std::min(line.rightWidth, rightMax));
+
+    PlacedText right = fitted(metrics, line.right, Qt::ElideRight, rightMax);
+    if (!right.text.isEmpty()) {
+        right.at = QPointF(margin + lineWidth - metrics.of(line.right).horizontalAdvance(right.text), line.baseline);
+        texts.push_back(std::move(right));
+    }
+    PlacedText left = fitted(metrics, line.left, line.leftElide, leftMax);
+    if (!left.text.isEmpty()) {
+        left.at = QPointF(margin, line.baseline);
+        texts.push_back(std::move(left));
+    }
+}
+
+// The texts of every page.
+std::vector<PageTexts> placeHeadings(const std::vector<QSizeF> &sizes, const PageHeadings &headings)
+{
+    HeadingMetrics metrics;
+    const int count = int(sizes.size());
+    // The title keeps one width on every page, whatever the page number's width.
+    double labelWidth = 0;
+    for (int number = 1; number <= count; ++number) {
+        const QString label = pageLabel(number, count);
+        labelWidth = std::max(labelWidth, metrics.of(label).horizontalAdvance(label));
+    }
+    HeadingLine top{TopBaselineMm * PointsPerMm, oneLine(headings.title), Qt::ElideRight, {}, labelWidth};
+    const QString date = oneLine(headings.dateText);
+    HeadingLine bottom{0, oneLine(headings.address), Qt::ElideMiddle, date, metrics.of(date).horizontalAdvance(date)};
+
+    std::vector<PageTexts> pages(sizes.size());
+    for (int i = 0; i < count; ++i) {
+        const QSizeF &page = sizes[size_t(i)];
+        top.right = pageLabel(i + 1, count);
+        bottom.baseline = page.height() - BottomBaselineMm * PointsPerMm;
+        placeLine(pages[size_t(i)], metrics, page.width(), top);
+        placeLine(pages[size_t(i)], metrics, page.width(), bottom);
+    }
+    return pages;
+}
+
+bool anyDrawn(const std::vector<PageTexts> &pages)
+{
+    return std::any_of(pages.begin(), pages.end(), [](const PageTexts &texts) {
+        return std::any_of(texts.begin(), texts.end(), [](const PlacedText &placed) { return !placed.standard; });
+    });
+}
+
 QByteArray number(double value)
 {
     return QByteArray::number(value, 'f', 3);
 }
 
-// The drawing of one page's texts: black, in Helvetica under the resource
-// name /Hd, in the form's space whose origin is the page's bottom left.
-std::optional<QByteArray> standardFontContent(const PageTexts &texts, double pageHeight)
+// The drawing of one page's texts in the standard font: black, in
+// Helvetica under the resource name /Hd, in the form's space whose origin
+// is the page's bottom left.
+QByteArray standardFontContent(const PageTexts &texts, double pageHeight)
 {
     QByteArray content = "0 g BT /Hd " + number(FontPt) + " Tf\n";
     for (const PlacedText &placed : texts) {
-        const std::optional<QByteArray> hex = winAnsiHex(placed.text);
-        if (!hex)
-            return std::nullopt;
-        content += "1 0 0 1 " + number(placed.at.x()) + ' ' + number(pageHeight - placed.at.y()) + " Tm " + *hex
-            + " Tj\n";
+        if (const std::optional<QByteArray> hex = winAnsiHex(placed.text); placed.standard && hex)
+            content += "1 0 0 1 " + number(placed.at.x()) + ' ' + number(pageHeight - placed.at.y()) + " Tm " + *hex
+                + " Tj\n";
     }
     return content + "ET\n";
 }
 
-bool inStandardFont(const PageHeadings &headings)
+std::vector<QByteArray> standardFontContents(const std::vector<QSizeF> &sizes, const std::vector<PageTexts> &pages)
 {
-    // The page labels and the ellipsis of a cut text are in it too.
-    return winAnsiHex(oneLine(headings.title)) && winAnsiHex(oneLine(headings.address))
-        && winAnsiHex(oneLine(headings.dateText));
-}
-
-// The texts placed as the standard font sets them: measured in Liberation
-// Sans, which has Helvetica's widths, without kerning, which a standard
-// font's text does not get, at 72 dots an inch, so that one device unit is
-// one point.
-std::vector<PageTexts> placeInStandardFont(const std::vector<QSizeF> &sizes, const PageHeadings &headings)
-{
-    QBuffer nowhere;
-    nowhere.open(QIODevice::WriteOnly);
-    QPdfWriter device(&nowhere);
-    device.setResolution(72);
-    QFont font = headingFont();
-    font.setKerning(false);
-    return placeHeadings(sizes, headings, QFontMetricsF(font, &device));
-}
-
-// Each page's drawing in the standard font; nothing when a text has a
-// character the standard font's encoding lacks.
-std::optional<std::vector<QByteArray>> standardFontContents(const std::vector<QSizeF> &sizes,
-                                                            const PageHeadings &headings)
-{
-    if (!inStandardFont(headings))
-        return std::nullopt;
-    const std::vector<PageTexts> pages = placeInStandardFont(sizes, headings);
     std::vector<QByteArray> contents;
-    for (size_t i = 0; i < sizes.size(); ++i) {
-        std::optional<QByteArray> content = standardFontContent(pages[i], sizes[i].height());
-        if (!content)
-            return std::nullopt;
-        contents.push_back(std::move(*content));
-    }
+    for (size_t i = 0; i < sizes.size(); ++i)
+        contents.push_back(standardFontContent(pages[i], sizes[i].height()));
     return contents;
 }
 
@@ -295,7 +368,69 @@ std::vector<QPDFObjectHandle> standardFontForms(QPDF &target, const std::vector<
     return forms;
 }
 
-// Standard-font headings need nothing of the engine's PDF but its pages'
+// A PDF with one page for each page size, the same sizes in the same
+// order, on which Qt drew the texts the standard font cannot write, with
+// the fonts it embeds; nothing when Qt cannot paint on a PDF.
+std::optional<QByteArray> drawHeadings(const std::vector<QSizeF> &sizes, const std::vector<PageTexts> &pages)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    // One device unit is one point, as in the engine's PDF.
+    writer.setResolution(72);
+    writer.setPageLayout(layoutFor(sizes.front()));
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return std::nullopt;
+    painter.setPen(Qt::black);
+    // Each text takes its own direction from its first strong character, so
+    // a Hebrew title reads right to left whatever the user's language.
+    painter.setLayoutDirection(Qt::LayoutDirectionAuto);
+    for (size_t i = 0; i < sizes.size(); ++i) {
+        if (i > 0) {
+            writer.setPageLayout(layoutFor(sizes[i]));
+            writer.newPage();
+        }
+        for (const PlacedText &placed : pages[i]) {
+            if (!placed.standard) {
+                painter.setFont(placed.drawnIn);
+                painter.drawText(placed.at, placed.text);
+            }
+        }
+    }
+    painter.end();
+    return bytes;
+}
+
+// The PDF Qt drew headings into, and each of its pages as a form. qpdf
+// reads it where it lies, also while a result is written, so the bytes
+// live as long as the document.
+struct Overlay {
+    QByteArray drawn;
+    QPDF pdf;
+    std::vector<QPDFObjectHandle> forms;
+};
+
+// Draws the texts the standard font cannot write into `overlay`; false
+// when they cannot be drawn.
+bool drawOverlay(Overlay &overlay, const std::vector<QSizeF> &sizes, const std::vector<PageTexts> &pages)
+{
+    std::optional<QByteArray> drawn = drawHeadings(sizes, pages);
+    if (!drawn)
+        return false;
+    overlay.drawn = std::move(*drawn);
+    overlay.pdf.setSuppressWarnings(true);
+    overlay.pdf.processMemoryFile("headings", overlay.drawn.constData(), size_t(overlay.drawn.size()));
+    std::vector<QPDFPageObjectHelper> drawnPages = QPDFPageDocumentHelper(overlay.pdf).getAllPages();
+    if (drawnPages.size() != sizes.size())
+        return false;
+    for (QPDFPageObjectHelper &page : drawnPages)
+        overlay.forms.push_back(page.getFormXObjectForPage());
+    return true;
+}
+
+// The headings need nothing of the engine's PDF but its pages'
 // dictionaries, so they are appended to its bytes as an update instead of
 // the whole file being read and written again: most of what the headings
 // cost a small job was that rewrite.
@@ -316,10 +451,16 @@ QPDFObjectHandle resourcesOf(QPDFPageObjectHelper &page)
     return resources.isDictionary() ? resources : QPDFObjectHandle::newDictionary();
 }
 
+// A form of the update, under the name a page's resources give it.
+struct NamedForm {
+    std::string name;
+    int object = 0;
+};
+
 // A page's dictionary as the update states it: its own entries and the
-// resources it inherited, the form among them as `name`, and its drawing
-// between the streams `opening` and `closing`.
-QByteArray pageWithForm(QPDFPageObjectHelper &page, const std::string &name, int form, int opening, int closing)
+// resources it inherited, the forms among them, and its drawing between
+// the streams `opening` and `closing`.
+QByteArray pageWithForms(QPDFPageObjectHelper &page, const std::vector<NamedForm> &forms, int opening, int closing)
 {
     QPDFObjectHandle dictionary = page.getObjectHandle();
     QPDFObjectHandle resources = resourcesOf(page);
@@ -338,7 +479,9 @@ QByteArray pageWithForm(QPDFPageObjectHelper &page, const std::string &name, int
         for (const std::string &key : xobjects.getKeys())
             text += entry(key, xobjects.getKey(key));
     }
-    text += QByteArray::fromStdString(name) + ' ' + reference(form) + "\n>>\n>>\n/Contents [" + reference(opening);
+    for (const NamedForm &form : forms)
+        text += QByteArray::fromStdString(form.name) + ' ' + reference(form.object) + '\n';
+    text += ">>\n>>\n/Contents [" + reference(opening);
     QPDFObjectHandle contents = dictionary.getKey("/Contents");
     const std::vector<QPDFObjectHandle> streams =
         contents.isArray() ? contents.getArrayAsVector() : std::vector<QPDFObjectHandle>{contents};
@@ -349,10 +492,12 @@ QByteArray pageWithForm(QPDFPageObjectHelper &page, const std::string &name, int
     return text + ' ' + reference(closing) + "]\n>>";
 }
 
-// The engine's PDF as it came, with each page's form of headings laid over
-// it in an appended update; nothing when the file cannot take one.
+// The engine's PDF as it came, with each page's forms of headings laid
+// over it in an appended update: the standard font's, and Qt's from
+// `overlay` where there is one. Nothing when the file cannot take one.
 std::optional<QByteArray> appendedHeadings(const QByteArray &pdf, QPDF &target, std::vector<QPDFPageObjectHelper> &pages,
-                                           const std::vector<QSizeF> &sizes, const std::vector<QByteArray> &contents)
+                                           const std::vector<QSizeF> &sizes, const std::vector<QByteArray> &contents,
+                                           const Overlay *overlay)
 {
     std::optional<PdfUpdate> update = PdfUpdate::of(pdf, target);
     if (!update)
@@ -371,83 +516,30 @@ std::optional<QByteArray> appendedHeadings(const QByteArray &pdf, QPDF &target, 
     scratch.emptyPDF();
     QPDFObjectHandle placed = QPDFObjectHandle::newStream(&scratch);
     for (size_t i = 0; i < pages.size(); ++i) {
-        const int form = update->newObject();
-        update->set(form, PdfUpdate::stream("/Type /XObject /Subtype /Form /BBox "
-                                                + QByteArray::fromStdString(formBox(sizes[i]).unparse())
-                                                + " /Resources " + reference(resources),
-                                            contents[i]));
+        const QPDFObjectHandle::Rectangle trimBox = pages[i].getTrimBox().getArrayAsRectangle();
         int suffix = 0;
-        const std::string name = resourcesOf(pages[i]).getUniqueResourceName("/Fx", suffix);
+        std::vector<NamedForm> forms;
+        const int standard = update->newObject();
+        update->set(standard, PdfUpdate::stream("/Type /XObject /Subtype /Form /BBox "
+                                                    + QByteArray::fromStdString(formBox(sizes[i]).unparse())
+                                                    + " /Resources " + reference(resources),
+                                                contents[i]));
+        forms.push_back({resourcesOf(pages[i]).getUniqueResourceName("/Fx", suffix), standard});
         placed.getDict().replaceKey("/BBox", formBox(sizes[i]));
-        const std::string placement =
-            pages[i].placeFormXObject(placed, name, pages[i].getTrimBox().getArrayAsRectangle(), true, true, true);
+        QByteArray placements =
+            QByteArray::fromStdString(pages[i].placeFormXObject(placed, forms.back().name, trimBox, true, true, true));
+        if (overlay) {
+            ++suffix;
+            forms.push_back({resourcesOf(pages[i]).getUniqueResourceName("/Fx", suffix), update->copied(overlay->forms[i])});
+            placements += QByteArray::fromStdString(
+                pages[i].placeFormXObject(overlay->forms[i], forms.back().name, trimBox, true, true, true));
+        }
         const int closing = update->newObject();
-        update->set(closing, PdfUpdate::stream({}, "\nQ\n" + QByteArray::fromStdString(placement)));
-        if (!update->replace(pages[i].getObjectHandle().getObjGen(), pageWithForm(pages[i], name, form, opening, closing)))
+        update->set(closing, PdfUpdate::stream({}, "\nQ\n" + placements));
+        if (!update->replace(pages[i].getObjectHandle().getObjGen(), pageWithForms(pages[i], forms, opening, closing)))
             return std::nullopt;
     }
     return update->written();
-}
-
-// A PDF with one page of headings for each page size, the same sizes in
-// the same order, drawn by Qt with the fonts it embeds; nothing when Qt
-// cannot paint on a PDF.
-std::optional<QByteArray> drawHeadings(const std::vector<QSizeF> &sizes, const PageHeadings &headings)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&buffer);
-    // One device unit is one point, as in the engine's PDF.
-    writer.setResolution(72);
-    writer.setPageLayout(layoutFor(sizes.front()));
-    QPainter painter;
-    if (!painter.begin(&writer))
-        return std::nullopt;
-    painter.setFont(headingFont());
-    painter.setPen(Qt::black);
-    // Each text takes its own direction from its first strong character, so
-    // a Hebrew title reads right to left whatever the user's language.
-    painter.setLayoutDirection(Qt::LayoutDirectionAuto);
-    const QFontMetricsF metrics(painter.font(), painter.device());
-    const std::vector<PageTexts> pages = placeHeadings(sizes, headings, metrics);
-    for (size_t i = 0; i < sizes.size(); ++i) {
-        if (i > 0) {
-            writer.setPageLayout(layoutFor(sizes[i]));
-            writer.newPage();
-        }
-        for (const PlacedText &placed : pages[i])
-            painter.drawText(placed.at, placed.text);
-    }
-    painter.end();
-    return bytes;
-}
-
-// The PDF Qt drew the headings into. qpdf reads it where it lies, also
-// while the result is written, so the bytes live as long as the document.
-struct Overlay {
-    QByteArray drawn;
-    QPDF pdf;
-};
-
-// The forms of headings Qt drew, one a page, copied into `target`; nothing
-// when they cannot be drawn.
-std::optional<std::vector<QPDFObjectHandle>> drawnForms(QPDF &target, Overlay &overlay, const std::vector<QSizeF> &sizes,
-                                                        const PageHeadings &headings)
-{
-    std::optional<QByteArray> drawn = drawHeadings(sizes, headings);
-    if (!drawn)
-        return std::nullopt;
-    overlay.drawn = std::move(*drawn);
-    overlay.pdf.setSuppressWarnings(true);
-    overlay.pdf.processMemoryFile("headings", overlay.drawn.constData(), size_t(overlay.drawn.size()));
-    std::vector<QPDFPageObjectHelper> headingPages = QPDFPageDocumentHelper(overlay.pdf).getAllPages();
-    if (headingPages.size() != sizes.size())
-        return std::nullopt;
-    std::vector<QPDFObjectHandle> forms;
-    for (QPDFPageObjectHelper &page : headingPages)
-        forms.push_back(target.copyForeignObject(page.getFormXObjectForPage()));
-    return forms;
 }
 
 // Makes a change to a page's /XObject resources touch that page alone, even
@@ -481,6 +573,21 @@ void layOver(QPDF &target, QPDFPageObjectHelper &page, QPDFObjectHandle form)
     page.addPageContents(target.newStream("\nQ\n" + placement), false);
 }
 
+// The engine's PDF read and written anew with the forms laid over its
+// pages, for a file an update cannot extend.
+QByteArray rewrittenWithHeadings(QPDF &target, std::vector<QPDFPageObjectHelper> &pages,
+                                 const std::vector<QSizeF> &sizes, const std::vector<QByteArray> &contents,
+                                 const Overlay *overlay)
+{
+    const std::vector<QPDFObjectHandle> standard = standardFontForms(target, sizes, contents);
+    for (size_t i = 0; i < pages.size(); ++i) {
+        layOver(target, pages[i], standard[i]);
+        if (overlay)
+            layOver(target, pages[i], target.copyForeignObject(overlay->forms[i]));
+    }
+    return pdfBytes(target);
+}
+
 } // namespace
 
 std::optional<QByteArray> addHeadersAndFooters(const QByteArray &pdf, const PageHeadings &headings)
@@ -493,21 +600,17 @@ std::optional<QByteArray> addHeadersAndFooters(const QByteArray &pdf, const Page
         const std::optional<std::vector<QSizeF>> sizes = viewedPageSizes(pages);
         if (!sizes)
             return std::nullopt;
+        const std::vector<PageTexts> texts = placeHeadings(*sizes, headings);
+        const std::vector<QByteArray> contents = standardFontContents(*sizes, texts);
         // Lives until the result is written: copied forms read their data from it then.
         Overlay overlay;
-        std::optional<std::vector<QPDFObjectHandle>> forms;
-        if (const auto contents = standardFontContents(*sizes, headings)) {
-            if (std::optional<QByteArray> appended = appendedHeadings(pdf, target, pages, *sizes, *contents))
-                return appended;
-            forms = standardFontForms(target, *sizes, *contents);
-        } else {
-            forms = drawnForms(target, overlay, *sizes, headings);
-        }
-        if (!forms)
+        const bool drawn = anyDrawn(texts);
+        if (drawn && !drawOverlay(overlay, *sizes, texts))
             return std::nullopt;
-        for (size_t i = 0; i < pages.size(); ++i)
-            layOver(target, pages[i], (*forms)[i]);
-        return pdfBytes(target);
+        const Overlay *const forms = drawn ? &overlay : nullptr;
+        if (std::optional<QByteArray> appended = appendedHeadings(pdf, target, pages, *sizes, contents, forms))
+            return appended;
+        return rewrittenWithHeadings(target, pages, *sizes, contents, forms);
     } catch (const std::exception &) {
         // qpdf reports a file it cannot read, or repair, by throwing.
         return std::nullopt;

@@ -1,6 +1,8 @@
 #include "pdfupdate.h"
 
 #include <QList>
+
+#include <qpdf/Buffer.hh>
 #include <QString>
 
 #include <algorithm>
@@ -60,6 +62,82 @@ bool PdfUpdate::replace(QPDFObjGen id, QByteArray body)
         return false;
     m_objects.push_back({id, std::move(body)});
     return true;
+}
+
+int PdfUpdate::copied(QPDFObjectHandle foreign)
+{
+    const int number = numberFor(foreign);
+    // Objects are written one after the other, never by recursing into
+    // references, so no chain of them can run the stack out.
+    while (!m_toCopy.empty()) {
+        auto [next, object] = m_toCopy.back();
+        m_toCopy.pop_back();
+        set(next, copiedBody(object));
+    }
+    return number;
+}
+
+int PdfUpdate::numberFor(QPDFObjectHandle foreign)
+{
+    const auto [known, added] = m_copies.try_emplace(foreign.getObjGen(), 0);
+    if (added) {
+        known->second = newObject();
+        m_toCopy.emplace_back(known->second, foreign);
+    }
+    return known->second;
+}
+
+// A direct object's text, its references renumbered.
+QByteArray PdfUpdate::copiedText(QPDFObjectHandle foreign)
+{
+    if (foreign.isIndirect())
+        return QByteArray::number(numberFor(foreign)) + " 0 R";
+    if (foreign.isArray()) {
+        QByteArray text = "[";
+        for (QPDFObjectHandle item : foreign.getArrayAsVector())
+            text += copiedText(item) + ' ';
+        return text + ']';
+    }
+    if (foreign.isDictionary()) {
+        QByteArray text = "<<";
+        for (const std::string &key : foreign.getKeys())
+            text += QByteArray::fromStdString(QPDFObjectHandle::newName(key).unparse()) + ' '
+                + copiedText(foreign.getKey(key)) + '\n';
+        return text + ">>";
+    }
+    return QByteArray::fromStdString(foreign.unparseResolved());
+}
+
+QByteArray PdfUpdate::copiedBody(QPDFObjectHandle foreign)
+{
+    if (foreign.isStream()) {
+        QPDFObjectHandle dictionary = foreign.getDict();
+        QByteArray entries;
+        for (const std::string &key : dictionary.getKeys()) {
+            if (key != "/Length")
+                entries += QByteArray::fromStdString(QPDFObjectHandle::newName(key).unparse()) + ' '
+                    + copiedText(dictionary.getKey(key)) + '\n';
+        }
+        // Raw: still encoded as its /Filter says, which is copied with it.
+        const std::shared_ptr<Buffer> raw = foreign.getRawStreamData();
+        QByteArray data(reinterpret_cast<const char *>(raw->getBuffer()), qsizetype(raw->getSize()));
+        // Text maps and drawings often come unencoded; they shrink to a third.
+        if (!dictionary.hasKey("/Filter") && data.size() > 128) {
+            entries += "/Filter /FlateDecode\n";
+            data = deflated(data);
+        }
+        return stream(entries, data);
+    }
+    // Its own contents, not a reference to itself.
+    QPDFObjectHandle direct = foreign.shallowCopy();
+    return copiedText(direct);
+}
+
+QByteArray PdfUpdate::deflated(const QByteArray &data)
+{
+    // qCompress puts the length in front of a zlib stream; FlateDecode
+    // wants the stream alone.
+    return qCompress(data, 9).mid(4);
 }
 
 QByteArray PdfUpdate::stream(const QByteArray &entries, const QByteArray &data)

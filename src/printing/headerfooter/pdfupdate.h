@@ -10,6 +10,7 @@
 
 #include <qpdf/QPDF.hh>
 
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -31,6 +32,12 @@ public:
     // `body` in place of an object of the original; false when the original
     // has no such object, which could then clash with a new one.
     bool replace(QPDFObjGen id, QByteArray body);
+    // The number under which `foreign`, an indirect object of another PDF,
+    // and every object it refers to are added, each once however often it
+    // is asked for.
+    int copied(QPDFObjectHandle foreign);
+    // `data` encoded for /FlateDecode.
+    static QByteArray deflated(const QByteArray &data);
     // A stream's body: its dictionary's entries (without << >>) and `data`.
     static QByteArray stream(const QByteArray &entries, const QByteArray &data);
 
@@ -43,6 +50,9 @@ private:
         QByteArray body;
     };
     PdfUpdate(const QByteArray &original, QPDF &document, qint64 previousTable, int size);
+    int numberFor(QPDFObjectHandle foreign);
+    QByteArray copiedText(QPDFObjectHandle foreign);
+    QByteArray copiedBody(QPDFObjectHandle foreign);
 
     QByteArray m_original;  // shared, not copied
     QPDFObjectHandle m_trailer;
@@ -50,6 +60,8 @@ private:
     int m_firstNew = 0;  // the original's objects are numbered below it
     int m_next = 0;
     std::vector<Object> m_objects;
+    std::map<QPDFObjGen, int> m_copies;  // foreign number, number here
+    std::vector<std::pair<int, QPDFObjectHandle>> m_toCopy;
 };
 
 } // namespace printing
