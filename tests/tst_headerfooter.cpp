@@ -1,6 +1,7 @@
 // Headers and footers laid over PDFs the real browser engine made, read back
 // the way a user's tools read a job: pdftotext for the text, its -bbox word
 // boxes for where the text landed, pdfimages for what was rasterised.
+#include "printing/headerfooter/fontnames.h"
 #include "printing/headerfooter/headerfooter.h"
 
 #include <QFile>
@@ -8,6 +9,8 @@
 #include <QImage>
 #include <QPageLayout>
 #include <QProcess>
+#include <QPainterPath>
+#include <QRawFont>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -292,6 +295,9 @@ private slots:
     void workerThreads_eachGetTheirOwnHeadings();
     void headingsAfterTheOriginalBytes_data();
     void headingsAfterTheOriginalBytes();
+    void fontWithNamesOnly_stillDraws();
+    void fontWithNamesOnly_refusesWhatItCannotRead_data();
+    void fontWithNamesOnly_refusesWhatItCannotRead();
 
 private:
     QString stamp(const QByteArray &source, const PageHeadings &headings, const QString &name);
@@ -454,8 +460,8 @@ void TestHeaderFooter::charactersOutsideTheFont_stillDrawn()
 
 // Texts in Latin script are written in the standard font every reader
 // has, with nothing embedded; a text with any character outside its
-// encoding is drawn by Qt in one font that has all of them. Either way
-// the title reads back exactly and is drawn.
+// encoding is drawn by Qt in one font that has all of them, embedded with
+// its names only. Either way the title reads back exactly and is drawn.
 void TestHeaderFooter::fontOfTheHeadings_data()
 {
     QTest::addColumn<QString>("title");
@@ -579,6 +585,52 @@ void TestHeaderFooter::headingsAfterTheOriginalBytes()
         QVERIFY2(text.contains(u"Body of sheet " + QString::number(page)), qPrintable(text));
     }
     QVERIFY2(titleIsDrawn(pdf), "nothing drawn where the title stands");
+}
+
+QByteArray fontFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+const QString HebrewFontPath = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+
+// The naming table goes, the names and every glyph stay.
+void TestHeaderFooter::fontWithNamesOnly_stillDraws()
+{
+    const QByteArray original = fontFile(HebrewFontPath);
+    QVERIFY(!original.isEmpty());
+    const std::optional<QByteArray> cut = printing::withNamesOnly(original);
+    QVERIFY(cut);
+    QVERIFY2(cut->size() < original.size() - 4000, qPrintable(QString::number(cut->size())));
+    const QRawFont font(*cut, 12);
+    QVERIFY(font.isValid());
+    QCOMPARE(font.familyName(), QStringLiteral("DejaVu Sans"));
+    const QRawFont before(original, 12);
+    const QString text = QStringLiteral("אבג Abc 123");
+    const QList<quint32> glyphs = font.glyphIndexesForString(text);
+    QCOMPARE(glyphs, before.glyphIndexesForString(text));
+    for (const quint32 glyph : glyphs)
+        QCOMPARE(font.pathForGlyph(glyph).boundingRect(), before.pathForGlyph(glyph).boundingRect());
+}
+
+void TestHeaderFooter::fontWithNamesOnly_refusesWhatItCannotRead_data()
+{
+    QTest::addColumn<QByteArray>("font");
+    const QByteArray real = fontFile(HebrewFontPath);
+    QByteArray pastTheEnd = real;
+    pastTheEnd.replace(12 + 12, 4, QByteArray("\x7f\xff\xff\xff", 4));  // the first table's length
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("not a font") << QByteArray("%PDF-1.4 and more bytes than a header");
+    QTest::newRow("a font of outlines in another format") << QByteArray("OTTO").append(real.mid(4));
+    QTest::newRow("the directory cut short") << real.left(40);
+    QTest::newRow("a table past the end") << pastTheEnd;
+}
+
+void TestHeaderFooter::fontWithNamesOnly_refusesWhatItCannotRead()
+{
+    QFETCH(QByteArray, font);
+    QVERIFY(!printing::withNamesOnly(font));
 }
 
 int main(int argc, char **argv)

@@ -1,4 +1,5 @@
 #include "headerfooter.h"
+#include "fontnames.h"
 #include "pdfupdate.h"
 #include "printing/pagerange/pdfbytes.h"
 
@@ -412,6 +413,26 @@ struct Overlay {
     std::vector<QPDFObjectHandle> forms;
 };
 
+// Cuts the naming tables of the fonts Qt embedded; see fontnames.h.
+void keepOnlyFontNames(QPDF &pdf)
+{
+    for (QPDFObjectHandle object : pdf.getAllObjects()) {
+        if (!object.isDictionary() || !object.getKey("/Type").isNameAndEquals("/FontDescriptor"))
+            continue;
+        QPDFObjectHandle file = object.getKey("/FontFile2");
+        if (!file.isStream())
+            continue;
+        const std::shared_ptr<Buffer> data = file.getStreamData();
+        const std::optional<QByteArray> font =
+            withNamesOnly(QByteArray(reinterpret_cast<const char *>(data->getBuffer()), qsizetype(data->getSize())));
+        if (!font)
+            continue;
+        file.replaceStreamData(PdfUpdate::deflated(*font).toStdString(), QPDFObjectHandle::newName("/FlateDecode"),
+                               QPDFObjectHandle::newNull());
+        file.getDict().replaceKey("/Length1", QPDFObjectHandle::newInteger(font->size()));
+    }
+}
+
 // Draws the texts the standard font cannot write into `overlay`; false
 // when they cannot be drawn.
 bool drawOverlay(Overlay &overlay, const std::vector<QSizeF> &sizes, const std::vector<PageTexts> &pages)
@@ -422,6 +443,7 @@ bool drawOverlay(Overlay &overlay, const std::vector<QSizeF> &sizes, const std::
     overlay.drawn = std::move(*drawn);
     overlay.pdf.setSuppressWarnings(true);
     overlay.pdf.processMemoryFile("headings", overlay.drawn.constData(), size_t(overlay.drawn.size()));
+    keepOnlyFontNames(overlay.pdf);
     std::vector<QPDFPageObjectHelper> drawnPages = QPDFPageDocumentHelper(overlay.pdf).getAllPages();
     if (drawnPages.size() != sizes.size())
         return false;
