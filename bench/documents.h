@@ -28,6 +28,13 @@ inline QString smallDocument(int n)
         + QString::number(n) + u"</h1>" + paragraphs(4, n) + u"</body></html>";
 }
 
+// The same document under a title in Hebrew, which the headings draw in a
+// font of their own.
+inline QString smallHebrewTitledDocument(int n)
+{
+    return smallDocument(n).replace(QStringLiteral("<title>Small "), QStringLiteral("<title>דוח שנתי "));
+}
+
 // About five printed A4 pages: text, a 30-row table with backgrounds, and
 // an inline drawing.
 inline QString mediumDocument(int n)

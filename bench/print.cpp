@@ -12,7 +12,8 @@
 // TAVIMARK_BENCH_ONLY=following the cost of following jobs to the printer's
 // answer, and the requests that puts to the scheduler;
 // TAVIMARK_BENCH_ONLY=headings the page headings' cost in rate, processor
-// time and bytes; TAVIMARK_BENCH_ONLY=engine the engine alone beside the
+// time and bytes, under Latin titles and under Hebrew ones;
+// TAVIMARK_BENCH_ONLY=engine the engine alone beside the
 // program's own command line; TAVIMARK_BENCH_ONLY=renderers the rates and
 // the memory with one and two pages.
 #include "common.h"
@@ -339,8 +340,10 @@ double meanJobBytes(const QString &prefix, int count)
 // The page headings' cost: the same small documents with and without them,
 // at the default number of pages, in rounds that alternate which goes
 // first; the rate, the processor time of the whole process tree, and the
-// bytes of each job as the printer gets it.
-void measureHeadings(Runner &runner, const QString &folder, int renderers)
+// bytes of each job as the printer gets it. The figures start with
+// `prefix`; `make` writes the documents.
+void measureHeadings(Runner &runner, const QString &folder, int renderers, const QString &prefix,
+                     QString (*make)(int))
 {
     runner.setRenderers(renderers);
     constexpr int Rounds = 4;
@@ -355,23 +358,31 @@ void measureHeadings(Runner &runner, const QString &folder, int renderers)
     for (int round = 1; round <= Rounds; ++round) {
         for (const bool headings : round % 2 == 1 ? std::array{false, true} : std::array{true, false}) {
             runner.setHeadings(headings);
-            const QString set = folder + (headings ? u"/hon" : u"/hoff") + QString::number(round);
+            const QString set = folder + u'/' + prefix + (headings ? u"hon" : u"hoff") + QString::number(round);
             Cost &cost = headings ? with : without;
             const bench::TreeCpu cpu = bench::treeCpu();
-            cost.rate += runner.print(writeDocuments(set, QStringLiteral("s"), Count, smallDocument)) / Rounds;
+            cost.rate += runner.print(writeDocuments(set, QStringLiteral("s"), Count, make)) / Rounds;
             cost.cpuMs += bench::cpuSecondsSince(cpu) * 1000 / Count / Rounds;
             cost.bytes += meanJobBytes(set, Count) / Rounds;
         }
     }
     runner.setHeadings(true);
-    bench::figure("small_docs_per_s_without_headings", without.rate, "docs/s");
-    bench::figure("small_docs_per_s_with_headings", with.rate, "docs/s");
-    bench::figure("small_headings_share_of_without", without.rate > 0 ? with.rate / without.rate : 0, "ratio");
-    bench::figure("small_cpu_ms_per_doc_without_headings", without.cpuMs, "ms");
-    bench::figure("small_cpu_ms_per_doc_with_headings", with.cpuMs, "ms");
-    bench::figure("small_job_bytes_without_headings", without.bytes, "bytes");
-    bench::figure("small_job_bytes_with_headings", with.bytes, "bytes");
-    bench::figure("small_job_bytes_headings_add", without.bytes > 0 ? (with.bytes / without.bytes - 1) * 100 : 0, "%");
+    figure(prefix + u"docs_per_s_without_headings", without.rate, "docs/s");
+    figure(prefix + u"docs_per_s_with_headings", with.rate, "docs/s");
+    figure(prefix + u"headings_share_of_without", without.rate > 0 ? with.rate / without.rate : 0, "ratio");
+    figure(prefix + u"cpu_ms_per_doc_without_headings", without.cpuMs, "ms");
+    figure(prefix + u"cpu_ms_per_doc_with_headings", with.cpuMs, "ms");
+    figure(prefix + u"job_bytes_without_headings", without.bytes, "bytes");
+    figure(prefix + u"job_bytes_with_headings", with.bytes, "bytes");
+    figure(prefix + u"job_bytes_headings_add", without.bytes > 0 ? (with.bytes / without.bytes - 1) * 100 : 0, "%");
+}
+
+// The headings on Latin titles, written in the standard font, and on
+// Hebrew ones, drawn in a font embedded in each job.
+void measureHeadings(Runner &runner, const QString &folder, int renderers)
+{
+    measureHeadings(runner, folder, renderers, QStringLiteral("small_"), smallDocument);
+    measureHeadings(runner, folder, renderers, QStringLiteral("small_hebrew_title_"), bench::smallHebrewTitledDocument);
 }
 
 // The engine alone: `pages` pages load the documents and make their PDFs,
