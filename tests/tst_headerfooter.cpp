@@ -531,19 +531,22 @@ void TestHeaderFooter::malformedInput_givesNothing()
 
 void TestHeaderFooter::workerThreads_eachGetTheirOwnHeadings()
 {
+    // Half the titles are drawn by Qt with a font looked up for them, half
+    // are written in the standard font, all at once.
+    const QStringList stems{QStringLiteral("Thread title "), QStringLiteral("线程标题 ")};
+    const auto title = [&stems](int i) { return stems.at(i % 2) + QString::number(i); };
     std::vector<std::future<std::optional<QByteArray>>> results;
-    for (int i = 0; i < 4; ++i) {
-        const PageHeadings headings{u"Thread title " + QString::number(i), QStringLiteral("/tmp/t.htm"), DateText};
+    for (int i = 0; i < 8; ++i) {
+        const PageHeadings headings{title(i), QStringLiteral("/tmp/t.htm"), DateText};
         results.push_back(std::async(std::launch::async, [this, headings] {
             return printing::addHeadersAndFooters(m_a4, headings);
         }));
     }
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 8; ++i) {
         const QString pdf = written(results[size_t(i)].get(), u"thread" + QString::number(i));
         QVERIFY(!pdf.isEmpty());
         const QString text = pageText(pdf);
-        QVERIFY2(text.contains(u"Thread title " + QString::number(i)), qPrintable(text));
-        QCOMPARE(text.count(u"Thread title "), 3);
+        QVERIFY2(text.count(title(i)) == 3, qPrintable(text));
     }
 }
 
