@@ -3,6 +3,7 @@
 // boxes for where the text landed, pdfimages for what was rasterised.
 #include "printing/headerfooter/fontnames.h"
 #include "printing/headerfooter/headerfooter.h"
+#include "printing/headerfooter/pdfupdate.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -18,6 +19,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 
+#include <qpdf/Buffer.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFWriter.hh>
 
@@ -295,6 +297,7 @@ private slots:
     void workerThreads_eachGetTheirOwnHeadings();
     void headingsAfterTheOriginalBytes_data();
     void headingsAfterTheOriginalBytes();
+    void copiedObjects_keepTheirSharingAndCycles();
     void fontWithNamesOnly_stillDraws();
     void fontWithNamesOnly_refusesWhatItCannotRead_data();
     void fontWithNamesOnly_refusesWhatItCannotRead();
@@ -588,6 +591,42 @@ void TestHeaderFooter::headingsAfterTheOriginalBytes()
         QVERIFY2(text.contains(u"Body of sheet " + QString::number(page)), qPrintable(text));
     }
     QVERIFY2(titleIsDrawn(pdf), "nothing drawn where the title stands");
+}
+
+// Objects of another PDF go into an update once each, however often they
+// are referred to, and a cycle of references ends.
+void TestHeaderFooter::copiedObjects_keepTheirSharingAndCycles()
+{
+    const QByteArray foreignBytes("%PDF-1.4\n"
+                                  "1 0 obj << /Self 1 0 R /Font 2 0 R /Again 2 0 R /Data 3 0 R /Name /A#20b >> endobj\n"
+                                  "2 0 obj << /Type /Font /Back 1 0 R /Text (a \\) b) >> endobj\n"
+                                  "3 0 obj << /Length 5 >> stream\nhello\nendstream endobj\n"
+                                  "trailer << /Root 1 0 R >>\n");
+    QPDF foreign;
+    foreign.setSuppressWarnings(true);
+    foreign.processMemoryFile("foreign", foreignBytes.constData(), size_t(foreignBytes.size()));
+    QPDF target;
+    target.processMemoryFile("target", m_a4.constData(), size_t(m_a4.size()));
+    std::optional<printing::PdfUpdate> update = printing::PdfUpdate::of(m_a4, target);
+    QVERIFY(update);
+    const int first = update->copied(foreign.getObjectByID(1, 0));
+    QCOMPARE(update->copied(foreign.getObjectByID(1, 0)), first);
+    const int font = update->copied(foreign.getObjectByID(2, 0));
+    const QByteArray result = update->written();
+    QVERIFY(result.startsWith(m_a4));
+    QVERIFY(readsCleanly(result));
+
+    QPDF read;
+    read.processMemoryFile("result", result.constData(), size_t(result.size()));
+    QPDFObjectHandle copy = read.getObjectByID(first, 0);
+    QCOMPARE(copy.getKey("/Self").getObjGen(), copy.getObjGen());
+    QCOMPARE(copy.getKey("/Font").getObjGen().getObj(), font);
+    QCOMPARE(copy.getKey("/Again").getObjGen().getObj(), font);
+    QCOMPARE(copy.getKey("/Font").getKey("/Back").getObjGen(), copy.getObjGen());
+    QCOMPARE(copy.getKey("/Font").getKey("/Text").getUTF8Value(), std::string("a ) b"));
+    QCOMPARE(copy.getKey("/Name").getName(), std::string("/A b"));
+    const std::shared_ptr<Buffer> data = copy.getKey("/Data").getStreamData();
+    QCOMPARE(QByteArray(reinterpret_cast<const char *>(data->getBuffer()), qsizetype(data->getSize())), QByteArray("hello"));
 }
 
 QByteArray fontFile(const QString &path)
