@@ -54,6 +54,9 @@ constexpr double TopBaselineMm = 6.0;     // below the top edge
 constexpr double BottomBaselineMm = 5.0;  // above the bottom edge
 constexpr double SideGapMm = 5.0;         // the least space between a left and a right text
 constexpr double FontPt = 8.0;
+// More characters than any heading line shows at that size, even on the
+// widest paper.
+constexpr qsizetype MostCharactersShown = 2000;
 
 QString pageLabel(int number, int count)
 {
@@ -172,11 +175,18 @@ bool inStandardFont(const QString &text)
 QFont drawnFont(const QString &text)
 {
     const QFont font = headingFont();
-    QTextLayout layout(text, font);
+    // The font is chosen by what a heading line can show: a page's title
+    // may run to megabytes, and laying all of it out would take seconds.
+    // A character further on that the font lacks still gets drawn, from a
+    // fallback of Qt's own.
+    QString start = text.left(MostCharactersShown);
+    if (!start.isEmpty() && start.back().isHighSurrogate())
+        start.chop(1);
+    QTextLayout layout(start, font);
     layout.beginLayout();
     layout.createLine();
     layout.endLayout();
-    const QList<uint> characters = text.toUcs4();
+    const QList<uint> characters = start.toUcs4();
     for (const QGlyphRun &run : layout.glyphRuns()) {
         const QRawFont raw = run.rawFont();
         if (raw.familyName() == font.family())
