@@ -34,7 +34,7 @@ public:
     bool replace(QPDFObjGen id, QByteArray body);
     // The number under which `foreign`, an indirect object of another PDF,
     // and every object it refers to are added, each once however often it
-    // is asked for.
+    // is asked for; all copies of one update come from the same PDF.
     int copied(QPDFObjectHandle foreign);
     // `data` encoded for /FlateDecode.
     static QByteArray deflated(const QByteArray &data);
