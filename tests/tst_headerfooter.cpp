@@ -4,6 +4,7 @@
 #include "printing/headerfooter/fontnames.h"
 #include "printing/headerfooter/headerfooter.h"
 #include "printing/headerfooter/pdfupdate.h"
+#include "printing/pagerange/pdfbytes.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -19,7 +20,6 @@
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 
-#include <qpdf/Buffer.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFWriter.hh>
 
@@ -227,8 +227,7 @@ QByteArray withCrossReferenceStream(const QByteArray &pdf)
     writer.setOutputMemory();
     writer.setObjectStreamMode(qpdf_o_generate);
     writer.write();
-    const auto out = writer.getBufferSharedPointer();
-    return QByteArray(reinterpret_cast<const char *>(out->getBuffer()), qsizetype(out->getSize()));
+    return printing::bytesOf(*writer.getBufferSharedPointer());
 }
 
 // `pdf` whose end points at the wrong place for its cross-references, which
@@ -625,8 +624,7 @@ void TestHeaderFooter::copiedObjects_keepTheirSharingAndCycles()
     QCOMPARE(copy.getKey("/Font").getKey("/Back").getObjGen(), copy.getObjGen());
     QCOMPARE(copy.getKey("/Font").getKey("/Text").getUTF8Value(), std::string("a ) b"));
     QCOMPARE(copy.getKey("/Name").getName(), std::string("/A b"));
-    const std::shared_ptr<Buffer> data = copy.getKey("/Data").getStreamData();
-    QCOMPARE(QByteArray(reinterpret_cast<const char *>(data->getBuffer()), qsizetype(data->getSize())), QByteArray("hello"));
+    QCOMPARE(printing::bytesOf(*copy.getKey("/Data").getStreamData()), QByteArray("hello"));
 }
 
 QByteArray fontFile(const QString &path)

@@ -258,7 +258,7 @@ struct PlacedText {
     QPointF at;
     QString text;
     bool standard = true;
-    QFont drawnIn;  // where Qt draws it
+    QFont drawnIn;  // the font Qt draws it in, when not standard
 };
 using PageTexts = std::vector<PlacedText>;
 
@@ -337,7 +337,9 @@ QByteArray standardFontContent(const PageTexts &texts, double pageHeight)
 {
     QByteArray content = "0 g BT /Hd " + number(FontPt) + " Tf\n";
     for (const PlacedText &placed : texts) {
-        if (const std::optional<QByteArray> hex = winAnsiHex(placed.text); placed.standard && hex)
+        if (!placed.standard)
+            continue;
+        if (const std::optional<QByteArray> hex = winAnsiHex(placed.text))
             content += "1 0 0 1 " + number(placed.at.x()) + ' ' + number(pageHeight - placed.at.y()) + " Tm " + *hex
                 + " Tj\n";
     }
@@ -432,12 +434,10 @@ void keepOnlyFontNames(QPDF &pdf)
         QPDFObjectHandle file = object.getKey("/FontFile2");
         if (!file.isStream())
             continue;
-        const std::shared_ptr<Buffer> data = file.getStreamData();
-        const std::optional<QByteArray> font =
-            withNamesOnly(QByteArray(reinterpret_cast<const char *>(data->getBuffer()), qsizetype(data->getSize())));
+        const std::optional<QByteArray> font = withNamesOnly(bytesOf(*file.getStreamData()));
         if (!font)
             continue;
-        file.replaceStreamData(PdfUpdate::deflated(*font).toStdString(), QPDFObjectHandle::newName("/FlateDecode"),
+        file.replaceStreamData(deflated(*font).toStdString(), QPDFObjectHandle::newName("/FlateDecode"),
                                QPDFObjectHandle::newNull());
         file.getDict().replaceKey("/Length1", QPDFObjectHandle::newInteger(font->size()));
     }

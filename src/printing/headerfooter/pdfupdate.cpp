@@ -1,8 +1,7 @@
 #include "pdfupdate.h"
+#include "printing/pagerange/pdfbytes.h"
 
 #include <QList>
-
-#include <qpdf/Buffer.hh>
 #include <QString>
 
 #include <algorithm>
@@ -119,8 +118,7 @@ QByteArray PdfUpdate::copiedBody(QPDFObjectHandle foreign)
                     + copiedText(dictionary.getKey(key)) + '\n';
         }
         // Raw: still encoded as its /Filter says, which is copied with it.
-        const std::shared_ptr<Buffer> raw = foreign.getRawStreamData();
-        QByteArray data(reinterpret_cast<const char *>(raw->getBuffer()), qsizetype(raw->getSize()));
+        QByteArray data = bytesOf(*foreign.getRawStreamData());
         // Text maps and drawings often come unencoded; they shrink to a third.
         if (!dictionary.hasKey("/Filter") && data.size() > 128) {
             entries += "/Filter /FlateDecode\n";
@@ -131,13 +129,6 @@ QByteArray PdfUpdate::copiedBody(QPDFObjectHandle foreign)
     // Its own contents, not a reference to itself.
     QPDFObjectHandle direct = foreign.shallowCopy();
     return copiedText(direct);
-}
-
-QByteArray PdfUpdate::deflated(const QByteArray &data)
-{
-    // qCompress puts the length in front of a zlib stream; FlateDecode
-    // wants the stream alone.
-    return qCompress(data, 9).mid(4);
 }
 
 QByteArray PdfUpdate::stream(const QByteArray &entries, const QByteArray &data)

@@ -36,8 +36,6 @@ public:
     // and every object it refers to are added, each once however often it
     // is asked for; all copies of one update come from the same PDF.
     int copied(QPDFObjectHandle foreign);
-    // `data` encoded for /FlateDecode.
-    static QByteArray deflated(const QByteArray &data);
     // A stream's body: its dictionary's entries (without << >>) and `data`.
     static QByteArray stream(const QByteArray &entries, const QByteArray &data);
 

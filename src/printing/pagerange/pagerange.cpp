@@ -137,8 +137,19 @@ QByteArray pdfBytes(QPDF &pdf)
     writer.setOutputMemory();
     writer.setDecodeLevel(qpdf_dl_none);
     writer.write();
-    const std::shared_ptr<Buffer> out = writer.getBufferSharedPointer();
-    return QByteArray(reinterpret_cast<const char *>(out->getBuffer()), qsizetype(out->getSize()));
+    return bytesOf(*writer.getBufferSharedPointer());
+}
+
+QByteArray bytesOf(const Buffer &buffer)
+{
+    return QByteArray(reinterpret_cast<const char *>(buffer.getBuffer()), qsizetype(buffer.getSize()));
+}
+
+QByteArray deflated(const QByteArray &data)
+{
+    // qCompress puts the length in front of a zlib stream; FlateDecode
+    // wants the stream alone.
+    return qCompress(data, 9).mid(4);
 }
 
 } // namespace printing

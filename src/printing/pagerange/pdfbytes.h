@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 
+class Buffer;
 class QPDF;
 
 namespace printing {
@@ -10,5 +11,11 @@ namespace printing {
 // copied as they are, never decoded and encoded again, so every program that
 // changes a job's PDF writes it the same way.
 QByteArray pdfBytes(QPDF &pdf);
+
+// The bytes qpdf hands back in one of its buffers.
+QByteArray bytesOf(const Buffer &buffer);
+
+// `data` encoded for a stream with /Filter /FlateDecode.
+QByteArray deflated(const QByteArray &data);
 
 } // namespace printing
