@@ -11,8 +11,12 @@
 
 #include "printing/runsettings.h"
 
+#include "core/messagetext.h"
+
 #include <QDir>
+#include <QDirIterator>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -135,9 +139,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("error");
-        QTest::newRow("unknown option") << QStringList{QStringLiteral("--bogus")} << QStringLiteral("Unknown option 'bogus'.");
+        QTest::newRow("unknown option") << QStringList{QStringLiteral("--bogus")} << QStringLiteral("unknown option --bogus");
+        QTest::newRow("unknown letter") << QStringList{QStringLiteral("-x")} << QStringLiteral("unknown option -x");
         QTest::newRow("missing value") << QStringList{QStringLiteral("--print"), QStringLiteral("--list")}
-                                       << QStringLiteral("Missing value after '--list'.");
+                                       << QStringLiteral("missing value after '--list'");
         QTest::newRow("no copies") << QStringList{QStringLiteral("--print"), QStringLiteral("--copies"), QStringLiteral("0")}
                                    << QStringLiteral("--copies wants a whole number from 1 to 999");
         QTest::newRow("timeout not a number") << QStringList{QStringLiteral("--print"), QStringLiteral("--timeout=soon")}
@@ -207,7 +212,9 @@ private Q_SLOTS:
         for (const QString &name : {u"a.htm"_s, u"taken"_s, u"A/a.txt"_s, u"B/b.htm"_s})
             write(dir.filePath(name), "<h1>Not printed</h1>");
         const Outcome outcome = runProgram(QStringList{u"--print"_s} + options, dir.path());
-        QCOMPARE(outcome.errorLines.value(0), u"tavimark: " + error);
+        // A mistake on the line points to --help; the run's own lines do not.
+        const QString hint = status == 64 ? u"; try 'tavimark --help'"_s : QString();
+        QCOMPARE(outcome.errorLines, QStringList{u"tavimark: " + error + hint});
         QCOMPARE(outcome.status, status);
     }
 
@@ -277,6 +284,8 @@ private Q_SLOTS:
         QTemporaryDir dir;
         write(dir.filePath(QStringLiteral("a.html")), "<h1>a</h1>");
         QDir().mkdir(dir.filePath(QStringLiteral("sub")));
+        write(dir.filePath(QStringLiteral("sub/b.htm")), "<h1>b</h1>");
+        write(dir.filePath(QStringLiteral("sub/c.txt")), "c");
         const QString here = QDir::currentPath();
         QDir::setCurrent(dir.path());
         const auto back = qScopeGuard([&] { QDir::setCurrent(here); });
@@ -288,10 +297,64 @@ private Q_SLOTS:
                                                      jobs);
         QCOMPARE(jobs.count(), 3);
         QCOMPARE(jobs.text(1), dir.filePath(QStringLiteral("a.html")));
-        QCOMPARE(jobs.text(2), dir.filePath(QStringLiteral("sub")));
+        // A folder is walked, as --folder walks it.
+        QCOMPARE(jobs.text(2), dir.filePath(QStringLiteral("sub/b.htm")));
         QCOMPARE(jobs.text(3), QStringLiteral("https://example.org/x"));
         QCOMPARE(problems, QStringList{QStringLiteral("list file gone.txt (not found)")});
         QCOMPARE(app::entryForArgument(QByteArray("/d/x\xff.htm")).value_or(QString()), QStringLiteral("file:///d/x%FF.htm"));
+    }
+
+    // A mistake on the line is one line on standard error, naming it and
+    // pointing to --help, and nothing on standard output.
+    void badOption_isOneLineAndStatus64_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("unknown option") << QStringList{u"--foo"_s} << u"tavimark: unknown option --foo; try 'tavimark --help'"_s;
+        QTest::newRow("unknown with --print") << QStringList{u"--print"_s, u"--pritner=A"_s, u"a.htm"_s}
+                                              << u"tavimark: unknown option --pritner; try 'tavimark --help'"_s;
+        QTest::newRow("unknown letter") << QStringList{u"-q"_s} << u"tavimark: unknown option -q; try 'tavimark --help'"_s;
+        QTest::newRow("missing value") << QStringList{u"--print"_s, u"-d"_s}
+                                       << u"tavimark: missing value after '-d'; try 'tavimark --help'"_s;
+    }
+    void badOption_isOneLineAndStatus64()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, line);
+        QTemporaryDir dir;
+        const Outcome outcome = runProgram(arguments, dir.path());
+        QCOMPARE(outcome.status, 64);
+        QCOMPARE(outcome.errorLines, QStringList{line});
+        QCOMPARE(outcome.out, QString());
+    }
+
+    // Every setting the program reads from the environment is in --help:
+    // the sources are searched for what they read, so one added there and
+    // not here fails.
+    void help_namesEveryEnvironmentSettingTheProgramReads()
+    {
+        static const QRegularExpression read(
+            QStringLiteral(R"re((?:qEnvironmentVariable\w*|qgetenv|getenv|secure_getenv)\(\s*"(TAVIMARK_\w+)")re"));
+        QStringList names;
+        QDirIterator files(QStringLiteral(TAVIMARK_SOURCE_DIR "/src"), {u"*.cpp"_s, u"*.h"_s}, QDir::Files,
+                           QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            QFile file(files.next());
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            for (const QRegularExpressionMatch &match : read.globalMatch(QString::fromUtf8(file.readAll())))
+                names << match.captured(1);
+        }
+        names.removeDuplicates();
+        QVERIFY2(names.size() >= 4, qPrintable(names.join(u' ')));
+        const QString help = app::usageText();
+        const QString environment = help.mid(help.indexOf(u"\nEnvironment:\n"));
+        QVERIFY2(help.contains(u"\nEnvironment:\n"), qPrintable(help));
+        for (const QString &name : std::as_const(names))
+            QVERIFY2(environment.contains(u"  " + name + u'='), qPrintable(name + u" is read but not in --help"));
+        // And nothing is offered there that the program does not read.
+        static const QRegularExpression listed(QStringLiteral(R"(^  (TAVIMARK_\w+)=)"), QRegularExpression::MultilineOption);
+        for (const QRegularExpressionMatch &match : listed.globalMatch(environment))
+            QVERIFY2(names.contains(match.captured(1)), qPrintable(match.captured(1) + u" is in --help but never read"));
     }
 
     void help_version_andNoDisplay()
@@ -303,7 +366,8 @@ private Q_SLOTS:
         QCOMPARE(runProgram({QStringLiteral("--version")}, dir.path()).out, QStringLiteral("tavimark 0.1\n"));
         const Outcome wrong = runProgram({QStringLiteral("--copies=2")}, dir.path());
         QCOMPARE(wrong.status, 64);
-        QVERIFY2(wrong.errorLines.value(1).startsWith(u"Usage: tavimark"), qPrintable(wrong.errorLines.join(u'\n')));
+        QCOMPARE(wrong.errorLines,
+                 QStringList{u"tavimark: --copies is for printing from the command line: add --print; try 'tavimark --help'"_s});
         QProcessEnvironment headless = QProcessEnvironment::systemEnvironment();
         headless.remove(QStringLiteral("DISPLAY"));
         headless.remove(QStringLiteral("WAYLAND_DISPLAY"));
@@ -325,7 +389,7 @@ private Q_SLOTS:
                                            dir.path(), environment);
         QCOMPARE(outcome.status, 0);
         const QString errors = outcome.errorLines.join(u'\n');
-        QVERIFY2(errors.contains(u"[1/1] sent"), qPrintable(errors));
+        QVERIFY2(errors.contains(u"[1/1] written to out/page.pdf"), qPrintable(errors));
         QVERIFY2(!errors.contains(u"still not deleted"), qPrintable(errors));
     }
 
@@ -344,7 +408,7 @@ private Q_SLOTS:
         QCOMPARE(outcome.errorLines.value(0),
                  QStringLiteral("tavimark: cannot use javascript:document.title (not a document address)"));
         QCOMPARE(outcome.errorLines.value(1), u"tavimark: cannot use view-source:http://127.0.0.1/ in list file list.txt (not a document address)");
-        QCOMPARE(outcome.errorLines.value(2), u"[1/1] sent: " + dir.filePath(QStringLiteral("page.htm")));
+        QCOMPARE(outcome.errorLines.value(2), u"[1/1] written to out/page.pdf: " + dir.filePath(QStringLiteral("page.htm")));
         QCOMPARE(QDir(dir.filePath(QStringLiteral("out"))).entryList(QDir::Files), QStringList{QStringLiteral("page.pdf")});
     }
 
@@ -425,6 +489,43 @@ private Q_SLOTS:
                                      }));
         QTRY_COMPARE_WITH_TIMEOUT(rig::jobTitles(dir.path()).size(), 2, 30'000);
         QVERIFY(rig::jobTexts(dir.path()).value(1).contains(u"Command line two"));
+    }
+
+    // A folder named as an argument prints what --folder would find there,
+    // with the --ext before it.
+    void folderArgument_printsItsDocuments_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("printed");
+        QTest::newRow("relative, htm") << QStringList{u"docs"_s} << QStringList{u"docs/one.htm"_s, u"docs/sub/two.html"_s};
+        QTest::newRow("after --ext html") << QStringList{u"--ext"_s, u"html"_s, u"./docs/"_s}
+                                          << QStringList{u"docs/sub/two.html"_s};
+    }
+    void folderArgument_printsItsDocuments()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, printed);
+        QFile server(rig::sharedFolder() + u"/server");
+        if (!server.open(QIODevice::ReadOnly))
+            QSKIP("needs the print test rig; run through ctest, which starts it");
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(u"docs/sub"_s));
+        write(dir.filePath(u"docs/one.htm"_s), "<h1>Folder argument one</h1>");
+        write(dir.filePath(u"docs/sub/two.html"_s), "<h1>Folder argument two</h1>");
+        write(dir.filePath(u"docs/notes.txt"_s), "not a page");
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("CUPS_SERVER"), QString::fromLatin1(server.readAll().trimmed()));
+
+        const Outcome outcome = runProgram(QStringList{u"--print"_s} + arguments, dir.path(), environment);
+
+        QStringList expected;
+        for (const QString &file : std::as_const(printed))
+            expected << u'[' + QString::number(expected.size() + 1) + u'/' + QString::number(printed.size()) + u"] sent: "
+                    + dir.filePath(file);
+        expected << u"tavimark: " + QString::number(printed.size()) + u" of " + platform::entryCount(printed.size()) + u" sent";
+        QCOMPARE(outcome.errorLines, expected);
+        QCOMPARE(outcome.status, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(rig::jobTitles(dir.path()).size(), printed.size(), 30'000);
     }
 
     // The whole of a job went out and the scheduler took it, but its answer
@@ -582,6 +683,11 @@ private Q_SLOTS:
                                            dir.path());
 
         QCOMPARE(outcome.status, 0);
+        // Each line names the file written and the entry; none says sent.
+        const QString page = dir.filePath(QStringLiteral("page.htm"));
+        QCOMPARE(outcome.errorLines, (QStringList{u"[1/2] written to out/page-2.pdf: " + page,
+                                                  u"[2/2] written to out/page-3.pdf: " + page,
+                                                  u"tavimark: 2 of 2 entries written"_s}));
         QFile kept(dir.filePath(QStringLiteral("out/page.pdf")));
         QVERIFY(kept.open(QIODevice::ReadOnly));
         QCOMPARE(kept.readAll(), QByteArray("already here"));

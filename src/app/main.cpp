@@ -90,7 +90,7 @@ int main(int argc, char *argv[])
 {
     const app::CommandLine line = app::parseCommandLine(argc, argv);
     if (!line.error.isEmpty()) {
-        std::fprintf(stderr, "tavimark: %s\n\n%s", qPrintable(line.error), qPrintable(app::usageText()));
+        std::fputs(qPrintable(app::usageErrorLine(line.error)), stderr);
         return app::UsageError;
     }
     if (line.help) {

@@ -30,6 +30,7 @@ struct SinkAnswer {
     // What went out: the job's size and its pages (0 when not counted).
     qint64 bytes = 0;
     int pages = 0;
+    QString file{};  // the file a sink that writes files wrote it to; empty for a queue
 };
 
 // Which entry a job prints, which also names the job. How it prints is the

@@ -335,6 +335,7 @@ void PrintRun::onSubmitted(quint64 ticket, const SinkAnswer &answer)
         outcome.jobId = answer.jobId;
         outcome.bytes = answer.bytes;
         outcome.pages = answer.pages;
+        outcome.file = answer.file;
         return outcome;
     };
     switch (answer.kind) {

@@ -21,6 +21,7 @@ struct EntryOutcome {
     qint64 bytes = 0;    // the size of its job; 0 when none went out
     int pages = 0;       // its pages, when counted (see RunSettings::countPages)
     double seconds = 0;  // from the start of its step to its outcome
+    QString file{};      // where it was written, when the run writes files
 };
 
 // What the printer made of a job it took, learned by following the job

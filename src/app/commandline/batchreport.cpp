@@ -19,9 +19,21 @@ using Result = EntryOutcome::Result;
 
 const QString NoAnswerInTime = QStringLiteral("the printer's answer did not come in time");
 
-// An entry's line on the log, as it has always read.
-QString outcomeWords(const EntryOutcome &outcome)
+// What became of a document the run wrote to a file, named by that file.
+QString writtenWords(const EntryOutcome &outcome)
 {
+    const QString written = u"written to " + oneLine(outcome.file);
+    if (outcome.result == Result::SentIncomplete)
+        return written + u" (written before it finished loading: " + outcome.reason + u')';
+    return written;
+}
+
+// An entry's line on the log, as it has always read.
+QString outcomeWords(const EntryOutcome &outcome, bool writesFiles)
+{
+    const bool taken = outcome.result == Result::Sent || outcome.result == Result::SentIncomplete;
+    if (writesFiles && taken)
+        return writtenWords(outcome);
     switch (outcome.result) {
     case Result::Sent:
         return QStringLiteral("sent");
@@ -159,7 +171,7 @@ void BatchReport::entryFinished(int runStep, const EntryOutcome &outcome)
     // The journal first: a run killed right after the line below must
     // still find the job in it.
     record(settled);
-    say(step(index) + outcomeWords(outcome) + u": " + oneLine(settled.entry));
+    say(step(index) + outcomeWords(outcome, m_settings.writesFiles) + u": " + oneLine(settled.entry));
     if (m_settings.waits && !m_settings.writesFiles && taken(outcome))
         m_awaited.insert(index, {settled, std::nullopt});
     else
@@ -265,6 +277,11 @@ QString BatchReport::summaryLine(const RunReport &report) const
     return line;
 }
 
+QString BatchReport::sentWord() const
+{
+    return m_settings.writesFiles ? outcome::Written : outcome::Sent;
+}
+
 int BatchReport::statusAfterWait(int status) const
 {
     if (m_timedOut)
@@ -301,17 +318,19 @@ int BatchReport::summarise(const RunReport &report, bool problems)
         const QString why = (journalFailed ? u"printing was stopped (" : u"the printer stopped taking jobs (")
             + report.printerReason + u')';
         say(u"tavimark: " + why + u"; " + QString::number(report.sent.size()) + u" of " + entryCount(m_entries.size())
-            + u" sent" + summaryLine(report));
+            + u' ' + sentWord() + summaryLine(report));
         return NothingDone;
     }
     case RunReport::Ending::Finished:
         break;
     }
-    QString summary = u"tavimark: " + QString::number(report.sent.size()) + u" of " + entryCount(m_entries.size()) + u" sent";
+    QString summary = u"tavimark: " + QString::number(report.sent.size()) + u" of " + entryCount(m_entries.size()) + u' '
+        + sentWord();
     summary += counted(int(report.notPrinted.size()), QStringLiteral("not printed"));
     summary += summaryLine(report);
     if (!report.incomplete.isEmpty())
-        summary += u", " + QString::number(report.incomplete.size()) + u" printed before they finished loading";
+        summary += u", " + QString::number(report.incomplete.size()) + u' '
+            + (m_settings.writesFiles ? u"written" : u"printed") + u" before they finished loading";
     say(summary);
     if (m_settings.journal && m_settings.journal->failure()) {
         say(u"tavimark: " + *m_settings.journal->failure());

@@ -69,6 +69,8 @@ private:
     void answerSettles(Awaited &awaited);
     QString summaryLine(const printing::RunReport &report) const;
     int statusAfterWait(int status) const;
+    // What the summary calls the jobs that went out: files are written.
+    QString sentWord() const;
 
     QStringList m_entries;
     ReportSettings m_settings;

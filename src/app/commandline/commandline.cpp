@@ -12,6 +12,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <cerrno>
@@ -93,10 +94,34 @@ struct Options {
             "Prints many HTML documents in one run: local files, folders of them, and web addresses."));
         for (const QCommandLineOption *option : all())
             parser.addOption(*option);
-        parser.addPositionalArgument(QStringLiteral("FILE|URL"), QStringLiteral("Files, folders or addresses to add, in order."),
+        parser.addPositionalArgument(QStringLiteral("FILE|URL"),
+                                     QStringLiteral("Files, folders or addresses to add, in order; a folder is walked "
+                                                    "as --folder walks it, with the --ext before it."),
                                      QStringLiteral("[FILE|URL]..."));
     }
 };
+
+// The environment's settings the program reads, all of them: --help lists
+// these, and a test holds the sources to that.
+struct EnvironmentSetting {
+    const char16_t *name;
+    const char16_t *what;
+};
+constexpr EnvironmentSetting EnvironmentSettings[] = {
+    {u"TAVIMARK_RENDERERS=K", u"prepare up to K documents at once, each in a browser process of its own\n"
+                              u"      (1 to 8; default: one per processor core, at least 2)"},
+    {u"TAVIMARK_HEADERS=0", u"print pages without the title, address, page number and date"},
+    {u"TAVIMARK_TIMEOUT=SECONDS", u"give each document this long instead of 30 seconds (1 to 86400)"},
+    {u"TAVIMARK_DEBUG=1", u"keep the browser engine's and Qt's own remarks on standard error"},
+};
+
+QString environmentText()
+{
+    QString text = QStringLiteral("\nEnvironment:\n");
+    for (const EnvironmentSetting &setting : EnvironmentSettings)
+        text += u"  " + QString::fromUtf16(setting.name) + u"\n      " + QString::fromUtf16(setting.what) + u'\n';
+    return text;
+}
 
 QString usage(const QCommandLineParser &parser)
 {
@@ -106,7 +131,23 @@ QString usage(const QCommandLineParser &parser)
     return text + u"\nExit status:\n  0   every entry printed\n"
                   u"  1   some entries not printed, or may have printed (with --wait: aborted, canceled, or unknown)\n"
                   u"  2   the printer failed, nothing could be done, the journal could not be written,\n"
-                  u"      or --wait ran out of time\n  64  a usage error, or a journal of another list\n";
+                  u"      or --wait ran out of time\n  64  a usage error, or a journal of another list\n"
+        + environmentText();
+}
+
+// The parser's own words for what it could not read, in the program's: an
+// unknown option named as it was given.
+QString parseError(const QCommandLineParser &parser)
+{
+    const QStringList unknown = parser.unknownOptionNames();
+    if (unknown.isEmpty()) {
+        QString error = parser.errorText();
+        if (error.endsWith(u'.'))
+            error.chop(1);
+        return error.isEmpty() ? error : error.front().toLower() + error.mid(1);
+    }
+    const QString &name = unknown.constFirst();
+    return (name.size() == 1 ? u"unknown option -" : u"unknown option --") + name;
 }
 
 // An option as a message names it: by its long name where it has one.
@@ -148,7 +189,7 @@ QList<EntrySource> orderedSources(const QList<QByteArray> &arguments, const Opti
             continue;
         }
         if (!option) {
-            sources.append({EntrySource::Kind::Entry, argument, {}});
+            sources.append({EntrySource::Kind::Entry, argument, extension});
             continue;
         }
         QByteArray value;
@@ -272,7 +313,7 @@ CommandLine parseCommandLine(int argc, const char *const argv[])
     options.addTo(parser);
     CommandLine line;
     if (!parser.parse(texts)) {
-        line.error = parser.errorText();
+        line.error = parseError(parser);
         return line;
     }
     line.help = parser.isSet(options.help);
@@ -314,6 +355,11 @@ QString usageText()
     return usage(parser);
 }
 
+QString usageErrorLine(const QString &error)
+{
+    return u"tavimark: " + error + u"; try 'tavimark --help'\n";
+}
+
 QString versionText()
 {
     return u"tavimark " + QStringLiteral(TAVIMARK_VERSION) + u'\n';
@@ -339,6 +385,36 @@ std::optional<QString> entryForArgument(const QByteArray &argument)
     return platform::entryText(absolute);
 }
 
+namespace {
+
+void addFolder(const QByteArray &path, const QString &extension, joblist::JobList &jobs, QStringList &problems)
+{
+    sources::FolderWalk walk({});
+    sources::addFolderTree(QFile::decodeName(path), extension, walk, jobs);
+    for (const QByteArray &folder : walk.unreadableFolders())
+        problems << u"folder " + sources::displayFolder(folder) + u" (it could not be read)";
+}
+
+// The folder an argument names, absolute and tidied as a file's entry is;
+// nothing when it names none. A folder given as an argument is walked as
+// --folder walks one: as an entry of its own it could only fail to load.
+std::optional<QByteArray> folderNamed(const QByteArray &argument)
+{
+    QByteArray path = argument;
+    if (!path.startsWith('/')) {
+        const std::optional<QByteArray> current = platform::currentFolder();
+        if (!current)
+            return std::nullopt;
+        path = *current + '/' + path;
+    }
+    const QString text = QFile::decodeName(path);
+    if (!QFileInfo(text).isDir())
+        return std::nullopt;
+    return QFile::encodeName(text) == path ? QFile::encodeName(QDir::cleanPath(text)) : path;
+}
+
+} // namespace
+
 QStringList addEntries(const QList<EntrySource> &sources, joblist::JobList &jobs)
 {
     QStringList problems;
@@ -346,6 +422,10 @@ QStringList addEntries(const QList<EntrySource> &sources, joblist::JobList &jobs
     for (const EntrySource &source : sources) {
         switch (source.kind) {
         case EntrySource::Kind::Entry: {
+            if (const std::optional<QByteArray> folder = folderNamed(source.argument)) {
+                addFolder(*folder, source.extension, jobs, problems);
+                break;
+            }
             const std::optional<QString> entry = entryForArgument(source.argument);
             if (!entry) {
                 problems << QFile::decodeName(source.argument)
@@ -366,13 +446,9 @@ QStringList addEntries(const QList<EntrySource> &sources, joblist::JobList &jobs
                 problems << token.token + u" in list file " + QFile::decodeName(source.argument) + u" (" + token.why + u')';
             break;
         }
-        case EntrySource::Kind::Folder: {
-            sources::FolderWalk walk({});
-            sources::addFolderTree(QFile::decodeName(source.argument), source.extension, walk, jobs);
-            for (const QByteArray &folder : walk.unreadableFolders())
-                problems << u"folder " + sources::displayFolder(folder) + u" (it could not be read)";
+        case EntrySource::Kind::Folder:
+            addFolder(source.argument, source.extension, jobs, problems);
             break;
-        }
         }
     }
     return problems;

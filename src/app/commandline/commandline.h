@@ -27,14 +27,14 @@ enum ExitStatus : int {
 // Where entries come from, in the order the command line names them.
 struct EntrySource {
     enum class Kind {
-        Entry,     // a file, folder or address, added as a drop adds it
+        Entry,     // a file or address, added as a drop adds it; a folder, walked as Folder is
         ListFile,  // a URL list file, read as the list-file button reads it
         Folder,    // every file of an extension below a folder, as the folder button walks it
     };
     Kind kind = Kind::Entry;
     // The argument's bytes, exactly as given: a file's name need not be text.
     QByteArray argument;
-    QString extension;  // Folder: without its dot
+    QString extension;  // Folder, and an Entry that turns out a folder: without its dot
 };
 
 struct CommandLine {
@@ -65,6 +65,8 @@ CommandLine parseCommandLine(int argc, const char *const argv[]);
 
 // What --help prints.
 QString usageText();
+// What a usage error prints: the error, and where to read more.
+QString usageErrorLine(const QString &error);
 QString versionText();
 
 // Adds the sources' entries to `jobs` in order. Returns what could not be

@@ -78,7 +78,9 @@ SinkAnswer writeAll(QFile &file, const QString &path, const QByteArray &pdf)
         QFile::remove(path);
         return {SinkAnswer::Kind::PrinterFailed, why};
     }
-    return {SinkAnswer::Kind::Taken, {}};
+    SinkAnswer taken{SinkAnswer::Kind::Taken, {}};
+    taken.file = path;
+    return taken;
 }
 
 } // namespace
