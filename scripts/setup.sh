@@ -15,6 +15,7 @@ packages=(
     fonts-wqy-microhei
     xvfb xauth xdotool poppler-utils
     librsvg2-bin desktop-file-utils appstream
+    man-db groff-base
     dpkg-dev file
 )
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the built program into a temporary root, as a package build
 # would, and checks what a desktop finds there: the program, its cursor
-# files, the icons the menu entry names, and a menu entry and software
+# files, the icons the menu entry names, the manual page and the bash
+# completion, and a menu entry and software
 # description that the desktop's own validators accept.
 set -euo pipefail
 build=$1
@@ -26,6 +27,18 @@ for size in 48 256; do
         || fail "no ${size}x${size} PNG icon"
 done
 [[ -s $icons/scalable/apps/$app_id.svg ]] || fail "no scalable icon"
+
+# The manual page and the shell's completion, where man and bash look.
+page=$usr/share/man/man1/tavimark.1.gz
+if [[ -s $page ]]; then
+    warnings=$(man --warnings -l "$page" 2>&1 >/dev/null) || fail "man cannot show tavimark.1.gz"
+    [[ -z $warnings ]] || fail "the manual page has warnings: $warnings"
+else
+    fail "no manual page in share/man/man1/"
+fi
+completion=$usr/share/bash-completion/completions/tavimark
+bash -c 'source "$1" && complete -p tavimark' sh "$completion" >/dev/null 2>&1 \
+    || fail "no bash completion for tavimark in share/bash-completion/completions/"
 
 desktop=$usr/share/applications/$app_id.desktop
 metainfo=$usr/share/metainfo/$app_id.metainfo.xml
