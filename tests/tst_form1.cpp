@@ -117,7 +117,25 @@ private Q_SLOTS:
         QVERIFY(form.windowFlags() & Qt::WindowMinimizeButtonHint);
         QVERIFY(form.windowFlags() & Qt::WindowCloseButtonHint);
         QCOMPARE(form.palette().color(QPalette::Window), QColor(Qt::white));
-        QVERIFY(form.windowIcon().pixmap(32, 32).toImage().pixelColor(16, 16).alpha() == 0);
+    }
+
+    // The window carries the program's drawing at every size a desktop asks
+    // for, each drawn at that size: the printer opaque in the middle, the
+    // corner clear.
+    void windowIcon_isTheDrawingAtEverySize()
+    {
+        FakeDesktop fakes;
+        app::Form1 form(fakes.make());
+        const QIcon icon = form.windowIcon();
+        QVERIFY(!icon.isNull());
+        for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+            const QString at = QString::number(size);
+            QVERIFY2(icon.availableSizes().contains(QSize(size, size)), qPrintable(at));
+            const QImage image = icon.pixmap(QSize(size, size), 1.0).toImage();
+            QCOMPARE(image.size(), QSize(size, size));
+            QVERIFY2(image.pixelColor(size / 2, size * 5 / 8).alpha() == 255, qPrintable(at));
+            QVERIFY2(image.pixelColor(0, 0).alpha() == 0, qPrintable(at));
+        }
     }
 
     void focus_startsOnInvisibleCommand1_andTabOrderFollows()

@@ -1,6 +1,7 @@
 #include "app/commandline/batchprint.h"
 #include "app/commandline/commandline.h"
 #include "app/window/form1.h"
+#include "app/window/windowicon.h"
 
 #include "joblist/joblist.h"
 #include "platform/engine/enginerenderer.h"
@@ -69,6 +70,8 @@ int showWindow(int argc, char *argv[], const app::CommandLine &line)
     QApplication application(argc, argv);
     openingTheDisplay = false;
     application.setApplicationName(QStringLiteral("Tavimark"));
+    // Dialogs and message boxes carry it too.
+    application.setWindowIcon(app::programIcon());
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.tavimark.tavimark"));
     int status = 0;

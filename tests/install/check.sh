@@ -22,7 +22,7 @@ for cursor in HAND-M.CUR drag.ico; do
 done
 
 icons=$usr/share/icons/hicolor
-for size in 48 256; do
+for size in 16 22 24 32 48 64 128 256; do
     file "$icons/${size}x${size}/apps/$app_id.png" | grep -q "PNG image data, $size x $size," \
         || fail "no ${size}x${size} PNG icon"
 done

@@ -3,6 +3,7 @@
 #include "actionbutton.h"
 #include "hover.h"
 #include "listmenu.h"
+#include "windowicon.h"
 #include "printersettingsstore.h"
 #include "progressbar.h"
 #include "startup.h"
@@ -136,10 +137,7 @@ void Form1::buildControls(const printing::RunSettings &settings)
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
     setAutoFillBackground(true);
-    // No picture in the title bar or the task bar.
-    QPixmap transparent(32, 32);
-    transparent.fill(Qt::transparent);
-    setWindowIcon(QIcon(transparent));
+    setWindowIcon(programIcon());
 
     m_jobs = new joblist::JobList(this);
     m_listView = new joblist::JobListView(this);
