@@ -340,6 +340,53 @@ private Q_SLOTS:
         QTest::mouseMove(list->viewport(), third);
         QCOMPARE(entryTexts(window.form.jobs()), (QStringList{u"/a"_s, u"/b"_s, u"/c"_s}));
     }
+
+    // Shift+F10, the Menu key of keyboards without one, opens the menu at
+    // the selected entry, where the platform opens it for the Menu key.
+    void shiftF10_opensTheMenuAtTheSelectedEntry_data()
+    {
+        QTest::addColumn<int>("selected");
+        QTest::newRow("first entry") << 1;
+        QTest::newRow("third entry") << 3;
+    }
+    void shiftF10_opensTheMenuAtTheSelectedEntry()
+    {
+        QFETCH(int, selected);
+        Window window;
+        fill(window.form.jobs(), {{u"/a"_s}, {u"/b"_s}, {u"/c"_s}});
+        window.form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window.form));
+        joblist::JobListView *list = window.form.ListView1();
+        list->setFocus();
+        list->selectPosition(selected);
+        QMenu *menu = window.form.listMenu().menu();
+        QVERIFY(!menu->isVisible());
+
+        QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
+
+        QTRY_VERIFY(menu->isVisible());
+        const QRect entry = list->visualRect(window.form.jobs().index(selected - 1, 0));
+        const QPoint opened = list->viewport()->mapFromGlobal(menu->pos());
+        QVERIFY2(entry.contains(opened), qPrintable(u"opened at "_s + QString::number(opened.y())));
+        menu->close();
+        QCOMPARE(entryTexts(window.form.jobs()), (QStringList{u"/a"_s, u"/b"_s, u"/c"_s}));
+    }
+
+    // F10 alone, or with Ctrl, is not the menu's key.
+    void otherF10_opensNoMenu()
+    {
+        Window window;
+        fill(window.form.jobs(), {{u"/a"_s}});
+        window.form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window.form));
+        joblist::JobListView *list = window.form.ListView1();
+        list->setFocus();
+        list->selectPosition(1);
+        QTest::keyClick(list, Qt::Key_F10);
+        QTest::keyClick(list, Qt::Key_F10, Qt::ControlModifier | Qt::ShiftModifier);
+        QCoreApplication::processEvents();
+        QVERIFY(!window.form.listMenu().menu()->isVisible());
+    }
 };
 
 QTEST_MAIN(TestListMenu)

@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QHeaderView>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -363,8 +364,9 @@ void JobListView::mouseDoubleClickEvent(QMouseEvent *event)
     Q_EMIT listDoubleClicked();
 }
 
-// Delete and Ctrl+Up/Down are told to whoever acts on them; the other keys
-// keep the item view's meaning (arrows, Page Up/Down, Home, End, Space).
+// Delete and Ctrl+Up/Down are told to whoever acts on them, Shift+F10 opens
+// the context menu as the Menu key does; the other keys keep the item view's
+// meaning (arrows, Page Up/Down, Home, End, Space).
 void JobListView::keyPressEvent(QKeyEvent *event)
 {
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
@@ -373,11 +375,24 @@ void JobListView::keyPressEvent(QKeyEvent *event)
         Q_EMIT deletePressed();
     } else if ((key == Qt::Key_Up || key == Qt::Key_Down) && modifiers == Qt::ControlModifier) {
         Q_EMIT moveKeyPressed(key == Qt::Key_Up ? -1 : 1);
+    } else if (key == Qt::Key_F10 && modifiers == Qt::ShiftModifier) {
+        openContextMenuFromKeyboard();
     } else if (!selectCurrentIfNoneSelected(event)) {
         QAbstractItemView::keyPressEvent(event);
         return;
     }
     event->accept();
+}
+
+// Shift+F10 is the Menu key for keyboards without one. The platform turns
+// the Menu key into a context menu event at the point the focused widget
+// names for its cursor, which for an item view is the entry in the focus
+// frame; this does the same, so both open the menu in the same place.
+void JobListView::openContextMenuFromKeyboard()
+{
+    const QPoint at = inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+    QContextMenuEvent menu(QContextMenuEvent::Keyboard, at, mapToGlobal(at));
+    QCoreApplication::sendEvent(this, &menu);
 }
 
 // With nothing selected (as when Tab has just brought the focus in) the
