@@ -6,6 +6,9 @@
 #include "support/printrig.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QPushButton>
+#include <QTimer>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -236,6 +239,39 @@ private Q_SLOTS:
         QCOMPARE(read.printer, QStringLiteral("Rig"));
         QCOMPARE(read.copies, 1);
         QCOMPARE(optionTexts(read), QStringList());
+    }
+
+    // The printer's properties offer paper and orientation, which are kept,
+    // but not the margins, which every page keeps for its headings.
+    void properties_offerPaperButNoMargins()
+    {
+        QVERIFY2(!rig::sharedServer().isEmpty(), "the print rig is running");
+        bool propertiesShown = false;
+        bool marginsOffered = true;
+        bool paperOffered = false;
+        QTimer::singleShot(0, this, [&] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            auto *properties = dialog->findChild<QPushButton *>(u"properties"_s);
+            QVERIFY(properties && properties->isEnabled());
+            // The properties are modal too: looked at once they are up.
+            QTimer::singleShot(0, this, [&] {
+                auto *shown = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+                QVERIFY(shown);
+                propertiesShown = true;
+                const auto *margin = shown->findChild<QWidget *>(u"topMargin"_s);
+                marginsOffered = margin && margin->isVisibleTo(shown);
+                const auto *paper = shown->findChild<QWidget *>(u"pageSizeCombo"_s);
+                paperOffered = paper && paper->isVisibleTo(shown);
+                shown->reject();
+            });
+            properties->click();
+            dialog->reject();
+        });
+        QCOMPARE(platform::makePrinterDialog()->edit(nullptr, PrinterSettings()), std::nullopt);
+        QVERIFY(propertiesShown);
+        QVERIFY(paperOffered);
+        QVERIFY(!marginsOffered);
     }
 };
 

@@ -3,6 +3,7 @@
 #include <QDialogButtonBox>
 #include <QPageRanges>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QPrintDialog>
 #include <QPrintEngine>
 #include <QPrinterInfo>
@@ -164,6 +165,28 @@ void hideWhatIsNotKept(QPrintDialog &dialog)
     }
 }
 
+// Every page keeps the margins its headings are drawn in, so the margins
+// the printer's properties offer would be chosen and then lost. The
+// properties are a window of their own, made anew for each printer chosen:
+// their margins are hidden whenever one is shown while the dialog is open.
+class MarginsHidden final : public QObject {
+public:
+    MarginsHidden() { QCoreApplication::instance()->installEventFilter(this); }
+    ~MarginsHidden() override { QCoreApplication::instance()->removeEventFilter(this); }
+    MarginsHidden(const MarginsHidden &) = delete;
+    MarginsHidden &operator=(const MarginsHidden &) = delete;
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *window = event->type() == QEvent::Show ? qobject_cast<QWidget *>(watched) : nullptr;
+        if (window && window->isWindow()) {
+            if (auto *margin = window->findChild<QWidget *>(QStringLiteral("topMargin")))
+                margin->parentWidget()->hide();  // the box of all four, with its title
+        }
+        return false;
+    }
+};
+
 class QtPrinterDialog final : public PrinterSettingsEditor {
 public:
     std::optional<PrinterSettings> edit(QWidget *owner, const PrinterSettings &current) override
@@ -183,6 +206,7 @@ public:
         }
         markDefaultPrinter(dialog);
         hideWhatIsNotKept(dialog);
+        const MarginsHidden marginsHidden;
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
         return settingsFrom(choiceOf(printer), defaultsOf(printer.printerName()));
