@@ -20,9 +20,26 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.tavimark.com/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6webenginecore6-bin, libqt6svg6, fonts-liberation")
-# A local print scheduler and the native platform plugin on Wayland desktops
-# (without it the program runs through XWayland).
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups, qt6-wayland")
+# dpkg-shlibdeps names the libraries the program links; these are what it
+# loads or starts without linking them: the engine's helper process, the
+# SVG plugins behind the pictures and icons, and the window's fonts.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6webenginecore6-bin, fonts-liberation")
+# libcups reaches a print server by itself (client.conf, CUPS_SERVER); only
+# a printer attached to this machine needs a scheduler here. Without the
+# Wayland plugin the window runs through XWayland.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "cups, qt6-wayland")
+
+# Every Debian package carries its licence and its history beside it, in
+# the forms Debian's tools read: a machine-readable copyright file and a
+# changelog compressed without a time stamp, so builds are reproducible.
+set(TAVIMARK_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/tavimark)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/debian/changelog.in ${CMAKE_BINARY_DIR}/debian/changelog @ONLY)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/debian/changelog.gz
+    COMMAND gzip -9nkf ${CMAKE_BINARY_DIR}/debian/changelog
+    DEPENDS ${CMAKE_BINARY_DIR}/debian/changelog
+    VERBATIM)
+add_custom_target(tavimark_changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/debian/changelog.gz)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/debian/copyright ${CMAKE_BINARY_DIR}/debian/changelog.gz
+        DESTINATION ${TAVIMARK_DOC_DIR})
 
 include(CPack)

@@ -362,7 +362,11 @@ QString usageErrorLine(const QString &error)
 
 QString versionText()
 {
-    return u"tavimark " + QStringLiteral(TAVIMARK_VERSION) + u'\n';
+    // The licence travels with every copy, so the program says it too.
+    return u"tavimark " + QStringLiteral(TAVIMARK_VERSION)
+        + u"\nLicense GPL-3.0-or-later: GNU GPL version 3 or later <https://www.gnu.org/licenses/gpl-3.0.html>.\n"
+          u"This is free software: you are free to change and redistribute it.\n"
+          u"There is NO WARRANTY, to the extent permitted by law.\n";
 }
 
 std::optional<QString> entryForArgument(const QByteArray &argument)
