@@ -92,7 +92,7 @@ void settleDoubts(Journal &journal, int entries)
             history = histories.insert(submission.printer, platform::jobHistory(submission.printer));
         if (!*history)
             continue;
-        const QueueAnswer answer = lookForJob(submission, **history, journal.jobsRecorded());
+        const QueueAnswer answer = lookForJob(submission, **history, journal.jobsOfOthers(index));
         if (answer.kind == QueueAnswer::Kind::Sent)
             journal.foundInQueue(index, submission, answer.job);
         else if (answer.kind == QueueAnswer::Kind::NotSent)

@@ -20,7 +20,9 @@ struct QueueAnswer {
 };
 
 // Looks for the job `submission` describes among `history`'s jobs, leaving
-// out the jobs `otherJobs` (those the journal gives other entries).
+// out the jobs `otherJobs`: those the journal gives other entries (the same
+// document may be in the list twice). The entry's own jobs stay in: a job
+// whose answer was "unknown" may well be there still.
 QueueAnswer lookForJob(const Submission &submission, const platform::JobHistory &history, const QSet<int> &otherJobs);
 
 // Asks the queues about every entry of `journal` in doubt whose record says

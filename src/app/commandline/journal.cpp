@@ -169,7 +169,7 @@ std::optional<QString> Journal::readLine(qsizetype number, const QByteArray &lin
     if (record->value(u"event").toString() == u"submitting")
         m_submissions[index - 1] = submissionOf(*record);
     if (const int job = record->value(u"job").toInt(); job > 0)
-        m_jobs.insert(job);
+        m_jobEntries.insert(job, index);
     return std::nullopt;
 }
 
@@ -190,6 +190,16 @@ std::optional<QString> Journal::submitting(int index, qint64 bytes)
     return append(record.object(), platform::Sync::Now);
 }
 
+QSet<int> Journal::jobsOfOthers(int index) const
+{
+    QSet<int> jobs;
+    for (auto job = m_jobEntries.cbegin(); job != m_jobEntries.cend(); ++job) {
+        if (job.value() != index)
+            jobs.insert(job.key());
+    }
+    return jobs;
+}
+
 std::optional<QString> Journal::foundInQueue(int index, const Submission &submission, int job)
 {
     JournalVerdict &found = m_verdicts[index - 1];
@@ -197,7 +207,7 @@ std::optional<QString> Journal::foundInQueue(int index, const Submission &submis
     found.printer = submission.printer;
     found.job = job;
     found.foundInQueue = true;
-    m_jobs.insert(job);
+    m_jobEntries.insert(job, index);
     return append(JsonLine()
                       .add(QStringLiteral("step"), index)
                       .add(QStringLiteral("entry"), m_entries.value(index - 1))

@@ -6,6 +6,7 @@
 #include "platform/files/filesync.h"
 
 #include <QFile>
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QStringList>
@@ -82,8 +83,9 @@ public:
     // What the last record of the entry's job going out says; nothing
     // findable in journals written before it said more than the entry.
     Submission submission(int index) const { return m_submissions.value(index - 1); }
-    // The job numbers the journal gives entries' jobs.
-    const QSet<int> &jobsRecorded() const { return m_jobs; }
+    // The job numbers the journal gives the jobs of entries other than
+    // `index`.
+    QSet<int> jobsOfOthers(int index) const;
 
     // An entry in doubt, settled by what its queue showed: its job `job` is
     // there (recorded, so the next run need not ask), or it is not and the
@@ -116,7 +118,7 @@ private:
     QStringList m_entries;
     QList<JournalVerdict> m_verdicts;
     QList<Submission> m_submissions;
-    QSet<int> m_jobs;
+    QHash<int, int> m_jobEntries;  // job number, the entry whose job it is
     QFile m_file;
     std::optional<QString> m_failure;
     // The journal's last line was cut short (the disk filled up, say): the
