@@ -7,7 +7,6 @@
 #include <QScopeGuard>
 
 #include <iterator>
-#include <limits>
 
 #include <sys/socket.h>
 #endif
@@ -113,12 +112,13 @@ std::optional<JobHistory> jobHistory(const QString &queue)
     JobHistory history;
     history.jobs = jobsOf(response);
     if (!onThisMachine(http)) {
-        // With no date, the clock stays unknown: a slack wider than any
-        // job history makes every question of time unanswerable.
+        // Without its clock, the scheduler's times say nothing of which
+        // jobs came before which moment: as good as no answer.
         const time_t dated = httpGetDateTime(httpGetField(http, HTTP_FIELD_DATE));
-        history.clockOffset = dated > 0 ? qint64(dated) - asked : 0;
-        history.clockSlack = dated > 0 ? RemoteClockSlack + (QDateTime::currentSecsSinceEpoch() - asked)
-                                       : std::numeric_limits<qint32>::max();
+        if (dated <= 0)
+            return std::nullopt;
+        history.clockOffset = qint64(dated) - asked;
+        history.clockSlack = RemoteClockSlack + (QDateTime::currentSecsSinceEpoch() - asked);
     }
     return history;
 }

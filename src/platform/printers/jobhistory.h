@@ -38,8 +38,8 @@ struct JobHistory {
 };
 
 // The jobs of `queue`, on the print system the environment and the client
-// configuration point at; nothing when it cannot be asked or does not know
-// the queue.
+// configuration point at; nothing when it cannot be asked, does not know the
+// queue, or (elsewhere) does not say what its clock reads.
 std::optional<JobHistory> jobHistory(const QString &queue);
 
 // The user this program's jobs are filed under.
