@@ -3,10 +3,12 @@
 // entry in JSON (--json): the real program against the rig's queue.
 #include "app/commandline/commandline.h"
 
+#include "support/answerrelay.h"
 #include "support/arguments.h"
 #include "support/printrig.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -16,8 +18,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <array>
 #include <cstring>
 #include <vector>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -122,6 +128,23 @@ QMap<QString, int> jobsPerEntry(const QString &server, const QString &prefix)
     for (const QString &title : rig::jobTitles(prefix))
         ++jobs[title];
     return jobs;
+}
+
+// How many jobs of each entry the rig in `folder` at `server` printed, once
+// it has printed them all.
+QMap<QString, int> jobsPerEntryOn(const QString &server, const QString &folder, const QString &prefix)
+{
+    QMap<QString, int> jobs;
+    if (!QTest::qWaitFor([&] { return rig::queueEmpty(server); }, 60'000))
+        return jobs;
+    for (const QString &title : rig::jobTitles(prefix, folder))
+        ++jobs[title];
+    return jobs;
+}
+
+QStringList errorLinesOf(QProcess &program)
+{
+    return QString::fromUtf8(program.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts);
 }
 
 // The entries a run's lines say `what` of, as "[i/N] WHAT: ENTRY".
@@ -245,6 +268,87 @@ private Q_SLOTS:
         }
     }
 
+    // A run killed while a job goes out leaves its entry in doubt; run
+    // again, it asks the queue before calling the entry "may have printed".
+    // The kill comes on purpose at the second job, with a relay between the
+    // program and the queue that either holds back the queue's answer (the
+    // job is there) or stops the document before it is whole (no job is
+    // made). The resumed run's verdict is held against what the queue did.
+    void entryInDoubtIsLookedFor_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<bool>("forget");   // the scheduler loses its jobs before the run resumes
+        QTest::addColumn<QString>("said");  // of the second entry, by the resumed run; JOB for its job's number
+        QTest::addColumn<int>("printed");   // the second entry's jobs on the rig in the end
+        QTest::addColumn<int>("status");
+        const QStringList fine{u"one.html"_s, u"two.html"_s, u"three.html"_s};
+        QTest::newRow("taken, its answer lost") << fine << int(AnswerRelay::Fault::HoldAnswer) << false
+                                                << u"already sent as job JOB (found in the queue)"_s << 1 << 0;
+        QTest::newRow("its document cut short") << fine << int(AnswerRelay::Fault::HoldDocument) << false << u"sent"_s << 1
+                                                << 0;
+        QTest::newRow("taken, then aborted") << QStringList{u"one.html"_s, u"two-abort-this-job.html"_s, u"three.html"_s}
+                                             << int(AnswerRelay::Fault::HoldAnswer) << false << u"sent"_s << 0 << 0;
+        QTest::newRow("the queue's history lost") << fine << int(AnswerRelay::Fault::HoldAnswer) << true
+                                                  << u"may have printed (journal)"_s << 0 << 1;
+    }
+    void entryInDoubtIsLookedFor()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(int, fault);
+        QFETCH(bool, forget);
+        QFETCH(QString, said);
+        QFETCH(int, printed);
+        QFETCH(int, status);
+        rig::PrivateRig printer;
+        QVERIFY(printer.isUp());
+        QTemporaryDir dir;
+        const QStringList docs = documentsNamed(dir.path(), names);
+        const QString journal = dir.filePath(u"run.journal"_s);
+        const QStringList arguments = QStringList{u"--print"_s, u"--json"_s, u"--journal"_s, journal} + docs;
+
+        // A job that ended a whole second before the run: the queue shows
+        // that its history reaches back past the job in doubt.
+        QProcess lp;
+        lp.setStandardOutputFile(QProcess::nullDevice());
+        lp.start(u"lp"_s, {u"-h"_s, printer.server(), u"-t"_s, u"earlier"_s, docs[0]});
+        QVERIFY(lp.waitForFinished() && lp.exitCode() == 0);
+        QVERIFY(QTest::qWaitFor([&] { return rig::queueEmpty(printer.server()); }, 60'000));
+        const qint64 ended = QDateTime::currentSecsSinceEpoch();
+        QTRY_VERIFY(QDateTime::currentSecsSinceEpoch() > ended);
+
+        AnswerRelay relay(printer.server(), 2, AnswerRelay::Fault(fault));
+        QProcess first;
+        first.setProcessEnvironment(environmentFor(relay.address(), 1));
+        const auto endFirst = qScopeGuard([&] {
+            first.kill();
+            first.waitForFinished();
+        });
+        first.start(qEnvironmentVariable("TAVIMARK_BINARY"), arguments);
+        QVERIFY(first.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(relay.struck() || first.state() == QProcess::NotRunning, 120'000);
+        QVERIFY(relay.struck());
+        first.kill();
+        QVERIFY(first.waitForFinished());
+        if (forget)
+            QVERIFY(printer.restartForgettingJobs());
+
+        const Outcome again = runProgram(arguments, printer.server());
+        const QList<QJsonObject> objects = jsonLines(again.out);
+        QCOMPARE(objects.size(), docs.size() + 1);
+        const int job = objects.at(1).value(u"job"_s).toInt();
+        QCOMPARE(lastWordsOf(again.errorLines, docs).value(1), QString(said).replace(u"JOB"_s, QString::number(job)));
+        QCOMPARE(again.status, status);
+        const QMap<QString, int> jobs = jobsPerEntryOn(printer.server(), printer.folder(), dir.path());
+        QCOMPARE(jobs.value(docs[1]), printed);
+        if (said.contains(u"JOB"_s)) {
+            // The job named is the entry's, on the queue.
+            const QString file = printer.folder() + u"/jobs/job-"_s + QString::number(job).rightJustified(6, u'0') + u".pdf"_s;
+            QCOMPARE(rig::titleOf(file), docs[1]);
+        }
+        QCOMPARE(jobs.value(docs[2]), 1);
+    }
+
     // A journal written by hand as the README describes it is followed: what
     // it shows as sent is left out, what may have printed is named and left
     // out unless asked for, and what did not print prints.
@@ -329,14 +433,121 @@ private Q_SLOTS:
         QCOMPARE(jobsPerEntry(m_server, dir.path()), (QMap<QString, int>()));
     }
 
-    // A journal that cannot be written stops the run before its first job.
+    // A journal belongs to one run at a time. Of two runs started at once on
+    // one journal, one prints and the other stops before printing anything,
+    // saying that the journal is in use. The queue is stopped and the runs
+    // wait for its answers, so that the first holds the journal for as long
+    // as the test needs; started again, the queue prints each document once.
+    void secondRunOnAJournalStops()
+    {
+        const rig::PrivateRig printer;
+        QVERIFY(printer.isUp());
+        QTemporaryDir dir;
+        const QStringList docs = documents(dir.path(), 3);
+        const QString journal = dir.filePath(u"run.journal"_s);
+        const QStringList arguments = QStringList{u"--print"_s, u"-d"_s, u"Paused"_s, u"--wait"_s, u"--wait-timeout"_s,
+                                                  u"60"_s, u"--journal"_s, journal}
+            + docs;
+        std::array<QProcess, 2> runs;
+        const auto endRuns = qScopeGuard([&] {
+            for (QProcess &run : runs) {
+                run.kill();
+                run.waitForFinished();
+            }
+        });
+        for (QProcess &run : runs) {
+            run.setProcessEnvironment(environmentFor(printer.server()));
+            run.start(qEnvironmentVariable("TAVIMARK_BINARY"), arguments);
+        }
+        for (QProcess &run : runs)
+            QVERIFY(run.waitForStarted());
+
+        QTRY_VERIFY_WITH_TIMEOUT(runs[0].state() == QProcess::NotRunning || runs[1].state() == QProcess::NotRunning, 120'000);
+        QProcess &second = runs[0].state() == QProcess::NotRunning ? runs[0] : runs[1];
+        QProcess &first = &second == &runs[0] ? runs[1] : runs[0];
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(errorLinesOf(second), QStringList{u"tavimark: the journal "_s + journal + u" is in use by another run"_s});
+        QCOMPARE(second.exitCode(), 75);
+        QCOMPARE(first.state(), QProcess::Running);
+
+        QCOMPARE(QProcess::execute(u"cupsenable"_s, {u"-h"_s, printer.server(), u"Paused"_s}), 0);
+        QVERIFY(first.waitForFinished(120'000));
+        QCOMPARE(first.exitCode(), 0);
+        QMap<QString, int> once;
+        for (const QString &doc : docs)
+            once.insert(doc, 1);
+        QCOMPARE(jobsPerEntryOn(printer.server(), printer.folder(), dir.path()), once);
+    }
+
+    // Only a regular file, or a name not yet taken, holds a journal: anything
+    // else is refused at once, before anything prints, and a huge file is
+    // refused without being read whole (the run is given far less memory
+    // than the file's size).
+    void journalThatIsNoFileIsRefused_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("said");  // after "tavimark: "; FILE for the journal's path
+        QTest::newRow("a fifo") << u"fifo"_s << u"the journal FILE is not a regular file"_s;
+        QTest::newRow("a device") << u"device"_s << u"the journal FILE is not a regular file"_s;
+        QTest::newRow("a gigabyte of nothing") << u"huge"_s << u"line 1 of the journal FILE is damaged"_s;
+    }
+    void journalThatIsNoFileIsRefused()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, said);
+        QTemporaryDir dir;
+        const QStringList docs = documents(dir.path(), 2);
+        QString journal = dir.filePath(u"run.journal"_s);
+        constexpr qint64 Gigabyte = 1024 * 1024 * 1024;
+        if (kind == u"fifo"_s)
+            QCOMPARE(::mkfifo(QFile::encodeName(journal).constData(), 0600), 0);
+        else if (kind == u"device"_s)
+            journal = u"/dev/null"_s;
+        else {
+            // Sparse: the test writes none of it.
+            QFile huge(journal);
+            QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(Gigabyte));
+        }
+
+        QProcess run;
+        run.setProcessEnvironment(environmentFor(m_server));
+        run.setChildProcessModifier([] {
+            const rlimit data{256 * 1024 * 1024, 256 * 1024 * 1024};
+            ::setrlimit(RLIMIT_DATA, &data);
+        });
+        run.start(qEnvironmentVariable("TAVIMARK_BINARY"), QStringList{u"--print"_s, u"--journal"_s, journal} + docs);
+        const bool ended = run.waitForFinished(60'000);
+        if (!ended)
+            run.kill();
+        QVERIFY2(ended, "the run waited on its journal");
+        QCOMPARE(run.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(errorLinesOf(run), QStringList{u"tavimark: "_s + QString(said).replace(u"FILE"_s, journal)});
+        QCOMPARE(run.exitCode(), 64);
+        if (kind == u"huge"_s)
+            QCOMPARE(QFileInfo(journal).size(), Gigabyte);
+        QCOMPARE(jobsPerEntry(m_server, dir.path()), (QMap<QString, int>()));
+    }
+
+    // A journal that cannot be written stops the run before its first job:
+    // here a new journal on a disk that is already full.
     void unwritableJournalStopsTheRun()
     {
         QTemporaryDir dir;
+        const QString disk = dir.filePath(u"disk"_s);
+        QVERIFY(QDir().mkdir(disk));
+        if (QProcess::execute(u"mount"_s, {u"-t"_s, u"tmpfs"_s, u"-o"_s, u"size=4k"_s, u"tmpfs"_s, disk}) != 0)
+            QSKIP("needs to mount a small file system (root)");
+        const auto unmount = qScopeGuard([&] { QProcess::execute(u"umount"_s, {disk}); });
+        QFile filler(disk + u"/filler"_s);
+        QVERIFY(filler.open(QIODevice::WriteOnly));
+        while (filler.write(QByteArray(512, 'x')) > 0 && filler.flush()) {
+        }
+        filler.close();
         const QStringList docs = documents(dir.path(), 3);
-        const Outcome run = runProgram(QStringList{u"--print"_s, u"--journal"_s, u"/dev/full"_s} + docs, m_server);
+        const QString journal = disk + u"/run.journal"_s;
+        const Outcome run = runProgram(QStringList{u"--print"_s, u"--journal"_s, journal} + docs, m_server);
         QCOMPARE(run.status, 2);
-        QCOMPARE(run.errorLines.value(0), u"[1/3] not printed (the journal /dev/full cannot be written: "_s
+        QCOMPARE(run.errorLines.value(0), u"[1/3] not printed (the journal "_s + journal + u" cannot be written: "_s
                                               + QString::fromLocal8Bit(std::strerror(ENOSPC)) + u"): "_s + docs[0]);
         QCOMPARE(jobsPerEntry(m_server, dir.path()), (QMap<QString, int>()));
     }
@@ -376,6 +587,32 @@ private Q_SLOTS:
         QStringList printed = jobsPerEntry(m_server, dir.path()).keys();
         printed.removeOne(goingOut);
         QCOMPARE(printed, shownSent);
+    }
+
+    // The journal records the queue each job went to: resumed on another
+    // queue, the run says where the entries it leaves out went; resumed on
+    // the same one, named or the default, it says what it always said.
+    void resumedElsewhereNamesThePrinter_data()
+    {
+        QTest::addColumn<QStringList>("options");  // the second run's
+        QTest::addColumn<QString>("said");
+        QTest::newRow("on another queue") << QStringList{u"-d"_s, u"Hall"_s} << u"already sent to Rig (journal)"_s;
+        QTest::newRow("on the same queue") << QStringList{u"-d"_s, u"Rig"_s} << u"already sent (journal)"_s;
+        QTest::newRow("on the default queue") << QStringList() << u"already sent (journal)"_s;
+    }
+    void resumedElsewhereNamesThePrinter()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QString, said);
+        QTemporaryDir dir;
+        const QStringList docs = documents(dir.path(), 2);
+        const QString journal = dir.filePath(u"run.journal"_s);
+        const QStringList arguments{u"--print"_s, u"--journal"_s, journal};
+        QCOMPARE(runProgram(arguments + docs, m_server).status, 0);
+        const Outcome again = runProgram(arguments + options + docs, m_server);
+        QCOMPARE(again.status, 0);
+        QCOMPARE(lastWordsOf(again.errorLines, docs), QStringList(docs.size(), said));
+        QCOMPARE(jobsPerEntry(m_server, dir.path()).keys(), docs);
     }
 
     // --json: one object per entry on standard output, each field of the

@@ -108,7 +108,7 @@ void PrintQueue::submit(quint64 ticket, const QByteArray &pdf, const platform::J
         SinkAnswer answered;
         if (!document.failure.isEmpty())
             answered = {SinkAnswer::Kind::LeftOut, document.failure};
-        else if (std::optional<QString> closed = gate ? gate() : std::nullopt)
+        else if (std::optional<QString> closed = gate ? gate(document.pdf.size()) : std::nullopt)
             answered = {SinkAnswer::Kind::PrinterFailed, *closed};
         else if (!stop.abandoned())
             answered = sink->send(document.pdf, job, stop);

@@ -39,9 +39,10 @@ public:
     // (adding the page headings, picking the chosen pages); must be safe to
     // run there.
     using Finish = std::function<Finished(const QByteArray &pdf)>;
-    // Asked on the print thread just before the job goes out; a problem it
-    // names keeps the job from going out and answers as a printer failure.
-    using Gate = std::function<std::optional<QString>()>;
+    // Asked on the print thread just before the job goes out, with its
+    // size; a problem it names keeps the job from going out and answers as
+    // a printer failure.
+    using Gate = std::function<std::optional<QString>(qint64 bytes)>;
 
     static constexpr std::chrono::milliseconds DefaultBound{20'000};
 

@@ -302,7 +302,7 @@ void PrintRun::APrint1()
     m_head.note = document.failure;
     PrintQueue::Gate gate;
     if (m_gate)
-        gate = [gate = m_gate, step = m_done + 1, text = m_head.text] { return gate(step, text); };
+        gate = [gate = m_gate, step = m_done + 1, text = m_head.text](qint64 bytes) { return gate(step, text, bytes); };
     m_queue.submit(ticket(), document.pdf, {m_head.text}, finishing(document.title), std::move(gate));
 }
 

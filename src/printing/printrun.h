@@ -55,12 +55,12 @@ public:
     void setSettings(const RunSettings &settings);
     const RunSettings &settings() const { return m_settings; }
     void setDressing(Dressing dressing) { m_dressing = std::move(dressing); }
-    // Asked just before each job goes to the printer, with its step and
-    // entry, on the print thread (so that what it writes there overlaps the
+    // Asked just before each job goes to the printer, with its step, entry
+    // and size, on the print thread (so that what it writes there overlaps the
     // pages' work); a problem it names (a record that cannot be written,
     // say) stops the run there, that job unsent, as a printer that stopped
     // taking jobs would.
-    using Gate = std::function<std::optional<QString>(int step, const QString &text)>;
+    using Gate = std::function<std::optional<QString>(int step, const QString &text, qint64 bytes)>;
     void setGate(Gate gate) { m_gate = std::move(gate); }
 
     bool running() const { return m_running; }

@@ -3,7 +3,8 @@
 // A TCP relay on 127.0.0.1 between the program and a print scheduler that
 // gets in the way of the scheduler's answer to one job: the job itself goes
 // through whole, so the scheduler takes it and it comes out, but the answer
-// never reaches the program, or reaches it slowly. Or a slow link: what the
+// never reaches the program, or reaches it slowly; or the job's document
+// stops on its way, and the scheduler never has it whole. Or a slow link: what the
 // program sends moves steadily but slowly. It needs the event loop of the
 // thread it lives on.
 
@@ -19,8 +20,10 @@
 class AnswerRelay : public QObject {
 public:
     enum class Fault {
-        CutOff,     // the connection to the program closes as the answer begins
-        SlowBody,   // the answer's HTTP head comes at once, the rest later
+        CutOff,        // the connection to the program closes as the answer begins
+        SlowBody,      // the answer's HTTP head comes at once, the rest later
+        HoldAnswer,    // the scheduler takes the job, but its answer never comes through
+        HoldDocument,  // the document stops where it begins: the scheduler never has it whole
     };
 
     // `upstream` as CUPS_SERVER spells it ("127.0.0.1:PORT"); `job` counts
@@ -64,6 +67,7 @@ private:
         bool target = false;   // the job in the way has gone out on this connection
         QByteArray held;       // SlowBody: the answer's rest, waiting
         bool holding = false;
+        bool stalled = false;  // HoldAnswer, HoldDocument: nothing more passes
     };
 
     void relay(QTcpSocket *client)
@@ -101,11 +105,19 @@ private:
     void fromProgram(Pair &pair)
     {
         const QByteArray data = pair.client->readAll();
+        if (pair.stalled)
+            return;
         // Every document is a PDF, and "%PDF-" opens it once.
         const QByteArray seen = pair.tail + data;
         for (qsizetype at = seen.indexOf("%PDF-"); at >= 0; at = seen.indexOf("%PDF-", at + 1)) {
-            if (at + 5 > pair.tail.size() && ++m_documents == m_job)
+            if (at + 5 > pair.tail.size() && ++m_documents == m_job) {
                 pair.target = true;
+                if (m_fault == Fault::HoldDocument) {
+                    m_struck = pair.stalled = true;
+                    pair.upstream->write(data.left(std::max<qsizetype>(0, at - pair.tail.size())));
+                    return;
+                }
+            }
         }
         pair.tail = seen.right(4);
         pair.upstream->write(data);
@@ -115,6 +127,8 @@ private:
     {
         Pair &pair = *shared;
         QByteArray data = pair.upstream->readAll();
+        if (pair.stalled)
+            return;
         if (!pair.target) {
             if (pair.holding)
                 pair.held += data;
@@ -124,6 +138,10 @@ private:
         }
         pair.target = false;
         m_struck = true;
+        if (m_fault == Fault::HoldAnswer) {
+            pair.stalled = true;
+            return;
+        }
         if (m_fault == Fault::CutOff) {
             pair.client->abort();
             pair.upstream->abort();

@@ -1,12 +1,14 @@
 #include "batchprint.h"
 #include "batchreport.h"
 #include "commandline.h"
+#include "jobsearch.h"
 #include "journal.h"
 
 #include "joblist/joblist.h"
 #include "platform/engine/enginerenderer.h"
 #include "platform/printers/foldersink.h"
 #include "core/messagetext.h"
+#include "platform/printers/jobhistory.h"
 #include "platform/printers/printers.h"
 #include "printing/printqueue.h"
 #include "printing/printrun.h"
@@ -36,13 +38,14 @@ std::unique_ptr<platform::PrintSink> sinkFor(const CommandLine &line)
     return platform::makePrinterSink();
 }
 
-// The queue the run prints on, as --json names it: the one chosen, else the
-// print system's default; none for --output, or when nobody can tell.
+// The queue the run prints on, as --json and the journal name it: the one
+// chosen, else the print system's default; none for --output, or when nobody
+// can tell.
 QString printerName(const CommandLine &line)
 {
     if (!line.outputFolder.isEmpty())
         return {};
-    if (!line.json || !line.printer.printer.isEmpty())
+    if ((!line.json && line.journal.isEmpty()) || !line.printer.printer.isEmpty())
         return line.printer.printer;
     for (const platform::PrinterName &printer : platform::listPrinters().value_or(QList<platform::PrinterName>()))
         if (printer.isDefault)
@@ -135,8 +138,8 @@ int printEntries(const CommandLine &line, const QStringList &entries, bool probl
                                                                    runSettingsFor(line));
     printing::PrintRun &run = *assembled.run;
     if (journal) {
-        run.setGate([journal, &report](int step, const QString &) -> std::optional<QString> {
-            return journal->submitting(report.indexOf(step));
+        run.setGate([journal, &report](int step, const QString &, qint64 bytes) -> std::optional<QString> {
+            return journal->submitting(report.indexOf(step), bytes);
         });
     }
     QObject::connect(&run, &printing::PrintRun::entryFinished, &run,
@@ -177,9 +180,9 @@ int printFromCommandLine(const CommandLine &line, std::FILE *log, std::FILE *out
     std::optional<Journal> journal;
     if (!line.journal.isEmpty()) {
         journal.emplace();
-        if (const std::optional<QString> problem = journal->open(line.journal, entries)) {
-            say(log, u"tavimark: " + oneLine(*problem));
-            return UsageError;
+        if (const std::optional<JournalProblem> problem = journal->open(line.journal, entries)) {
+            say(log, u"tavimark: " + oneLine(problem->words));
+            return problem->inUse ? JournalInUse : UsageError;
         }
     }
     ReportSettings settings;
@@ -189,6 +192,12 @@ int printFromCommandLine(const CommandLine &line, std::FILE *log, std::FILE *out
     settings.writesFiles = !line.outputFolder.isEmpty();
     settings.waits = line.wait;
     settings.printer = printerName(line);
+    if (journal) {
+        journal->setQueue(settings.printer, platform::printSystemUser());
+        // Before anything prints: a job in doubt that is in its queue must
+        // not go out again, and one that is certainly not there must.
+        settleDoubts(*journal, int(entries.size()));
+    }
     BatchReport report(entries, settings);
     const int status = printEntries(line, entries, !problems.isEmpty(), journal ? &*journal : nullptr, report);
     report.finalObject(status);

@@ -134,8 +134,19 @@ void BatchReport::reportSkipped(int before)
         const JournalVerdict verdict = m_skipped.take(index);
         const QString &entry = m_entries.at(index - 1);
         if (verdict.state == JournalVerdict::State::Done) {
-            say(step(index) + u"already sent (journal): " + oneLine(entry));
-            settle(SettledEntry::without(index, entry, outcome::AlreadySent, {}));
+            // Resumed on another queue, the run says where these went.
+            const bool elsewhere = !verdict.printer.isEmpty() && verdict.printer != m_settings.printer;
+            const QString where = elsewhere ? u" to " + verdict.printer : QString();
+            // The journal was in doubt; the queue showed the job.
+            const QString found = u" as job " + QString::number(verdict.job) + u" (found in the queue)";
+            say(step(index) + u"already sent" + where + (verdict.foundInQueue ? found : QStringLiteral(" (journal)")) + u": "
+                + oneLine(entry));
+            QString reason = elsewhere ? u"sent" + where : QString();
+            if (verdict.foundInQueue)
+                reason = QStringLiteral("found in the queue");
+            SettledEntry settled = SettledEntry::without(index, entry, outcome::AlreadySent, reason);
+            settled.job = verdict.job;
+            settle(settled);
         } else {
             say(step(index) + u"may have printed (journal): " + oneLine(entry));
             ++m_journalUncertain;

@@ -20,7 +20,7 @@ struct ReportSettings {
     Journal *journal = nullptr;   // --journal; none when null
     bool writesFiles = false;     // --output: a job is a PDF file, "written" once there
     bool waits = false;           // --wait: an entry settles with the printer's final answer
-    QString printer;              // the queue the run prints on, as --json names it
+    QString printer;              // the queue the run prints on, as --json and the journal name it
 };
 
 // What a run from the command line says of each entry as it settles: its

@@ -132,6 +132,7 @@ QString usage(const QCommandLineParser &parser)
                   u"  1   some entries not printed, or may have printed (with --wait: aborted, canceled, or unknown)\n"
                   u"  2   the printer failed, nothing could be done, the journal could not be written,\n"
                   u"      or --wait ran out of time\n  64  a usage error, or a journal of another list\n"
+                  u"  75  the journal is in use by another run\n"
         + environmentText();
 }
 

@@ -22,6 +22,7 @@ enum ExitStatus : int {
     SomeNotPrinted = 1,
     NothingDone = 2,  // the printer failed, or there was nothing to do
     UsageError = 64,  // as sysexits.h has it
+    JournalInUse = 75,  // another run holds the journal; sysexits.h's "try again later"
 };
 
 // Where entries come from, in the order the command line names them.

@@ -1,10 +1,11 @@
 #include "journal.h"
-#include "jsonline.h"
 
+#include "core/jobtitle.h"
 #include "platform/files/filesync.h"
+#include "platform/files/lockedfile.h"
 
 #include <QCryptographicHash>
-#include <QFileInfo>
+#include <QDateTime>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -32,35 +33,74 @@ std::optional<QJsonObject> objectOn(const QByteArray &line)
     return document.object();
 }
 
+// The most bytes a record of this list can take: its entry written out in
+// JSON (each UTF-16 unit at most six bytes, as an escape), twice over for a
+// reason that names it, and room to spare for the other fields. A line
+// longer than that is no record, and is not read whole.
+qint64 longestRecord(const QStringList &entries)
+{
+    qsizetype longest = 0;
+    for (const QString &entry : entries)
+        longest = std::max(longest, entry.size());
+    return 1024 * 1024 + 12 * qint64(longest);
+}
+
+Submission submissionOf(const QJsonObject &record)
+{
+    return {record.value(u"printer").toString(), record.value(u"title").toString().toUtf8(),
+            record.value(u"bytes").toInteger(), record.value(u"time").toInteger(), record.value(u"user").toString()};
+}
+
+JournalVerdict makeVerdict(State state, const QString &reason = {})
+{
+    JournalVerdict verdict;
+    verdict.state = state;
+    verdict.reason = reason;
+    return verdict;
+}
+
 std::optional<JournalVerdict> verdictOf(const QJsonObject &record)
 {
     if (record.value(u"event").toString() == u"submitting")
-        return JournalVerdict{State::Uncertain, QStringLiteral("its job was going out when the run stopped")};
+        return makeVerdict(State::Uncertain, QStringLiteral("its job was going out when the run stopped"));
     const QString said = record.value(u"outcome").toString();
-    if (said == outcome::Sent || said == outcome::Written || said == outcome::Printed)
-        return JournalVerdict{State::Done, {}};
+    if (said == outcome::Sent || said == outcome::Written || said == outcome::Printed) {
+        // Journals written before the printer was recorded name none.
+        JournalVerdict done = makeVerdict(State::Done);
+        done.printer = record.value(u"printer").toString();
+        done.job = record.value(u"job").toInt();
+        return done;
+    }
     // The printer gave these up: printing them again is what the run is for.
     if (said == outcome::NotPrinted || said == outcome::Aborted || said == outcome::Canceled)
-        return JournalVerdict{State::ToPrint, {}};
+        return makeVerdict(State::ToPrint);
     if (said == outcome::MayHavePrinted || said == outcome::Unknown)
-        return JournalVerdict{State::Uncertain, record.value(u"reason").toString()};
+        return makeVerdict(State::Uncertain, record.value(u"reason").toString());
     return std::nullopt;
 }
 
 } // namespace
 
-std::optional<QString> Journal::open(const QString &path, const QStringList &entries)
+std::optional<JournalProblem> Journal::open(const QString &path, const QStringList &entries)
 {
     m_path = path;
     m_entries = entries;
     m_verdicts = QList<JournalVerdict>(entries.size());
+    m_submissions = QList<Submission>(entries.size());
+    using Refusal = platform::LockRefusal::Kind;
+    if (const std::optional<platform::LockRefusal> refused = platform::openLocked(path, m_file)) {
+        switch (refused->kind) {
+        case Refusal::InUse:
+            return JournalProblem{u"the journal " + path + u" is in use by another run", true};
+        case Refusal::NotAFile:
+            return JournalProblem{u"the journal " + path + u" is not a regular file"};
+        case Refusal::CannotOpen:
+            break;
+        }
+        return JournalProblem{u"the journal " + path + u" cannot be opened: " + refused->words};
+    }
     if (std::optional<QString> problem = read())
-        return problem;
-    m_file.setFileName(path);
-    // Records go to the system in one write each, past Qt's buffer, so a
-    // run killed between two leaves no record half written.
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
-        return u"the journal " + path + u" cannot be opened: " + m_file.errorString();
+        return JournalProblem{*problem};
     if (m_file.size() == 0) {
         append(JsonLine()
                    .add(HeaderName, Version)
@@ -74,61 +114,128 @@ std::optional<QString> Journal::open(const QString &path, const QStringList &ent
 
 std::optional<QString> Journal::read()
 {
-    const QFileInfo info(m_path);
-    // Only a file holds records; a device such as /dev/null is only written.
-    if (!info.exists() || !info.isFile() || info.size() == 0)
+    if (m_file.size() == 0)
         return std::nullopt;
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
-        return u"the journal " + m_path + u" cannot be opened: " + file.errorString();
-    QList<QByteArray> lines = file.readAll().split('\n');
-    if (lines.constLast().isEmpty())
-        lines.removeLast();
-    else
-        m_owesLineEnd = true;
-    const auto damaged = [this](qsizetype line) -> QString {
-        return u"line " + QString::number(line + 1) + u" of the journal " + m_path + u" is damaged";
-    };
-    const std::optional<QJsonObject> header = objectOn(lines.value(0));
-    if (!header || !header->value(HeaderName).isDouble() || header->value(HeaderName).toInt() < 1)
-        return damaged(0);
-    if (header->value(HeaderName).toInt() > Version)
-        return u"the journal " + m_path + u" was written by a newer Tavimark";
-    if (header->value(u"list").toString() != listHash(m_entries) || header->value(u"entries").toInt() != m_entries.size())
-        return u"the journal " + m_path + u" was written for another list";
-    for (qsizetype line = 1; line < lines.size(); ++line) {
-        const std::optional<QJsonObject> record = objectOn(lines.at(line));
-        const int index = record ? record->value(u"step").toInt() : 0;
-        if (index < 1 || index > m_entries.size() || record->value(u"entry").toString() != m_entries.at(index - 1))
-            return damaged(line);
-        const std::optional<JournalVerdict> verdict = verdictOf(*record);
-        if (!verdict)
-            return damaged(line);
-        m_verdicts[index - 1] = *verdict;
+    // A reader of its own on the journal's descriptor, buffered where the
+    // writes are not; the writes add at the end whatever it has read.
+    QFile reader;
+    if (!reader.open(m_file.handle(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle) || !reader.seek(0))
+        return u"the journal " + m_path + u" cannot be opened: " + reader.errorString();
+    const qint64 longest = longestRecord(m_entries);
+    qsizetype number = 0;
+    for (QByteArray line = reader.readLine(longest + 1); !line.isEmpty(); line = reader.readLine(longest + 1)) {
+        if (line.endsWith('\n'))
+            line.chop(1);
+        else if (!reader.atEnd())
+            return damaged(number);
+        else
+            m_owesLineEnd = true;
+        if (std::optional<QString> problem = readLine(number++, line))
+            return problem;
     }
+    if (reader.error() != QFileDevice::NoError)
+        return u"the journal " + m_path + u" cannot be read: " + reader.errorString();
+    if (number == 0)
+        return damaged(0);
     return std::nullopt;
 }
 
-std::optional<QString> Journal::submitting(int index)
+QString Journal::damaged(qsizetype line) const
 {
+    return u"line " + QString::number(line + 1) + u" of the journal " + m_path + u" is damaged";
+}
+
+// The line `number` (from 0, the header) of the journal, without its end.
+std::optional<QString> Journal::readLine(qsizetype number, const QByteArray &line)
+{
+    if (number == 0) {
+        const std::optional<QJsonObject> header = objectOn(line);
+        if (!header || !header->value(HeaderName).isDouble() || header->value(HeaderName).toInt() < 1)
+            return damaged(0);
+        if (header->value(HeaderName).toInt() > Version)
+            return u"the journal " + m_path + u" was written by a newer Tavimark";
+        if (header->value(u"list").toString() != listHash(m_entries) || header->value(u"entries").toInt() != m_entries.size())
+            return u"the journal " + m_path + u" was written for another list";
+        return std::nullopt;
+    }
+    const std::optional<QJsonObject> record = objectOn(line);
+    const int index = record ? record->value(u"step").toInt() : 0;
+    if (index < 1 || index > m_entries.size() || record->value(u"entry").toString() != m_entries.at(index - 1))
+        return damaged(number);
+    const std::optional<JournalVerdict> verdict = verdictOf(*record);
+    if (!verdict)
+        return damaged(number);
+    m_verdicts[index - 1] = *verdict;
+    if (record->value(u"event").toString() == u"submitting")
+        m_submissions[index - 1] = submissionOf(*record);
+    if (const int job = record->value(u"job").toInt(); job > 0)
+        m_jobEntries.insert(job, index);
+    return std::nullopt;
+}
+
+// With the job's queue, name, size, owner and time, a run resumed after this
+// one stopped can look for the job among the queue's jobs.
+std::optional<QString> Journal::submitting(int index, qint64 bytes)
+{
+    const QString &entry = m_entries.value(index - 1);
+    JsonLine record;
+    record.add(QStringLiteral("step"), index).add(QStringLiteral("entry"), entry).add(QStringLiteral("event"), QStringLiteral("submitting"));
+    if (!m_printer.isEmpty()) {
+        addPrinter(record);
+        record.add(QStringLiteral("title"), QString::fromUtf8(platform::jobTitle(entry)))
+            .add(QStringLiteral("bytes"), bytes)
+            .add(QStringLiteral("time"), QDateTime::currentSecsSinceEpoch())
+            .add(QStringLiteral("user"), m_user);
+    }
+    return append(record.object(), platform::Sync::Now);
+}
+
+QSet<int> Journal::jobsOfOthers(int index) const
+{
+    QSet<int> jobs;
+    for (auto job = m_jobEntries.cbegin(); job != m_jobEntries.cend(); ++job) {
+        if (job.value() != index)
+            jobs.insert(job.key());
+    }
+    return jobs;
+}
+
+std::optional<QString> Journal::foundInQueue(int index, const Submission &submission, int job)
+{
+    JournalVerdict &found = m_verdicts[index - 1];
+    found = makeVerdict(State::Done);
+    found.printer = submission.printer;
+    found.job = job;
+    found.foundInQueue = true;
+    m_jobEntries.insert(job, index);
     return append(JsonLine()
                       .add(QStringLiteral("step"), index)
                       .add(QStringLiteral("entry"), m_entries.value(index - 1))
-                      .add(QStringLiteral("event"), QStringLiteral("submitting"))
+                      .add(QStringLiteral("outcome"), outcome::Sent)
+                      .add(QStringLiteral("reason"), QStringLiteral("found in the queue"))
+                      .add(QStringLiteral("job"), job)
+                      .add(QStringLiteral("printer"), submission.printer)
                       .object(),
                   platform::Sync::Now);
 }
 
 std::optional<QString> Journal::settled(const SettledEntry &entry)
 {
-    return append(JsonLine()
-                      .add(QStringLiteral("step"), entry.index)
-                      .add(QStringLiteral("entry"), entry.entry)
-                      .add(QStringLiteral("outcome"), entry.outcome)
-                      .add(QStringLiteral("reason"), entry.reason)
-                      .add(QStringLiteral("job"), entry.job != 0 ? QJsonValue(entry.job) : QJsonValue())
-                      .object(),
-                  platform::Sync::Later);
+    JsonLine record;
+    record.add(QStringLiteral("step"), entry.index)
+        .add(QStringLiteral("entry"), entry.entry)
+        .add(QStringLiteral("outcome"), entry.outcome)
+        .add(QStringLiteral("reason"), entry.reason)
+        .add(QStringLiteral("job"), entry.job != 0 ? QJsonValue(entry.job) : QJsonValue());
+    addPrinter(record);
+    return append(record.object(), platform::Sync::Later);
+}
+
+// A run resumed on another queue says where the entries it leaves out went.
+void Journal::addPrinter(JsonLine &record) const
+{
+    if (!m_printer.isEmpty())
+        record.add(QStringLiteral("printer"), m_printer);
 }
 
 std::optional<QString> Journal::sync()

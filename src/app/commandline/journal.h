@@ -1,11 +1,14 @@
 #pragma once
 
+#include "jsonline.h"
 #include "settledentry.h"
 
 #include "platform/files/filesync.h"
 
 #include <QFile>
+#include <QHash>
 #include <QList>
+#include <QSet>
 #include <QStringList>
 
 #include <mutex>
@@ -22,6 +25,27 @@ struct JournalVerdict {
     };
     State state = State::ToPrint;
     QString reason;  // Uncertain: what the journal saw
+    QString printer;  // the queue its last job went to, when the journal names one
+    int job = 0;      // Done: the print system's number for its job; 0 when unknown
+    bool foundInQueue = false;  // Done: the journal was in doubt, and the queue showed the job
+};
+
+// What the record written as a job goes out says of it: enough to find the
+// job among its queue's jobs when the run is stopped before the answer.
+struct Submission {
+    QString printer;
+    QByteArray title;  // the job's name, as the queue keeps it
+    qint64 bytes = 0;
+    qint64 time = 0;   // seconds since the epoch on this machine's clock, just before it went out
+    QString user;      // whom the print system files the job under
+    bool findable() const { return !printer.isEmpty() && !title.isEmpty() && bytes > 0 && time > 0; }
+};
+
+// What keeps a journal from serving a run, in words.
+struct JournalProblem {
+    QString words;
+    // Another run holds the journal: the same command may well work later.
+    bool inUse = false;
 };
 
 // The record a run from the command line keeps of its jobs (--journal), so
@@ -34,35 +58,67 @@ class Journal {
 public:
     static constexpr int Version = 1;
 
-    // Reads the journal at `path`, if there is one, and opens it to add to.
-    // Returns what keeps it from serving the list `entries`, in words (a
-    // journal of another list, a damaged line, one from a newer version, one
-    // that cannot be opened); the file is then left as it was. A first write
-    // that fails is no such problem: it is kept for failure().
-    std::optional<QString> open(const QString &path, const QStringList &entries);
+    // Opens the journal at `path` (a new one when there is no file), holds it
+    // for this run alone until the journal is destroyed, and reads it.
+    // Returns what keeps it from serving the list `entries` (another run
+    // holding it, something there other than a file, a journal of another
+    // list, a damaged line, one from a newer version, one that cannot be
+    // opened); the file is then left as it was. It is read a line at a time,
+    // and no line longer than a record of this list can be is read whole, so
+    // that a huge file costs little memory before it is refused. A first
+    // write that fails is no such problem: it is kept for failure().
+    std::optional<JournalProblem> open(const QString &path, const QStringList &entries);
+
+    // The queue this run's jobs go to, named in every record written after,
+    // and the user the print system files them under; the queue is empty
+    // when the run prints on no queue (--output) or cannot tell.
+    void setQueue(const QString &printer, const QString &user)
+    {
+        m_printer = printer;
+        m_user = user;
+    }
 
     // For the list's entry `index` (from 1).
     JournalVerdict verdict(int index) const { return m_verdicts.value(index - 1); }
+    // What the last record of the entry's job going out says; nothing
+    // findable in journals written before it said more than the entry.
+    Submission submission(int index) const { return m_submissions.value(index - 1); }
+    // The job numbers the journal gives the jobs of entries other than
+    // `index`.
+    QSet<int> jobsOfOthers(int index) const;
 
-    // Each writes one record. The line before a job goes out waits until it,
+    // An entry in doubt, settled by what its queue showed: its job `job` is
+    // there (recorded, so the next run need not ask), or it is not and the
+    // entry prints again.
+    std::optional<QString> foundInQueue(int index, const Submission &submission, int job);
+    void notInQueue(int index) { m_verdicts[index - 1] = JournalVerdict(); }
+
+    // Each writes one record; the one before a job names the job's size. The line before a job goes out waits until it,
     // and the outcomes written before it, are on the disk; so does sync(),
     // for the outcomes after the last job. Once a write fails nothing more is
     // written, and every call returns that failure. The line before a job is
     // written on the print thread, the outcomes on the program's own.
-    std::optional<QString> submitting(int index);
+    std::optional<QString> submitting(int index, qint64 bytes);
     std::optional<QString> settled(const SettledEntry &entry);
     std::optional<QString> sync();
     std::optional<QString> failure() const;
 
 private:
     std::optional<QString> read();
+    std::optional<QString> readLine(qsizetype number, const QByteArray &line);
+    QString damaged(qsizetype line) const;
+    void addPrinter(JsonLine &record) const;
     std::optional<QString> append(const QByteArray &line, platform::Sync sync);
 
     mutable std::mutex m_writing;
 
     QString m_path;
+    QString m_printer;
+    QString m_user;
     QStringList m_entries;
     QList<JournalVerdict> m_verdicts;
+    QList<Submission> m_submissions;
+    QHash<int, int> m_jobEntries;  // job number, the entry whose job it is
     QFile m_file;
     std::optional<QString> m_failure;
     // The journal's last line was cut short (the disk filled up, say): the
