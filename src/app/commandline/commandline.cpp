@@ -10,7 +10,6 @@
 #include "sources/addurllists.h"
 
 #include <QCommandLineParser>
-#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 
@@ -322,22 +321,23 @@ QString versionText()
 std::optional<QString> entryForArgument(const QByteArray &argument)
 {
     static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:"));
-    const QString text = QString::fromUtf8(argument);
+    const QString text = platform::addressText(argument);
     if (!argument.startsWith('/') && scheme.match(text).hasMatch() && !QFile::exists(QFile::decodeName(argument)))
         return text;
     if (argument.startsWith('/'))
         return platform::entryText(argument);
-    const std::optional<QByteArray> folder = platform::currentFolder();
-    if (!folder)
+    // Tidied ("./a", "x/../b"), byte for byte.
+    const std::optional<QByteArray> absolute = platform::absolutePath(argument);
+    if (!absolute)
         return std::nullopt;
-    const QByteArray absolute = *folder + '/' + argument;
-    const QString asText = QFile::decodeName(absolute);
-    // Tidied ("./a", "x/../b") where the name is text; left byte for byte
-    // where it is not.
-    if (QFile::encodeName(asText) == absolute)
-        return QDir::cleanPath(asText);
-    return platform::entryText(absolute);
+    return platform::entryText(*absolute);
 }
+
+namespace {
+
+const QString NoCurrentFolder = QStringLiteral(" (the current folder cannot be read, so a relative name cannot be resolved)");
+
+} // namespace
 
 QStringList addEntries(const QList<EntrySource> &sources, joblist::JobList &jobs)
 {
@@ -348,8 +348,7 @@ QStringList addEntries(const QList<EntrySource> &sources, joblist::JobList &jobs
         case EntrySource::Kind::Entry: {
             const std::optional<QString> entry = entryForArgument(source.argument);
             if (!entry) {
-                problems << QFile::decodeName(source.argument)
-                        + u" (the current folder cannot be read, so a relative name cannot be resolved)";
+                problems << QFile::decodeName(source.argument) + NoCurrentFolder;
             } else if (const QString problem = platform::documentAddressProblem(*entry); !problem.isEmpty()) {
                 problems << *entry + u" (" + problem + u')';
             } else {
@@ -367,8 +366,17 @@ QStringList addEntries(const QList<EntrySource> &sources, joblist::JobList &jobs
             break;
         }
         case EntrySource::Kind::Folder: {
+            // A relative folder is under the current one, as a relative file
+            // is; its files' entries must be whole paths, or they would be
+            // taken for web addresses.
+            const std::optional<QByteArray> folder =
+                source.argument.startsWith('/') ? source.argument : platform::absolutePath(source.argument);
+            if (!folder) {
+                problems << u"folder " + QFile::decodeName(source.argument) + NoCurrentFolder;
+                break;
+            }
             sources::FolderWalk walk({});
-            sources::addFolderTree(QFile::decodeName(source.argument), source.extension, walk, jobs);
+            sources::addFolderTree(*folder, source.extension, walk, jobs);
             for (const QByteArray &folder : walk.unreadableFolders())
                 problems << u"folder " + sources::displayFolder(folder) + u" (it could not be read)";
             break;
