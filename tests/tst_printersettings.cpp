@@ -330,6 +330,20 @@ private Q_SLOTS:
         QCOMPARE(window.fakes.messageBox->shown.size(), 1);
     }
 
+    // A name as long as a file can hold stands shortened in the middle,
+    // where the window names it.
+    void longPrinterName_isShortenedWhereItIsNamed()
+    {
+        const QString name = QString(50'000, u'A') + QString(50'000, u'Z');
+        store(u"[printer]\nname="_s.toUtf8() + name.toUtf8() + "\n");
+        Window window;
+        QCOMPARE(window.runs().printer, name);
+        QVERIFY2(window.toolTip().size() < 300, qPrintable(window.toolTip().left(300)));
+        QVERIFY(window.toolTip().startsWith(u"Prints on AAAA"));
+        QVERIFY(window.toolTip().contains(QStringLiteral("A\u2026Z")));
+        QVERIFY(window.toolTip().endsWith(u"ZZZZ"));
+    }
+
     // Settings chosen while a run goes on leave that run as it began; the
     // next run takes them.
     void okDuringARun_waitsForTheNextRun()
