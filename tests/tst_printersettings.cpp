@@ -273,13 +273,16 @@ private Q_SLOTS:
         QVERIFY(!window.form->printRun().running());
         QVERIFY(window.fakes.printer->takenEntries().isEmpty());
         QCOMPARE(window.fakes.pages.script->started, QStringList());
-        QCOMPARE(window.toolTip(), said);
+        QCOMPARE(window.toolTip(),
+                 QStringLiteral("Prints nowhere until a printer is chosen with Ctrl+P: the printer settings could not be read"));
+        QCOMPARE(window.description(), window.toolTip());
 
         // Chosen again, the choice is kept over the damaged file and prints.
         window.editor().answers << officeLaser();
         QVERIFY(window.pressCtrlP());
         QCOMPARE(window.fakes.messageBox->shown.size(), 1);
         QCOMPARE(app::loadPrinterSettings(), officeLaser());
+        QCOMPARE(window.toolTip(), QStringLiteral("Prints on Office_Laser: two-sided, A4, 2 copies"));
         QTest::mouseClick(window.form->Check2(), Qt::LeftButton);
         QTRY_COMPARE(window.fakes.messageBox->shown.size(), 2);
         QCOMPARE(window.fakes.printer->takenEntries(), QStringList{Entry});

@@ -337,8 +337,9 @@ void Form1::editPrinterSettings()
 
 void Form1::describePrinterSettings()
 {
-    const QString description =
-        m_unreadPrinterSettings.isEmpty() ? platform::describePrinting(m_printer) : m_unreadPrinterSettings;
+    const QString description = m_unreadPrinterSettings.isEmpty()
+        ? platform::describePrinting(m_printer)
+        : QStringLiteral("Prints nowhere until a printer is chosen with Ctrl+P: the printer settings could not be read");
     m_check2->setToolTip(description);
     m_check2->setAccessibleDescription(description);
 }
