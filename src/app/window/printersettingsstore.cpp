@@ -116,7 +116,7 @@ QString whyNotWritable(const QString &path)
     if (error)
         return QString::fromLocal8Bit(error.message());
     if (QFileInfo(path).isDir())
-        return QStringLiteral("Is a directory");
+        return QString::fromLocal8Bit(std::make_error_code(std::errc::is_a_directory).message());
     QSaveFile probe(path);
     if (!probe.open(QIODevice::WriteOnly))
         return platform::quotedReason(probe.errorString());
