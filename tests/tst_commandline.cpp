@@ -357,6 +357,78 @@ private Q_SLOTS:
             QVERIFY2(names.contains(match.captured(1)), qPrintable(match.captured(1) + u" is in --help but never read"));
     }
 
+    // A relative folder is the folder of that name under the current one,
+    // as a relative file is; its files are never taken for web addresses,
+    // whatever the folder is called.
+    void relativeFolders_areResolvedAgainstTheCurrentFolder_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("walked");  // under the test's folder
+        QTest::newRow("a name") << u"A"_s << u"A"_s;
+        QTest::newRow("the current folder") << u"."_s << QString();
+        QTest::newRow("dot slash") << u"./A"_s << u"A"_s;
+        QTest::newRow("final slash") << u"A/"_s << u"A"_s;
+        QTest::newRow("named like a host") << u"example.com"_s << u"example.com"_s;
+        QTest::newRow("up and down again") << u"A/../example.com/"_s << u"example.com"_s;
+    }
+    void relativeFolders_areResolvedAgainstTheCurrentFolder()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, walked);
+        QTemporaryDir dir;
+        for (const QString &name : {u"A"_s, u"example.com"_s}) {
+            QVERIFY(QDir(dir.path()).mkdir(name));
+            write(dir.filePath(name + u'/' + name + u".htm"), "<h1>x</h1>");
+        }
+        const QString here = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        const auto back = qScopeGuard([&] { QDir::setCurrent(here); });
+        joblist::JobList jobs;
+        const QStringList problems = app::addEntries(parse({u"--folder"_s, folder}).sources, jobs);
+        QCOMPARE(problems, QStringList());
+        QStringList expected;
+        for (const QString &name : {u"A"_s, u"example.com"_s}) {
+            if (walked.isEmpty() || walked == name)
+                expected << dir.filePath(name + u'/' + name + u".htm");
+        }
+        QStringList entries;
+        for (int position = 1; position <= jobs.count(); ++position)
+            entries << jobs.text(position);
+        QCOMPARE(entries, expected);
+    }
+
+    // The whole way, as a script runs it: the folder's one document is
+    // written, nothing is looked up as a host.
+    void relativeFolder_printsItsFiles()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(u"A"_s));
+        write(dir.filePath(u"A/A.htm"_s), "<h1>In a relative folder</h1>");
+        const Outcome outcome = runProgram({u"--print"_s, u"--output"_s, u"out"_s, u"--folder"_s, u"A"_s}, dir.path());
+        QVERIFY2(outcome.status == 0, qPrintable(outcome.errorLines.join(u'\n')));
+        QVERIFY(rig::pdfText(dir.filePath(u"out/A.pdf"_s)).contains(u"In a relative folder"));
+    }
+
+    // An address is bytes on the command line; those that are no UTF-8
+    // travel as escapes, byte for byte, so two such addresses stay two.
+    void addressArguments_keepTheirBytes_data()
+    {
+        QTest::addColumn<QByteArray>("argument");
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("text") << QByteArray("https://example.org/caf\xc3\xa9") << u"https://example.org/caf\u00e9"_s;
+        QTest::newRow("a Latin-1 byte") << QByteArray("https://example.org/caf\xe9") << u"https://example.org/caf%E9"_s;
+        QTest::newRow("another byte") << QByteArray("https://example.org/caf\xe8") << u"https://example.org/caf%E8"_s;
+        QTest::newRow("a cut sequence among text")
+            << QByteArray("http://h/\xc3\xa9\xe2\x82/\xff") << u"http://h/\u00e9%E2%82/%FF"_s;
+        QTest::newRow("an encoded surrogate") << QByteArray("http://h/\xed\xa0\x80") << u"http://h/%ED%A0%80"_s;
+    }
+    void addressArguments_keepTheirBytes()
+    {
+        QFETCH(QByteArray, argument);
+        QFETCH(QString, entry);
+        QCOMPARE(app::entryForArgument(argument).value_or(QString()), entry);
+    }
+
     void help_version_andNoDisplay()
     {
         QTemporaryDir dir;

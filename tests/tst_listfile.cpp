@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QRegularExpression>
 #include <QTest>
 
 using sources::ExtractWords;
@@ -151,8 +152,21 @@ private Q_SLOTS:
             << (u'"' + a + u"\",\"" + b + u'"') << QStringList{a, QStringLiteral(","), b};
         QTest::newRow("single quotes are kept") << (u'\'' + a + u'\'') << QStringList{u'\'' + a + u'\''};
         QTest::newRow("angle brackets are dropped") << (u'<' + a + u"><" + b + u'>') << QStringList{a, b};
-        QTest::newRow("braces, bars, carets and backticks split")
-            << QStringLiteral("a{b}c|d^e`f") << QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d"), QStringLiteral("e"), QStringLiteral("f")};
+        // A line is one address, whatever signs it holds that an address
+        // cannot hold as they are: the engine escapes them when it loads
+        // it. Cut at them, the line would print some other page.
+        QTest::newRow("braces, bars, carets and backticks stay in their line")
+            << QStringLiteral("a{b}c|d^e`f") << QStringList{QStringLiteral("a{b}c|d^e`f")};
+        QTest::newRow("a quote inside a line") << QStringLiteral("http://host/good/\"q\\b\r\nnext")
+                                               << QStringList{QStringLiteral("http://host/good/\"q\\b"), QStringLiteral("next")};
+        QTest::newRow("a quoted line with a quote inside")
+            << QStringLiteral("\"http://host/good/\"q\\b\"") << QStringList{QStringLiteral("http://host/good/\"q\\b")};
+        QTest::newRow("a closing quote alone stays") << QStringLiteral("http://a/x\"") << QStringList{QStringLiteral("http://a/x\"")};
+        QTest::newRow("markup in a data address")
+            << QStringLiteral("data:text/html,<h1>x</h1>") << QStringList{QStringLiteral("data:text/html,<h1>x</h1>")};
+        QTest::newRow("an opening bracket left open")
+            << QStringLiteral("<http://a/x\t<b>") << QStringList{QStringLiteral("<http://a/x"), QStringLiteral("b")};
+        QTest::newRow("a local name with signs") << QStringLiteral("/docs/a\"b<c>|.htm") << QStringList{QStringLiteral("/docs/a\"b<c>|.htm")};
         QTest::newRow("other controls split") << QStringLiteral("a\u000Bb\u000Cc\u0000d\u007Fe")
             << QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d"), QStringLiteral("e")};
         QTest::newRow("blank lines only") << QStringLiteral("\r\n\n \t\r") << QStringList{};
@@ -201,23 +215,26 @@ private Q_SLOTS:
             RemoveSpace(cleaned);
             const QStringList tokens = LoadTextFile(text);
             const QByteArray shown = text.toUtf8().toPercentEncoding();
-            // The one pass gives what the two steps give one after the other.
-            QVERIFY2(tokens == ExtractWords(cleaned), shown.constData());
+            // Without the signs no address holds, the one pass gives what
+            // the two steps give one after the other.
+            if (!text.contains(QRegularExpression(QStringLiteral("[\"<>{|}^`]"))))
+                QVERIFY2(tokens == ExtractWords(cleaned), shown.constData());
 
+            // Every token is a part of the text, in order; only separators
+            // and the signs stand between one token and the next.
             qsizetype from = 0;
             for (const QString &token : tokens) {
                 QVERIFY2(!token.isEmpty(), shown.constData());
                 for (const QChar c : token)
                     QVERIFY2(!isTokenBreak(c) && c != u'\n', shown.constData());
-                const qsizetype at = cleaned.indexOf(token, from);
+                const qsizetype at = text.indexOf(token, from);
                 QVERIFY2(at >= 0, shown.constData());
-                // Only separators stand between one token and the next.
                 for (qsizetype i = from; i < at; ++i)
-                    QVERIFY(isTokenBreak(cleaned.at(i)));
+                    QVERIFY2(isTokenBreak(cleaned.at(i)), shown.constData());
                 from = at + token.size();
             }
             for (qsizetype i = from; i < cleaned.size(); ++i)
-                QVERIFY(isTokenBreak(cleaned.at(i)));
+                QVERIFY2(isTokenBreak(cleaned.at(i)), shown.constData());
         }
     }
 

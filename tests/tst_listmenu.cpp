@@ -218,6 +218,10 @@ private Q_SLOTS:
         QTest::newRow("a line break in a name") << u"/docs/two\nlines.htm"_s << true;
         QTest::newRow("file URL as typed") << u"file:///docs/a.htm"_s << true;
         QTest::newRow("address with a query") << u"https://example.com/find?q=a%20b&lang=en#top"_s << true;
+        QTest::newRow("markup in a data address") << u"data:text/html,<h1>x</h1>"_s << true;
+        QTest::newRow("a quote and a bar in an address") << u"http://host/good/\"q|b"_s << true;
+        QTest::newRow("a local name with signs") << u"/docs/a\"b<c>.htm"_s << true;
+        QTest::newRow("address in quotes of its own") << u"\"http://host/a\""_s << false;
         QTest::newRow("address with a line break") << u"https://example.com/a\nb.htm"_s << false;
         QTest::newRow("address with a space") << u"https://example.com/a b.htm"_s << false;
     }

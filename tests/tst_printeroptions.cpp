@@ -184,6 +184,12 @@ private Q_SLOTS:
         QTest::newRow("a printer that is gone") << QStringList{u"-d"_s, u"Gone"_s} << 2
                                                 << u"There is no printer called \"Gone\", so nothing was printed."_s
                                                 << Options{} << QSizeF();
+        // A name as long as an argument can be stands shortened in the middle.
+        QTest::newRow("a printer with a very long name that is gone")
+            << QStringList{u"-d"_s, QString(50'000, u'A') + QString(50'000, u'Z')} << 2
+            << u"There is no printer called \"" + QString(99, u'A') + QChar(0x2026) + QString(100, u'Z')
+                   + u"\", so nothing was printed."
+            << Options{} << QSizeF();
     }
     void optionsAreCheckedAndArrive()
     {

@@ -12,11 +12,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
 using platform::PrinterSettings;
 
 namespace {
@@ -225,8 +228,6 @@ private Q_SLOTS:
             << QStringLiteral("Prints on the default printer: Letter, 2 copies");
         QTest::newRow("one option, no list") << QByteArray("[printer]\noptions=landscape\n")
                                              << QStringLiteral("Prints on the default printer: landscape");
-        QTest::newRow("not a settings file")
-            << QByteArray("\xff\xfe\x00garbage[[[\n==\n") << QStringLiteral("Prints on the default printer");
     }
     void storedJunk_isLeftOut()
     {
@@ -239,6 +240,111 @@ private Q_SLOTS:
         QCOMPARE(platform::describePrinting(window.runs()), described);
         QVERIFY(window.pressCtrlP());
         QCOMPARE(window.editor().shown, QList<PrinterSettings>{window.runs()});
+    }
+
+    // A file that is no settings file at all is not taken for one that
+    // says "the default printer": Print names it and prints nowhere until
+    // the user has chosen again.
+    void damagedFile_printsNowhereUntilChosenAgain_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("not a settings file")
+            << QByteArray("\xff\xfe\x00garbage[[[\n==\n", 18) << QStringLiteral("it is not a settings file");
+        QTest::newRow("random bytes") << QByteArray("\x13\x88\xa7\x01\xfe zz\n\x02\x9c[printer]\n")
+                                      << QStringLiteral("it is not a settings file");
+        QTest::newRow("a damaged group line") << QByteArray("[printer\nname=Office_Laser\ncopies=2\n")
+                                              << QStringLiteral("a line of it is damaged");
+        QTest::newRow("a line without a value") << QByteArray("[printer]\nname=Office_Laser\ncopies\n")
+                                                << QStringLiteral("a line of it is damaged");
+    }
+    void damagedFile_printsNowhereUntilChosenAgain()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, why);
+        store(stored);
+        Window window;
+        window.form->jobs().add(Entry);
+        QVERIFY(window.showUp());
+        QTest::mouseClick(window.form->Check2(), Qt::LeftButton);
+        const QString said = u"The printer settings in \"" + configurationFile() + u"\" could not be read (" + why
+            + u"), so nothing was printed; choose the printer again with Ctrl+P.";
+        QCOMPARE(window.fakes.messageBox->shown, QStringList{said});
+        QVERIFY(!window.form->printRun().running());
+        QVERIFY(window.fakes.printer->takenEntries().isEmpty());
+        QCOMPARE(window.fakes.pages.script->started, QStringList());
+        QCOMPARE(window.toolTip(),
+                 QStringLiteral("Prints nowhere until a printer is chosen with Ctrl+P: the printer settings could not be read"));
+        QCOMPARE(window.description(), window.toolTip());
+
+        // Chosen again, the choice is kept over the damaged file and prints.
+        window.editor().answers << officeLaser();
+        QVERIFY(window.pressCtrlP());
+        QCOMPARE(window.fakes.messageBox->shown.size(), 1);
+        QCOMPARE(app::loadPrinterSettings(), officeLaser());
+        QCOMPARE(window.toolTip(), QStringLiteral("Prints on Office_Laser: two-sided, A4, 2 copies"));
+        QTest::mouseClick(window.form->Check2(), Qt::LeftButton);
+        QTRY_COMPARE(window.fakes.messageBox->shown.size(), 2);
+        QCOMPARE(window.fakes.printer->takenEntries(), QStringList{Entry});
+        QCOMPARE(Window().runs(), officeLaser());
+    }
+
+    // Where the settings cannot be written, even by root, OK says so and why;
+    // the choice holds until the window closes.
+    void unkeptChoice_isNamedWithWhy_data()
+    {
+        QTest::addColumn<QString>("base");  // the configuration folder; made by the test when relative
+        QTest::addColumn<QString>("why");
+        QTest::newRow("the configuration folder is a file") << u"file"_s << QStringLiteral("Not a directory");
+        QTest::newRow("the settings file is a folder") << u"folder"_s << QStringLiteral("Is a directory");
+        QTest::newRow("a folder no file system lets be made") << u"/proc/tavimark-settings"_s
+                                                              << QStringLiteral("No such file or directory");
+    }
+    void unkeptChoice_isNamedWithWhy()
+    {
+        QFETCH(QString, base);
+        QFETCH(QString, why);
+        QTemporaryDir dir;
+        if (base == u"file") {
+            base = dir.filePath(base);
+            QFile file(base);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        } else if (base == u"folder") {
+            base = dir.filePath(base);
+            QVERIFY(QDir().mkpath(base + u"/Tavimark/Tavimark.conf"));
+        }
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, base);
+        const auto back = qScopeGuard([] {
+            QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, qEnvironmentVariable("XDG_CONFIG_HOME"));
+        });
+        Window window;
+        window.editor().answers << officeLaser();
+        QVERIFY(window.pressCtrlP());
+        const QString file = base + u"/Tavimark/Tavimark.conf";
+        QCOMPARE(window.fakes.messageBox->shown,
+                 QStringList{u"The printer settings could not be kept for the next start (\"" + file + u"\": " + why
+                             + u"), so they hold only until Tavimark closes."});
+        QCOMPARE(window.runs(), officeLaser());
+        QCOMPARE(window.toolTip(), QStringLiteral("Prints on Office_Laser: two-sided, A4, 2 copies"));
+
+        // Cancel keeps nothing, so it has nothing to say.
+        window.editor().answers << std::nullopt;
+        QVERIFY(window.pressCtrlP());
+        QCOMPARE(window.fakes.messageBox->shown.size(), 1);
+    }
+
+    // A name as long as a file can hold stands shortened in the middle,
+    // where the window names it.
+    void longPrinterName_isShortenedWhereItIsNamed()
+    {
+        const QString name = QString(50'000, u'A') + QString(50'000, u'Z');
+        store(u"[printer]\nname="_s.toUtf8() + name.toUtf8() + "\n");
+        Window window;
+        QCOMPARE(window.runs().printer, name);
+        QVERIFY2(window.toolTip().size() < 300, qPrintable(window.toolTip().left(300)));
+        QVERIFY(window.toolTip().startsWith(u"Prints on AAAA"));
+        QVERIFY(window.toolTip().contains(QStringLiteral("A\u2026Z")));
+        QVERIFY(window.toolTip().endsWith(u"ZZZZ"));
     }
 
     // Settings chosen while a run goes on leave that run as it began; the

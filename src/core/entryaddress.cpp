@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QUtf8StringView>
 
 namespace platform {
 
@@ -17,6 +18,41 @@ QString entryText(const QByteArray &path)
 QString entryTextForUrl(const QUrl &localFile)
 {
     return entryText(QByteArray::fromPercentEncoding(localFile.path(QUrl::FullyEncoded).toLatin1()));
+}
+
+namespace {
+
+// How many bytes the valid UTF-8 sequence at the start of `bytes` takes; 0
+// when none starts there (a stray or cut sequence, an overlong form, an
+// encoded surrogate, a code point past U+10FFFF).
+qsizetype utf8SequenceLength(QByteArrayView bytes)
+{
+    for (qsizetype length = 1; length <= 4 && length <= bytes.size(); ++length) {
+        if (QUtf8StringView(bytes.first(length)).isValidUtf8())
+            return length;
+    }
+    return 0;
+}
+
+} // namespace
+
+QString addressText(QByteArrayView bytes)
+{
+    if (QUtf8StringView(bytes).isValidUtf8())
+        return QString::fromUtf8(bytes);
+    QByteArray kept;
+    kept.reserve(bytes.size() * 3);
+    while (!bytes.isEmpty()) {
+        const qsizetype length = utf8SequenceLength(bytes);
+        if (length > 0) {
+            kept += bytes.first(length);
+            bytes = bytes.sliced(length);
+            continue;
+        }
+        kept += '%' + QByteArray::number(static_cast<unsigned char>(bytes.front()), 16).toUpper().rightJustified(2, '0');
+        bytes = bytes.sliced(1);
+    }
+    return QString::fromUtf8(kept);
 }
 
 EntryAddress addressOf(const QString &entry)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QUrl>
 
@@ -18,6 +19,12 @@ QString entryText(const QByteArray &path);
 // The job list text for a local file URL (from a drop, say): the same rule
 // as above, applied to the URL's bytes.
 QString entryTextForUrl(const QUrl &localFile);
+
+// The job list text for an address given as bytes (a command-line argument):
+// its UTF-8 as text, and every byte that is not part of valid UTF-8 as an
+// escape ("%E9"), so that the address the engine loads holds those very
+// bytes, and two addresses that differ in them stay two.
+QString addressText(QByteArrayView bytes);
 
 // What the engine loads for an entry, and, for local files, the file's name
 // as the file system spells it (empty for anything else).

@@ -1,4 +1,5 @@
 #include "printersettings.h"
+#include "messagetext.h"
 
 #include <QRegularExpression>
 #include <QSizeF>
@@ -169,7 +170,7 @@ QPageLayout layoutFor(const PrinterSettings &settings, const QPageLayout &printe
 
 QString describePrinting(const PrinterSettings &settings)
 {
-    const QString where = settings.printer.isEmpty() ? QStringLiteral("the default printer") : settings.printer;
+    const QString where = settings.printer.isEmpty() ? QStringLiteral("the default printer") : quoted(settings.printer);
     QStringList how;
     for (const QString &name : describedFirst()) {
         if (const QString value = settings.value(name); !value.isEmpty())

@@ -9,6 +9,7 @@
 #include "core/eventyield.h"
 #include "core/busypointer.h"
 #include "core/messagetext.h"
+#include "platform/files/currentfolder.h"
 
 #include <QFile>
 #include <QStringList>
@@ -48,7 +49,18 @@ void addFolderFiles(const QList<QByteArray> &folders, const NamePattern &pattern
 
 bool addFolderTree(const QString &folder, const QString &extension, FolderWalk &walk, joblist::JobList &jobs)
 {
-    QList<QByteArray> folders{folderPath(QFile::encodeName(folder))};
+    return addFolderTree(QFile::encodeName(folder), extension, walk, jobs);
+}
+
+// Entries are whole paths: a relative one would be taken for a web address.
+bool addFolderTree(const QByteArray &folder, const QString &extension, FolderWalk &walk, joblist::JobList &jobs)
+{
+    const std::optional<QByteArray> absolute = folder.startsWith('/') ? folder : platform::absolutePath(folder);
+    if (!absolute) {
+        walk.unreadable(folderPath(folder));
+        return true;
+    }
+    QList<QByteArray> folders{folderPath(*absolute)};
     if (!CollectSubFolders(folders, true, walk))
         return false;
     addFolderFiles(folders, NamePattern(u"*." + extension), walk, jobs);

@@ -47,6 +47,10 @@ void addFolderContents(const FolderDialogs &dialogs, const ActionWindow &window,
 // read are recorded in `walk`. False, with nothing added, when the walk was
 // told to stop.
 bool addFolderTree(const QString &folder, const QString &extension, FolderWalk &walk, joblist::JobList &jobs);
+// The same for a folder named as the file system spells it. A relative
+// folder is taken under the current one; when that cannot be read, the
+// folder is recorded as unread.
+bool addFolderTree(const QByteArray &folder, const QString &extension, FolderWalk &walk, joblist::JobList &jobs);
 
 // The message naming the folders a walk could not read: the first twenty,
 // then how many more.

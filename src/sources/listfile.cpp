@@ -100,6 +100,73 @@ bool keeps(char16_t c)
     return c > 0x9F && c != 0xFEFF;
 }
 
+// The signs no address holds as they are. In a list they either enclose
+// addresses ("...", <...>) or stand inside one, which the engine escapes
+// when it loads it.
+bool isSign(char16_t c)
+{
+    return c == u'"' || c == u'<' || c == u'>' || c == u'{' || c == u'}' || c == u'|' || c == u'^' || c == u'`';
+}
+
+bool holdsSign(QStringView word)
+{
+    return std::any_of(word.begin(), word.end(), [](QChar c) { return isSign(c.unicode()); });
+}
+
+// Whether `word` is a run of enclosed addresses, as "a","b" or <a><b>: it
+// opens with a mark, every mark is closed by its partner, and no sign stands
+// inside another pair or outside all of them.
+bool isEnclosedRun(QStringView word)
+{
+    if (!word.startsWith(u'"') && !word.startsWith(u'<'))
+        return false;
+    char16_t closing = 0;  // the mark that closes the pair we are in; 0 outside
+    for (const QChar character : word) {
+        const char16_t c = character.unicode();
+        if (!isSign(c))
+            continue;
+        if (closing == 0 && (c == u'"' || c == u'<'))
+            closing = c == u'"' ? u'"' : u'>';
+        else if (closing != 0 && c == closing)
+            closing = 0;
+        else
+            return false;
+    }
+    return closing == 0;
+}
+
+// `word` without one pair of marks that encloses it whole.
+QStringView withoutEnclosingPair(QStringView word)
+{
+    const bool quoted = word.size() >= 2 && word.startsWith(u'"') && word.endsWith(u'"');
+    const bool bracketed = word.size() >= 2 && word.startsWith(u'<') && word.endsWith(u'>');
+    return quoted || bracketed ? word.sliced(1, word.size() - 2) : word;
+}
+
+// Hands the tokens of one word (a run without separators) to `take`; false
+// once `take` said stop. Enclosed addresses are taken out of their marks;
+// any other word is one address, signs and all: cut at a sign, it would
+// name some other page.
+template <typename Take>
+bool takeWord(QStringView word, Take take)
+{
+    if (!holdsSign(word))
+        return take(word);
+    if (!isEnclosedRun(word)) {
+        const QStringView address = withoutEnclosingPair(word);
+        return address.isEmpty() || take(address);
+    }
+    for (const QStringView part : word.tokenize(u'"')) {
+        for (const QStringView piece : part.tokenize(u'<')) {
+            for (const QStringView token : piece.tokenize(u'>', Qt::SkipEmptyParts)) {
+                if (!take(token))
+                    return false;
+            }
+        }
+    }
+    return true;
+}
+
 // Whether `c` separates tokens, given the character before it. Called once
 // per character of lists of many megabytes, hence the early answer for the
 // characters above the space, which are nearly all of them.
@@ -189,7 +256,9 @@ QStringList ExtractWords(const QString &text)
 
 bool isWholeToken(QStringView text)
 {
-    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return keeps(c.unicode()); });
+    if (text.isEmpty() || text.startsWith(u'"') || text.startsWith(u'<'))
+        return false;
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return keeps(c.unicode()) || isSign(c.unicode()); });
 }
 
 QString listEntry(const QString &token)
@@ -206,19 +275,19 @@ QString listEntry(const QString &token)
 
 QStringList LoadTextFile(const QString &text, const YieldOnce &yield)
 {
-    // RemoveSpace, then ExtractWords, in one pass over a text of many
-    // megabytes: once RemoveSpace has run, a space stands exactly where a
-    // character is not kept, and only spaces are left to separate tokens.
-    const auto notKept = [](char16_t c, char16_t) { return !keeps(c); };
+    // One pass over a text of many megabytes: every character that is not
+    // kept and is no sign separates.
+    const auto separates = [](char16_t c, char16_t) { return !keeps(c) && !isSign(c); };
     // The window gets its turns while the tokens are cut, one yield before
     // each token is taken; a yield that says stop ends the cut there.
     QStringList tokens;
-    cutWords(text, notKept, [&tokens, &yield](QStringView word) {
+    const auto take = [&tokens, &yield](QStringView token) {
         if (yield && !yield())
             return false;
-        tokens.append(word.toString());
+        tokens.append(token.toString());
         return true;
-    });
+    };
+    cutWords(text, separates, [&take](QStringView word) { return takeWord(word, take); });
     return tokens;
 }
 

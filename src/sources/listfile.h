@@ -34,11 +34,12 @@ inline constexpr qint64 MaxListFileBytes = qint64(1) << 30;
 ListFileText ReadWholeFile(const QString &path);
 
 // Replaces, in place, every character that cannot stand in an address or a
-// path by a space, and returns `text`. Kept are the ASCII letters and digits,
-// the unreserved and reserved characters of URLs, "%" and the backslash, and
-// every non-ASCII character except the C1 control characters and the
-// byte-order mark U+FEFF. So a line feed on its own, the other control
-// characters, quotes, "<", ">", "{", "}", "|", "^" and "`" all separate tokens.
+// path as it is by a space, and returns `text`. Kept are the ASCII letters
+// and digits, the unreserved and reserved characters of URLs, "%" and the
+// backslash, and every non-ASCII character except the C1 control characters
+// and the byte-order mark U+FEFF. Of those it replaces, the signs quotes,
+// "<", ">", "{", "}", "|", "^" and "`" may yet stand in a list's address
+// (see LoadTextFile).
 QString &RemoveSpace(QString &text);
 
 // The maximal non-empty runs of `text` that hold no space, tab or carriage
@@ -46,8 +47,9 @@ QString &RemoveSpace(QString &text);
 // return (the second half of CR LF); anywhere else it stays in its token.
 QStringList ExtractWords(const QString &text);
 
-// Whether `text` comes back out of a list file as it is: one token, none of
-// whose characters RemoveSpace replaces. An empty text never does.
+// Whether `text` comes back out of a list file as it is: one token, with no
+// separator in it and no opening mark at its start. An empty text never
+// does.
 bool isWholeToken(QStringView text);
 
 // The entry a list file's token becomes: the token itself, except for a
@@ -60,8 +62,14 @@ QString listEntry(const QString &token);
 // Gives the event loop one turn; false once the program is closing.
 using YieldOnce = std::function<bool()>;
 
-// The tokens of one list file's text, in order: RemoveSpace, then
-// ExtractWords. It yields while it cuts, before it takes each token, so the
+// The tokens of one list file's text, in order. Separators are the
+// characters RemoveSpace replaces, except the signs: a line feed on its own,
+// the other control characters, spaces, tabs and carriage returns. A run
+// between separators that holds no sign is a token. One that opens with a
+// quote or "<" and holds addresses each enclosed in a pair ("a","b" or
+// <a><b>) gives the parts between the marks. Any other run is one token,
+// signs and all (without a pair of marks enclosing it whole): a line is one
+// address, and cut at a sign it would name some other page. It yields while it cuts, before it takes each token, so the
 // window keeps its turns through a list of a million addresses; the caller's
 // yield decides how often a turn is really handed over. When a yield reports
 // that the program is closing, the cut stops there and only the tokens taken

@@ -10,7 +10,6 @@
 #include "sources/addurllists.h"
 
 #include <QCommandLineParser>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -373,31 +372,28 @@ QString versionText()
 std::optional<QString> entryForArgument(const QByteArray &argument)
 {
     static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:"));
-    const QString text = QString::fromUtf8(argument);
+    const QString text = platform::addressText(argument);
     if (!argument.startsWith('/') && scheme.match(text).hasMatch() && !QFile::exists(QFile::decodeName(argument)))
         return text;
     if (argument.startsWith('/'))
         return platform::entryText(argument);
-    const std::optional<QByteArray> folder = platform::currentFolder();
-    if (!folder)
+    // Tidied ("./a", "x/../b"), byte for byte.
+    const std::optional<QByteArray> absolute = platform::absolutePath(argument);
+    if (!absolute)
         return std::nullopt;
-    const QByteArray absolute = *folder + '/' + argument;
-    const QString asText = QFile::decodeName(absolute);
-    // Tidied ("./a", "x/../b") where the name is text; left byte for byte
-    // where it is not.
-    if (QFile::encodeName(asText) == absolute)
-        return QDir::cleanPath(asText);
-    return platform::entryText(absolute);
+    return platform::entryText(*absolute);
 }
 
 namespace {
 
-void addFolder(const QByteArray &path, const QString &extension, joblist::JobList &jobs, QStringList &problems)
+const QString NoCurrentFolder = QStringLiteral(" (the current folder cannot be read, so a relative name cannot be resolved)");
+
+void addFolder(const QByteArray &folder, const QString &extension, joblist::JobList &jobs, QStringList &problems)
 {
     sources::FolderWalk walk({});
-    sources::addFolderTree(QFile::decodeName(path), extension, walk, jobs);
-    for (const QByteArray &folder : walk.unreadableFolders())
-        problems << u"folder " + sources::displayFolder(folder) + u" (it could not be read)";
+    sources::addFolderTree(folder, extension, walk, jobs);
+    for (const QByteArray &unread : walk.unreadableFolders())
+        problems << u"folder " + sources::displayFolder(unread) + u" (it could not be read)";
 }
 
 // The folder an argument names, absolute and tidied as a file's entry is;
@@ -405,17 +401,10 @@ void addFolder(const QByteArray &path, const QString &extension, joblist::JobLis
 // --folder walks one: as an entry of its own it could only fail to load.
 std::optional<QByteArray> folderNamed(const QByteArray &argument)
 {
-    QByteArray path = argument;
-    if (!path.startsWith('/')) {
-        const std::optional<QByteArray> current = platform::currentFolder();
-        if (!current)
-            return std::nullopt;
-        path = *current + '/' + path;
-    }
-    const QString text = QFile::decodeName(path);
-    if (!QFileInfo(text).isDir())
+    const std::optional<QByteArray> path = platform::absolutePath(argument);
+    if (!path || !QFileInfo(QFile::decodeName(*path)).isDir())
         return std::nullopt;
-    return QFile::encodeName(text) == path ? QFile::encodeName(QDir::cleanPath(text)) : path;
+    return path;
 }
 
 } // namespace
@@ -433,8 +422,7 @@ QStringList addEntries(const QList<EntrySource> &sources, joblist::JobList &jobs
             }
             const std::optional<QString> entry = entryForArgument(source.argument);
             if (!entry) {
-                problems << QFile::decodeName(source.argument)
-                        + u" (the current folder cannot be read, so a relative name cannot be resolved)";
+                problems << QFile::decodeName(source.argument) + NoCurrentFolder;
             } else if (const QString problem = platform::documentAddressProblem(*entry); !problem.isEmpty()) {
                 problems << *entry + u" (" + problem + u')';
             } else {
@@ -451,9 +439,19 @@ QStringList addEntries(const QList<EntrySource> &sources, joblist::JobList &jobs
                 problems << token.token + u" in list file " + QFile::decodeName(source.argument) + u" (" + token.why + u')';
             break;
         }
-        case EntrySource::Kind::Folder:
-            addFolder(source.argument, source.extension, jobs, problems);
+        case EntrySource::Kind::Folder: {
+            // A relative folder is under the current one, as a relative file
+            // is; its files' entries must be whole paths, or they would be
+            // taken for web addresses.
+            const std::optional<QByteArray> folder =
+                source.argument.startsWith('/') ? source.argument : platform::absolutePath(source.argument);
+            if (!folder) {
+                problems << u"folder " + QFile::decodeName(source.argument) + NoCurrentFolder;
+                break;
+            }
+            addFolder(*folder, source.extension, jobs, problems);
             break;
+        }
         }
     }
     return problems;

@@ -180,7 +180,9 @@ void Form1::buildControls(const printing::RunSettings &settings)
     // The print run and, behind it, the off-screen pages and the print
     // system's thread: no widget, and the engine starts only when the first
     // document loads. It prints where the user last chose in this window.
-    m_printer = loadPrinterSettings();
+    StoredPrinterSettings stored = readPrinterSettings();
+    m_printer = std::move(stored.settings);
+    m_unreadPrinterSettings = std::move(stored.unreadable);
     printing::RunSettings runSettings = settings;
     runSettings.printer = m_printer;
     m_print = printing::assembleRun(*m_jobs, m_desktop.renderers, std::move(m_desktop.printSink), runSettings);
@@ -303,8 +305,15 @@ void Form1::Check4_Click()
                                {this, *this, m_yield}, *m_jobs);
 }
 
+// Settings that could not be read say nothing about where to print; the
+// default printer may be the wrong one, so nothing prints until the user
+// has chosen.
 void Form1::Check2_Click()
 {
+    if (!m_unreadPrinterSettings.isEmpty()) {
+        showMessage(m_unreadPrinterSettings);
+        return;
+    }
     m_print.run->run();
 }
 
@@ -316,14 +325,19 @@ void Form1::editPrinterSettings()
     if (!chosen)
         return;
     m_printer = *chosen;
-    savePrinterSettings(m_printer);
+    m_unreadPrinterSettings.clear();
+    const QString unkept = savePrinterSettings(m_printer);
     describePrinterSettings();
     passPrinterSettingsToRun();
+    if (!unkept.isEmpty())
+        showMessage(unkept);
 }
 
 void Form1::describePrinterSettings()
 {
-    const QString description = platform::describePrinting(m_printer);
+    const QString description = m_unreadPrinterSettings.isEmpty()
+        ? platform::describePrinting(m_printer)
+        : QStringLiteral("Prints nowhere until a printer is chosen with Ctrl+P: the printer settings could not be read");
     m_check2->setToolTip(description);
     m_check2->setAccessibleDescription(description);
 }

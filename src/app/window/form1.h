@@ -122,6 +122,8 @@ private:
     QPushButton *m_command1 = nullptr;
     // Kept in the user's configuration; a run takes them when it begins.
     platform::PrinterSettings m_printer;
+    // Why the kept settings could not be read, until the user chooses anew.
+    QString m_unreadPrinterSettings;
     // Owned here rather than as children, so that the run goes before the
     // queue it hands jobs to, and both before the job list they read.
     printing::AssembledRun m_print;

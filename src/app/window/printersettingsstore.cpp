@@ -1,11 +1,18 @@
 #include "printersettingsstore.h"
 
 #include "core/appinfo.h"
+#include "core/messagetext.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QSettings>
 #include <QStringList>
 
+#include <filesystem>
 #include <memory>
+#include <system_error>
+#include <utility>
 
 namespace app {
 
@@ -42,28 +49,122 @@ void addStoredOption(platform::PrinterSettings &settings, const QString &text)
         settings.set(parsed.option->name, parsed.option->value);
 }
 
-} // namespace
-
-platform::PrinterSettings loadPrinterSettings()
+platform::PrinterSettings settingsIn(const QSettings &group)
 {
-    const std::unique_ptr<QSettings> group = printerGroup();
     platform::PrinterSettings settings;
-    settings.printer = group->value(NameKey).toString().trimmed();
-    settings.copies = storedCopies(group->value(CopiesKey));
-    for (const QString &text : group->value(OptionsKey).toStringList())
+    settings.printer = group.value(NameKey).toString().trimmed();
+    settings.copies = storedCopies(group.value(CopiesKey));
+    for (const QString &text : group.value(OptionsKey).toStringList())
         addStoredOption(settings, text);
     return settings;
 }
 
-void savePrinterSettings(const platform::PrinterSettings &settings)
+// Whether a line of the settings file is neither blank, a comment, a whole
+// group line nor a key with its value. The settings reader makes what it
+// can of such a file and says so only to the first reader after the file
+// changed, so the program looks for itself.
+bool holdsDamagedLine(const QByteArray &bytes)
+{
+    QByteArray logical;
+    for (QByteArray line : bytes.split('\n')) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        logical += line;
+        // A value may go on in the next line after a backslash.
+        if (logical.endsWith('\\')) {
+            logical.chop(1);
+            continue;
+        }
+        const QByteArray text = std::exchange(logical, {}).trimmed();
+        if (text.isEmpty() || text.startsWith(';') || text.startsWith('#'))
+            continue;
+        if (text.startsWith('[') ? !text.contains(']') : !text.contains('='))
+            return true;
+    }
+    return false;
+}
+
+// Why the file at `path` holds no settings to go by, in words for the user;
+// empty when it does, or when there is none. The settings reader takes any
+// bytes without complaint, and makes what it can of them; but the program
+// writes UTF-8 text only, so anything else is no settings file.
+QString whyUnreadable(const QString &path, const QSettings &store)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {};
+    if (!info.isFile())
+        return QStringLiteral("it is not a file");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return platform::quotedReason(file.errorString());
+    const QByteArray bytes = file.readAll();
+    if (bytes.contains('\0') || !bytes.isValidUtf8())
+        return QStringLiteral("it is not a settings file");
+    if (holdsDamagedLine(bytes) || store.status() == QSettings::FormatError)
+        return QStringLiteral("a line of it is damaged");
+    return {};
+}
+
+// Why a file the settings could not be written to refuses them. The settings
+// writer only says that it failed, so the folder and the file are tried
+// here as it tries them.
+QString whyNotWritable(const QString &path)
+{
+    std::error_code error;
+    std::filesystem::create_directories(QFile::encodeName(QFileInfo(path).path()).toStdString(), error);
+    if (error)
+        return QString::fromLocal8Bit(error.message());
+    if (QFileInfo(path).isDir())
+        return QString::fromLocal8Bit(std::make_error_code(std::errc::is_a_directory).message());
+    QSaveFile probe(path);
+    if (!probe.open(QIODevice::WriteOnly))
+        return platform::quotedReason(probe.errorString());
+    probe.cancelWriting();
+    return QStringLiteral("it could not be written");
+}
+
+} // namespace
+
+platform::PrinterSettings loadPrinterSettings()
+{
+    return settingsIn(*printerGroup());
+}
+
+StoredPrinterSettings readPrinterSettings()
+{
+    const std::unique_ptr<QSettings> group = printerGroup();
+    const QString path = group->fileName();
+    // Read first: the reader says what it met only once it has read.
+    platform::PrinterSettings settings = settingsIn(*group);
+    if (const QString why = whyUnreadable(path, *group); !why.isEmpty()) {
+        return {{}, u"The printer settings in \"" + platform::quoted(path) + u"\" could not be read (" + why
+                        + u"), so nothing was printed; choose the printer again with Ctrl+P."};
+    }
+    return {std::move(settings), {}};
+}
+
+QString savePrinterSettings(const platform::PrinterSettings &settings)
 {
     QStringList options;
     for (const platform::JobOption &option : settings.options)
         options << option.name + u'=' + option.value;
-    const std::unique_ptr<QSettings> group = printerGroup();
+    std::unique_ptr<QSettings> group = printerGroup();
+    const QString path = group->fileName();
+    // What cannot be read is not merged into the new choice: it goes.
+    if (!whyUnreadable(path, *group).isEmpty()) {
+        group.reset();
+        QFile::remove(path);
+        group = printerGroup();
+    }
     group->setValue(NameKey, settings.printer);
     group->setValue(CopiesKey, settings.copies);
     group->setValue(OptionsKey, options);
+    group->sync();
+    if (group->status() == QSettings::NoError)
+        return {};
+    return u"The printer settings could not be kept for the next start (\"" + platform::quoted(path)
+        + u"\": " + whyNotWritable(path) + u"), so they hold only until " + platform::applicationTitle() + u" closes.";
 }
 
 } // namespace app

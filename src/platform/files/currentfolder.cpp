@@ -1,5 +1,7 @@
 #include "currentfolder.h"
 
+#include <QList>
+
 #include <cerrno>
 #include <vector>
 
@@ -18,6 +20,36 @@ std::optional<QByteArray> currentFolder()
         buffer.resize(buffer.size() * 2);
     }
     return QByteArray(buffer.data());
+}
+
+namespace {
+
+QByteArray cleanAbsolute(const QByteArray &path)
+{
+    QList<QByteArray> kept;
+    for (const QByteArray &part : path.split('/')) {
+        if (part.isEmpty() || part == ".")
+            continue;
+        if (part == "..") {
+            if (!kept.isEmpty())
+                kept.removeLast();
+            continue;
+        }
+        kept << part;
+    }
+    return '/' + kept.join('/');
+}
+
+} // namespace
+
+std::optional<QByteArray> absolutePath(const QByteArray &path)
+{
+    if (path.startsWith('/'))
+        return cleanAbsolute(path);
+    const std::optional<QByteArray> folder = currentFolder();
+    if (!folder)
+        return std::nullopt;
+    return cleanAbsolute(*folder + '/' + path);
 }
 
 } // namespace platform

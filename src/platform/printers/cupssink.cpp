@@ -340,7 +340,7 @@ std::optional<SinkProblem> CupsSink::problem(const PrinterSettings &settings, St
         return SinkProblem{*missing};
     const char *accepting = cupsGetOption("printer-is-accepting-jobs", m_dest->num_options, m_dest->options);
     if (accepting && qstrcmp(accepting, "false") == 0)
-        return SinkProblem{u"The printer \"" + QString::fromUtf8(m_dest->name)
+        return SinkProblem{u"The printer \"" + quoted(QString::fromUtf8(m_dest->name))
                            + u"\" is not accepting jobs, so nothing was printed."};
     // What the printer offers comes with one request, asked once a run.
     const std::unique_ptr<cups_dinfo_t, InfoFree> info(cupsCopyDestInfo(m_http.get(), m_dest.get()));
@@ -371,7 +371,7 @@ std::optional<QString> CupsSink::findDestination(const QByteArray &destination, 
         return silentBeforePrinting();
     }
     if (name)
-        return u"There is no printer called \"" + QString::fromUtf8(destination) + u"\", so nothing was printed.";
+        return u"There is no printer called \"" + quoted(QString::fromUtf8(destination)) + u"\", so nothing was printed.";
     return noDefaultPrinter();
 }
 
@@ -398,7 +398,7 @@ QPageLayout CupsSink::printerLayout(cups_dinfo_t *info) const
 // that size all the same.
 std::optional<QString> CupsSink::refusedOption(cups_dinfo_t *info, const PrinterSettings &settings)
 {
-    const QString printer = u'"' + QString::fromUtf8(m_dest->name) + u'"';
+    const QString printer = u'"' + quoted(QString::fromUtf8(m_dest->name)) + u'"';
     QList<JobOption> wanted = settings.options;
     if (settings.copies > 1)
         wanted.prepend({option::Copies, QString::number(settings.copies)});

@@ -1,6 +1,7 @@
 #include "foldersink.h"
 
 #include "core/entryaddress.h"
+#include "core/messagetext.h"
 
 #include <QDir>
 #include <QFile>
@@ -129,7 +130,7 @@ std::optional<SinkProblem> FolderSink::problem(const PrinterSettings &settings, 
 std::optional<QString> FolderSink::refusedSetting(const PrinterSettings &settings)
 {
     if (!settings.printer.isEmpty())
-        return u"PDF files are written, not printed on \"" + settings.printer + u"\", so nothing was written.";
+        return u"PDF files are written, not printed on \"" + quoted(settings.printer) + u"\", so nothing was written.";
     if (settings.copies > 1)
         return QStringLiteral("A PDF file is written once, not in copies, so nothing was written.");
     for (const JobOption &option : settings.options) {
