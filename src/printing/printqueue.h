@@ -49,7 +49,6 @@ public:
     ~PrintQueue() override;
 
     void setBound(std::chrono::milliseconds bound) { m_bound = bound; }
-    std::chrono::milliseconds bound() const { return m_bound; }
 
     // Asks whether the destination can take jobs with `settings`, which the
     // jobs after it then carry; answers with `checked`.

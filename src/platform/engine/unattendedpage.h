@@ -48,7 +48,6 @@ public:
     // Renders the document into a PDF laid out on `layout`; `done` gets the
     // bytes, empty when it failed.
     void renderPdf(const QPageLayout &layout, std::function<void(const QByteArray &)> done);
-    bool renderingPdf() const { return m_renderingPdf; }
 
     // Lets the page go as soon as the engine can do without it: at once,
     // or, while a PDF is under way, once it has come back (the engine does
