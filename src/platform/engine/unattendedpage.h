@@ -9,10 +9,6 @@ class QWebEngineProfile;
 
 namespace platform {
 
-// A page nobody looks at: whatever a document asks of a user is answered at
-// once (alerts dismissed, prompts cancelled, passwords and certificates
-// declined, permissions denied, new windows refused), so nothing a document
-// does can hold up a print run.
 // A renderer stuck in a script in the middle of a PDF can only be stopped
 // (see UnattendedPage::retire), and each holds its memory to the program's
 // end. Past this many, documents print without their print handlers, so at
@@ -20,6 +16,10 @@ namespace platform {
 // already loading its document then.
 inline constexpr int MaxStoppedRenderers = 2;
 
+// A page nobody looks at: whatever a document asks of a user is answered at
+// once (alerts dismissed, prompts cancelled, passwords and certificates
+// declined, permissions denied, new windows refused), so nothing a document
+// does can hold up a print run.
 class UnattendedPage final : public QWebEnginePage {
     Q_OBJECT
 
