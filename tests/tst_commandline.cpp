@@ -349,17 +349,24 @@ private Q_SLOTS:
     }
 
     // Printing never needs a display, whatever the environment names; the
-    // window says which display it could not open instead of aborting.
+    // window says in one line which display it could not open instead of
+    // aborting, whichever of Qt's platform plugins are installed and tried
+    // on the way (the Wayland one, where present, has its own complaint).
     void displaysThatDoNotWork_data()
     {
         QTest::addColumn<QString>("platform");  // QT_QPA_PLATFORM; empty: unset
         QTest::addColumn<QString>("display");   // DISPLAY; empty: unset
         QTest::addColumn<bool>("print");
         QTest::addColumn<int>("status");
-        QTest::newRow("print, X named, no display") << QStringLiteral("xcb") << QString() << true << 0;
-        QTest::newRow("print, Wayland named, none there") << QStringLiteral("wayland") << QString() << true << 0;
-        QTest::newRow("window, display not there") << QString() << QStringLiteral(":97") << false << 2;
-        QTest::newRow("window, X named, display not there") << QStringLiteral("xcb") << QStringLiteral(":97") << false << 2;
+        QTest::addColumn<QString>("named");     // the display the window's line names
+        const QString x = QStringLiteral("the display \":97\"");
+        QTest::newRow("print, X named, no display") << QStringLiteral("xcb") << QString() << true << 0 << QString();
+        QTest::newRow("print, Wayland named, none there") << QStringLiteral("wayland") << QString() << true << 0 << QString();
+        QTest::newRow("window, display not there") << QString() << QStringLiteral(":97") << false << 2 << x;
+        QTest::newRow("window, X named, display not there") << QStringLiteral("xcb") << QStringLiteral(":97") << false << 2 << x;
+        QTest::newRow("window, Wayland then X named, neither there")
+            << QStringLiteral("wayland;xcb") << QStringLiteral(":97") << false << 2
+            << QStringLiteral("the Wayland display \"no-such-wayland\"");
     }
     void displaysThatDoNotWork()
     {
@@ -367,6 +374,7 @@ private Q_SLOTS:
         QFETCH(QString, display);
         QFETCH(bool, print);
         QFETCH(int, status);
+        QFETCH(QString, named);
         QTemporaryDir dir;
         write(dir.filePath(QStringLiteral("page.htm")), "<h1>Display page</h1>");
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -374,6 +382,7 @@ private Q_SLOTS:
         environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
         environment.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("no-such-wayland"));
         environment.insert(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("x11"));
+        environment.remove(QStringLiteral("TAVIMARK_DEBUG"));
         if (!display.isEmpty())
             environment.insert(QStringLiteral("DISPLAY"), display);
         QProcess program;
@@ -394,8 +403,8 @@ private Q_SLOTS:
         if (print) {
             QVERIFY(QFile::exists(dir.filePath(QStringLiteral("out/page.pdf"))));
         } else {
-            QCOMPARE(errors.split(u'\n', Qt::SkipEmptyParts).size(), 1);
-            QVERIFY2(errors.contains(u"cannot open the display \"" + display + u'"'), qPrintable(errors));
+            QVERIFY2(errors.split(u'\n', Qt::SkipEmptyParts).size() == 1, qPrintable(errors));
+            QVERIFY2(errors.contains(u"cannot open " + named), qPrintable(errors));
         }
     }
 

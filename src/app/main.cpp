@@ -28,7 +28,10 @@ bool hasDisplay()
 
 // While the window's application object is made: a display named but not
 // there makes the platform plugin give up with a fatal message, which would
-// abort the program with a core dump.
+// abort the program with a core dump. Each plugin tried on the way may
+// complain before that (the Wayland one does wherever it is installed, even
+// when X is the display meant), so until the display is open only the
+// program's own line is said, unless TAVIMARK_DEBUG asks for Qt's too.
 bool openingTheDisplay = false;
 
 // The display the window is meant for, as the user named it.
@@ -46,14 +49,15 @@ QString intendedDisplay()
 // remarks would be mixed in between. TAVIMARK_DEBUG keeps them.
 void writeMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
+    const bool debugging = !qEnvironmentVariableIsEmpty("TAVIMARK_DEBUG");
+    if (debugging || (!openingTheDisplay && (type == QtCriticalMsg || type == QtFatalMsg)))
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
     if (type == QtFatalMsg && openingTheDisplay) {
         std::fprintf(stderr, "tavimark: cannot open %s; to print without a window, use --print\n",
                      qPrintable(intendedDisplay()));
         std::fflush(nullptr);
         std::_Exit(app::NothingDone);
     }
-    if (type == QtCriticalMsg || type == QtFatalMsg || !qEnvironmentVariableIsEmpty("TAVIMARK_DEBUG"))
-        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
 }
 
 void keepStandardErrorForTheProgram()
