@@ -76,7 +76,7 @@ Q_SIGNALS:
 private:
     // What a request shares between the two threads.
     struct Request {
-        std::atomic<bool> abandoned{false};
+        platform::AbandonFlag abandoned;
         platform::Heartbeat heartbeat;
     };
     // The way back from the print thread: the answer of a call that outlived
