@@ -4,6 +4,7 @@
 
 #include "joblist/joblist.h"
 #include "platform/engine/enginerenderer.h"
+#include "platform/files/standarderror.h"
 #include "core/messagetext.h"
 #include "printing/printrun.h"
 
@@ -11,6 +12,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -30,9 +32,11 @@ bool hasDisplay()
 // there makes the platform plugin give up with a fatal message, which would
 // abort the program with a core dump. Each plugin tried on the way may
 // complain before that (the Wayland one does wherever it is installed, even
-// when X is the display meant), so until the display is open only the
-// program's own line is said, unless TAVIMARK_DEBUG asks for Qt's too.
+// when X is the display meant, and its library writes straight to standard
+// error), so until the display is open standard error is set aside and only
+// the program's own line is said, unless TAVIMARK_DEBUG asks for the rest.
 bool openingTheDisplay = false;
+std::optional<platform::StandardErrorSetAside> setAsideWhileOpening;
 
 // The display the window is meant for, as the user named it.
 QString intendedDisplay()
@@ -53,6 +57,7 @@ void writeMessage(QtMsgType type, const QMessageLogContext &context, const QStri
     if (debugging || (!openingTheDisplay && (type == QtCriticalMsg || type == QtFatalMsg)))
         std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
     if (type == QtFatalMsg && openingTheDisplay) {
+        setAsideWhileOpening.reset();
         std::fprintf(stderr, "tavimark: cannot open %s; to print without a window, use --print\n",
                      qPrintable(intendedDisplay()));
         std::fflush(nullptr);
@@ -70,7 +75,10 @@ void keepStandardErrorForTheProgram()
 int showWindow(int argc, char *argv[], const app::CommandLine &line)
 {
     openingTheDisplay = true;
+    if (qEnvironmentVariableIsEmpty("TAVIMARK_DEBUG"))
+        setAsideWhileOpening.emplace();
     QApplication application(argc, argv);
+    setAsideWhileOpening.reset();
     openingTheDisplay = false;
     application.setApplicationName(QStringLiteral("Tavimark"));
     // Lets the desktop match the window to its menu entry and icon.
