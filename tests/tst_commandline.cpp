@@ -487,17 +487,30 @@ private Q_SLOTS:
     }
 
     // Printing never needs a display, whatever the environment names; the
-    // window says which display it could not open instead of aborting.
+    // window says in one line which display it could not open instead of
+    // aborting, whichever of Qt's platform plugins are installed and tried
+    // on the way (the Wayland one, where present, has its own complaint).
     void displaysThatDoNotWork_data()
     {
         QTest::addColumn<QString>("platform");  // QT_QPA_PLATFORM; empty: unset
         QTest::addColumn<QString>("display");   // DISPLAY; empty: unset
         QTest::addColumn<bool>("print");
         QTest::addColumn<int>("status");
-        QTest::newRow("print, X named, no display") << QStringLiteral("xcb") << QString() << true << 0;
-        QTest::newRow("print, Wayland named, none there") << QStringLiteral("wayland") << QString() << true << 0;
-        QTest::newRow("window, display not there") << QString() << QStringLiteral(":97") << false << 2;
-        QTest::newRow("window, X named, display not there") << QStringLiteral("xcb") << QStringLiteral(":97") << false << 2;
+        QTest::addColumn<QString>("named");     // the display the window's line names
+        QTest::addColumn<bool>("runtimeFolder");  // XDG_RUNTIME_DIR set
+        const QString x = QStringLiteral("the display \":97\"");
+        QTest::newRow("print, X named, no display") << QStringLiteral("xcb") << QString() << true << 0 << QString() << true;
+        QTest::newRow("print, Wayland named, none there") << QStringLiteral("wayland") << QString() << true << 0 << QString() << true;
+        QTest::newRow("window, display not there") << QString() << QStringLiteral(":97") << false << 2 << x << true;
+        QTest::newRow("window, X named, display not there") << QStringLiteral("xcb") << QStringLiteral(":97") << false << 2 << x << true;
+        QTest::newRow("window, Wayland then X named, neither there")
+            << QStringLiteral("wayland;xcb") << QStringLiteral(":97") << false << 2
+            << QStringLiteral("the Wayland display \"no-such-wayland\"") << true;
+        // The Wayland library, where installed, then writes to standard
+        // error itself, past Qt.
+        QTest::newRow("window, no runtime folder, display not there")
+            << QStringLiteral("wayland;xcb") << QStringLiteral(":97") << false << 2
+            << QStringLiteral("the Wayland display \"no-such-wayland\"") << false;
     }
     void displaysThatDoNotWork()
     {
@@ -505,6 +518,8 @@ private Q_SLOTS:
         QFETCH(QString, display);
         QFETCH(bool, print);
         QFETCH(int, status);
+        QFETCH(QString, named);
+        QFETCH(bool, runtimeFolder);
         QTemporaryDir dir;
         write(dir.filePath(QStringLiteral("page.htm")), "<h1>Display page</h1>");
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -512,6 +527,9 @@ private Q_SLOTS:
         environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
         environment.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("no-such-wayland"));
         environment.insert(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("x11"));
+        environment.remove(QStringLiteral("TAVIMARK_DEBUG"));
+        if (!runtimeFolder)
+            environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
         if (!display.isEmpty())
             environment.insert(QStringLiteral("DISPLAY"), display);
         QProcess program;
@@ -532,8 +550,8 @@ private Q_SLOTS:
         if (print) {
             QVERIFY(QFile::exists(dir.filePath(QStringLiteral("out/page.pdf"))));
         } else {
-            QCOMPARE(errors.split(u'\n', Qt::SkipEmptyParts).size(), 1);
-            QVERIFY2(errors.contains(u"cannot open the display \"" + display + u'"'), qPrintable(errors));
+            QVERIFY2(errors.split(u'\n', Qt::SkipEmptyParts).size() == 1, qPrintable(errors));
+            QVERIFY2(errors.contains(u"cannot open " + named), qPrintable(errors));
         }
     }
 

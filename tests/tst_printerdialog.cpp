@@ -1,15 +1,18 @@
 // The printer settings dialog's two mappings, without showing the dialog:
 // the program's settings onto the QPrinter it edits, and back again, keeping
-// only what differs from the queue's own defaults. The queues are the print
-// test rig's.
+// only what differs from the queue's own defaults. Then the parts of Qt's
+// own dialog that Qt keeps to itself, each by name, and the dialog shown
+// without one of them. The queues are the print test rig's.
 #include "platform/desktop/printerdialog.h"
 #include "support/printrig.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
+#include <QPrintDialog>
 #include <QPushButton>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 using platform::PrinterChoice;
@@ -18,6 +21,7 @@ using platform::PrinterSettings;
 
 Q_DECLARE_METATYPE(platform::PrinterDefaults)
 Q_DECLARE_METATYPE(platform::PrinterChoice)
+Q_DECLARE_METATYPE(platform::QtDialogParts)
 
 namespace {
 
@@ -77,6 +81,35 @@ QStringList optionTexts(const PrinterSettings &settings)
     for (const platform::JobOption &option : settings.options)
         texts << option.name + u'=' + option.value;
     return texts;
+}
+
+// The widgets of Qt's dialog that the editor reaches by name, with the
+// class each must be of.
+const QList<std::pair<QString, const char *>> &privateWidgets()
+{
+    static const QList<std::pair<QString, const char *>> widgets{
+        {u"printers"_s, "QComboBox"},         {u"pageSetCombo"_s, "QComboBox"}, {u"pageSetLabel"_s, "QWidget"},
+        {u"reverse"_s, "QWidget"},            {u"collate"_s, "QWidget"},        {u"printCurrentPage"_s, "QWidget"},
+        {u"printSelection"_s, "QWidget"},     {u"pagesRadioButton"_s, "QWidget"}, {u"pagesLineEdit"_s, "QWidget"}};
+    return widgets;
+}
+
+// Closes the editor's dialog with OK as soon as it is open, as a user who
+// changes nothing would.
+std::optional<PrinterSettings> editAndAccept(platform::PrinterSettingsEditor &editor, const PrinterSettings &current)
+{
+    QWidget owner;
+    bool accepted = false;
+    QTimer::singleShot(0, &owner, [&] {
+        if (auto *dialog = owner.findChild<QPrintDialog *>()) {
+            dialog->accept();
+            accepted = true;
+        }
+    });
+    const std::optional<PrinterSettings> edited = editor.edit(&owner, current);
+    if (!accepted)
+        qWarning("the editor opened no print dialog");
+    return edited;
 }
 
 } // namespace
@@ -247,6 +280,7 @@ private Q_SLOTS:
     {
         QVERIFY2(!rig::sharedServer().isEmpty(), "the print rig is running");
         bool propertiesShown = false;
+        bool marginsFound = false;
         bool marginsOffered = true;
         bool paperOffered = false;
         QTimer::singleShot(0, this, [&] {
@@ -259,7 +293,10 @@ private Q_SLOTS:
                 auto *shown = qobject_cast<QDialog *>(QApplication::activeModalWidget());
                 QVERIFY(shown);
                 propertiesShown = true;
-                const auto *margin = shown->findChild<QWidget *>(u"topMargin"_s);
+                // By the name the editor hides it by: a Qt that renamed it
+                // fails here, not silently in the user's dialog.
+                const auto *margin = shown->findChild<QWidget *>(platform::QtDialogParts().margins);
+                marginsFound = margin != nullptr;
                 marginsOffered = margin && margin->isVisibleTo(shown);
                 const auto *paper = shown->findChild<QWidget *>(u"pageSizeCombo"_s);
                 paperOffered = paper && paper->isVisibleTo(shown);
@@ -271,7 +308,110 @@ private Q_SLOTS:
         QCOMPARE(platform::makePrinterDialog()->edit(nullptr, PrinterSettings()), std::nullopt);
         QVERIFY(propertiesShown);
         QVERIFY(paperOffered);
+        QVERIFY2(marginsFound, "the printer's properties have no margins by the name the editor looks for");
         QVERIFY(!marginsOffered);
+    }
+
+    // Each widget the editor finds by Qt's internal object name, in the
+    // dialog of the Qt the program runs on. A Qt that renamed one fails
+    // here by that name.
+    void qtDialog_hasEveryWidgetTheEditorFindsByName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("kind");
+        for (const auto &[name, kind] : privateWidgets())
+            QTest::newRow(qPrintable(name)) << name << QString::fromLatin1(kind);
+    }
+    void qtDialog_hasEveryWidgetTheEditorFindsByName()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, kind);
+        QPrinter printer;
+        QPrintDialog dialog(&printer);
+        const QWidget *widget = dialog.findChild<QWidget *>(name);
+        QVERIFY2(widget, qPrintable(u"Qt's print dialog has no widget \"" + name + u'"'));
+        QVERIFY2(widget->inherits(kind.toLatin1().constData()),
+                 qPrintable(u'"' + name + u"\" is a " + QString::fromLatin1(widget->metaObject()->className())));
+    }
+
+    // The names the editor uses are the ones tested above, so that none
+    // goes untested.
+    void editorUsesNoOtherWidgetNames()
+    {
+        const platform::QtDialogParts parts;
+        QStringList used = parts.notKept;
+        used << parts.printerList << parts.pageSet;
+        used.removeDuplicates();
+        used.sort();
+        QStringList tested;
+        for (const auto &[name, kind] : privateWidgets())
+            tested << name;
+        tested.sort();
+        QCOMPARE(used, tested);
+    }
+
+    // The print engine's key for the CUPS options, which is where a page
+    // list given in the dialog ends up: the engine of a queue keeps a list
+    // under it, and the editor reads the pages back from there.
+    void cupsOptionsKey_carriesAPageList()
+    {
+        QVERIFY2(!rig::sharedServer().isEmpty(), "the print rig is running");
+        QPrinter printer;
+        QCOMPARE(printer.outputFormat(), QPrinter::NativeFormat);
+        const platform::QtDialogParts parts;
+        printer.printEngine()->setProperty(parts.cupsOptions, QStringList{u"page-ranges"_s, u"2-3,5"_s});
+        QVERIFY2(printer.printEngine()->property(parts.cupsOptions).metaType() == QMetaType::fromType<QStringList>(),
+                 "the print engine keeps no CUPS options under its key");
+        QCOMPARE(platform::choiceOf(printer).pages, pages({{2, 3}, {5, 5}}));
+        QPrintDialog dialog(&printer);
+        QCOMPARE(platform::missingParts(dialog, parts), QStringList());
+    }
+
+    // Without a part, the dialog still opens, still shows the settings and
+    // hands them back; what is missing is named once, however often the
+    // dialog opens.
+    void missingPart_isNamedOnceAndTheSettingsStillEdit_data()
+    {
+        QTest::addColumn<platform::QtDialogParts>("parts");
+        QTest::addColumn<QStringList>("notices");
+        const platform::QtDialogParts all;
+        const QString without = u"tavimark: Qt's print dialog has no "_s;
+        const QString after = u"; the printer settings are edited without them"_s;
+        QTest::newRow("every part there") << all << QStringList();
+        platform::QtDialogParts noList = all;
+        noList.printerList = u"queueList"_s;
+        QTest::newRow("the list of queues") << noList << QStringList{without + u"\"queueList\""_s + after};
+        platform::QtDialogParts noPageSet = all;
+        noPageSet.pageSet = u"sheetPages"_s;
+        noPageSet.notKept.replace(noPageSet.notKept.indexOf(u"pageSetCombo"_s), u"sheetPages"_s);
+        QTest::newRow("the page set") << noPageSet << QStringList{without + u"\"sheetPages\""_s + after};
+        platform::QtDialogParts twoHidden = all;
+        twoHidden.notKept << u"reverseOrder"_s << u"collateCopies"_s;
+        QTest::newRow("two choices to hide")
+            << twoHidden << QStringList{without + u"\"reverseOrder\", \"collateCopies\""_s + after};
+        platform::QtDialogParts noKey = all;
+        noKey.cupsOptions = QPrintEngine::PrintEnginePropertyKey(QPrintEngine::PPK_CustomBase + 1);
+        QTest::newRow("the engine's key") << noKey << QStringList{without + u"print engine key 0xff01"_s + after};
+    }
+    void missingPart_isNamedOnceAndTheSettingsStillEdit()
+    {
+        QFETCH(platform::QtDialogParts, parts);
+        QFETCH(QStringList, notices);
+        QVERIFY2(!rig::sharedServer().isEmpty(), "the print rig is running");
+        QStringList said;
+        const auto editor = platform::makePrinterDialog(parts, [&said](const QString &line) { said << line; });
+        PrinterSettings current;
+        current.copies = 3;
+        current.set(platform::option::Orientation, u"4"_s);
+        current.set(platform::option::PageRanges, u"2-5"_s);
+        for (int opened = 1; opened <= 2; ++opened) {
+            const std::optional<PrinterSettings> edited = editAndAccept(*editor, current);
+            QVERIFY(edited);
+            QCOMPARE(edited->printer, u"Rig"_s);
+            QCOMPARE(edited->copies, 3);
+            QCOMPARE(optionTexts(*edited), (QStringList{u"orientation-requested=4"_s, u"page-ranges=2-5"_s}));
+        }
+        QCOMPARE(said, notices);
     }
 };
 

@@ -343,10 +343,10 @@ private Q_SLOTS:
         Window window(3);
         window.form->printQueue().setBound(300ms);
         window.printer().stalls = true;
-        QElapsedTimer clock;
-        clock.start();
         QVERIFY(window.print());
-        QVERIFY2(clock.elapsed() < 5'000, qPrintable(QString::number(clock.elapsed())));
+        // The printer's call gave up at its bound itself; the queue's
+        // watchdog, which waits longer, had no part in it.
+        QVERIFY(window.printer().stallTimedOut);
         QVERIFY2(window.messages().value(0).startsWith(u"The printer stopped taking jobs (the print system did not answer)"),
                  qPrintable(window.messages().value(0)));
         QVERIFY(window.taken().isEmpty());

@@ -5,6 +5,7 @@
 
 #include "joblist/joblist.h"
 #include "platform/engine/enginerenderer.h"
+#include "platform/files/standarderror.h"
 #include "core/messagetext.h"
 #include "printing/printrun.h"
 
@@ -12,6 +13,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -29,8 +31,13 @@ bool hasDisplay()
 
 // While the window's application object is made: a display named but not
 // there makes the platform plugin give up with a fatal message, which would
-// abort the program with a core dump.
+// abort the program with a core dump. Each plugin tried on the way may
+// complain before that (the Wayland one does wherever it is installed, even
+// when X is the display meant, and its library writes straight to standard
+// error), so until the display is open standard error is set aside and only
+// the program's own line is said, unless TAVIMARK_DEBUG asks for the rest.
 bool openingTheDisplay = false;
+std::optional<platform::StandardErrorSetAside> setAsideWhileOpening;
 
 // The display the window is meant for, as the user named it.
 QString intendedDisplay()
@@ -47,14 +54,16 @@ QString intendedDisplay()
 // remarks would be mixed in between. TAVIMARK_DEBUG keeps them.
 void writeMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
+    const bool debugging = !qEnvironmentVariableIsEmpty("TAVIMARK_DEBUG");
+    if (debugging || (!openingTheDisplay && (type == QtCriticalMsg || type == QtFatalMsg)))
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
     if (type == QtFatalMsg && openingTheDisplay) {
+        setAsideWhileOpening.reset();
         std::fprintf(stderr, "tavimark: cannot open %s; to print without a window, use --print\n",
                      qPrintable(intendedDisplay()));
         std::fflush(nullptr);
         std::_Exit(app::NothingDone);
     }
-    if (type == QtCriticalMsg || type == QtFatalMsg || !qEnvironmentVariableIsEmpty("TAVIMARK_DEBUG"))
-        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
 }
 
 void keepStandardErrorForTheProgram()
@@ -67,7 +76,10 @@ void keepStandardErrorForTheProgram()
 int showWindow(int argc, char *argv[], const app::CommandLine &line)
 {
     openingTheDisplay = true;
+    if (qEnvironmentVariableIsEmpty("TAVIMARK_DEBUG"))
+        setAsideWhileOpening.emplace();
     QApplication application(argc, argv);
+    setAsideWhileOpening.reset();
     openingTheDisplay = false;
     application.setApplicationName(QStringLiteral("Tavimark"));
     // Dialogs and message boxes carry it too.

@@ -11,6 +11,5 @@ inline QString applicationTitle() { return QStringLiteral("Tavimark"); }
 // inch a pixel is 15 twips, and Qt scales pixels on high-density screens.
 constexpr int TwipsPerPixel = 15;
 constexpr int fromTwips(int twips) { return twips / TwipsPerPixel; }
-constexpr double toTwips(int pixels) { return double(pixels) * TwipsPerPixel; }
 
 } // namespace platform

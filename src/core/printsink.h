@@ -11,6 +11,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <optional>
 
 namespace platform {
@@ -88,21 +90,53 @@ private:
     std::atomic<qint64> m_last{now()};
 };
 
+// The run's word that it has given up a request: set once, on the run's
+// thread, and waited for, without spinning, by a call on the print thread.
+class AbandonFlag {
+public:
+    void set()
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_set.store(true, std::memory_order_relaxed);
+        }
+        m_changed.notify_all();
+    }
+    bool isSet() const { return m_set.load(std::memory_order_relaxed); }
+    // Blocks until the flag is set or `wait` has passed.
+    void waitFor(std::chrono::nanoseconds wait) const
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait_for(lock, wait, [this] { return isSet(); });
+    }
+
+private:
+    std::atomic<bool> m_set{false};
+    mutable std::mutex m_mutex;
+    mutable std::condition_variable m_changed;
+};
+
 // Tells a sink's long calls when to give up: when the run abandons the job
 // (the window closed), or when the print system has shown no progress for
 // its bound. Calls that move data say so with progressed(). The bound counts
 // silence only: a transfer that keeps moving is never cut.
 class StopToken {
 public:
-    StopToken(const std::atomic<bool> &abandoned, std::chrono::milliseconds idleBound, Heartbeat *heartbeat = nullptr)
+    StopToken(const AbandonFlag &abandoned, std::chrono::milliseconds idleBound, Heartbeat *heartbeat = nullptr)
         : m_abandoned(abandoned), m_idleBound(idleBound), m_deadline(idleBound), m_heartbeat(heartbeat)
     {
         if (m_heartbeat)
             m_heartbeat->beat();
     }
-    bool abandoned() const { return m_abandoned.load(std::memory_order_relaxed); }
+    bool abandoned() const { return m_abandoned.isSet(); }
     bool timedOut() const { return m_deadline.hasExpired(); }
     bool shouldStop() const { return abandoned() || timedOut(); }
+    // For a call with nothing to do but wait: blocks until it should stop.
+    void waitUntilStopped() const
+    {
+        while (!shouldStop())
+            m_abandoned.waitFor(m_deadline.remainingTimeAsDuration());
+    }
     void progressed()
     {
         m_deadline.setRemainingTime(m_idleBound);
@@ -112,7 +146,7 @@ public:
     std::chrono::milliseconds idleBound() const { return m_idleBound; }
 
 private:
-    const std::atomic<bool> &m_abandoned;
+    const AbandonFlag &m_abandoned;
     std::chrono::milliseconds m_idleBound;
     QDeadlineTimer m_deadline;
     Heartbeat *m_heartbeat;

@@ -120,9 +120,9 @@ void PrintQueue::submit(quint64 ticket, const QByteArray &pdf, const platform::J
 
 void PrintQueue::abandon()
 {
-    m_request->abandoned = true;
+    m_request->abandoned.set();
     m_request = std::make_shared<Request>();
-    m_followRequest->abandoned = true;
+    m_followRequest->abandoned.set();
     m_followRequest = std::make_shared<Request>();
     ++m_epoch;
     m_watchdog.stop();
@@ -136,7 +136,7 @@ void PrintQueue::follow(const QList<int> &jobIds)
         m_worker,
         [mailbox = m_mailbox, sink, request = m_followRequest, jobIds] {
             std::optional<QList<platform::JobState>> states;
-            if (!request->abandoned) {
+            if (!request->abandoned.isSet()) {
                 StopToken stop(request->abandoned, FollowBound);
                 states = sink->jobStates(jobIds, stop);
             }

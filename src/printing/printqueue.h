@@ -50,7 +50,6 @@ public:
     ~PrintQueue() override;
 
     void setBound(std::chrono::milliseconds bound) { m_bound = bound; }
-    std::chrono::milliseconds bound() const { return m_bound; }
 
     // Asks whether the destination can take jobs with `settings`, which the
     // jobs after it then carry; answers with `checked`.
@@ -78,7 +77,7 @@ Q_SIGNALS:
 private:
     // What a request shares between the two threads.
     struct Request {
-        std::atomic<bool> abandoned{false};
+        platform::AbandonFlag abandoned;
         platform::Heartbeat heartbeat;
     };
     // The way back from the print thread: the answer of a call that outlived

@@ -4,7 +4,6 @@
 #include "platform/files/folderreader.h"
 
 #include <QFile>
-#include <QUrl>
 
 #include <algorithm>
 #include <memory>

@@ -14,7 +14,6 @@
 #include <QSemaphore>
 #include <QSet>
 #include <QStringList>
-#include <QThread>
 
 #include <atomic>
 #include <functional>
@@ -125,6 +124,7 @@ struct PrinterScript {
     std::atomic<bool> deafened{false};
     std::atomic<bool> answeredLate{false};
     std::atomic<bool> stalled{false};  // a job is in the stalling printer
+    std::atomic<bool> stallTimedOut{false};  // the stalled call ended at its bound, not abandoned
     std::function<void()> whenGone;    // runs as the printer is destroyed
     QStringList taken;           // entries whose job reached the queue, in order
     QList<QByteArray> documents; // what each taken job held
@@ -182,8 +182,8 @@ public:
             }
         }
         m_script->stalled = true;
-        while (!stop.shouldStop())
-            QThread::msleep(5);
+        stop.waitUntilStopped();
+        m_script->stallTimedOut = stop.timedOut() && !stop.abandoned();
         return {Kind::PrinterFailed, QStringLiteral("the print system did not answer")};
     }
 

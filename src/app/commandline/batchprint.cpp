@@ -53,6 +53,19 @@ QString printerName(const CommandLine &line)
     return {};
 }
 
+// How the run reports, but for the printer's name, which may take a
+// question to the print system and is asked only when there is a run.
+ReportSettings reportSettingsFor(const CommandLine &line, std::FILE *log, std::FILE *out, Journal *journal)
+{
+    ReportSettings settings;
+    settings.log = log;
+    settings.json = line.json ? out : nullptr;
+    settings.journal = journal;
+    settings.writesFiles = !line.outputFolder.isEmpty();
+    settings.waits = line.wait;
+    return settings;
+}
+
 QStringList textsOf(const joblist::JobList &jobs)
 {
     QStringList texts;
@@ -166,10 +179,7 @@ int printFromCommandLine(const CommandLine &line, std::FILE *log, std::FILE *out
     for (const QString &problem : problems)
         say(log, u"tavimark: cannot use " + oneLine(problem));
     if (all.count() == 0) {
-        ReportSettings settings;
-        settings.log = log;
-        settings.json = line.json ? out : nullptr;
-        BatchReport nothing({}, settings);
+        BatchReport nothing({}, reportSettingsFor(line, log, out, nullptr));
         RunReport empty;
         empty.ending = RunReport::Ending::NothingToPrint;
         const int status = nothing.summarise(empty, true);
@@ -185,12 +195,7 @@ int printFromCommandLine(const CommandLine &line, std::FILE *log, std::FILE *out
             return problem->inUse ? JournalInUse : UsageError;
         }
     }
-    ReportSettings settings;
-    settings.log = log;
-    settings.json = line.json ? out : nullptr;
-    settings.journal = journal ? &*journal : nullptr;
-    settings.writesFiles = !line.outputFolder.isEmpty();
-    settings.waits = line.wait;
+    ReportSettings settings = reportSettingsFor(line, log, out, journal ? &*journal : nullptr);
     settings.printer = printerName(line);
     if (journal) {
         journal->setQueue(settings.printer, platform::printSystemUser());

@@ -262,7 +262,7 @@ QString checkValues(const QCommandLineParser &parser, const Options &options, Co
         bool ok = false;
         line.printer.copies = parser.value(options.copies).toInt(&ok);
         if (!ok || line.printer.copies < 1 || line.printer.copies > platform::MaxCopies)
-            return QStringLiteral("--copies wants a whole number from 1 to 999");
+            return u"--copies wants a whole number from 1 to " + QString::number(platform::MaxCopies);
     }
     if (QString problem = readJobOptions(parser.values(options.jobOption), line.printer); !problem.isEmpty())
         return problem;

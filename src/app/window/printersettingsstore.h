@@ -5,7 +5,8 @@
 // The printer settings the window keeps from one start to the next: in the
 // user's configuration folder, group "printer", with the queue's "name", the
 // "copies" and the "options" as lp's -o spells them ("sides=one-sided").
-// Qt Core only, so the rules can be tried without a window.
+// No widget in it: the window only calls it, at its start and when the
+// settings are edited.
 namespace app {
 
 // What a stored value cannot stand for (copies that are no number from 1 to

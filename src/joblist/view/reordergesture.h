@@ -36,9 +36,10 @@ public:
     void pointerMoved(const QPoint &point);
     void buttonReleased();
     // The keyboard's move (Ctrl+Up, Ctrl+Down): the selected entry trades
-    // texts with the one `delta` places away by the same exchange a drag
-    // makes, so the selection and the dragged entry follow it. Nothing
-    // happens without a selection or past either end of the list.
+    // places with the one `delta` places away, whole as in a drag, and the
+    // selection follows it; it becomes the dragged entry too. Unlike a drag,
+    // an entry whose text equals its neighbour's is exchanged all the same.
+    // Nothing happens without a selection or past either end of the list.
     void moveSelectedBy(int delta);
 
     bool isButtonHeld() const { return m_buttonHeld; }

@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace platform {
 
@@ -93,13 +94,22 @@ std::optional<QPageRanges::Range> singleRange(const QString &ranges)
     return QPageRanges::Range{from, to};
 }
 
-// The CUPS options the dialog hands the print engine; a page list typed in
-// as "2-3,5" goes there rather than into the printer's own page ranges.
-QPageRanges cupsPageRanges(const QPrinter &printer)
+// The CUPS options the dialog hands the print engine, as name and value in
+// turn; nothing when the engine does not know the key, or answers with
+// something else than such a list.
+std::optional<QStringList> cupsOptions(const QPrinter &printer, QPrintEngine::PrintEnginePropertyKey key)
 {
-    // The print engine's key for them, which Qt keeps to itself.
-    constexpr auto CupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
-    const QStringList options = printer.printEngine()->property(CupsOptions).toStringList();
+    const QVariant options = printer.printEngine()->property(key);
+    if (options.metaType() != QMetaType::fromType<QStringList>())
+        return std::nullopt;
+    return options.toStringList();
+}
+
+// A page list typed in as "2-3,5" goes among the CUPS options rather than
+// into the printer's own page ranges.
+QPageRanges cupsPageRanges(const QPrinter &printer, QPrintEngine::PrintEnginePropertyKey key)
+{
+    const QStringList options = cupsOptions(printer, key).value_or(QStringList());
     QPageRanges ranges;
     for (qsizetype i = 0; i + 1 < options.size(); i += 2) {
         if (options.at(i) != u"page-ranges")
@@ -132,9 +142,9 @@ void applyPageRange(const QString &ranges, QPrinter &printer)
 constexpr int MaxChosenPage = 99'999;
 
 // The dialog lists every queue; the default one stands out, in bold.
-void markDefaultPrinter(QPrintDialog &dialog)
+void markDefaultPrinter(QPrintDialog &dialog, const QString &listName)
 {
-    auto *printers = dialog.findChild<QComboBox *>(QStringLiteral("printers"));
+    auto *printers = dialog.findChild<QComboBox *>(listName);
     const int index = printers ? printers->findText(QPrinterInfo::defaultPrinterName()) : -1;
     if (index < 0)
         return;
@@ -146,20 +156,18 @@ void markDefaultPrinter(QPrintDialog &dialog)
 
 // Choices the settings do not keep (which pages of a sheet, their order,
 // collating) are not offered, rather than offered and then lost.
-void hideWhatIsNotKept(QPrintDialog &dialog)
+void hideWhatIsNotKept(QPrintDialog &dialog, const QtDialogParts &parts)
 {
     // The free-form page list refuses every list in this version of the
     // dialog ("does not follow the correct syntax"); a range from one page
     // to another is offered instead.
-    for (const QString &name : {QStringLiteral("pageSetLabel"), QStringLiteral("pageSetCombo"), QStringLiteral("reverse"),
-                                QStringLiteral("collate"), QStringLiteral("printCurrentPage"), QStringLiteral("printSelection"),
-                                QStringLiteral("pagesRadioButton"), QStringLiteral("pagesLineEdit")}) {
+    for (const QString &name : parts.notKept) {
         if (auto *widget = dialog.findChild<QWidget *>(name))
             widget->hide();
     }
     // The dialog shows the page set again when it likes; all pages is then
     // the one choice left.
-    if (auto *pageSet = dialog.findChild<QComboBox *>(QStringLiteral("pageSetCombo"))) {
+    if (auto *pageSet = dialog.findChild<QComboBox *>(parts.pageSet)) {
         while (pageSet->count() > 1)
             pageSet->removeItem(pageSet->count() - 1);
     }
@@ -171,7 +179,10 @@ void hideWhatIsNotKept(QPrintDialog &dialog)
 // their margins are hidden whenever one is shown while the dialog is open.
 class MarginsHidden final : public QObject {
 public:
-    MarginsHidden() { QCoreApplication::instance()->installEventFilter(this); }
+    explicit MarginsHidden(QString marginName) : m_marginName(std::move(marginName))
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
     ~MarginsHidden() override { QCoreApplication::instance()->removeEventFilter(this); }
     MarginsHidden(const MarginsHidden &) = delete;
     MarginsHidden &operator=(const MarginsHidden &) = delete;
@@ -180,15 +191,30 @@ public:
     {
         auto *window = event->type() == QEvent::Show ? qobject_cast<QWidget *>(watched) : nullptr;
         if (window && window->isWindow()) {
-            if (auto *margin = window->findChild<QWidget *>(QStringLiteral("topMargin")))
+            if (auto *margin = window->findChild<QWidget *>(m_marginName))
                 margin->parentWidget()->hide();  // the box of all four, with its title
         }
         return false;
     }
+
+private:
+    const QString m_marginName;
 };
+
+void sayOnStandardError(const QString &line)
+{
+    std::fputs(qPrintable(line + u'\n'), stderr);
+    std::fflush(stderr);
+}
 
 class QtPrinterDialog final : public PrinterSettingsEditor {
 public:
+    QtPrinterDialog(QtDialogParts parts, std::function<void(const QString &)> notice)
+        : m_parts(std::move(parts))
+        , m_notice(notice ? std::move(notice) : sayOnStandardError)
+    {
+    }
+
     std::optional<PrinterSettings> edit(QWidget *owner, const PrinterSettings &current) override
     {
         QPrinter printer;
@@ -204,13 +230,29 @@ public:
             if (QPushButton *accept = buttons->button(QDialogButtonBox::Ok))
                 accept->setText(QStringLiteral("OK"));
         }
-        markDefaultPrinter(dialog);
-        hideWhatIsNotKept(dialog);
-        const MarginsHidden marginsHidden;
+        noteMissing(missingParts(dialog, m_parts));
+        markDefaultPrinter(dialog, m_parts.printerList);
+        hideWhatIsNotKept(dialog, m_parts);
+        const MarginsHidden marginsHidden(m_parts.margins);
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
-        return settingsFrom(choiceOf(printer), defaultsOf(printer.printerName()));
+        return settingsFrom(choiceOf(printer, m_parts), defaultsOf(printer.printerName()));
     }
+
+private:
+    // Once: the dialog is the same every time it opens.
+    void noteMissing(const QStringList &missing)
+    {
+        if (missing.isEmpty() || m_noticed)
+            return;
+        m_noticed = true;
+        m_notice(u"tavimark: Qt's print dialog has no " + missing.join(QStringLiteral(", "))
+                 + u"; the printer settings are edited without them");
+    }
+
+    const QtDialogParts m_parts;
+    const std::function<void(const QString &)> m_notice;
+    bool m_noticed = false;
 };
 
 } // namespace
@@ -241,7 +283,24 @@ void applySettings(const PrinterSettings &settings, QPrinter &printer)
     applyPageRange(settings.value(option::PageRanges), printer);
 }
 
-PrinterChoice choiceOf(const QPrinter &printer)
+QStringList missingParts(const QPrintDialog &dialog, const QtDialogParts &parts)
+{
+    QStringList missing;
+    const auto lacks = [&](const QString &name, bool found) {
+        if (!found && !missing.contains(u'"' + name + u'"'))
+            missing << u'"' + name + u'"';
+    };
+    lacks(parts.printerList, dialog.findChild<QComboBox *>(parts.printerList));
+    lacks(parts.pageSet, dialog.findChild<QComboBox *>(parts.pageSet));
+    for (const QString &name : parts.notKept)
+        lacks(name, dialog.findChild<QWidget *>(name));
+    const QPrinter &printer = *dialog.printer();
+    if (printer.outputFormat() == QPrinter::NativeFormat && !cupsOptions(printer, parts.cupsOptions))
+        missing << u"print engine key 0x" + QString::number(int(parts.cupsOptions), 16);
+    return missing;
+}
+
+PrinterChoice choiceOf(const QPrinter &printer, const QtDialogParts &parts)
 {
     PrinterChoice choice;
     choice.printer = printer.printerName();
@@ -253,7 +312,7 @@ PrinterChoice choiceOf(const QPrinter &printer)
     if (printer.printRange() == QPrinter::PageRange)
         choice.pages = printer.pageRanges();
     if (choice.pages.isEmpty())
-        choice.pages = cupsPageRanges(printer);
+        choice.pages = cupsPageRanges(printer, parts.cupsOptions);
     return choice;
 }
 
@@ -276,9 +335,10 @@ PrinterSettings settingsFrom(const PrinterChoice &choice, const PrinterDefaults 
     return settings;
 }
 
-std::unique_ptr<PrinterSettingsEditor> makePrinterDialog()
+std::unique_ptr<PrinterSettingsEditor> makePrinterDialog(QtDialogParts parts,
+                                                         std::function<void(const QString &)> notice)
 {
-    return std::make_unique<QtPrinterDialog>();
+    return std::make_unique<QtPrinterDialog>(std::move(parts), std::move(notice));
 }
 
 } // namespace platform

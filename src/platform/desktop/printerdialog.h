@@ -6,9 +6,14 @@
 #include <QPageLayout>
 #include <QPageRanges>
 #include <QPageSize>
+#include <QPrintEngine>
 #include <QPrinter>
+#include <QStringList>
 
+#include <functional>
 #include <memory>
+
+class QPrintDialog;
 
 // The printer settings dialog and the two ways across between the program's
 // settings and the QPrinter the dialog edits. Only the dialog itself needs a
@@ -42,7 +47,40 @@ struct PrinterChoice {
     QPrinter::ColorMode colorMode = QPrinter::GrayScale;
     QPageRanges pages;  // empty: all pages
 };
-PrinterChoice choiceOf(const QPrinter &printer);
+
+// What Qt's own print dialog has that Qt keeps to itself, and the editor
+// uses all the same: widgets found by their internal object names, and the
+// print engine's key for the CUPS options the dialog sets. A Qt update may
+// rename or drop any of them without a word. The editor then does without
+// that part: the dialog still edits every setting through Qt's public
+// interface, it only shows more than the settings keep, or marks no default
+// printer, or misses a page list given among the CUPS options.
+struct QtDialogParts {
+    // The list of queues, where the default one is marked (a QComboBox).
+    QString printerList = QStringLiteral("printers");
+    // Which pages of a sheet (a QComboBox), cut down to all of them
+    // whenever the dialog shows it again.
+    QString pageSet = QStringLiteral("pageSetCombo");
+    // Choices the settings do not keep, hidden rather than offered and
+    // then lost.
+    QStringList notKept{QStringLiteral("pageSetLabel"),     QStringLiteral("pageSetCombo"),
+                        QStringLiteral("reverse"),          QStringLiteral("collate"),
+                        QStringLiteral("printCurrentPage"), QStringLiteral("printSelection"),
+                        QStringLiteral("pagesRadioButton"), QStringLiteral("pagesLineEdit")};
+    // The top one of the page margins in the printer's properties, a window
+    // of its own made anew for each printer: the box that holds all four
+    // is hidden, since every page keeps the margins its headings need.
+    QString margins = QStringLiteral("topMargin");
+    // The CUPS options as name and value in turn ("page-ranges", "2-3,5").
+    QPrintEngine::PrintEnginePropertyKey cupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+};
+
+// The parts `dialog` lacks, by name. The engine's key is asked of the
+// dialog's printer, and only of a print queue's: a printer that writes a
+// file has no CUPS options at all.
+QStringList missingParts(const QPrintDialog &dialog, const QtDialogParts &parts);
+
+PrinterChoice choiceOf(const QPrinter &printer, const QtDialogParts &parts = {});
 
 // Sets `printer` up as `settings` ask; what they leave unsaid stays as the
 // queue has it. A page range is carried over only when it is a single one.
@@ -55,7 +93,11 @@ void applySettings(const PrinterSettings &settings, QPrinter &printer);
 PrinterSettings settingsFrom(const PrinterChoice &choice, const PrinterDefaults &defaults);
 
 // The real dialog: the system's print dialog, titled "Printer Settings", its
-// accept button reading "OK".
-std::unique_ptr<PrinterSettingsEditor> makePrinterDialog();
+// accept button reading "OK". The first time it opens without one of
+// `parts`, `notice` gets one line naming what is missing; by default that
+// line goes to standard error, whatever TAVIMARK_DEBUG says, since nothing
+// else would tell that a Qt update changed the dialog.
+std::unique_ptr<PrinterSettingsEditor> makePrinterDialog(QtDialogParts parts = {},
+                                                         std::function<void(const QString &)> notice = {});
 
 } // namespace platform

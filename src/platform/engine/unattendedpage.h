@@ -9,10 +9,6 @@ class QWebEngineProfile;
 
 namespace platform {
 
-// A page nobody looks at: whatever a document asks of a user is answered at
-// once (alerts dismissed, prompts cancelled, passwords and certificates
-// declined, permissions denied, new windows refused), so nothing a document
-// does can hold up a print run.
 // A renderer stuck in a script in the middle of a PDF can only be stopped
 // (see UnattendedPage::retire), and each holds its memory to the program's
 // end. Past this many, documents print without their print handlers, so at
@@ -20,6 +16,10 @@ namespace platform {
 // already loading its document then.
 inline constexpr int MaxStoppedRenderers = 2;
 
+// A page nobody looks at: whatever a document asks of a user is answered at
+// once (alerts dismissed, prompts cancelled, passwords and certificates
+// declined, permissions denied, new windows refused), so nothing a document
+// does can hold up a print run.
 class UnattendedPage final : public QWebEnginePage {
     Q_OBJECT
 
@@ -48,7 +48,6 @@ public:
     // Renders the document into a PDF laid out on `layout`; `done` gets the
     // bytes, empty when it failed.
     void renderPdf(const QPageLayout &layout, std::function<void(const QByteArray &)> done);
-    bool renderingPdf() const { return m_renderingPdf; }
 
     // Lets the page go as soon as the engine can do without it: at once,
     // or, while a PDF is under way, once it has come back (the engine does

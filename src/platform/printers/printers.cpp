@@ -21,10 +21,10 @@ std::unique_ptr<PrintSink> makePrinterSink(const QString &server)
 }
 
 #ifdef TAVIMARK_HAVE_CUPS
-std::optional<QList<PrinterName>> listPrinters(const QString &server)
+std::optional<QList<PrinterName>> listPrinters()
 {
-    const QByteArray host = server.isEmpty() ? QByteArray(cupsServer()) : server.toUtf8();
-    http_t *http = httpConnect2(host.constData(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 10'000, nullptr);
+    // The configuration keeps the host and its port apart.
+    http_t *http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 10'000, nullptr);
     if (!http)
         return std::nullopt;
     cups_dest_t *dests = nullptr;
@@ -43,7 +43,7 @@ std::optional<QList<PrinterName>> listPrinters(const QString &server)
     return printers;
 }
 #else
-std::optional<QList<PrinterName>> listPrinters(const QString &)
+std::optional<QList<PrinterName>> listPrinters()
 {
     return std::nullopt;
 }

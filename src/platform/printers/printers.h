@@ -19,9 +19,9 @@ struct PrinterName {
     QString name;
     bool isDefault = false;
 };
-// Every queue on `server` (as above), in the print system's order; nothing
-// when the print system cannot be reached.
-std::optional<QList<PrinterName>> listPrinters(const QString &server = {});
+// Every queue where the client configuration points (CUPS_SERVER, say), in
+// the print system's order; nothing when the print system cannot be reached.
+std::optional<QList<PrinterName>> listPrinters();
 
 
 } // namespace platform
