@@ -63,6 +63,10 @@ public:
     using Gate = std::function<std::optional<QString>(int step, const QString &text)>;
     void setGate(Gate gate) { m_gate = std::move(gate); }
 
+    // The paper and orientation the run lays its pages out on: the
+    // printer's own with the settings' choices; invalid until the printer
+    // has been asked.
+    const QPageLayout &pageLayout() const { return m_layout; }
     bool running() const { return m_running; }
     // Whether jobs the print system took are still followed, waiting for
     // the printer's final answer.
