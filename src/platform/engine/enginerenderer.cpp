@@ -257,7 +257,6 @@ void EngineRenderer::cancel()
 
 void EngineRenderer::onLoadingChanged(const QWebEngineLoadingInfo &info)
 {
-    m_page->noteRenderer();
     if (m_phase != Phase::Loading)
         return;
     switch (info.status()) {

@@ -114,6 +114,9 @@ UnattendedPage::UnattendedPage(QWebEngineProfile *profile, QObject *parent)
     connect(this, &QWebEnginePage::featurePermissionRequested, this, [this](const QUrl &origin, Feature feature) {
         setFeaturePermission(origin, feature, PermissionDeniedByUser);
     });
+    // Connected before anyone else can, so the renderer is known before
+    // whoever loads documents hears of a load.
+    connect(this, &QWebEnginePage::loadingChanged, this, &UnattendedPage::noteRenderer);
     livePages().insert(this);
 }
 

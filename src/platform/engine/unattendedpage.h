@@ -52,12 +52,9 @@ public:
     void renderPdf(const QPageLayout &layout, std::function<void(const QByteArray &)> done);
     bool renderingPdf() const { return m_renderingPdf; }
 
-    // Takes note of the page's renderer process, where the engine names one
-    // now; call it whenever the page reports on a load.
-    void noteRenderer();
-    // Whether a renderer process ever came up for this page (as far as
-    // noteRenderer saw). One that ends before it did was never started: the
-    // engine could not start it.
+    // Whether a renderer process ever came up for this page: the engine
+    // named one when the page reported on a load. One that ends before it
+    // did was never started: the engine could not start it.
     bool rendererCameUp() const { return m_rendererCameUp; }
     // The page's renderer as the program's own process; nothing while it
     // has none, or when it was not the program's own when the engine named it.
@@ -86,6 +83,7 @@ protected:
     QStringList chooseFiles(FileSelectionMode, const QStringList &, const QStringList &) override { return {}; }
 
 private:
+    void noteRenderer();
     bool rendererSharedWithAnother() const;
     void stopRenderer();
 
