@@ -1,6 +1,8 @@
 #include "ownprocess.h"
 
-#include <fcntl.h>
+#include <QFile>
+#include <QList>
+
 #include <sys/syscall.h>
 #include <sys/types.h>
 #include <unistd.h>
@@ -9,52 +11,21 @@ namespace platform {
 
 namespace {
 
-// "/proc/PID/stat" without a formatting call.
-void statPath(qint64 pid, char (&path)[40])
-{
-    char digits[24];
-    int count = 0;
-    do {
-        digits[count++] = char('0' + pid % 10);
-        pid /= 10;
-    } while (pid > 0 && count < 20);
-    int at = 0;
-    for (const char c : "/proc/") {
-        if (c)
-            path[at++] = c;
-    }
-    while (count > 0)
-        path[at++] = digits[--count];
-    for (const char c : "/stat")
-        path[at++] = c;  // the terminating NUL too
-}
-
 // A running process's parent, as /proc says; 0 when it has none there (it
 // has ended, or is only not yet reaped). The command's name comes before the
 // parent, in brackets, and may hold blanks and brackets of its own.
 qint64 parentOf(qint64 pid)
 {
-    char path[40];
-    statPath(pid, path);
-    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    QFile stat(u"/proc/" + QString::number(pid) + u"/stat");
+    if (!stat.open(QIODevice::ReadOnly))
         return 0;
-    char text[1024];
-    const ssize_t got = ::read(fd, text, sizeof text);
-    ::close(fd);
-    if (got <= 0)
-        return 0;
-    const char *end = text + got;
-    const char *cursor = end;
-    while (cursor > text && cursor[-1] != ')')
-        --cursor;
+    const QByteArray fields = stat.read(1024);
     // " S PPID ...": the state, then the parent.
-    if (cursor == text || cursor + 3 >= end || cursor[1] == 'Z' || cursor[1] == 'X')
+    const QList<QByteArray> after = fields.mid(fields.lastIndexOf(')') + 1).split(' ');
+    const QByteArray state = after.value(1);
+    if (fields.lastIndexOf(')') < 0 || state.isEmpty() || state == "Z" || state == "X")
         return 0;
-    qint64 parent = 0;
-    for (cursor += 3; cursor < end && *cursor >= '0' && *cursor <= '9'; ++cursor)
-        parent = parent * 10 + (*cursor - '0');
-    return parent;
+    return after.value(2).toLongLong();
 }
 
 bool isAncestor(qint64 ancestor, qint64 pid)
