@@ -15,6 +15,8 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScopeGuard>
@@ -27,6 +29,7 @@
 #include <csignal>
 #include <vector>
 
+#include <sys/syscall.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -736,6 +739,107 @@ private Q_SLOTS:
 
         for (const qint64 pid : renderers)
             QTRY_VERIFY2_WITH_TIMEOUT(!processes::running(pid), qPrintable(QString::number(pid)), 10000);
+    }
+
+    // The watcher that ends stopped renderers with the program is told of
+    // processes by id and start: one whose id another process holds by the
+    // time the program ends is left alone, while one still the program's own
+    // is ended.
+    void stoppedRenderersWatcher_leavesAnIdTakenByAnotherProcess()
+    {
+        QProcess other;
+        other.start(QStringLiteral("sleep"), {QStringLiteral("600")});
+        QVERIFY(other.waitForStarted());
+        const auto endOther = qScopeGuard([&other] {
+            other.kill();
+            other.waitForFinished();
+        });
+        QProcess probe;
+        probe.start(qEnvironmentVariable("TAVIMARK_WATCHED_PROCESSES"), {QString::number(other.processId())});
+        QVERIFY(probe.waitForFinished(30000));
+        QCOMPARE(probe.exitCode(), 0);
+        const qint64 ownChild = probe.readAllStandardOutput().trimmed().toLongLong();
+        QVERIFY(ownChild > 0);
+
+        // The watcher ends them in the order it was told of them: once the
+        // probe's own child is gone, it has passed the other process.
+        QTRY_VERIFY_WITH_TIMEOUT(!processes::running(ownChild), 10000);
+        QVERIFY(processes::running(other.processId()));
+    }
+
+    // The engine's zygote, which starts every renderer, is killed, then the
+    // renderers: the document whose renderer died fails alone, and once no
+    // renderer can start, the run stops with the rest named not printed
+    // because the engine failed, each once on its line, in --json and in
+    // the journal, rather than each as a renderer of its own that crashed.
+    void engineThatCanStartNoRenderer_stopsTheRunNamingTheRestOnce()
+    {
+        QTemporaryDir dir;
+        // Takes the second entry's request and never answers it, so that the
+        // run is at that entry when the engine is broken.
+        QTcpServer silent;
+        QVERIFY(silent.listen(QHostAddress::LocalHost));
+        write(dir.filePath(QStringLiteral("first.htm")), "<h1>First</h1>");
+        QStringList entries{dir.filePath(QStringLiteral("first.htm")),
+                            u"http://127.0.0.1:" + QString::number(silent.serverPort()) + u"/waits"};
+        for (int i = 1; i <= 6; ++i) {
+            entries << dir.filePath(u"rest" + QString::number(i) + u".htm");
+            write(entries.constLast(), "<h1>The rest</h1>");
+        }
+        QProcess program;
+        QVERIFY(startWithRenderers(program, 1,
+                                   QStringList{QStringLiteral("--print"), QStringLiteral("--json"), QStringLiteral("--journal=run.journal"),
+                                               QStringLiteral("--output=out"), QStringLiteral("--timeout=60")}
+                                       + entries,
+                                   dir.path()));
+        QTRY_VERIFY_WITH_TIMEOUT(silent.hasPendingConnections(), 60000);
+
+        const qint64 root = program.processId();
+        const QList<processes::Process> renderers = processes::renderersBelow(root);
+        const QList<qint64> zygotes = processes::zygotesBelow(root);
+        QVERIFY(!renderers.isEmpty());
+        QVERIFY(!zygotes.isEmpty());
+        // Pinned while their zygote is their parent: once it is gone they
+        // belong to the system, and only the pidfds still name them surely.
+        std::vector<int> pinned;
+        for (const processes::Process &renderer : renderers)
+            pinned.push_back(int(::syscall(SYS_pidfd_open, pid_t(renderer.pid), 0)));
+        for (const qint64 zygote : zygotes)
+            QCOMPARE(::kill(pid_t(zygote), SIGKILL), 0);
+        for (const int pidfd : pinned) {
+            ::syscall(SYS_pidfd_send_signal, pidfd, SIGKILL, nullptr, 0u);
+            ::close(pidfd);
+        }
+        QVERIFY(program.waitForFinished(120000));
+
+        const QString failed = QStringLiteral("not printed (the browser engine failed): ");
+        const QStringList lines = QString::fromUtf8(program.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts);
+        const QList<QByteArray> objects = program.readAllStandardOutput().split('\n');
+        QFile journalFile(dir.filePath(QStringLiteral("run.journal")));
+        QVERIFY(journalFile.open(QIODevice::ReadOnly));
+        const QList<QByteArray> records = journalFile.readAll().split('\n');
+        QCOMPARE(program.exitCode(), 2);
+        QCOMPARE(lines.value(0), u"[1/8] sent: " + entries.at(0));
+        QCOMPARE(lines.value(1), u"[2/8] not printed (the page's renderer crashed): " + entries.at(1));
+        for (int step = 3; step <= 8; ++step) {
+            const QString entry = entries.at(step - 1);
+            QCOMPARE(lines.value(step - 1), u'[' + QString::number(step) + u"/8] " + failed + entry);
+            const auto isEntry = [step](const QByteArray &line) {
+                const QJsonObject object = QJsonDocument::fromJson(line).object();
+                return object.value(u"step").toInt() == step && object.contains(u"outcome");
+            };
+            const auto object = std::find_if(objects.cbegin(), objects.cend(), isEntry);
+            QVERIFY(object != objects.cend());
+            QCOMPARE(std::count_if(objects.cbegin(), objects.cend(), isEntry), 1);
+            QCOMPARE(QJsonDocument::fromJson(*object).object().value(u"reason").toString(), QStringLiteral("the browser engine failed"));
+            const auto record = std::find_if(records.cbegin(), records.cend(), isEntry);
+            QVERIFY(record != records.cend());
+            QCOMPARE(std::count_if(records.cbegin(), records.cend(), isEntry), 1);
+            QCOMPARE(QJsonDocument::fromJson(*record).object().value(u"outcome").toString(), QStringLiteral("not printed"));
+            QCOMPARE(QJsonDocument::fromJson(*record).object().value(u"reason").toString(), QStringLiteral("the browser engine failed"));
+        }
+        QCOMPARE(lines.size(), 9);
+        QVERIFY2(lines.value(8).startsWith(u"tavimark: the browser engine failed; "), qPrintable(lines.value(8)));
     }
 
     // Pages stuck in their own print handlers cannot pile up: past the

@@ -1,12 +1,15 @@
 // Printing where and how the user chooses, from the command line: -d, -n,
 // -o and --list-printers, read, checked against the rig's own queues (a raw
-// one, a second raw one and one whose driver offers two-sided printing, two
-// paper sizes and colour), and what arrives there.
+// one, a second raw one, one whose driver offers two-sided printing, two
+// paper sizes and colour, and one like it whose paper is A4), and what
+// arrives there.
 #include "app/commandline/commandline.h"
 
 #include "support/arguments.h"
 #include "support/printrig.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -221,6 +224,43 @@ private Q_SLOTS:
             QVERIFY2(sameSize(pageSize(job), size), qPrintable(pdfInfo(job, u"Page size"_s)));
     }
 
+    // Pages are laid out on the printer's own paper (its media-default;
+    // the rig's raw queues name none and get A4), or on the one chosen;
+    // --json names it. The PDF that arrives is that size.
+    void paper_isThePrintersOwnUnlessChosen_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QSizeF>("size");  // in points
+        QTest::addColumn<QString>("paper");
+        QTest::newRow("an A4 printer") << QStringList{u"-d"_s, u"Office"_s} << A4 << u"A4"_s;
+        QTest::newRow("a Letter printer") << QStringList{u"-d"_s, u"Duplex"_s} << Letter << u"Letter"_s;
+        QTest::newRow("a raw queue") << QStringList{u"-d"_s, u"Hall"_s} << A4 << u"A4"_s;
+        QTest::newRow("Letter chosen on an A4 printer")
+            << QStringList{u"-d"_s, u"Office"_s, u"-o"_s, u"media=Letter"_s} << Letter << u"Letter"_s;
+        QTest::newRow("A4 chosen on a Letter printer")
+            << QStringList{u"-d"_s, u"Duplex"_s, u"-o"_s, u"media=iso_a4_210x297mm"_s} << A4 << u"A4"_s;
+        QTest::newRow("an A5 chosen on a raw queue") << QStringList{u"-o"_s, u"media=A5"_s} << QSizeF(419.5, 595.3) << u"A5"_s;
+    }
+    void paper_isThePrintersOwnUnlessChosen()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QSizeF, size);
+        QFETCH(QString, paper);
+        QTemporaryDir dir;
+        const QString document = dir.filePath(u"paper.htm"_s);
+        write(document, "<h1>On the printer's own paper</h1>");
+
+        const Outcome outcome = runProgram(QStringList{u"--print"_s, u"--json"_s} + arguments + QStringList{document}, m_server);
+
+        QCOMPARE(outcome.status, 0);
+        const QJsonObject entry = QJsonDocument::fromJson(outcome.out.split('\n').value(0)).object();
+        QCOMPARE(entry.value(u"outcome"_s).toString(), u"sent"_s);
+        QCOMPARE(entry.value(u"paper"_s).toString(), paper);
+        QTRY_COMPARE_WITH_TIMEOUT(rig::jobFiles(rig::sharedFolder(), dir.path()).size(), 1, 30'000);
+        const QString job = rig::jobFiles(rig::sharedFolder(), dir.path()).constFirst();
+        QVERIFY2(sameSize(pageSize(job), size), qPrintable(pdfInfo(job, u"Page size"_s)));
+    }
+
     // A page range picks each document's own pages after its headings are
     // drawn: page 3 of 4 is still "Page 3 of 4". A document with no page in
     // the range fails alone; the next one prints.
@@ -276,7 +316,7 @@ private Q_SLOTS:
         QCOMPARE(listed.status, 0);
         QStringList lines = QString::fromUtf8(listed.out).split(u'\n', Qt::SkipEmptyParts);
         lines.sort();
-        QCOMPARE(lines, (QStringList{u"Duplex"_s, u"Hall"_s, u"Paused"_s, u"Rig (default)"_s}));
+        QCOMPARE(lines, (QStringList{u"Duplex"_s, u"Hall"_s, u"Office"_s, u"Paused"_s, u"Rig (default)"_s}));
 
         const Outcome unreachable = runProgram({u"--list-printers"_s}, u"127.0.0.1:1"_s);
         QCOMPARE(unreachable.status, 2);

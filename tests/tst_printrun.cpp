@@ -273,6 +273,40 @@ private Q_SLOTS:
         QCOMPARE(window.form->ProgressBar1()->percent(), 0.0f);
     }
 
+    // Once the engine can start no more pages, the run stops after the job
+    // with the printer: from the entry that found it so on, every entry is
+    // marked not printed because the engine failed, each reported once, and
+    // one closing message says so.
+    void engineFailingPartWay_stopsAndNamesTheRestOnce()
+    {
+        Window window(6, 2);
+        window.pages().engineGone = {entry(3)};
+        QSignalSpy finished(&window.run(), &printing::PrintRun::entryFinished);
+
+        QVERIFY(window.print());
+
+        const QString failed = QStringLiteral("the browser engine failed");
+        QCOMPARE(window.messages().size(), 1);
+        const QString message = window.messages().value(0);
+        QVERIFY2(message.startsWith(u"The browser engine failed, so printing was stopped."), qPrintable(message));
+        QCOMPARE(finished.size(), 6);
+        const int printed = int(window.taken().size());
+        QVERIFY2(printed <= 2, qPrintable(window.taken().join(u' ')));
+        for (int i = 1; i <= 6; ++i) {
+            const QString text = finished.at(i - 1).at(2).toString();
+            QCOMPARE(text, entry(i));
+            const auto outcome = finished.at(i - 1).at(3).value<printing::EntryOutcome>();
+            if (i <= printed) {
+                QCOMPARE(window.taken().value(i - 1), entry(i));
+                continue;
+            }
+            QCOMPARE(outcome.reason, failed);
+            QCOMPARE(window.jobs().mark(i), Mark::NotPrinted);
+            QCOMPARE(window.jobs().reason(i), failed);
+            QCOMPARE(message.count(entry(i) + u" (" + failed + u')'), 1);
+        }
+    }
+
     // A refusal that concerns one document fails that entry only.
     void documentRefused_failsThatEntryAndTheRunGoesOn()
     {

@@ -22,6 +22,9 @@ struct RenderedDocument {
     QByteArray pdf;
     QString title;    // the document's own title; empty when it has none
     QString failure;  // why it failed, in words for the user
+    // Failed because the engine can no longer start what loads documents:
+    // no later document can be made either, by this renderer or any other.
+    bool engineFailed = false;
 };
 
 // A browser page of its own that turns one entry at a time into a PDF: it

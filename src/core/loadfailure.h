@@ -18,4 +18,11 @@ struct LoadError {
 // 404", ...).
 QString describeLoadFailure(const LoadError &error);
 
+// Why no document of a run could be made once the engine can no longer
+// start the processes that load them, for every entry left.
+inline QString engineFailed()
+{
+    return QStringLiteral("the browser engine failed");
+}
+
 } // namespace platform

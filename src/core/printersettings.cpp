@@ -158,6 +158,16 @@ QPageSize paperNamed(const QString &media)
     return {};
 }
 
+QString paperName(const QPageSize &paper)
+{
+    if (!paper.isValid())
+        return {};
+    if (paper.id() != QPageSize::Custom)
+        return paper.key();
+    const QSizeF size = paper.size(QPageSize::Millimeter);
+    return u"custom_" + QString::number(size.width(), 'g', 4) + u'x' + QString::number(size.height(), 'g', 4) + u"mm";
+}
+
 QPageLayout layoutFor(const PrinterSettings &settings, const QPageLayout &printerLayout)
 {
     QPageLayout layout = printerLayout;

@@ -68,6 +68,11 @@ ParsedOption parseJobOption(const QString &text);
 // "Letter", any case). Invalid when the name says no size.
 QPageSize paperNamed(const QString &media);
 
+// A paper's name for a person or a script reading what a run did: its
+// common name ("A4", "Letter") where it has one, else its size
+// ("custom_100x150mm"); empty for no paper at all.
+QString paperName(const QPageSize &paper);
+
 // The page layout a run prints with: the printer's own, with the paper and
 // orientation the settings ask for.
 QPageLayout layoutFor(const PrinterSettings &settings, const QPageLayout &printerLayout);

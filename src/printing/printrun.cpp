@@ -4,6 +4,7 @@
 
 #include "joblist/joblist.h"
 #include "core/entryaddress.h"
+#include "core/loadfailure.h"
 #include "core/messagetext.h"
 
 #include <QTimer>
@@ -133,6 +134,7 @@ void PrintRun::run()
     if (m_running)
         return;
     m_running = true;
+    m_engineFailed = false;
     m_report = {};
     m_head = {};
     m_ready.clear();
@@ -181,6 +183,8 @@ void PrintRun::onChecked(const std::optional<platform::SinkProblem> &problem, co
 void PrintRun::nextStep()
 {
     m_head = {};
+    if (m_engineFailed)
+        return stopForEngine();
     const int position = m_jobs.firstPending();
     if (position == 0)
         return finish(RunReport::Ending::Finished);
@@ -212,6 +216,8 @@ QList<PrintRun::Wanted> PrintRun::wantedDocuments()
 
 void PrintRun::plan()
 {
+    if (m_engineFailed)
+        return;
     const QList<Wanted> wanted = wantedDocuments();
     const auto isWanted = [&wanted](std::uint32_t entry) {
         return std::any_of(wanted.begin(), wanted.end(), [entry](const Wanted &w) { return w.entry == entry; });
@@ -279,6 +285,8 @@ void PrintRun::onRendered(Slot &slot, quint64 job, const RenderedDocument &docum
     // A page given other work since has nothing to say about this document.
     if (!m_running || slot.entry == 0 || slot.job != job)
         return;
+    if (document.engineFailed)
+        return engineFailedOn(slot);
     const std::uint32_t entry = slot.entry;
     slot.entry = 0;
     m_ready.insert(entry, document);
@@ -404,6 +412,40 @@ void PrintRun::stopForPrinter(const QString &reason)
     m_report.notSent += m_jobs.settlePending(Mark::NotPrinted, notSent);
     cancelAll();
     finish(RunReport::Ending::PrinterFailed);
+}
+
+// No page can load a document any more. A job already with the printer
+// still gets its answer; then the run stops.
+void PrintRun::engineFailedOn(Slot &slot)
+{
+    slot.entry = 0;
+    m_engineFailed = true;
+    cancelAll();
+    if (!m_head.handedOver)
+        stopForEngine();
+}
+
+// Every entry the run has not settled is named not printed, once each and in
+// list order, as a step of its own, so that the marks, the closing message
+// and whoever reports each step all say it once; no page is asked to load
+// any of them.
+void PrintRun::stopForEngine()
+{
+    const EntryOutcome failed{Result::NotPrinted, platform::engineFailed()};
+    // Settled with the run marked over, so that no step follows each.
+    m_running = false;
+    // The entry under way, unless the user removed it meanwhile.
+    if (m_head.entry != 0 && m_head.position > 0 && !m_head.handedOver)
+        settle(failed);
+    while (const int position = m_jobs.firstPending()) {
+        m_head = {};
+        m_head.position = position;
+        m_head.entry = m_jobs.entryId(position);
+        m_head.text = m_jobs.text(position);
+        m_stepClock.start();
+        settle(failed);
+    }
+    finish(RunReport::Ending::EngineFailed);
 }
 
 void PrintRun::finish(RunReport::Ending ending)

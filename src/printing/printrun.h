@@ -63,6 +63,10 @@ public:
     using Gate = std::function<std::optional<QString>(int step, const QString &text, qint64 bytes)>;
     void setGate(Gate gate) { m_gate = std::move(gate); }
 
+    // The paper and orientation the run lays its pages out on: the
+    // printer's own with the settings' choices; invalid until the printer
+    // has been asked.
+    const QPageLayout &pageLayout() const { return m_layout; }
     bool running() const { return m_running; }
     // Whether jobs the print system took are still followed, waiting for
     // the printer's final answer.
@@ -130,6 +134,8 @@ private:
     void onSubmitted(quint64 ticket, const platform::SinkAnswer &answer);
     void settle(EntryOutcome outcome);
     void stopForPrinter(const QString &reason);
+    void engineFailedOn(Slot &slot);
+    void stopForEngine();
     void startFollowing(int jobId, const EntryOutcome &outcome);
     void askAboutJobs();
     void onFollowed(const std::optional<QList<platform::JobState>> &states);
@@ -163,6 +169,9 @@ private:
     int m_done = 0;   // steps over
     Head m_head;
     bool m_replanQueued = false;
+    // The engine can start no more pages: nothing more is loaded, and the
+    // run stops once the job with the printer, if any, has its answer.
+    bool m_engineFailed = false;
     RunReport m_report;
 
     // A job the print system took, followed until the printer's final

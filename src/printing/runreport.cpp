@@ -95,6 +95,8 @@ QString closingMessage(const RunReport &report)
         return finishedMessage(report);
     case RunReport::Ending::PrinterFailed:
         return printerFailedMessage(report);
+    case RunReport::Ending::EngineFailed:
+        return u"The browser engine failed, so printing was stopped. " + finishedMessage(report);
     }
     return {};
 }

@@ -55,6 +55,7 @@ struct RunReport {
         SettingRefused,   // the printer does not offer a setting the user chose; nothing was loaded
         Finished,         // every entry was printed or given up
         PrinterFailed,    // the printer stopped taking jobs part way
+        EngineFailed,     // the browser engine could load no more documents; the rest are in notPrinted
     };
     Ending ending = Ending::Finished;
     // PrinterUnusable, SettingRefused and PrinterFailed: why the printer could not go on,

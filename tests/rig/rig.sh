@@ -13,6 +13,8 @@
 #            the backend unchanged.
 #   Paused   raw, stopped: it takes jobs and holds them until started
 #            (cupsenable -h SERVER Paused)
+#   Office   with duplex.ppd made to default to A4 (its media-default is
+#            iso_a4_210x297mm), as a printer sold where A4 is the paper
 #
 # A job whose title holds "abort-this-job" fails in the backend, and the
 # queue aborts it. The scheduler keeps its job history, so what became of a
@@ -70,8 +72,8 @@ free_port() {
     return 1
 }
 
-# One queue of printers.conf, saving into the jobs folder. Duplex has a PPD
-# (conf/ppd/Duplex.ppd), which is all the scheduler needs to offer its
+# One queue of printers.conf, saving into the jobs folder. Duplex and Office
+# have a PPD (conf/ppd/NAME.ppd), which is all the scheduler needs to offer its
 # options; the others are raw.
 queue() {
     local tag=$1 name=$2 info=$3 state=${4:-Idle}
@@ -148,11 +150,15 @@ SystemGroup root
 CONF
     mkdir -p "$dir/conf/ppd"
     install -m 0644 "$here/duplex.ppd" "$dir/conf/ppd/Duplex.ppd"
+    sed -e 's/^\*Default\(PageSize\|PageRegion\|ImageableArea\|PaperDimension\): Letter$/*Default\1: A4/' \
+        -e 's/Test Rig Duplex/Test Rig Office/' "$here/duplex.ppd" > "$dir/conf/ppd/Office.ppd"
+    chmod 0644 "$dir/conf/ppd/Office.ppd"
     {
         queue DefaultPrinter Rig "Print test rig"
         queue Printer Hall "Print test rig, second queue"
         queue Printer Duplex "Print test rig with two-sided printing"
         queue Printer Paused "Print test rig, stopped" Stopped
+        queue Printer Office "Print test rig whose paper is A4"
     } > "$dir/conf/printers.conf"
     # The scheduler drops to lp for its spool and state files.
     if [[ $(id -u) -eq 0 ]]; then

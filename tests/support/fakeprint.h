@@ -7,6 +7,7 @@
 // everything asked of them is recorded.
 
 #include "core/documentrenderer.h"
+#include "core/loadfailure.h"
 #include "core/printsink.h"
 
 #include <QHash>
@@ -24,6 +25,7 @@ struct RenderScript {
     QHash<QString, QString> failing;     // entry -> why it cannot be rendered
     QSet<QString> incomplete;            // entries still loading at their bound
     QSet<QString> held;                  // entries that render only when released
+    QSet<QString> engineGone;            // entries whose page finds the engine can start no more pages
     QStringList started;                 // every entry a page began on, in order
     int cancelled = 0;
     int pagesMade = 0;
@@ -66,7 +68,10 @@ private:
             return;
         m_busy = false;
         platform::RenderedDocument document;
-        if (m_script->failing.contains(m_entry)) {
+        if (m_script->engineGone.contains(m_entry)) {
+            document.failure = platform::engineFailed();
+            document.engineFailed = true;
+        } else if (m_script->failing.contains(m_entry)) {
             document.failure = m_script->failing.value(m_entry);
         } else {
             document.state = m_script->incomplete.contains(m_entry) ? platform::RenderedDocument::State::Incomplete

@@ -59,6 +59,25 @@ inline QList<Process> renderersBelow(qint64 ancestor)
     return renderers;
 }
 
+// The engine's zygotes below `ancestor`: the processes it starts every
+// renderer through.
+inline QList<qint64> zygotesBelow(qint64 ancestor)
+{
+    const QHash<qint64, Process> table = all();
+    QList<qint64> zygotes;
+    for (const Process &process : table) {
+        if (!process.command.contains("QtWebEngineProcess") || !process.command.contains("--type=zygote"))
+            continue;
+        for (qint64 up = process.parent; up > 1; up = table.value(up).parent) {
+            if (up == ancestor) {
+                zygotes << process.pid;
+                break;
+            }
+        }
+    }
+    return zygotes;
+}
+
 // Whether `pid` still runs (a zombie has ended, even if nobody reaped it).
 inline bool running(qint64 pid)
 {

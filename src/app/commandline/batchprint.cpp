@@ -156,7 +156,8 @@ int printEntries(const CommandLine &line, const QStringList &entries, bool probl
         });
     }
     QObject::connect(&run, &printing::PrintRun::entryFinished, &run,
-                     [&report](int step, int, const QString &, const EntryOutcome &outcome) {
+                     [&report, &run](int step, int, const QString &, const EntryOutcome &outcome) {
+                         report.paperIs(platform::paperName(run.pageLayout().pageSize()));
                          report.entryFinished(step, outcome);
                      });
     QObject::connect(&run, &printing::PrintRun::entryAnswered, &run,

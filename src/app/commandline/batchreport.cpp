@@ -2,6 +2,7 @@
 #include "commandline.h"
 #include "jsonline.h"
 
+#include "core/loadfailure.h"
 #include "core/messagetext.h"
 
 #include <cmath>
@@ -262,6 +263,7 @@ void BatchReport::settle(const SettledEntry &entry)
                                 .add(QStringLiteral("outcome"), entry.outcome)
                                 .add(QStringLiteral("reason"), entry.reason)
                                 .add(QStringLiteral("printer"), m_settings.printer)
+                                .add(QStringLiteral("paper"), m_paper)
                                 .add(QStringLiteral("job"), orNull(entry.job))
                                 .add(QStringLiteral("pages"), orNull(entry.pages))
                                 .add(QStringLiteral("bytes"), entry.bytes)
@@ -332,6 +334,12 @@ int BatchReport::summarise(const RunReport &report, bool problems)
             + u' ' + sentWord() + summaryLine(report));
         return NothingDone;
     }
+    case RunReport::Ending::EngineFailed:
+        // Every entry it did not get to has had its line already.
+        say(u"tavimark: " + platform::engineFailed() + u"; " + QString::number(report.sent.size()) + u" of "
+            + entryCount(m_entries.size()) + u" sent" + counted(int(report.notPrinted.size()), QStringLiteral("not printed"))
+            + summaryLine(report));
+        return NothingDone;
     case RunReport::Ending::Finished:
         break;
     }

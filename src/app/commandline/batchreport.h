@@ -41,6 +41,9 @@ public:
     // The list's entry that the run's step `step` printed.
     int indexOf(int step) const { return m_printed.value(step - 1); }
 
+    // The paper the run lays its pages out on, as --json names it; known
+    // once the printer has been asked.
+    void paperIs(const QString &paper) { m_paper = paper; }
     void entryFinished(int step, const printing::EntryOutcome &outcome);
     void entryAnswered(int step, const printing::JobAnswer &answer);
     // Whether an entry still waits for the printer's final answer.
@@ -75,6 +78,7 @@ private:
     QStringList m_entries;
     ReportSettings m_settings;
     QList<int> m_printed;
+    QString m_paper;
     QMap<int, JournalVerdict> m_skipped;  // by the list's index; reported when passed
     QMap<int, Awaited> m_awaited;  // by the list's index
     QHash<QString, int> m_tally;   // settled entries by outcome

@@ -110,7 +110,9 @@ private:
     void printPdf(RenderedDocument::State state, const QString &title);
     void endRenderer(const QString &why);
     QString stoppedAnswering() const { return u"the page was still busy after " + seconds(m_bound) + u" and stopped answering"; }
+    void load();
     void onRendererGone(QWebEnginePage::RenderProcessTerminationStatus status);
+    void onRendererNeverStarted();
     void failSoon(const QString &why);
     void fail(const QString &why);
     void deliver(RenderedDocument document);
@@ -132,6 +134,8 @@ private:
     qint64 m_loadAsked = 0;     // when the load was asked for, in ms since the epoch
     QString m_stoppedReason;    // Stopped: what is said unless the engine says more
     bool m_pageSpoilt = false;  // the page may still work on an earlier document
+    QUrl m_url;                 // the document under way
+    bool m_startRetried = false;  // its page's renderer could not be started once already
 };
 
 EngineRenderer::EngineRenderer(std::shared_ptr<QWebEngineProfile> profile)
@@ -196,6 +200,15 @@ void EngineRenderer::render(quint64 job, const QString &entry, const QPageLayout
     const EntryAddress address = addressOf(entry);
     if (localFileMissing(address))
         return;
+    m_url = address.url;
+    m_startRetried = false;
+    load();
+}
+
+// Loads the document under way, on a fresh page unless the one there is
+// fit for it.
+void EngineRenderer::load()
+{
     // A page still busy with an earlier document (one given up, or one
     // navigating by itself) could report on that document after this load
     // began; a fresh page cannot.
@@ -210,7 +223,7 @@ void EngineRenderer::render(quint64 job, const QString &entry, const QPageLayout
     m_timer.start(m_bound);
     m_hardDeadline.start(m_bound + Grace);
     m_loadAsked = QDateTime::currentMSecsSinceEpoch();
-    m_page->load(address.url);
+    m_page->load(m_url);
 }
 
 // Asking the file system is quicker and clearer than the engine's error.
@@ -418,8 +431,45 @@ void EngineRenderer::onRendererGone(QWebEnginePage::RenderProcessTerminationStat
         return;
     // The page cannot be trusted after this; the next document gets a new one.
     m_pageSpoilt = true;
-    if (working)
-        fail(QStringLiteral("the page's renderer crashed"));
+    if (!working)
+        return;
+    if (!m_page->rendererCameUp())
+        return onRendererNeverStarted();
+    fail(QStringLiteral("the page's renderer crashed"));
+}
+
+// How a renderer's death is told from the engine's: a renderer that ends
+// after it came up (the engine named its process) has crashed, or was
+// killed, and fails its own document only. One that ends before it ever came
+// up was never started: the engine could not start a process for the page.
+// The engine starts every renderer through one process of its own (its
+// zygote); once that is gone, no page gets a renderer again, and every
+// document given to a fresh page would fail at once, each named as if its
+// renderer had crashed. A passing refusal (the machine short of processes
+// for a moment) is told from that by one more try on another fresh page; a
+// second renderer that never comes up means the engine can start no more,
+// and the document says so, for the run to stop rather than fail every
+// entry left one by one.
+void EngineRenderer::onRendererNeverStarted()
+{
+    if (m_startRetried) {
+        RenderedDocument document;
+        document.failure = engineFailed();
+        document.engineFailed = true;
+        return deliver(std::move(document));
+    }
+    m_startRetried = true;
+    // Not inside the page's own notification: the page goes first.
+    ++m_generation;
+    m_phase = Phase::Reporting;
+    const quint64 generation = m_generation;
+    QMetaObject::invokeMethod(
+        this,
+        [this, generation] {
+            if (generation == m_generation && m_phase == Phase::Reporting)
+                load();
+        },
+        Qt::QueuedConnection);
 }
 
 // Reported from the event loop, like every other outcome, so that whoever

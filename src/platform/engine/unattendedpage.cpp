@@ -15,6 +15,7 @@
 #include <QWebEngineUrlRequestInfo>
 #include <QWebEngineUrlRequestInterceptor>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -24,6 +25,13 @@
 namespace platform {
 
 namespace {
+
+// Every page there is, to tell whether a renderer serves more than one.
+std::set<const UnattendedPage *> &livePages()
+{
+    static std::set<const UnattendedPage *> pages;
+    return pages;
+}
 
 void lockDown(QWebEngineSettings &settings)
 {
@@ -106,6 +114,10 @@ UnattendedPage::UnattendedPage(QWebEngineProfile *profile, QObject *parent)
     connect(this, &QWebEnginePage::featurePermissionRequested, this, [this](const QUrl &origin, Feature feature) {
         setFeaturePermission(origin, feature, PermissionDeniedByUser);
     });
+    // Connected before anyone else can, so the renderer is known before
+    // whoever loads documents hears of a load.
+    connect(this, &QWebEnginePage::loadingChanged, this, &UnattendedPage::noteRenderer);
+    livePages().insert(this);
 }
 
 namespace {
@@ -121,18 +133,44 @@ std::set<UnattendedPage *> &stillRendering()
     return pages;
 }
 
-// A stopped renderer never notices the program's end by itself.
-void stopRenderer(qint64 pid)
-{
-    endWithTheProgram(pid);
-    ::kill(pid_t(pid), SIGSTOP);
-}
-
 } // namespace
 
 UnattendedPage::~UnattendedPage()
 {
     stillRendering().erase(this);
+    livePages().erase(this);
+}
+
+// Asked of the renderer's id while the process surely runs for this page:
+// the engine names it as soon as a load begins, and forgets it as it ends,
+// when the id may soon be another's. Held by a pidfd from then on.
+void UnattendedPage::noteRenderer()
+{
+    const qint64 pid = renderProcessPid();
+    if (pid <= 0 || (m_renderer && m_renderer->pid == pid))
+        return;
+    m_rendererCameUp = true;
+    m_renderer = ownDescendant(pid);
+}
+
+bool UnattendedPage::rendererSharedWithAnother() const
+{
+    if (!m_renderer)
+        return false;
+    return std::any_of(livePages().cbegin(), livePages().cend(), [this](const UnattendedPage *page) {
+        return page != this && page->m_renderer && page->m_renderer->pid == m_renderer->pid
+            && (!page->m_retired || page->m_renderingPdf);
+    });
+}
+
+// A stopped renderer never notices the program's end by itself.
+void UnattendedPage::stopRenderer()
+{
+    noteRenderer();
+    if (!m_renderer || rendererSharedWithAnother())
+        return;
+    endWithTheProgram(*m_renderer);
+    signalOwn(*m_renderer, SIGSTOP);
 }
 
 void endAtOnceIfPagesStillRender(int status)
@@ -144,8 +182,8 @@ void endAtOnceIfPagesStillRender(int status)
         return;
     }
     for (UnattendedPage *page : stillRendering()) {
-        if (const qint64 pid = page->renderProcessPid(); pid > 0)
-            ::kill(pid_t(pid), SIGKILL);
+        if (page->renderer())
+            signalOwn(*page->renderer(), SIGKILL);
     }
     std::fflush(nullptr);
     std::_Exit(status);
@@ -190,12 +228,12 @@ void UnattendedPage::renderPdf(const QPageLayout &layout, std::function<void(con
 void UnattendedPage::retire(bool endRenderer)
 {
     m_retired = true;
-    const qint64 pid = renderProcessPid();
+    noteRenderer();
     if (!m_renderingPdf) {
         triggerAction(Stop);
         deleteLater();
-        if (endRenderer && pid > 0)
-            ::kill(pid_t(pid), SIGKILL);
+        if (endRenderer && m_renderer && !rendererSharedWithAnother())
+            signalOwn(*m_renderer, SIGKILL);
         return;
     }
     // The engine does not survive its renderer dying under a PDF it awaits,
@@ -204,14 +242,9 @@ void UnattendedPage::retire(bool endRenderer)
     // program (see endAtOnceIfPagesStillRender). One merely slow is left to
     // finish, and the page goes then.
     stillRendering().insert(this);
-    if (endRenderer && pid > 0) {
-        stopRenderer(pid);
-        return;
-    }
-    QTimer::singleShot(RetireGraceMs, this, [this] {
-        if (const qint64 stuck = renderProcessPid(); stuck > 0)
-            stopRenderer(stuck);
-    });
+    if (endRenderer)
+        return stopRenderer();
+    QTimer::singleShot(RetireGraceMs, this, &UnattendedPage::stopRenderer);
 }
 
 std::shared_ptr<QWebEngineProfile> makeUnattendedProfile()

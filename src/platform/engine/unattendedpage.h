@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ownprocess.h"
+
 #include <QWebEnginePage>
 
 #include <functional>
@@ -49,11 +51,22 @@ public:
     // bytes, empty when it failed.
     void renderPdf(const QPageLayout &layout, std::function<void(const QByteArray &)> done);
 
+    // Whether a renderer process ever came up for this page: the engine
+    // named one when the page reported on a load. One that ends before it
+    // did was never started: the engine could not start it.
+    bool rendererCameUp() const { return m_rendererCameUp; }
+    // The page's renderer as the program's own process; nothing while it
+    // has none, or when it was not the program's own when the engine named it.
+    const std::shared_ptr<const OwnProcess> &renderer() const { return m_renderer; }
+
     // Lets the page go as soon as the engine can do without it: at once,
     // or, while a PDF is under way, once it has come back (the engine does
     // not survive losing a page in the middle of a print). `endRenderer`
     // ends the page's renderer process too, for one that will not stop by
-    // itself (or, in the middle of a PDF, stops it where it stands).
+    // itself (or, in the middle of a PDF, stops it where it stands), unless
+    // another page still uses the same renderer: the engine may put pages of
+    // one site in one process, and ending it would fail the other page too,
+    // or bring the engine down under a PDF that page awaits.
     void retire(bool endRenderer = false);
 
 Q_SIGNALS:
@@ -69,6 +82,14 @@ protected:
     QStringList chooseFiles(FileSelectionMode, const QStringList &, const QStringList &) override { return {}; }
 
 private:
+    void noteRenderer();
+    bool rendererSharedWithAnother() const;
+    void stopRenderer();
+
+    // The page's renderer as the program's own process, as it was when the
+    // engine named it; nothing while it has none.
+    std::shared_ptr<const OwnProcess> m_renderer;
+    bool m_rendererCameUp = false;
     bool m_passwordAsked = false;
     bool m_downloadOffered = false;
     bool m_renderingPdf = false;

@@ -1,4 +1,5 @@
 #include "cupssink.h"
+#include "printerpaper.h"
 
 #include "core/jobtitle.h"
 #include "core/messagetext.h"
@@ -378,14 +379,7 @@ std::optional<QString> CupsSink::findDestination(const QByteArray &destination, 
 // The printer's own paper and orientation.
 QPageLayout CupsSink::printerLayout(cups_dinfo_t *info) const
 {
-    QPageSize size(QPageSize::A4);
-    cups_size_t media{};
-    if (info && cupsGetDestMediaDefault(m_http.get(), m_dest.get(), info, 0, &media) && media.width > 0
-        && media.length > 0) {
-        // CUPS measures media in hundredths of a millimetre.
-        size = QPageSize(QSizeF(media.width / 100.0, media.length / 100.0), QPageSize::Millimeter, {},
-                         QPageSize::FuzzyMatch);
-    }
+    const QPageSize size = printersOwnPaper(m_http.get(), m_dest.get(), info).value_or(QPageSize(QPageSize::A4));
     const char *orientation = cupsGetOption("orientation-requested", m_dest->num_options, m_dest->options);
     const bool landscape = orientation && (qstrcmp(orientation, "4") == 0 || qstrcmp(orientation, "5") == 0);
     return printLayout(size, landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
