@@ -129,8 +129,9 @@ QString usage(const QCommandLineParser &parser)
     text.replace(QRegularExpression(QStringLiteral("^Usage: \\S+")), QStringLiteral("Usage: tavimark"));
     return text + u"\nExit status:\n  0   every entry printed\n"
                   u"  1   some entries not printed, or may have printed (with --wait: aborted, canceled, or unknown)\n"
-                  u"  2   the printer or the browser engine failed, nothing could be done, the journal could not be written,\n"
-                  u"      or --wait ran out of time\n  64  a usage error, or a journal of another list\n"
+                  u"  2   the printer or the browser engine failed, nothing could be done,\n"
+                  u"      the journal could not be written, or --wait ran out of time\n"
+                  u"  64  a usage error, or a journal of another list\n"
                   u"  75  the journal is in use by another run\n"
         + environmentText();
 }
