@@ -25,26 +25,6 @@ namespace {
 constexpr std::chrono::milliseconds FollowEvery{1'000};
 constexpr qint64 FollowGiveUpMs = 60'000;
 
-JobAnswer answerOf(const platform::JobState &state)
-{
-    using Kind = platform::JobState::Kind;
-    switch (state.kind) {
-    case Kind::Working:
-        return {JobAnswer::State::Working, {}};
-    case Kind::Held:
-        return {JobAnswer::State::Held, state.reason};
-    case Kind::Printed:
-        return {JobAnswer::State::Printed, {}};
-    case Kind::Aborted:
-        return {JobAnswer::State::Aborted, state.reason};
-    case Kind::Canceled:
-        return {JobAnswer::State::Canceled, state.reason};
-    case Kind::Missing:
-        break;
-    }
-    return {JobAnswer::State::Unknown, QStringLiteral("the print system no longer knows the job")};
-}
-
 // The mark an entry shows for its job's answer.
 Mark markOf(const JobAnswer &answer, bool incomplete)
 {
@@ -510,7 +490,7 @@ void PrintRun::onFollowed(const std::optional<QList<platform::JobState>> &states
         m_unanswered.invalidate();
         QHash<int, JobAnswer> answers;
         for (const platform::JobState &state : *states)
-            answers.insert(state.jobId, answerOf(state));
+            answers.insert(state.jobId, state.answer);
         for (Followed &job : m_followed) {
             if (const auto found = answers.constFind(job.jobId); found != answers.cend())
                 answered(job, *found);

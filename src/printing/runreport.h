@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/printsink.h"
+
 #include <QList>
 #include <QMetaType>
 #include <QString>
@@ -23,22 +25,8 @@ struct EntryOutcome {
     double seconds = 0;  // from the start of its step to its outcome
 };
 
-// What the printer made of a job it took, learned by following the job
-// after the print system accepted it.
-struct JobAnswer {
-    enum class State {
-        Working,   // waiting its turn or printing, after it was held. Not final.
-        Held,      // waiting: held, or its printer stopped; `reason` says why. Not final.
-        Printed,   // the printer finished it
-        Aborted,   // the printer gave it up; `reason` says why
-        Canceled,  // someone canceled it
-        Unknown,   // its answer could not be learned (the job vanished, say)
-    };
-    State state = State::Unknown;
-    QString reason;
-    bool final() const { return state != State::Held && state != State::Working; }
-    friend bool operator==(const JobAnswer &, const JobAnswer &) = default;
-};
+// What the printer made of a job it took (see platform::JobAnswer).
+using JobAnswer = platform::JobAnswer;
 
 // An entry and what kept it from printing, or from printing whole.
 struct NamedEntry {
@@ -81,4 +69,3 @@ QString closingDetails(const RunReport &report);
 } // namespace printing
 
 Q_DECLARE_METATYPE(printing::RunReport)
-Q_DECLARE_METATYPE(printing::JobAnswer)

@@ -140,28 +140,35 @@ QString jobReason(const QStringList &reasons, const QString &printerMessage)
     return said.join(u", ");
 }
 
-// The state of one job in a Get-Jobs answer.
-JobState stateOf(int jobId, int ippState, const QStringList &reasons, const QString &printerMessage)
+// What a job the scheduler no longer knows came to, as far as anyone can tell.
+JobAnswer forgotten()
 {
+    return {JobAnswer::State::Unknown, QStringLiteral("the print system no longer knows the job")};
+}
+
+// The printer's answer about one job in a Get-Jobs answer.
+JobAnswer answerOf(int ippState, const QStringList &reasons, const QString &printerMessage)
+{
+    using State = JobAnswer::State;
     const QString why = jobReason(reasons, printerMessage);
     switch (ippState) {
     case IPP_JSTATE_HELD:
-        return {jobId, JobState::Kind::Held, why};
+        return {State::Held, why};
     case IPP_JSTATE_PENDING:
     case IPP_JSTATE_PROCESSING:
         if (reasons.contains(u"printer-stopped"))
-            return {jobId, JobState::Kind::Held, jobReason({QStringLiteral("printer-stopped")}, {})};
-        return {jobId, JobState::Kind::Working, {}};
+            return {State::Held, jobReason({QStringLiteral("printer-stopped")}, {})};
+        return {State::Working, {}};
     case IPP_JSTATE_STOPPED:
-        return {jobId, JobState::Kind::Held, why.isEmpty() ? QStringLiteral("the printer stopped it") : why};
+        return {State::Held, why.isEmpty() ? QStringLiteral("the printer stopped it") : why};
     case IPP_JSTATE_COMPLETED:
-        return {jobId, JobState::Kind::Printed, {}};
+        return {State::Printed, {}};
     case IPP_JSTATE_CANCELED:
-        return {jobId, JobState::Kind::Canceled, why};
+        return {State::Canceled, why};
     case IPP_JSTATE_ABORTED:
-        return {jobId, JobState::Kind::Aborted, why};
+        return {State::Aborted, why};
     default:
-        return {jobId, JobState::Kind::Missing, {}};
+        return forgotten();
     }
 }
 
@@ -184,7 +191,7 @@ QList<JobOnQueue> statesOf(ipp_t *response, const QList<int> &jobIds)
     QString queue;
     const auto keep = [&] {
         if (jobId > 0)
-            known.insert(jobId, {stateOf(jobId, state, reasons, message), queue});
+            known.insert(jobId, {{jobId, answerOf(state, reasons, message)}, queue});
         jobId = state = 0;
         reasons.clear();
         message.clear();
@@ -213,7 +220,7 @@ QList<JobOnQueue> statesOf(ipp_t *response, const QList<int> &jobIds)
     keep();
     QList<JobOnQueue> states;
     for (const int id : jobIds)
-        states << known.value(id, JobOnQueue{JobState{id, JobState::Kind::Missing, {}}, {}});
+        states << known.value(id, JobOnQueue{JobState{id, forgotten()}, {}});
     return states;
 }
 
@@ -683,12 +690,12 @@ std::optional<QList<JobState>> CupsSink::askAboutJobs(const QList<int> &jobIds, 
     m_jobStates.clear();
     for (const JobOnQueue &job : statesOf(response, jobIds)) {
         m_jobStates.insert(job.state.jobId, job.state);
-        const bool waits = job.state.kind == JobState::Kind::Working || job.state.kind == JobState::Kind::Held;
+        const bool waits = !job.state.answer.final();
         if (waits && !job.queue.isEmpty())
             m_jobPrinters.insert(job.state.jobId, job.queue);
         else if (!waits)
             m_jobPrinters.remove(job.state.jobId);
-        if (job.state.kind == JobState::Kind::Working)
+        if (job.state.answer.state == JobAnswer::State::Working)
             m_askPrintersNext = true;
     }
     return withStoppedPrinters(jobIds);
@@ -719,10 +726,10 @@ QList<JobState> CupsSink::withStoppedPrinters(const QList<int> &jobIds) const
     for (const int id : jobIds) {
         // Only the jobs' own answer may call a job missing: one taken after
         // it was asked is still on its way.
-        JobState state = m_jobStates.value(id, JobState{id, JobState::Kind::Working, {}});
+        JobState state = m_jobStates.value(id, JobState{id, {JobAnswer::State::Working, {}}});
         const auto stopped = m_stoppedPrinters.constFind(m_jobPrinters.value(id));
-        if (state.kind == JobState::Kind::Working && stopped != m_stoppedPrinters.cend())
-            state = {id, JobState::Kind::Held, *stopped};
+        if (state.answer.state == JobAnswer::State::Working && stopped != m_stoppedPrinters.cend())
+            state.answer = {JobAnswer::State::Held, *stopped};
         states << state;
     }
     return states;
