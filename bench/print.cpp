@@ -28,8 +28,8 @@
 #include "core/desktop.h"
 #include "platform/engine/enginerenderer.h"
 #include "platform/printers/printers.h"
-#include "printing/printqueue.h"
 #include "printing/printrun.h"
+#include "printing/runtoend.h"
 
 #include <QApplication>
 #include <QDir>
@@ -124,12 +124,13 @@ JobCheck checkJobs(const QStringList &entries, const QString &prefix, const QStr
     return check;
 }
 
-// A run without a window: the job list, the pages and the print thread.
+// A run without a window: the job list, the pages and the print thread,
+// put together and driven as the command line does.
 class Runner {
 public:
     Runner()
-        : m_queue(platform::makePrinterSink())
-        , m_run(m_jobs, platform::engineRenderers(), m_queue)
+        : m_assembled(printing::assembleRun(m_jobs, platform::engineRenderers(), platform::makePrinterSink(),
+                                            printing::RunSettings()))
     {
         QObject::connect(&m_sampler, &QTimer::timeout, [this] { m_peakMB = std::max(m_peakMB, bench::treeResidentMB()); });
         m_sampler.start(250);
@@ -145,21 +146,11 @@ public:
     {
         for (const QString &entry : entries)
             m_jobs.add(entry);
-        QEventLoop loop;
-        QString message;
-        const auto done = QObject::connect(&m_run, &printing::PrintRun::finished, &loop,
-                                           [&](const printing::RunReport &report) {
-                                               message = printing::closingMessage(report);
-                                               loop.quit();
-                                           });
         QElapsedTimer clock;
         clock.start();
-        m_run.run();
-        if (m_run.running())
-            loop.exec();
+        const QString message = printing::closingMessage(printing::runToEnd(printRun()));
         const double seconds = clock.nsecsElapsed() / 1e9;
         m_lastSeconds = seconds;
-        QObject::disconnect(done);
         while (m_jobs.count() > 0)
             m_jobs.remove(m_jobs.count());
         if (message != u"Done. Print jobs sent to printer.")
@@ -175,16 +166,11 @@ public:
     {
         QElapsedTimer clock;
         clock.start();
-        if (m_run.following()) {
-            QEventLoop loop;
-            QObject::connect(&m_run, &printing::PrintRun::allAnswered, &loop, &QEventLoop::quit);
-            QTimer::singleShot(std::chrono::minutes(2), &loop, &QEventLoop::quit);
-            loop.exec();
-        }
+        printing::waitForAnswers(printRun(), std::chrono::minutes(2));
         return clock.nsecsElapsed() / 1e9;
     }
 
-    printing::PrintRun &printRun() { return m_run; }
+    printing::PrintRun &printRun() { return *m_assembled.run; }
     double peakMB() const { return std::max(m_peakMB, bench::treeResidentMB()); }
     void resetPeak() { m_peakMB = 0; }
 
@@ -192,14 +178,13 @@ private:
     template <typename Value>
     void update(Value printing::RunSettings::*setting, const Value &value)
     {
-        printing::RunSettings settings = m_run.settings();
+        printing::RunSettings settings = printRun().settings();
         settings.*setting = value;
-        m_run.setSettings(settings);
+        printRun().setSettings(settings);
     }
 
     joblist::JobList m_jobs;
-    printing::PrintQueue m_queue;
-    printing::PrintRun m_run;
+    printing::AssembledRun m_assembled;
     QTimer m_sampler;
     double m_peakMB = 0;
     double m_lastSeconds = 0;
