@@ -157,6 +157,12 @@ public:
         Q_UNUSED(stop)
         return std::nullopt;
     }
+    // Makes ready, before the first job goes out, to learn the ends of the
+    // jobs sent from now on: a print system may forget a job the moment it
+    // ends, and tell its end only to whoever asked beforehand to hear of it.
+    virtual void startFollowing(StopToken &stop) { Q_UNUSED(stop) }
+    // No job is followed for now: whatever following held on to may go.
+    virtual void stopFollowing(StopToken &stop) { Q_UNUSED(stop) }
 };
 
 // Margins like a browser's print dialog gives by default.

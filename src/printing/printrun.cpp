@@ -52,7 +52,12 @@ PrintRun::PrintRun(joblist::JobList &jobs, platform::RendererFactory renderers, 
             [this](const QModelIndex &, int first, int last) { followInsertion(first + 1, last + 1); });
     connect(&m_jobs, &joblist::JobList::entriesExchanged, this, &PrintRun::followExchange);
     connect(&m_follower, &JobFollower::answered, this, &PrintRun::entryAnswered);
-    connect(&m_follower, &JobFollower::allAnswered, this, &PrintRun::allAnswered);
+    connect(&m_follower, &JobFollower::allAnswered, this, [this] {
+        // A run under way may still send jobs to follow.
+        if (!m_running)
+            m_queue.endFollowing();
+        Q_EMIT allAnswered();
+    });
 }
 
 AssembledRun assembleRun(joblist::JobList &jobs, platform::RendererFactory renderers,
@@ -100,7 +105,7 @@ void PrintRun::run()
     m_pages = parsePageRanges(m_settings.printer.value(platform::option::PageRanges));
     // Nothing is loaded for a printer that cannot take the jobs.
     m_checking = true;
-    m_queue.check(m_settings.printer);
+    m_queue.check(m_settings.printer, m_settings.follow && m_queue.followsJobs());
 }
 
 void PrintRun::abandon()
@@ -364,6 +369,8 @@ void PrintRun::finish(RunReport::Ending ending)
     m_checking = false;
     m_head = {};
     m_report.ending = ending;
+    if (!m_follower.following())
+        m_queue.endFollowing();
     Q_EMIT finished(m_report);
 }
 

@@ -60,20 +60,34 @@ QStringList textsOf(const Group &group, const char *name)
     return texts;
 }
 
+// How long the scheduler keeps a subscription to the jobs' ends unless it
+// is renewed; a program that ends without cancelling it leaves it no longer.
+constexpr int LeaseSeconds = 600;
+
 // What the scheduler says of one job.
 struct JobAttributes {
     int jobId = 0;
     int state = 0;
     QStringList reasons;
     QString printerMessage;
+    QString eventText;  // what the event of its end says, in the scheduler's words
     QString queue;
 };
 
-// The one reader of a job's attributes in a Get-Jobs answer.
+// The one reader of what the scheduler says of a job: the job's own
+// attributes in a Get-Jobs answer, or the event of its end in a
+// Get-Notifications one, which names the job and its queue otherwise.
 JobAttributes jobAttributesOf(const Group &group)
 {
-    return {integerOf(group, "job-id"), integerOf(group, "job-state"), textsOf(group, "job-state-reasons"),
-            textOf(group, "job-printer-state-message"), textOf(group, "job-printer-uri").section(u'/', -1)};
+    const bool event = group.contains("notify-job-id");
+    JobAttributes job;
+    job.jobId = integerOf(group, event ? "notify-job-id" : "job-id");
+    job.state = integerOf(group, "job-state");
+    job.reasons = textsOf(group, "job-state-reasons");
+    job.printerMessage = textOf(group, "job-printer-state-message");
+    job.eventText = textOf(group, "notify-text");
+    job.queue = textOf(group, event ? "notify-printer-uri" : "job-printer-uri").section(u'/', -1);
+    return job;
 }
 
 // Why a job waits, ends or ended, in words for the user: the printer's own
@@ -114,7 +128,9 @@ JobAnswer forgotten()
 JobAnswer answerOf(const JobAttributes &job)
 {
     using State = JobAnswer::State;
-    const QString why = jobReason(job.reasons, job.printerMessage);
+    QString why = jobReason(job.reasons, job.printerMessage);
+    if (why.isEmpty() && !job.eventText.trimmed().isEmpty())
+        why = quotedReason(job.eventText);
     switch (job.state) {
     case IPP_JSTATE_HELD:
         return {State::Held, why};
@@ -148,7 +164,7 @@ QList<JobAttributes> jobsOf(ipp_t *response, const QList<int> &jobIds)
     }
     QList<JobAttributes> jobs;
     for (const int id : jobIds)
-        jobs << known.value(id, JobAttributes{id, 0, {}, {}, {}});
+        jobs << known.value(id, JobAttributes{id, 0, {}, {}, {}, {}});
     return jobs;
 }
 
@@ -165,6 +181,21 @@ QHash<QString, QString> stoppedPrintersOf(ipp_t *response)
                                                          : u"the printer is stopped: " + quotedReason(message));
     }
     return stopped;
+}
+
+// An end the job's own answer does not explain: a job forgotten, or one
+// canceled or aborted without a word of why.
+bool unexplained(const JobAnswer &answer)
+{
+    return answer.state == JobAnswer::State::Unknown
+        || ((answer.state == JobAnswer::State::Canceled || answer.state == JobAnswer::State::Aborted)
+            && answer.reason.isEmpty());
+}
+
+// Whether a request was answered, and well.
+bool answered(ipp_t *response)
+{
+    return response && ippGetStatusCode(response) <= IPP_STATUS_OK_CONFLICTING;
 }
 
 // The scheduler itself, for requests about every queue.
@@ -185,6 +216,7 @@ QByteArray schedulerUri(http_t *http)
 // waiting for the jobs before it.
 std::optional<QList<JobState>> CupsJobs::jobStates(http_t *http, const QList<int> &jobIds, StopToken &stop)
 {
+    renewIfDue(http, stop);
     if (m_askPrintersNext) {
         m_askPrintersNext = false;
         if (!askAboutPrinters(http, stop))
@@ -216,9 +248,16 @@ std::optional<QList<JobState>> CupsJobs::askAboutJobs(http_t *http, const QList<
     if (!response || ippGetStatusCode(response) > IPP_STATUS_OK_CONFLICTING)
         return std::nullopt;
     stop.progressed();
+    const QList<JobAttributes> jobs = jobsOf(response, jobIds);
+    const bool ask = m_subscription != 0
+        && std::any_of(jobs.cbegin(), jobs.cend(), [](const JobAttributes &job) { return unexplained(answerOf(job)); });
+    if (ask)
+        learnEndings(http, *oldest, stop);
     m_answers.clear();
-    for (const JobAttributes &job : jobsOf(response, jobIds)) {
-        const JobAnswer answer = answerOf(job);
+    for (const JobAttributes &job : jobs) {
+        JobAnswer answer = answerOf(job);
+        if (unexplained(answer))
+            answer = m_endings.value(job.jobId, answer);
         m_answers.insert(job.jobId, answer);
         const bool waits = !answer.final();
         if (waits && !job.queue.isEmpty())
@@ -229,6 +268,93 @@ std::optional<QList<JobState>> CupsJobs::askAboutJobs(http_t *http, const QList<
             m_askPrintersNext = true;
     }
     return withStoppedPrinters(jobIds);
+}
+
+// Reads the events gathered since last time: the end of each job, by its
+// number. Jobs older than `oldestJob` are no longer followed, and the events
+// of other people's jobs (the subscription hears of every queue) are left
+// aside. A scheduler that cannot say leaves the endings as they were.
+void CupsJobs::learnEndings(http_t *http, int oldestJob, StopToken &stop)
+{
+    ipp_t *request = ippNewRequest(IPP_OP_GET_NOTIFICATIONS);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, schedulerUri(http).constData());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "notify-subscription-ids", m_subscription);
+    ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "notify-sequence-numbers", m_nextEvent);
+    ipp_t *response = cupsDoRequest(http, request, "/");
+    const auto freeResponse = qScopeGuard([response] { ippDelete(response); });
+    if (!answered(response)) {
+        // Its lease ran out, or the scheduler started afresh.
+        if (response && ippGetStatusCode(response) == IPP_STATUS_ERROR_NOT_FOUND)
+            m_subscription = 0;
+        return;
+    }
+    stop.progressed();
+    for (auto ending = m_endings.begin(); ending != m_endings.end();)
+        ending = ending.key() < oldestJob ? m_endings.erase(ending) : std::next(ending);
+    for (const Group &group : groupsOf(response, IPP_TAG_EVENT_NOTIFICATION)) {
+        m_nextEvent = std::max(m_nextEvent, integerOf(group, "notify-sequence-number") + 1);
+        const JobAttributes job = jobAttributesOf(group);
+        if (job.jobId >= oldestJob && job.state >= IPP_JSTATE_CANCELED)
+            m_endings.insert(job.jobId, answerOf(job));
+    }
+}
+
+bool CupsJobs::subscribe(http_t *http, StopToken &stop)
+{
+    if (m_subscription != 0)
+        return true;
+    // The whole scheduler's jobs: the jobs followed may be on several queues.
+    ipp_t *request = ippNewRequest(IPP_OP_CREATE_PRINTER_SUBSCRIPTIONS);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, schedulerUri(http).constData());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    ippAddString(request, IPP_TAG_SUBSCRIPTION, IPP_TAG_KEYWORD, "notify-pull-method", nullptr, "ippget");
+    ippAddString(request, IPP_TAG_SUBSCRIPTION, IPP_TAG_KEYWORD, "notify-events", nullptr, "job-completed");
+    ippAddInteger(request, IPP_TAG_SUBSCRIPTION, IPP_TAG_INTEGER, "notify-lease-duration", LeaseSeconds);
+    ipp_t *response = cupsDoRequest(http, request, "/");
+    const auto freeResponse = qScopeGuard([response] { ippDelete(response); });
+    if (!answered(response))
+        return false;
+    stop.progressed();
+    ipp_attribute_t *id = ippFindAttribute(response, "notify-subscription-id", IPP_TAG_INTEGER);
+    m_subscription = id ? ippGetInteger(id, 0) : 0;
+    m_nextEvent = 1;
+    m_endings.clear();
+    m_leased.start();
+    return m_subscription != 0;
+}
+
+void CupsJobs::unsubscribe(http_t *http)
+{
+    if (m_subscription == 0)
+        return;
+    ipp_t *request = ippNewRequest(IPP_OP_CANCEL_SUBSCRIPTION);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, schedulerUri(http).constData());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "notify-subscription-id", m_subscription);
+    ippDelete(cupsDoRequest(http, request, "/"));
+    m_subscription = 0;
+    m_endings.clear();
+}
+
+// Following that outlasts half the lease keeps its subscription alive.
+void CupsJobs::renewIfDue(http_t *http, StopToken &stop)
+{
+    if (m_subscription == 0 || m_leased.elapsed() < LeaseSeconds * 1000 / 2)
+        return;
+    ipp_t *request = ippNewRequest(IPP_OP_RENEW_SUBSCRIPTION);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, schedulerUri(http).constData());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "notify-subscription-id", m_subscription);
+    ippAddInteger(request, IPP_TAG_SUBSCRIPTION, IPP_TAG_INTEGER, "notify-lease-duration", LeaseSeconds);
+    ipp_t *response = cupsDoRequest(http, request, "/");
+    const auto freeResponse = qScopeGuard([response] { ippDelete(response); });
+    if (answered(response)) {
+        stop.progressed();
+        m_leased.restart();
+    } else if (response && ippGetStatusCode(response) == IPP_STATUS_ERROR_NOT_FOUND) {
+        m_subscription = 0;
+    }
 }
 
 // Which queues are stopped, and why.

@@ -152,7 +152,13 @@ CupsSink::CupsSink(QString server)
 {
 }
 
-CupsSink::~CupsSink() = default;
+// A subscription left behind would last out its lease; letting it go waits
+// no longer than one look at the stop token would.
+CupsSink::~CupsSink()
+{
+    if (m_http)
+        m_jobs.unsubscribe(m_http.get());
+}
 
 // libcups calls this whenever a read or write has waited StopCheckSeconds;
 // returning 0 ends the wait with an error.
@@ -500,6 +506,20 @@ std::optional<QList<JobState>> CupsSink::jobStates(const QList<int> &jobIds, Sto
     if (!states)
         disconnect();
     return states;
+}
+
+void CupsSink::startFollowing(StopToken &stop)
+{
+    const auto done = qScopeGuard([this] { m_stop = nullptr; });
+    if (connect(stop))
+        m_jobs.subscribe(m_http.get(), stop);
+}
+
+void CupsSink::stopFollowing(StopToken &stop)
+{
+    const auto done = qScopeGuard([this] { m_stop = nullptr; });
+    if (m_jobs.subscribed() && connect(stop))
+        m_jobs.unsubscribe(m_http.get());
 }
 
 } // namespace platform

@@ -31,6 +31,8 @@ public:
     SinkAnswer send(const QByteArray &pdf, const JobTicket &ticket, StopToken &stop) override;
     bool followsJobs() const override { return true; }
     std::optional<QList<JobState>> jobStates(const QList<int> &jobIds, StopToken &stop) override;
+    void startFollowing(StopToken &stop) override;
+    void stopFollowing(StopToken &stop) override;
 
 private:
     struct HttpClose { void operator()(http_t *http) const; };
