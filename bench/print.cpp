@@ -28,8 +28,8 @@
 #include "core/desktop.h"
 #include "platform/engine/enginerenderer.h"
 #include "platform/printers/printers.h"
-#include "printing/printqueue.h"
 #include "printing/printrun.h"
+#include "printing/runtoend.h"
 
 #include <QApplication>
 #include <QDir>
@@ -124,12 +124,13 @@ JobCheck checkJobs(const QStringList &entries, const QString &prefix, const QStr
     return check;
 }
 
-// A run without a window: the job list, the pages and the print thread.
+// A run without a window: the job list, the pages and the print thread,
+// put together and driven as the command line does.
 class Runner {
 public:
     Runner()
-        : m_queue(platform::makePrinterSink())
-        , m_run(m_jobs, platform::engineRenderers(), m_queue)
+        : m_assembled(printing::assembleRun(m_jobs, platform::engineRenderers(), platform::makePrinterSink(),
+                                            printing::RunSettings()))
     {
         QObject::connect(&m_sampler, &QTimer::timeout, [this] { m_peakMB = std::max(m_peakMB, bench::treeResidentMB()); });
         m_sampler.start(250);
@@ -145,21 +146,11 @@ public:
     {
         for (const QString &entry : entries)
             m_jobs.add(entry);
-        QEventLoop loop;
-        QString message;
-        const auto done = QObject::connect(&m_run, &printing::PrintRun::finished, &loop,
-                                           [&](const printing::RunReport &report) {
-                                               message = printing::closingMessage(report);
-                                               loop.quit();
-                                           });
         QElapsedTimer clock;
         clock.start();
-        m_run.run();
-        if (m_run.running())
-            loop.exec();
+        const QString message = printing::closingMessage(printing::runToEnd(printRun()));
         const double seconds = clock.nsecsElapsed() / 1e9;
         m_lastSeconds = seconds;
-        QObject::disconnect(done);
         while (m_jobs.count() > 0)
             m_jobs.remove(m_jobs.count());
         if (message != u"Done. Print jobs sent to printer.")
@@ -175,16 +166,11 @@ public:
     {
         QElapsedTimer clock;
         clock.start();
-        if (m_run.following()) {
-            QEventLoop loop;
-            QObject::connect(&m_run, &printing::PrintRun::allAnswered, &loop, &QEventLoop::quit);
-            QTimer::singleShot(std::chrono::minutes(2), &loop, &QEventLoop::quit);
-            loop.exec();
-        }
+        printing::waitForAnswers(printRun(), std::chrono::minutes(2));
         return clock.nsecsElapsed() / 1e9;
     }
 
-    printing::PrintRun &printRun() { return m_run; }
+    printing::PrintRun &printRun() { return *m_assembled.run; }
     double peakMB() const { return std::max(m_peakMB, bench::treeResidentMB()); }
     void resetPeak() { m_peakMB = 0; }
 
@@ -192,14 +178,13 @@ private:
     template <typename Value>
     void update(Value printing::RunSettings::*setting, const Value &value)
     {
-        printing::RunSettings settings = m_run.settings();
+        printing::RunSettings settings = printRun().settings();
         settings.*setting = value;
-        m_run.setSettings(settings);
+        printRun().setSettings(settings);
     }
 
     joblist::JobList m_jobs;
-    printing::PrintQueue m_queue;
-    printing::PrintRun m_run;
+    printing::AssembledRun m_assembled;
     QTimer m_sampler;
     double m_peakMB = 0;
     double m_lastSeconds = 0;
@@ -513,7 +498,8 @@ void measureEngineShare(const QString &folder, int renderers)
     figure(QStringLiteral("print_system_cpu_ms_per_job"), schedulerCpu, "ms");
 }
 
-// The end of a run of one section alone.
+// The end of the benchmark, of every section or of one alone: the run goes
+// before the application, and pages still rendering do not hold up the exit.
 int endEarly(std::unique_ptr<Runner> &runner)
 {
     runner.reset();
@@ -544,6 +530,164 @@ double printFromWindow(app::Form1 &window, bench::KeptMessages &messages, const 
     return entries.size() / seconds;
 }
 
+// The engine's start belongs to the window's first run, not to the
+// documents measured after it.
+void warmUp(Runner &runner, const QString &folder)
+{
+    QElapsedTimer clock;
+    clock.start();
+    runner.setRenderers(1);
+    runner.print(writeDocuments(folder + u"/warm", QStringLiteral("w"), 8, smallDocument));
+    figure(QStringLiteral("engine_start_and_8_docs_s"), clock.nsecsElapsed() / 1e9, "s");
+}
+
+// The printer options' cost: the same small documents on the queue that
+// offers two-sided printing, A4 and monochrome, with those options and two
+// copies and without any, alternating.
+void measureOptions(Runner &runner, const QString &folder, int renderers)
+{
+    runner.setRenderers(renderers);
+    platform::PrinterSettings plain{QStringLiteral("Duplex"), 1, {}};
+    platform::PrinterSettings chosen{QStringLiteral("Duplex"), 2, {}};
+    chosen.set(platform::option::Sides, QStringLiteral("two-sided-long-edge"));
+    chosen.set(platform::option::Media, QStringLiteral("A4"));
+    chosen.set(platform::option::ColorMode, QStringLiteral("monochrome"));
+    double with = 0;
+    double without = 0;
+    // Each pair in turn goes first, so that neither gets the quieter
+    // moments, nor the scheduler's shorter job history.
+    constexpr int Rounds = 4;
+    for (int round = 1; round <= Rounds; ++round) {
+        const QString r = QString::number(round);
+        const auto printPlain = [&] {
+            runner.setPrinter(plain);
+            without += runner.print(writeDocuments(folder + u"/plain" + r, QStringLiteral("p"), 200, smallDocument)) / Rounds;
+        };
+        const auto printChosen = [&] {
+            runner.setPrinter(chosen);
+            with += runner.print(writeDocuments(folder + u"/chosen" + r, QStringLiteral("c"), 200, smallDocument)) / Rounds;
+        };
+        if (round % 2 == 1) {
+            printPlain();
+            printChosen();
+        } else {
+            printChosen();
+            printPlain();
+        }
+    }
+    runner.setPrinter({});
+    figure(QStringLiteral("small_docs_per_s_without_options"), without, "docs/s");
+    figure(QStringLiteral("small_docs_per_s_with_options"), with, "docs/s");
+    figure(QStringLiteral("options_share_of_without"), without > 0 ? with / without : 0, "ratio");
+}
+
+// Small and medium documents, and the real manual where it is installed,
+// with `renderers` pages: their rates, whether their jobs are vector PDFs in
+// list order, and the peak memory. Returns the rates by set.
+std::map<QString, double> measureRates(Runner &runner, const QString &folder, int renderers, bool haveManual)
+{
+    std::map<QString, double> rates;
+    runner.setRenderers(renderers);
+    const QString k = QString::number(renderers);
+    const QString base = folder + u'/';
+    // Each figure is for pages already started, as in a long run.
+    runner.print(writeDocuments(base + u"warm" + k, QStringLiteral("w"), 4 * renderers, smallDocument));
+    const QStringList small = writeDocuments(base + u"small" + k, QStringLiteral("s"), 200, smallDocument);
+    const QStringList medium = writeDocuments(base + u"medium" + k, QStringLiteral("m"), 20, mediumDocument);
+    runner.resetPeak();
+    rates[QStringLiteral("small")] = runner.print(small);
+    rates[QStringLiteral("medium")] = runner.print(medium);
+    figure(label("small_docs_per_s", renderers), rates[QStringLiteral("small")], "docs/s");
+    figure(label("medium_docs_per_s", renderers), rates[QStringLiteral("medium")], "docs/s");
+    const JobCheck smallJobs = checkJobs(small, base + u"small" + k, QStringLiteral("Small document"));
+    const JobCheck mediumJobs = checkJobs(medium, base + u"medium" + k, QStringLiteral("Medium document"));
+    figure(label("jobs_vector_with_text", renderers), smallJobs.vectorWithText + mediumJobs.vectorWithText, "jobs");
+    figure(label("jobs_in_list_order", renderers), smallJobs.inOrder + mediumJobs.inOrder, "jobs");
+    figure(label("jobs_expected", renderers), small.size() + medium.size(), "jobs");
+    if (haveManual) {
+        const QStringList manual = gitManual(base + u"git" + k, 100);
+        QElapsedTimer clock;
+        clock.start();
+        const double docsPerSecond = runner.print(manual);
+        const double seconds = clock.nsecsElapsed() / 1e9;
+        const JobCheck manualJobs = checkJobs(manual, base + u"git" + k, {});
+        rates[QStringLiteral("manual_pages")] = manualJobs.pages / seconds;
+        figure(label("git_manual_docs_per_s", renderers), docsPerSecond, "docs/s");
+        figure(label("git_manual_pages_per_s", renderers), manualJobs.pages / seconds, "pages/s");
+        figure(label("git_manual_pages", renderers), manualJobs.pages, "pages");
+        figure(label("git_manual_jobs_in_list_order", renderers), manualJobs.inOrder, "jobs");
+    }
+    figure(label("peak_tree_rss_mb", renderers), runner.peakMB(), "MB");
+    return rates;
+}
+
+// How much faster more pages make each set than one.
+void speedups(std::map<int, std::map<QString, double>> &rates, bool haveManual)
+{
+    const auto speedup = [&rates](int renderers, const QString &set) {
+        return rates[1][set] > 0 ? rates[renderers][set] / rates[1][set] : 0.0;
+    };
+    for (const int renderers : {2, 4}) {
+        figure(label("small_speedup_over_k1", renderers), speedup(renderers, QStringLiteral("small")), "x");
+        figure(label("medium_speedup_over_k1", renderers), speedup(renderers, QStringLiteral("medium")), "x");
+        if (haveManual)
+            figure(label("git_manual_pages_speedup_over_k1", renderers), speedup(renderers, QStringLiteral("manual_pages")), "x");
+    }
+}
+
+// The real window against the same run without it, at the default number
+// of pages, alternating so that neither gets the quieter moment.
+void measureWindow(Runner &runner, const QString &folder, int renderers)
+{
+    platform::Desktop desktop = platform::makeQtDesktop();
+    auto kept = std::make_unique<bench::KeptMessages>();
+    bench::KeptMessages &messages = *kept;
+    desktop.messageBox = std::move(kept);
+    app::Form1 window(std::move(desktop));
+    printing::RunSettings settings = window.printRun().settings();
+    settings.renderers = renderers;
+    window.printRun().setSettings(settings);
+    window.show();
+    runner.setRenderers(renderers);
+    const QString base = folder + u'/';
+    printFromWindow(window, messages, writeDocuments(base + u"windowwarm", QStringLiteral("w"), 8, smallDocument));
+    double withWindow = 0;
+    double without = 0;
+    for (int round = 1; round <= 2; ++round) {
+        const QString r = QString::number(round);
+        without += runner.print(writeDocuments(base + u"bare" + r, QStringLiteral("b"), 200, smallDocument));
+        withWindow += printFromWindow(window, messages, writeDocuments(base + u"window" + r, QStringLiteral("f"), 200, smallDocument));
+    }
+    figure(label("window_small_docs_per_s", renderers), withWindow / 2, "docs/s");
+    figure(label("no_window_small_docs_per_s", renderers), without / 2, "docs/s");
+    figure(QStringLiteral("window_share_of_no_window"), without > 0 ? withWindow / without : 0, "ratio");
+}
+
+// Memory over a long run at the default number of pages: the whole tree at
+// the 100th and at the last document.
+void measureLongRun(Runner &runner, const QString &folder, int renderers, int documents)
+{
+    runner.setRenderers(renderers);
+    double at100 = 0;
+    double atEnd = 0;
+    const auto sample = QObject::connect(&runner.printRun(), &printing::PrintRun::entryFinished,
+                                         [&](int step, int total) {
+                                             if (step == 100)
+                                                 at100 = bench::treeResidentMB();
+                                             if (step == total)
+                                                 atEnd = bench::treeResidentMB();
+                                         });
+    runner.resetPeak();
+    figure(QStringLiteral("long_run_docs_per_s"),
+           runner.print(writeDocuments(folder + u"/long", QStringLiteral("l"), documents, smallDocument)), "docs/s");
+    QObject::disconnect(sample);
+    figure(QStringLiteral("long_run_docs"), documents, "docs");
+    figure(QStringLiteral("tree_rss_at_doc_100_mb"), at100, "MB");
+    figure(QStringLiteral("tree_rss_at_last_doc_mb"), atEnd, "MB");
+    figure(QStringLiteral("tree_rss_growth_mb"), atEnd - at100, "MB");
+    figure(QStringLiteral("long_run_peak_tree_rss_mb"), runner.peakMB(), "MB");
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -558,9 +702,7 @@ int main(int argc, char **argv)
     const int longRun = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 1000;
     const int defaultRenderers = printing::RunSettings::defaultRenderers();
     QTemporaryDir dir;
-    const auto documents = [&dir](const QString &set, const QString &stem, int count, QString (*make)(int)) {
-        return writeDocuments(dir.filePath(set), stem, count, make);
-    };
+    const QString folder = dir.path();
     const bool haveManual = QFileInfo::exists(QStringLiteral("/usr/share/doc/git-doc"));
     if (!haveManual)
         std::printf("# git-doc is not installed; the manual's figures are left out\n");
@@ -570,67 +712,23 @@ int main(int argc, char **argv)
     // engine's profile does.
     auto ownRunner = std::make_unique<Runner>();
     Runner &runner = *ownRunner;
-    {
-        // The engine's start belongs to the window's first run, not to the
-        // documents measured here.
-        QElapsedTimer clock;
-        clock.start();
-        runner.setRenderers(1);
-        runner.print(documents(QStringLiteral("warm"), QStringLiteral("w"), 8, smallDocument));
-        figure(QStringLiteral("engine_start_and_8_docs_s"), clock.nsecsElapsed() / 1e9, "s");
-    }
+    warmUp(runner, folder);
 
     const QString only = qEnvironmentVariable("TAVIMARK_BENCH_ONLY");
-    // The printer options' cost: the same small documents on the queue
-    // that offers two-sided printing, A4 and monochrome, with those options
-    // and two copies and without any, alternating.
-    if (only.isEmpty() || only == u"options") {
-        runner.setRenderers(defaultRenderers);
-        platform::PrinterSettings plain{QStringLiteral("Duplex"), 1, {}};
-        platform::PrinterSettings chosen{QStringLiteral("Duplex"), 2, {}};
-        chosen.set(platform::option::Sides, QStringLiteral("two-sided-long-edge"));
-        chosen.set(platform::option::Media, QStringLiteral("A4"));
-        chosen.set(platform::option::ColorMode, QStringLiteral("monochrome"));
-        double with = 0;
-        double without = 0;
-        // Each pair in turn goes first, so that neither gets the quieter
-        // moments, nor the scheduler's shorter job history.
-        constexpr int Rounds = 4;
-        for (int round = 1; round <= Rounds; ++round) {
-            const QString r = QString::number(round);
-            const auto printPlain = [&] {
-                runner.setPrinter(plain);
-                without += runner.print(documents(u"plain" + r, QStringLiteral("p"), 200, smallDocument)) / Rounds;
-            };
-            const auto printChosen = [&] {
-                runner.setPrinter(chosen);
-                with += runner.print(documents(u"chosen" + r, QStringLiteral("c"), 200, smallDocument)) / Rounds;
-            };
-            if (round % 2 == 1) {
-                printPlain();
-                printChosen();
-            } else {
-                printChosen();
-                printPlain();
-            }
-        }
-        runner.setPrinter({});
-        figure(QStringLiteral("small_docs_per_s_without_options"), without, "docs/s");
-        figure(QStringLiteral("small_docs_per_s_with_options"), with, "docs/s");
-        figure(QStringLiteral("options_share_of_without"), without > 0 ? with / without : 0, "ratio");
-    }
+    if (only.isEmpty() || only == u"options")
+        measureOptions(runner, folder, defaultRenderers);
     if (only == u"options")
         return endEarly(ownRunner);
     if (only.isEmpty() || only == u"following")
-        measureFollowing(runner, dir.path(), defaultRenderers);
+        measureFollowing(runner, folder, defaultRenderers);
     if (only == u"following")
         return endEarly(ownRunner);
     if (only == u"headings") {
-        measureHeadings(runner, dir.path(), defaultRenderers);
+        measureHeadings(runner, folder, defaultRenderers);
         return endEarly(ownRunner);
     }
     if (only.isEmpty() || only == u"engine")
-        measureEngineShare(dir.path(), defaultRenderers);
+        measureEngineShare(folder, defaultRenderers);
     if (only == u"engine")
         return endEarly(ownRunner);
 
@@ -638,102 +736,13 @@ int main(int argc, char **argv)
     for (const int renderers : {1, 2, 4}) {
         if (only == u"renderers" && renderers == 4)
             break;
-        runner.setRenderers(renderers);
-        const QString k = QString::number(renderers);
-        // Each figure is for pages already started, as in a long run.
-        runner.print(documents(u"warm" + k, QStringLiteral("w"), 4 * renderers, smallDocument));
-        const QStringList small = documents(u"small" + k, QStringLiteral("s"), 200, smallDocument);
-        const QStringList medium = documents(u"medium" + k, QStringLiteral("m"), 20, mediumDocument);
-        runner.resetPeak();
-        rates[renderers][QStringLiteral("small")] = runner.print(small);
-        rates[renderers][QStringLiteral("medium")] = runner.print(medium);
-        figure(label("small_docs_per_s", renderers), rates[renderers][QStringLiteral("small")], "docs/s");
-        figure(label("medium_docs_per_s", renderers), rates[renderers][QStringLiteral("medium")], "docs/s");
-        const JobCheck smallJobs = checkJobs(small, dir.filePath(u"small" + k), QStringLiteral("Small document"));
-        const JobCheck mediumJobs = checkJobs(medium, dir.filePath(u"medium" + k), QStringLiteral("Medium document"));
-        figure(label("jobs_vector_with_text", renderers), smallJobs.vectorWithText + mediumJobs.vectorWithText, "jobs");
-        figure(label("jobs_in_list_order", renderers), smallJobs.inOrder + mediumJobs.inOrder, "jobs");
-        figure(label("jobs_expected", renderers), small.size() + medium.size(), "jobs");
-        if (haveManual) {
-            const QStringList manual = gitManual(dir.filePath(u"git" + k), 100);
-            QElapsedTimer clock;
-            clock.start();
-            const double docsPerSecond = runner.print(manual);
-            const double seconds = clock.nsecsElapsed() / 1e9;
-            const JobCheck manualJobs = checkJobs(manual, dir.filePath(u"git" + k), {});
-            rates[renderers][QStringLiteral("manual_pages")] = manualJobs.pages / seconds;
-            figure(label("git_manual_docs_per_s", renderers), docsPerSecond, "docs/s");
-            figure(label("git_manual_pages_per_s", renderers), manualJobs.pages / seconds, "pages/s");
-            figure(label("git_manual_pages", renderers), manualJobs.pages, "pages");
-            figure(label("git_manual_jobs_in_list_order", renderers), manualJobs.inOrder, "jobs");
-        }
-        figure(label("peak_tree_rss_mb", renderers), runner.peakMB(), "MB");
+        rates[renderers] = measureRates(runner, folder, renderers, haveManual);
     }
     if (only == u"renderers")
         return endEarly(ownRunner);
-    const auto speedup = [&rates](int renderers, const QString &set) {
-        return rates[1][set] > 0 ? rates[renderers][set] / rates[1][set] : 0.0;
-    };
-    for (const int renderers : {2, 4}) {
-        figure(label("small_speedup_over_k1", renderers), speedup(renderers, QStringLiteral("small")), "x");
-        figure(label("medium_speedup_over_k1", renderers), speedup(renderers, QStringLiteral("medium")), "x");
-        if (haveManual)
-            figure(label("git_manual_pages_speedup_over_k1", renderers), speedup(renderers, QStringLiteral("manual_pages")), "x");
-    }
-
-    measureHeadings(runner, dir.path(), defaultRenderers);
-
-    // The real window against the same run without it, at the default
-    // number of pages, alternating so that neither gets the quieter moment.
-    {
-        bench::KeptMessages *messages = nullptr;
-        platform::Desktop desktop = platform::makeQtDesktop();
-        auto kept = std::make_unique<bench::KeptMessages>();
-        messages = kept.get();
-        desktop.messageBox = std::move(kept);
-        app::Form1 window(std::move(desktop));
-        printing::RunSettings settings = window.printRun().settings();
-        settings.renderers = defaultRenderers;
-        window.printRun().setSettings(settings);
-        window.show();
-        runner.setRenderers(defaultRenderers);
-        printFromWindow(window, *messages, documents(QStringLiteral("windowwarm"), QStringLiteral("w"), 8, smallDocument));
-        double withWindow = 0;
-        double without = 0;
-        for (int round = 1; round <= 2; ++round) {
-            const QString r = QString::number(round);
-            without += runner.print(documents(u"bare" + r, QStringLiteral("b"), 200, smallDocument));
-            withWindow += printFromWindow(window, *messages, documents(u"window" + r, QStringLiteral("f"), 200, smallDocument));
-        }
-        figure(label("window_small_docs_per_s", defaultRenderers), withWindow / 2, "docs/s");
-        figure(label("no_window_small_docs_per_s", defaultRenderers), without / 2, "docs/s");
-        figure(QStringLiteral("window_share_of_no_window"), without > 0 ? withWindow / without : 0, "ratio");
-    }
-
-    // Memory over a long run at the default number of pages: the whole tree
-    // at the 100th and at the last document.
-    {
-        runner.setRenderers(defaultRenderers);
-        double at100 = 0;
-        double atEnd = 0;
-        const auto sample = QObject::connect(&runner.printRun(), &printing::PrintRun::entryFinished,
-                                             [&](int step, int total) {
-                                                 if (step == 100)
-                                                     at100 = bench::treeResidentMB();
-                                                 if (step == total)
-                                                     atEnd = bench::treeResidentMB();
-                                             });
-        runner.resetPeak();
-        figure(QStringLiteral("long_run_docs_per_s"),
-               runner.print(documents(QStringLiteral("long"), QStringLiteral("l"), longRun, smallDocument)), "docs/s");
-        QObject::disconnect(sample);
-        figure(QStringLiteral("long_run_docs"), longRun, "docs");
-        figure(QStringLiteral("tree_rss_at_doc_100_mb"), at100, "MB");
-        figure(QStringLiteral("tree_rss_at_last_doc_mb"), atEnd, "MB");
-        figure(QStringLiteral("tree_rss_growth_mb"), atEnd - at100, "MB");
-        figure(QStringLiteral("long_run_peak_tree_rss_mb"), runner.peakMB(), "MB");
-    }
-    ownRunner.reset();
-    platform::endAtOnceIfPagesStillRender(0);
-    return 0;
+    speedups(rates, haveManual);
+    measureHeadings(runner, folder, defaultRenderers);
+    measureWindow(runner, folder, defaultRenderers);
+    measureLongRun(runner, folder, defaultRenderers, longRun);
+    return endEarly(ownRunner);
 }

@@ -31,6 +31,20 @@ namespace {
 
 using Outcome = ProgramRun;
 
+// The number of the one job waiting at `server`; 0 when there is none.
+int queuedJob(const QString &server)
+{
+    QProcess lpstat;
+    lpstat.start(u"lpstat"_s, {u"-h"_s, server, u"-o"_s});
+    lpstat.waitForFinished(10000);
+    // "Paused-7  root  1024  date": the queue, then the job's number.
+    const QString first = QString::fromUtf8(lpstat.readAllStandardOutput()).section(u' ', 0, 0);
+    return first.section(u'-', -1).toInt();
+}
+
+// A scheduler that forgets each job as it ends, as busy print servers do.
+const QString NoHistory = QStringLiteral("PreserveJobHistory No");
+
 QProcessEnvironment environmentFor(const QString &server, int renderers = 0)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -699,6 +713,7 @@ private Q_SLOTS:
     // entries called printed, the one --json names.
     void waitingForThePrinter_data()
     {
+        QTest::addColumn<QString>("scheduler");  // the rig's own settings
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<QStringList>("said");      // each entry's last words on the log
@@ -706,13 +721,20 @@ private Q_SLOTS:
         QTest::addColumn<int>("status");
         const QStringList fine{u"one.html"_s, u"two.html"_s, u"three.html"_s};
         const QStringList printed{u"printed"_s, u"printed"_s, u"printed"_s};
-        QTest::newRow("every job printed") << fine << QStringList() << printed << printed << 0;
-        QTest::newRow("one job aborted") << QStringList{u"one.html"_s, u"two-abort-this-job.html"_s, u"three.html"_s}
+        QTest::newRow("every job printed") << QString() << fine << QStringList() << printed << printed << 0;
+        // A busy print server keeps no job history: it forgets each job as
+        // it ends, and only the end's event tells what became of it.
+        QTest::newRow("no job history") << NoHistory << fine << QStringList() << printed << printed << 0;
+        QTest::newRow("aborted, no job history")
+            << NoHistory << QStringList{u"one.html"_s, u"two-abort-this-job.html"_s}
+            << QStringList() << QStringList{u"printed"_s, u"aborted by the printer (the print system gave it up)"_s}
+            << QStringList{u"printed"_s, u"aborted"_s} << 1;
+        QTest::newRow("one job aborted") << QString() << QStringList{u"one.html"_s, u"two-abort-this-job.html"_s, u"three.html"_s}
                                          << QStringList()
                                          << QStringList{u"printed"_s, u"aborted by the printer (the rig fails this job on purpose)"_s,
                                                         u"printed"_s}
                                          << QStringList{u"printed"_s, u"aborted"_s, u"printed"_s} << 1;
-        QTest::newRow("a stopped queue") << QStringList{u"one.html"_s}
+        QTest::newRow("a stopped queue") << QString() << QStringList{u"one.html"_s}
                                          << QStringList{u"-d"_s, u"Paused"_s, u"--wait-timeout"_s, u"3"_s}
                                          << QStringList{u"still held (the printer is stopped)"_s} << QStringList{u"held"_s} << 2;
         // Jobs keep coming while the printers are asked about: none of them
@@ -720,18 +742,19 @@ private Q_SLOTS:
         QStringList many;
         for (int i = 1; i <= 40; ++i)
             many << u"held-"_s + QString::number(i) + u".html"_s;
-        QTest::newRow("many on a stopped queue") << many << QStringList{u"-d"_s, u"Paused"_s, u"--wait-timeout"_s, u"5"_s}
+        QTest::newRow("many on a stopped queue") << QString() << many << QStringList{u"-d"_s, u"Paused"_s, u"--wait-timeout"_s, u"5"_s}
                                                  << QStringList(40, u"still held (the printer is stopped)"_s)
                                                  << QStringList(40, u"held"_s) << 2;
     }
     void waitingForThePrinter()
     {
+        QFETCH(QString, scheduler);
         QFETCH(QStringList, names);
         QFETCH(QStringList, options);
         QFETCH(QStringList, said);
         QFETCH(QStringList, outcomes);
         QFETCH(int, status);
-        const rig::PrivateRig printer;
+        const rig::PrivateRig printer(scheduler);
         QVERIFY(printer.isUp());
         QTemporaryDir dir;
         const QStringList docs = documentsNamed(dir.path(), names);
@@ -770,6 +793,50 @@ private Q_SLOTS:
         for (const QString &outcome : {u"printed"_s, u"aborted"_s, u"held"_s, u"sent"_s})
             QCOMPARE(summary.value(outcome).toInt(), tally.value(outcome));
         QCOMPARE(objects.constLast().value(u"exit"_s).toInt(-1), status);
+    }
+
+    // A job canceled from outside, while --wait waits for it on a stopped
+    // queue, is reported canceled with why, whether the print system keeps
+    // its job history or not.
+    void waitingForAJobCanceledElsewhere_data()
+    {
+        QTest::addColumn<QString>("scheduler");
+        QTest::newRow("job history kept") << QString();
+        QTest::newRow("no job history") << NoHistory;
+    }
+    void waitingForAJobCanceledElsewhere()
+    {
+        QFETCH(QString, scheduler);
+        const rig::PrivateRig printer(scheduler);
+        QVERIFY(printer.isUp());
+        QTemporaryDir dir;
+        const QStringList docs = documentsNamed(dir.path(), {u"canceled.html"_s});
+        QProcess program;
+        program.setProcessEnvironment(environmentFor(printer.server()));
+        QByteArray said;
+        int job = 0;
+        // Canceled the moment the run says its job is in the queue.
+        connect(&program, &QProcess::readyReadStandardError, &program, [&] {
+            said += program.readAllStandardError();
+            if (job == 0 && said.contains("] sent: ")) {
+                job = queuedJob(printer.server());
+                QProcess::execute(u"cancel"_s, {u"-h"_s, printer.server(), QString::number(job)});
+            }
+        });
+        program.start(qEnvironmentVariable("TAVIMARK_BINARY"),
+                      QStringList{u"--print"_s, u"--wait"_s, u"--json"_s, u"-d"_s, u"Paused"_s, u"--wait-timeout"_s, u"60"_s}
+                          + docs);
+        QVERIFY(program.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(program.state() == QProcess::NotRunning, 120'000);
+        said += program.readAllStandardError();
+        QVERIFY(job > 0);
+        const QStringList errorLines = QString::fromUtf8(said).split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lastWordsOf(errorLines, docs), QStringList{u"canceled (canceled by its owner)"_s});
+        const QList<QJsonObject> objects = jsonLines(program.readAllStandardOutput());
+        QCOMPARE(objects.size(), 2);
+        QCOMPARE(objects.at(0).value(u"outcome"_s).toString(), u"canceled"_s);
+        QCOMPARE(objects.at(0).value(u"reason"_s).toString(), u"canceled by its owner"_s);
+        QCOMPARE(program.exitCode(), 1);
     }
 
 private:

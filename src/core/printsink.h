@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QDeadlineTimer>
+#include <QMetaType>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QString>
@@ -41,19 +42,28 @@ struct JobTicket {
     QString entry;
 };
 
-// What the print system says of a job it took, when asked later.
-struct JobState {
-    enum class Kind {
-        Working,   // waiting its turn, or printing
-        Held,      // held, or its printer stopped; `reason` says which
+// What the printer made of a job the print system took, learned by asking
+// about the job afterwards: one word for it, from the print system up to the
+// run's report.
+struct JobAnswer {
+    enum class State {
+        Working,   // waiting its turn, or printing. Not final.
+        Held,      // waiting: held, or its printer stopped; `reason` says why. Not final.
         Printed,   // the printer finished it
-        Aborted,   // the printer or the print system gave it up
+        Aborted,   // the printer or the print system gave it up; `reason` says why
         Canceled,  // someone canceled it
-        Missing,   // the print system no longer knows it (restarted, or forgot it)
+        Unknown,   // its answer cannot be learned (the print system forgot the job, say)
     };
-    int jobId = 0;
-    Kind kind = Kind::Missing;
+    State state = State::Unknown;
     QString reason;  // in words for the user; empty when there is nothing to say
+    bool final() const { return state != State::Held && state != State::Working; }
+    friend bool operator==(const JobAnswer &, const JobAnswer &) = default;
+};
+
+// One job's answer, as a sink reports it.
+struct JobState {
+    int jobId = 0;
+    JobAnswer answer;
 };
 
 // Why a destination cannot take a run's jobs, in words for the user.
@@ -182,6 +192,12 @@ public:
         Q_UNUSED(stop)
         return std::nullopt;
     }
+    // Makes ready, before the first job goes out, to learn the ends of the
+    // jobs sent from now on: a print system may forget a job the moment it
+    // ends, and tell its end only to whoever asked beforehand to hear of it.
+    virtual void startFollowing(StopToken &stop) { Q_UNUSED(stop) }
+    // No job is followed for now: whatever following held on to may go.
+    virtual void stopFollowing(StopToken &stop) { Q_UNUSED(stop) }
 };
 
 // Margins like a browser's print dialog gives by default.
@@ -222,3 +238,5 @@ inline QString noDefaultPrinter()
 }
 
 } // namespace platform
+
+Q_DECLARE_METATYPE(platform::JobAnswer)

@@ -81,13 +81,15 @@ void PrintQueue::answer(const std::shared_ptr<Mailbox> &mailbox, std::function<v
         QMetaObject::invokeMethod(owner, [owner, reply = std::move(reply)] { reply(*owner); }, Qt::QueuedConnection);
 }
 
-void PrintQueue::check(const platform::PrinterSettings &settings)
+void PrintQueue::check(const platform::PrinterSettings &settings, bool follow)
 {
     m_pending = Pending::Check;
     const quint64 epoch = m_epoch;
     platform::PrintSink *sink = m_sink.get();
-    post([mailbox = m_mailbox, sink, epoch, settings](Request &, StopToken &stop) {
+    post([mailbox = m_mailbox, sink, epoch, settings, follow](Request &, StopToken &stop) {
         const std::optional<platform::SinkProblem> problem = sink->problem(settings, stop);
+        if (follow && !problem)
+            sink->startFollowing(stop);
         const QPageLayout layout = sink->pageLayout();
         answer(mailbox, [epoch, problem, layout](PrintQueue &queue) { queue.answerCheck(epoch, problem, layout); });
     });
@@ -141,6 +143,19 @@ void PrintQueue::follow(const QList<int> &jobIds)
                 states = sink->jobStates(jobIds, stop);
             }
             answer(mailbox, [states](PrintQueue &queue) { Q_EMIT queue.followed(states); });
+        },
+        Qt::QueuedConnection);
+}
+
+void PrintQueue::endFollowing()
+{
+    platform::PrintSink *sink = m_sink.get();
+    QMetaObject::invokeMethod(
+        m_worker,
+        [sink, request = m_followRequest] {
+            StopToken stop(request->abandoned, FollowBound);
+            if (!request->abandoned)
+                sink->stopFollowing(stop);
         },
         Qt::QueuedConnection);
 }

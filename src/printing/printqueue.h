@@ -52,8 +52,9 @@ public:
     void setBound(std::chrono::milliseconds bound) { m_bound = bound; }
 
     // Asks whether the destination can take jobs with `settings`, which the
-    // jobs after it then carry; answers with `checked`.
-    void check(const platform::PrinterSettings &settings);
+    // jobs after it then carry; answers with `checked`. With `follow`, the
+    // destination makes ready to follow the jobs that come.
+    void check(const platform::PrinterSettings &settings, bool follow = false);
     // Hands one document over; answers with `submitted` carrying `ticket`.
     void submit(quint64 ticket, const QByteArray &pdf, const platform::JobTicket &job, Finish finish = {},
                 Gate gate = {});
@@ -68,6 +69,8 @@ public:
     // a short bound of its own, so that a silent print system holds up the
     // next job little longer than it would anyway.
     void follow(const QList<int> &jobIds);
+    // No job is followed for now (see PrintSink::stopFollowing).
+    void endFollowing();
 
 Q_SIGNALS:
     void checked(const std::optional<platform::SinkProblem> &problem, const QPageLayout &layout);

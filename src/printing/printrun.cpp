@@ -20,51 +20,6 @@ using Result = EntryOutcome::Result;
 
 namespace {
 
-// The print system is asked about the jobs it took at most once a second,
-// for all of them together; one that gives no answer for a minute leaves
-// them with none.
-constexpr std::chrono::milliseconds FollowEvery{1'000};
-constexpr qint64 FollowGiveUpMs = 60'000;
-
-JobAnswer answerOf(const platform::JobState &state)
-{
-    using Kind = platform::JobState::Kind;
-    switch (state.kind) {
-    case Kind::Working:
-        return {JobAnswer::State::Working, {}};
-    case Kind::Held:
-        return {JobAnswer::State::Held, state.reason};
-    case Kind::Printed:
-        return {JobAnswer::State::Printed, {}};
-    case Kind::Aborted:
-        return {JobAnswer::State::Aborted, state.reason};
-    case Kind::Canceled:
-        return {JobAnswer::State::Canceled, state.reason};
-    case Kind::Missing:
-        break;
-    }
-    return {JobAnswer::State::Unknown, QStringLiteral("the print system no longer knows the job")};
-}
-
-// The mark an entry shows for its job's answer.
-Mark markOf(const JobAnswer &answer, bool incomplete)
-{
-    switch (answer.state) {
-    case JobAnswer::State::Working:
-        return incomplete ? Mark::PrintedIncomplete : Mark::Sent;
-    case JobAnswer::State::Printed:
-        return incomplete ? Mark::PrintedIncomplete : Mark::Printed;
-    case JobAnswer::State::Held:
-        return Mark::Held;
-    case JobAnswer::State::Aborted:
-    case JobAnswer::State::Canceled:
-        return Mark::Aborted;
-    case JobAnswer::State::Unknown:
-        break;
-    }
-    return Mark::AnswerUnknown;
-}
-
 // Every page says what it is: the document's title (its file's name when it
 // has none), the entry's address, the page number and when the run began.
 // Drawn on the print thread, while the pages work on the next documents.
@@ -87,6 +42,7 @@ PrintRun::PrintRun(joblist::JobList &jobs, platform::RendererFactory renderers, 
     , m_makeRenderer(std::move(renderers))
     , m_queue(queue)
     , m_dressing(pageHeadings())
+    , m_follower(jobs, queue)
 {
     qRegisterMetaType<platform::RenderedDocument>();
     connect(&m_queue, &PrintQueue::checked, this, &PrintRun::onChecked);
@@ -96,11 +52,13 @@ PrintRun::PrintRun(joblist::JobList &jobs, platform::RendererFactory renderers, 
     connect(&m_jobs, &QAbstractItemModel::rowsInserted, this,
             [this](const QModelIndex &, int first, int last) { followInsertion(first + 1, last + 1); });
     connect(&m_jobs, &joblist::JobList::entriesExchanged, this, &PrintRun::followExchange);
-    qRegisterMetaType<printing::JobAnswer>();
-    connect(&m_queue, &PrintQueue::followed, this, &PrintRun::onFollowed);
-    m_followClock.setSingleShot(true);
-    m_followClock.setInterval(FollowEvery);
-    connect(&m_followClock, &QTimer::timeout, this, &PrintRun::askAboutJobs);
+    connect(&m_follower, &JobFollower::answered, this, &PrintRun::entryAnswered);
+    connect(&m_follower, &JobFollower::allAnswered, this, [this] {
+        // A run under way may still send jobs to follow.
+        if (!m_running)
+            m_queue.endFollowing();
+        Q_EMIT allAnswered();
+    });
 }
 
 AssembledRun assembleRun(joblist::JobList &jobs, platform::RendererFactory renderers,
@@ -140,6 +98,7 @@ void PrintRun::run()
     m_ready.clear();
     m_done = 0;
     ++m_runNumber;
+    m_follower.setLatestRun(m_runNumber);
     Q_EMIT started();
     if (m_jobs.count() <= 0)
         return finish(RunReport::Ending::NothingToPrint);
@@ -148,7 +107,7 @@ void PrintRun::run()
     m_pages = parsePageRanges(m_settings.printer.value(platform::option::PageRanges));
     // Nothing is loaded for a printer that cannot take the jobs.
     m_checking = true;
-    m_queue.check(m_settings.printer);
+    m_queue.check(m_settings.printer, m_settings.follow && m_queue.followsJobs());
 }
 
 void PrintRun::abandon()
@@ -158,8 +117,7 @@ void PrintRun::abandon()
     m_running = false;
     m_checking = false;
     cancelAll();
-    m_followed.clear();
-    m_followClock.stop();
+    m_follower.stop();
     m_queue.abandon();
 }
 
@@ -454,6 +412,8 @@ void PrintRun::finish(RunReport::Ending ending)
     m_checking = false;
     m_head = {};
     m_report.ending = ending;
+    if (!m_follower.following())
+        m_queue.endFollowing();
     Q_EMIT finished(m_report);
 }
 
@@ -522,67 +482,7 @@ void PrintRun::listChanged()
 void PrintRun::startFollowing(int jobId, const EntryOutcome &outcome)
 {
     const bool incomplete = outcome.result == Result::SentIncomplete;
-    m_followed.append({jobId, m_head.entry, m_done + 1, m_head.text, m_runNumber, incomplete, outcome.reason});
-    if (!m_followClock.isActive() && m_followed.size() == 1)
-        m_followClock.start();
-}
-
-void PrintRun::askAboutJobs()
-{
-    QList<int> jobIds;
-    jobIds.reserve(m_followed.size());
-    for (const Followed &job : std::as_const(m_followed))
-        jobIds << job.jobId;
-    if (!jobIds.isEmpty())
-        m_queue.follow(jobIds);
-}
-
-void PrintRun::onFollowed(const std::optional<QList<platform::JobState>> &states)
-{
-    if (m_followed.isEmpty())
-        return;
-    if (!states) {
-        if (!m_unanswered.isValid())
-            m_unanswered.start();
-        if (m_unanswered.elapsed() >= FollowGiveUpMs) {
-            const JobAnswer none{JobAnswer::State::Unknown, QStringLiteral("the print system no longer answers")};
-            for (Followed &job : m_followed)
-                answered(job, none);
-        }
-    } else {
-        m_unanswered.invalidate();
-        QHash<int, JobAnswer> answers;
-        for (const platform::JobState &state : *states)
-            answers.insert(state.jobId, answerOf(state));
-        for (Followed &job : m_followed) {
-            if (const auto found = answers.constFind(job.jobId); found != answers.cend())
-                answered(job, *found);
-        }
-    }
-    m_followed.removeIf([](const Followed &job) { return job.answer.final(); });
-    if (m_followed.isEmpty())
-        Q_EMIT allAnswered();
-    else
-        m_followClock.start();
-}
-
-// Says what changed, and marks the entry while it belongs to the last run
-// (a later run marks its entries anew).
-void PrintRun::answered(Followed &job, const JobAnswer &answer)
-{
-    if (answer == job.answer)
-        return;
-    job.answer = answer;
-    if (job.run == m_runNumber) {
-        for (int position = 1; position <= m_jobs.count(); ++position) {
-            if (m_jobs.entryId(position) == job.entry) {
-                const Mark mark = markOf(answer, job.incomplete);
-                m_jobs.setMark(position, mark, mark == Mark::PrintedIncomplete ? job.note : answer.reason);
-                break;
-            }
-        }
-    }
-    Q_EMIT entryAnswered(job.step, job.text, answer);
+    m_follower.follow({jobId, m_head.entry, m_done + 1, m_head.text, m_runNumber, incomplete, outcome.reason});
 }
 
 } // namespace printing

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "jobfollower.h"
 #include "printqueue.h"
 #include "runreport.h"
 #include "runsettings.h"
@@ -70,7 +71,7 @@ public:
     bool running() const { return m_running; }
     // Whether jobs the print system took are still followed, waiting for
     // the printer's final answer.
-    bool following() const { return !m_followed.isEmpty(); }
+    bool following() const { return m_follower.following(); }
 
     // Starts a run; a run already going on is left alone.
     void run();
@@ -137,8 +138,6 @@ private:
     void engineFailedOn(Slot &slot);
     void stopForEngine();
     void startFollowing(int jobId, const EntryOutcome &outcome);
-    void askAboutJobs();
-    void onFollowed(const std::optional<QList<platform::JobState>> &states);
     void finish(RunReport::Ending ending);
     void cancelAll();
     quint64 ticket() const { return (m_runNumber << 32) | m_head.entry; }
@@ -174,23 +173,9 @@ private:
     bool m_engineFailed = false;
     RunReport m_report;
 
-    // A job the print system took, followed until the printer's final
-    // answer; its entry is marked as the answers come while it is the
-    // last run's.
-    struct Followed {
-        int jobId = 0;
-        std::uint32_t entry = 0;
-        int step = 0;
-        QString text;
-        quint64 run = 0;
-        bool incomplete = false;
-        QString note;  // why it printed before it finished loading
-        JobAnswer answer{JobAnswer::State::Working, {}};
-    };
-    void answered(Followed &job, const JobAnswer &answer);
-    QList<Followed> m_followed;
-    QTimer m_followClock;
-    QElapsedTimer m_unanswered;  // since the print system last answered about them
+    // The jobs the print system took, followed until the printer's final
+    // answer.
+    JobFollower m_follower;
 };
 
 // A print run with the queue it hands its jobs to, put together in the one

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/printsink.h"
+
 #include <QList>
 #include <QMetaType>
 #include <QString>
@@ -24,22 +26,8 @@ struct EntryOutcome {
     QString file{};      // where it was written, when the run writes files
 };
 
-// What the printer made of a job it took, learned by following the job
-// after the print system accepted it.
-struct JobAnswer {
-    enum class State {
-        Working,   // waiting its turn or printing, after it was held. Not final.
-        Held,      // waiting: held, or its printer stopped; `reason` says why. Not final.
-        Printed,   // the printer finished it
-        Aborted,   // the printer gave it up; `reason` says why
-        Canceled,  // someone canceled it
-        Unknown,   // its answer could not be learned (the job vanished, say)
-    };
-    State state = State::Unknown;
-    QString reason;
-    bool final() const { return state != State::Held && state != State::Working; }
-    friend bool operator==(const JobAnswer &, const JobAnswer &) = default;
-};
+// What the printer made of a job it took (see platform::JobAnswer).
+using JobAnswer = platform::JobAnswer;
 
 // An entry and what kept it from printing, or from printing whole.
 struct NamedEntry {
@@ -83,4 +71,3 @@ QString closingDetails(const RunReport &report);
 } // namespace printing
 
 Q_DECLARE_METATYPE(printing::RunReport)
-Q_DECLARE_METATYPE(printing::JobAnswer)

@@ -12,9 +12,7 @@
 #include "platform/printers/printers.h"
 #include "printing/printqueue.h"
 #include "printing/printrun.h"
-
-#include <QEventLoop>
-#include <QTimer>
+#include "printing/runtoend.h"
 
 namespace app {
 
@@ -95,21 +93,6 @@ QList<int> entriesToPrint(const QStringList &entries, const Journal *journal, bo
     return indexes;
 }
 
-// Runs `run` over its list to its end.
-RunReport runToEnd(printing::PrintRun &run)
-{
-    QEventLoop loop;
-    RunReport report;
-    QObject::connect(&run, &printing::PrintRun::finished, &loop, [&](const RunReport &finished) {
-        report = finished;
-        loop.quit();
-    });
-    run.run();
-    if (run.running())
-        loop.exec();
-    return report;
-}
-
 // Waits, after the run, for the printer's final answer about every job it
 // took, or until `seconds` have passed.
 void waitForAnswers(printing::PrintRun &run, BatchReport &report, double seconds)
@@ -120,23 +103,9 @@ void waitForAnswers(printing::PrintRun &run, BatchReport &report, double seconds
     // only those it can (one the print system gave no number, say). With
     // nothing followed no answer is coming, and the entries stand as they are
     // rather than wait out the time to end as unanswered.
-    if (!run.following()) {
-        report.waitEnded(true);
-        return;
-    }
-    QEventLoop loop;
-    bool answersDone = false;
-    QObject::connect(&run, &printing::PrintRun::allAnswered, &loop, [&] {
-        answersDone = true;
-        loop.quit();
-    });
-    QObject::connect(&run, &printing::PrintRun::entryAnswered, &loop, [&] {
-        if (!report.awaiting())
-            loop.quit();
-    });
-    QTimer::singleShot(std::chrono::milliseconds(qint64(seconds * 1000)), &loop, &QEventLoop::quit);
-    loop.exec();
-    report.waitEnded(answersDone || !report.awaiting());
+    const bool answered = printing::waitForAnswers(run, std::chrono::milliseconds(qint64(seconds * 1000)),
+                                                   [&report] { return report.awaiting(); });
+    report.waitEnded(answered || !report.awaiting());
 }
 
 int printEntries(const CommandLine &line, const QStringList &entries, bool problems, Journal *journal, BatchReport &report)
@@ -162,7 +131,7 @@ int printEntries(const CommandLine &line, const QStringList &entries, bool probl
                      });
     QObject::connect(&run, &printing::PrintRun::entryAnswered, &run,
                      [&report](int step, const QString &, const JobAnswer &answer) { report.entryAnswered(step, answer); });
-    const RunReport ran = runToEnd(run);
+    const RunReport ran = printing::runToEnd(run);
     if (line.wait)
         waitForAnswers(run, report, line.waitSeconds);
     // The outcomes after the last job, on the disk too.

@@ -7,7 +7,6 @@
 #include <cups/cups.h>
 #include <cups/pwg.h>
 
-#include <QHash>
 #include <QPageSize>
 #include <QScopeGuard>
 #include <QSizeF>
@@ -113,143 +112,6 @@ QString valuesOf(ipp_attribute_t *attribute)
     return values.join(u", ");
 }
 
-// Why a job waits, ends or ended, in words for the user: the printer's own
-// message where it gave one, else the reasons CUPS names.
-QString jobReason(const QStringList &reasons, const QString &printerMessage)
-{
-    static const QList<std::pair<QString, QString>> words{
-        {QStringLiteral("printer-stopped"), QStringLiteral("the printer is stopped")},
-        {QStringLiteral("job-hold-until-specified"), QStringLiteral("held until someone releases it")},
-        {QStringLiteral("cups-held-for-authentication"), QStringLiteral("the printer asks for a password")},
-        {QStringLiteral("job-canceled-by-user"), QStringLiteral("canceled by its owner")},
-        {QStringLiteral("job-canceled-by-operator"), QStringLiteral("canceled by the printer's operator")},
-        {QStringLiteral("job-canceled-at-device"), QStringLiteral("canceled at the printer")},
-        {QStringLiteral("aborted-by-system"), QStringLiteral("the print system gave it up")},
-        {QStringLiteral("job-aborted-by-system"), QStringLiteral("the print system gave it up")},
-        {QStringLiteral("document-format-error"), QStringLiteral("the printer could not read it")},
-    };
-    if (!printerMessage.trimmed().isEmpty())
-        return quotedReason(printerMessage);
-    QStringList said;
-    for (const QString &reason : reasons) {
-        if (reason == u"none" || reason == u"job-printing" || reason == u"job-incoming" || reason == u"job-queued"
-            || reason == u"job-completed-successfully" || reason == u"processing-to-stop-point")
-            continue;
-        const auto known = std::find_if(words.cbegin(), words.cend(), [&reason](const auto &word) { return word.first == reason; });
-        said << (known != words.cend() ? known->second : reason);
-    }
-    return said.join(u", ");
-}
-
-// The state of one job in a Get-Jobs answer.
-JobState stateOf(int jobId, int ippState, const QStringList &reasons, const QString &printerMessage)
-{
-    const QString why = jobReason(reasons, printerMessage);
-    switch (ippState) {
-    case IPP_JSTATE_HELD:
-        return {jobId, JobState::Kind::Held, why};
-    case IPP_JSTATE_PENDING:
-    case IPP_JSTATE_PROCESSING:
-        if (reasons.contains(u"printer-stopped"))
-            return {jobId, JobState::Kind::Held, jobReason({QStringLiteral("printer-stopped")}, {})};
-        return {jobId, JobState::Kind::Working, {}};
-    case IPP_JSTATE_STOPPED:
-        return {jobId, JobState::Kind::Held, why.isEmpty() ? QStringLiteral("the printer stopped it") : why};
-    case IPP_JSTATE_COMPLETED:
-        return {jobId, JobState::Kind::Printed, {}};
-    case IPP_JSTATE_CANCELED:
-        return {jobId, JobState::Kind::Canceled, why};
-    case IPP_JSTATE_ABORTED:
-        return {jobId, JobState::Kind::Aborted, why};
-    default:
-        return {jobId, JobState::Kind::Missing, {}};
-    }
-}
-
-// A job's state, and the queue it is on.
-struct JobOnQueue {
-    JobState state;
-    QString queue;
-};
-
-// Every job asked about, from a Get-Jobs answer: its attributes come one
-// group per job, and a job the answer leaves out is one the print system no
-// longer knows.
-QList<JobOnQueue> statesOf(ipp_t *response, const QList<int> &jobIds)
-{
-    QHash<int, JobOnQueue> known;
-    int jobId = 0;
-    int state = 0;
-    QStringList reasons;
-    QString message;
-    QString queue;
-    const auto keep = [&] {
-        if (jobId > 0)
-            known.insert(jobId, {stateOf(jobId, state, reasons, message), queue});
-        jobId = state = 0;
-        reasons.clear();
-        message.clear();
-        queue.clear();
-    };
-    for (ipp_attribute_t *attribute = ippFirstAttribute(response); attribute; attribute = ippNextAttribute(response)) {
-        const char *name = ippGetName(attribute);
-        if (!name) {
-            keep();
-            continue;
-        }
-        if (ippGetGroupTag(attribute) != IPP_TAG_JOB)
-            continue;
-        if (qstrcmp(name, "job-id") == 0)
-            jobId = ippGetInteger(attribute, 0);
-        else if (qstrcmp(name, "job-state") == 0)
-            state = ippGetInteger(attribute, 0);
-        else if (qstrcmp(name, "job-state-reasons") == 0)
-            for (int i = 0; i < ippGetCount(attribute); ++i)
-                reasons << QString::fromUtf8(ippGetString(attribute, i, nullptr));
-        else if (qstrcmp(name, "job-printer-state-message") == 0)
-            message = QString::fromUtf8(ippGetString(attribute, 0, nullptr));
-        else if (qstrcmp(name, "job-printer-uri") == 0)
-            queue = QString::fromUtf8(ippGetString(attribute, 0, nullptr)).section(u'/', -1);
-    }
-    keep();
-    QList<JobOnQueue> states;
-    for (const int id : jobIds)
-        states << known.value(id, JobOnQueue{JobState{id, JobState::Kind::Missing, {}}, {}});
-    return states;
-}
-
-// The stopped queues of a CUPS-Get-Printers answer, each with why.
-QHash<QString, QString> stoppedPrintersOf(ipp_t *response)
-{
-    QHash<QString, QString> stopped;
-    QString name;
-    int state = 0;
-    QString message;
-    const auto keep = [&] {
-        if (!name.isEmpty() && state == IPP_PSTATE_STOPPED)
-            stopped.insert(name, message.trimmed().isEmpty() ? QStringLiteral("the printer is stopped")
-                                                             : u"the printer is stopped: " + quotedReason(message));
-        name.clear();
-        state = 0;
-        message.clear();
-    };
-    for (ipp_attribute_t *attribute = ippFirstAttribute(response); attribute; attribute = ippNextAttribute(response)) {
-        const char *attributeName = ippGetName(attribute);
-        if (!attributeName) {
-            keep();
-            continue;
-        }
-        if (qstrcmp(attributeName, "printer-name") == 0)
-            name = QString::fromUtf8(ippGetString(attribute, 0, nullptr));
-        else if (qstrcmp(attributeName, "printer-state") == 0)
-            state = ippGetInteger(attribute, 0);
-        else if (qstrcmp(attributeName, "printer-state-message") == 0)
-            message = QString::fromUtf8(ippGetString(attribute, 0, nullptr));
-    }
-    keep();
-    return stopped;
-}
-
 } // namespace
 
 // What one attempt at a job came to, and whether another attempt is safe:
@@ -291,7 +153,13 @@ CupsSink::CupsSink(QString server)
 {
 }
 
-CupsSink::~CupsSink() = default;
+// A subscription left behind would last out its lease; letting it go waits
+// no longer than one look at the stop token would.
+CupsSink::~CupsSink()
+{
+    if (m_http)
+        m_jobs.unsubscribe(m_http.get());
+}
 
 // libcups calls this whenever a read or write has waited StopCheckSeconds;
 // returning 0 ends the wait with an error.
@@ -621,9 +489,6 @@ SinkAnswer CupsSink::readEarlyRefusal(const SinkAnswer &otherwise)
     return answer;
 }
 
-// One request a call: the jobs, or, every other call while some job waits
-// its turn, the printers, to tell a job waiting on a stopped printer from one
-// waiting for the jobs before it.
 std::optional<QList<JobState>> CupsSink::jobStates(const QList<int> &jobIds, StopToken &stop)
 {
     const auto done = qScopeGuard([this] { m_stop = nullptr; });
@@ -631,95 +496,24 @@ std::optional<QList<JobState>> CupsSink::jobStates(const QList<int> &jobIds, Sto
         return QList<JobState>{};
     if (!connect(stop))
         return std::nullopt;
-    if (m_askPrintersNext) {
-        m_askPrintersNext = false;
-        if (!askAboutPrinters(stop))
-            return std::nullopt;
-        return withStoppedPrinters(jobIds);
-    }
-    return askAboutJobs(jobIds, stop);
-}
-
-// The scheduler itself, for requests about every queue.
-QByteArray CupsSink::schedulerUri() const
-{
-    char host[256];
-    httpGetHostname(m_http.get(), host, sizeof host);
-    const int port = httpAddrPort(httpGetAddress(m_http.get()));
-    char uri[HTTP_MAX_URI];
-    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, host, port > 0 ? port : ippPort(), "/");
-    return uri;
-}
-
-// One Get-Jobs request for every job followed: the jobs from the oldest of
-// them on, which a scheduler that keeps its job history answers in one go
-// however many jobs it has kept before them.
-std::optional<QList<JobState>> CupsSink::askAboutJobs(const QList<int> &jobIds, StopToken &stop)
-{
-    const auto [oldest, newest] = std::minmax_element(jobIds.cbegin(), jobIds.cend());
-    ipp_t *request = ippNewRequest(IPP_OP_GET_JOBS);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, schedulerUri().constData());
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, "all");
-    ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "first-job-id", *oldest);
-    ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "limit", *newest - *oldest + 1);
-    static const char *const wanted[] = {"job-id", "job-state", "job-state-reasons", "job-printer-state-message",
-                                         "job-printer-uri"};
-    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 5, nullptr, wanted);
-    // cupsDoRequest frees the request; its waits ask keepWaiting.
-    ipp_t *response = cupsDoRequest(m_http.get(), request, "/");
-    const auto freeResponse = qScopeGuard([response] { ippDelete(response); });
-    if (!response || ippGetStatusCode(response) > IPP_STATUS_OK_CONFLICTING) {
+    std::optional<QList<JobState>> states = m_jobs.jobStates(m_http.get(), jobIds, stop);
+    if (!states)
         disconnect();
-        return std::nullopt;
-    }
-    stop.progressed();
-    m_jobStates.clear();
-    for (const JobOnQueue &job : statesOf(response, jobIds)) {
-        m_jobStates.insert(job.state.jobId, job.state);
-        const bool waits = job.state.kind == JobState::Kind::Working || job.state.kind == JobState::Kind::Held;
-        if (waits && !job.queue.isEmpty())
-            m_jobPrinters.insert(job.state.jobId, job.queue);
-        else if (!waits)
-            m_jobPrinters.remove(job.state.jobId);
-        if (job.state.kind == JobState::Kind::Working)
-            m_askPrintersNext = true;
-    }
-    return withStoppedPrinters(jobIds);
-}
-
-// Which queues are stopped, and why.
-bool CupsSink::askAboutPrinters(StopToken &stop)
-{
-    ipp_t *request = ippNewRequest(IPP_OP_CUPS_GET_PRINTERS);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
-    static const char *const wanted[] = {"printer-name", "printer-state", "printer-state-message"};
-    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 3, nullptr, wanted);
-    ipp_t *response = cupsDoRequest(m_http.get(), request, "/");
-    const auto freeResponse = qScopeGuard([response] { ippDelete(response); });
-    if (!response || ippGetStatusCode(response) > IPP_STATUS_OK_CONFLICTING) {
-        disconnect();
-        return false;
-    }
-    stop.progressed();
-    m_stoppedPrinters = stoppedPrintersOf(response);
-    return true;
-}
-
-// The jobs' last known states, a job waiting on a stopped printer held.
-QList<JobState> CupsSink::withStoppedPrinters(const QList<int> &jobIds) const
-{
-    QList<JobState> states;
-    for (const int id : jobIds) {
-        // Only the jobs' own answer may call a job missing: one taken after
-        // it was asked is still on its way.
-        JobState state = m_jobStates.value(id, JobState{id, JobState::Kind::Working, {}});
-        const auto stopped = m_stoppedPrinters.constFind(m_jobPrinters.value(id));
-        if (state.kind == JobState::Kind::Working && stopped != m_stoppedPrinters.cend())
-            state = {id, JobState::Kind::Held, *stopped};
-        states << state;
-    }
     return states;
+}
+
+void CupsSink::startFollowing(StopToken &stop)
+{
+    const auto done = qScopeGuard([this] { m_stop = nullptr; });
+    if (connect(stop))
+        m_jobs.subscribe(m_http.get(), stop);
+}
+
+void CupsSink::stopFollowing(StopToken &stop)
+{
+    const auto done = qScopeGuard([this] { m_stop = nullptr; });
+    if (m_jobs.subscribed() && connect(stop))
+        m_jobs.unsubscribe(m_http.get());
 }
 
 } // namespace platform

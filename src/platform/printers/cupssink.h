@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/printsink.h"
+#include "cupsjobs.h"
 
-#include <QHash>
+#include "core/printsink.h"
 
 #include <memory>
 
@@ -31,6 +31,8 @@ public:
     SinkAnswer send(const QByteArray &pdf, const JobTicket &ticket, StopToken &stop) override;
     bool followsJobs() const override { return true; }
     std::optional<QList<JobState>> jobStates(const QList<int> &jobIds, StopToken &stop) override;
+    void startFollowing(StopToken &stop) override;
+    void stopFollowing(StopToken &stop) override;
 
 private:
     struct HttpClose { void operator()(http_t *http) const; };
@@ -45,10 +47,6 @@ private:
     QPageLayout printerLayout(cups_dinfo_t *info) const;
     std::optional<QString> refusedOption(cups_dinfo_t *info, const PrinterSettings &settings);
     QString offeredOptions(cups_dinfo_t *info) const;
-    std::optional<QList<JobState>> askAboutJobs(const QList<int> &jobIds, StopToken &stop);
-    bool askAboutPrinters(StopToken &stop);
-    QList<JobState> withStoppedPrinters(const QList<int> &jobIds) const;
-    QByteArray schedulerUri() const;
     Attempt trySend(const QByteArray &pdf, const JobTicket &ticket, StopToken &stop);
     QByteArray printerUri() const;
     bool awaitAnswer(StopToken &stop);
@@ -66,13 +64,8 @@ private:
     QPageLayout m_layout;
     StopToken *m_stop = nullptr;  // the call under way, for keepWaiting
 
-    // What following the jobs learned last. A job waiting on a stopped
-    // printer shows nothing of it in its own state, so the printers are
-    // asked too, every other time while a job waits.
-    QHash<int, JobState> m_jobStates;
-    QHash<int, QString> m_jobPrinters;       // the queue each job is on
-    QHash<QString, QString> m_stoppedPrinters;  // queue name, why it is stopped
-    bool m_askPrintersNext = false;
+    // Following the jobs sent, over the same connection.
+    CupsJobs m_jobs;
 };
 
 } // namespace platform
