@@ -154,7 +154,7 @@ void PrintQueue::endFollowing()
         m_worker,
         [sink, request = m_followRequest] {
             StopToken stop(request->abandoned, FollowBound);
-            if (!request->abandoned)
+            if (!request->abandoned.isSet())
                 sink->stopFollowing(stop);
         },
         Qt::QueuedConnection);
