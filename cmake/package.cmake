@@ -1,9 +1,5 @@
 # `make package`: a Debian package of what `cmake --install` installs.
 #
-# dpkg-shlibdeps finds the packages of the libraries the program links. The
-# rest are what it loads or starts at run time, which no linker sees: the
-# browser engine's helper process, the SVG image and icon plugins behind the
-# button pictures, and the fonts the window's layout is measured in.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tavimark)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -20,10 +16,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.tavimark.com/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# dpkg-shlibdeps names the libraries the program links; these are what it
-# loads or starts without linking them: the engine's helper process, the
-# SVG plugins behind the pictures and icons, and the window's fonts.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6webenginecore6-bin, fonts-liberation")
+# dpkg-shlibdeps names the libraries the program links, and through the
+# engine library's own symbols file its helper process too; the SVG plugins
+# behind the pictures and icons come with the Qt Svg library it links. What
+# no linker sees is the window's fonts.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
 # libcups reaches a print server by itself (client.conf, CUPS_SERVER); only
 # a printer attached to this machine needs a scheduler here. Without the
 # Wayland plugin the window runs through XWayland.

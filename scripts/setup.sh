@@ -16,7 +16,7 @@ packages=(
     xvfb xauth xdotool poppler-utils
     librsvg2-bin desktop-file-utils appstream
     man-db groff-base
-    dpkg-dev file
+    dpkg-dev file lintian
 )
 
 missing=()
