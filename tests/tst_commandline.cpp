@@ -819,7 +819,7 @@ private Q_SLOTS:
         QVERIFY(journalFile.open(QIODevice::ReadOnly));
         const QList<QByteArray> records = journalFile.readAll().split('\n');
         QCOMPARE(program.exitCode(), 2);
-        QCOMPARE(lines.value(0), u"[1/8] sent: " + entries.at(0));
+        QCOMPARE(lines.value(0), u"[1/8] written to out/first.pdf: " + entries.at(0));
         QCOMPARE(lines.value(1), u"[2/8] not printed (the page's renderer crashed): " + entries.at(1));
         for (int step = 3; step <= 8; ++step) {
             const QString entry = entries.at(step - 1);
