@@ -138,7 +138,7 @@ public:
 
     void setRenderers(int renderers) { update(&printing::RunSettings::renderers, renderers); }
     void setHeadings(bool headings) { update(&printing::RunSettings::headings, headings); }
-    void setPrinter(const platform::PrinterSettings &printer) { update(&printing::RunSettings::printer, printer); }
+    void setPrinter(const core::PrinterSettings &printer) { update(&printing::RunSettings::printer, printer); }
     void setFollow(bool follow) { update(&printing::RunSettings::follow, follow); }
 
     // Prints `entries` in one run; returns documents per second.
@@ -376,17 +376,17 @@ void measureHeadings(Runner &runner, const QString &folder, int renderers)
 bench::Span engineAlone(const QStringList &entries, int pages)
 {
     const QPageLayout layout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                             QMarginsF(platform::PrintMarginMm, platform::PrintMarginMm, platform::PrintMarginMm,
-                                       platform::PrintMarginMm),
+                             QMarginsF(core::PrintMarginMm, core::PrintMarginMm, core::PrintMarginMm,
+                                       core::PrintMarginMm),
                              QPageLayout::Millimeter);
-    const platform::RendererFactory make = platform::engineRenderers();
-    std::vector<std::unique_ptr<platform::DocumentRenderer>> renderers;
+    const core::RendererFactory make = platform::engineRenderers();
+    std::vector<std::unique_ptr<core::DocumentRenderer>> renderers;
     bench::Span span;
     int next = 0;
     int done = 0;
     QElapsedTimer clock;
     QEventLoop loop;
-    const auto start = [&](platform::DocumentRenderer &renderer) {
+    const auto start = [&](core::DocumentRenderer &renderer) {
         if (next < entries.size()) {
             renderer.render(quint64(next), entries.at(next), layout, std::chrono::seconds(60));
             ++next;
@@ -394,11 +394,11 @@ bench::Span engineAlone(const QStringList &entries, int pages)
     };
     for (int i = 0; i < pages; ++i) {
         renderers.push_back(make());
-        platform::DocumentRenderer &renderer = *renderers.back();
-        QObject::connect(&renderer, &platform::DocumentRenderer::rendered, &loop,
-                         [&](quint64, const platform::RenderedDocument &document) {
+        core::DocumentRenderer &renderer = *renderers.back();
+        QObject::connect(&renderer, &core::DocumentRenderer::rendered, &loop,
+                         [&](quint64, const core::RenderedDocument &document) {
                              const double now = clock.nsecsElapsed() / 1e9;
-                             if (document.state != platform::RenderedDocument::State::Complete)
+                             if (document.state != core::RenderedDocument::State::Complete)
                                  std::printf("# the engine alone: %s\n", qPrintable(document.failure));
                              if (++done == 1)
                                  span.first = now;
@@ -547,11 +547,11 @@ void warmUp(Runner &runner, const QString &folder)
 void measureOptions(Runner &runner, const QString &folder, int renderers)
 {
     runner.setRenderers(renderers);
-    platform::PrinterSettings plain{QStringLiteral("Duplex"), 1, {}};
-    platform::PrinterSettings chosen{QStringLiteral("Duplex"), 2, {}};
-    chosen.set(platform::option::Sides, QStringLiteral("two-sided-long-edge"));
-    chosen.set(platform::option::Media, QStringLiteral("A4"));
-    chosen.set(platform::option::ColorMode, QStringLiteral("monochrome"));
+    core::PrinterSettings plain{QStringLiteral("Duplex"), 1, {}};
+    core::PrinterSettings chosen{QStringLiteral("Duplex"), 2, {}};
+    chosen.set(core::option::Sides, QStringLiteral("two-sided-long-edge"));
+    chosen.set(core::option::Media, QStringLiteral("A4"));
+    chosen.set(core::option::ColorMode, QStringLiteral("monochrome"));
     double with = 0;
     double without = 0;
     // Each pair in turn goes first, so that neither gets the quieter
@@ -639,7 +639,7 @@ void speedups(std::map<int, std::map<QString, double>> &rates, bool haveManual)
 // of pages, alternating so that neither gets the quieter moment.
 void measureWindow(Runner &runner, const QString &folder, int renderers)
 {
-    platform::Desktop desktop = platform::makeQtDesktop();
+    core::Desktop desktop = core::makeQtDesktop();
     auto kept = std::make_unique<bench::KeptMessages>();
     bench::KeptMessages &messages = *kept;
     desktop.messageBox = std::move(kept);

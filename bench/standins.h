@@ -27,13 +27,13 @@ struct ShownJobList {
     }
 };
 
-struct WindowPointer final : platform::PointerOwner {
-    platform::MousePointer current = platform::MousePointer::Default;
-    platform::MousePointer mousePointer() const override { return current; }
-    void setMousePointer(platform::MousePointer pointer) override { current = pointer; }
+struct WindowPointer final : core::PointerOwner {
+    core::MousePointer current = core::MousePointer::Default;
+    core::MousePointer mousePointer() const override { return current; }
+    void setMousePointer(core::MousePointer pointer) override { current = pointer; }
 };
 
-struct KeptMessages final : platform::MessageBox {
+struct KeptMessages final : core::MessageBox {
     int shown = 0;
     QString last;
     void show(QWidget *, const QString &text, const QString &) override

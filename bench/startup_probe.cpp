@@ -28,7 +28,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
-    app::Form1 window(platform::makeQtDesktop());
+    app::Form1 window(core::makeQtDesktop());
     ShownReporter reporter;
     window.installEventFilter(&reporter);
     window.show();

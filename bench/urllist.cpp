@@ -21,7 +21,7 @@
 
 namespace {
 
-struct AnswerDialog final : platform::FileOpenDialog {
+struct AnswerDialog final : core::FileOpenDialog {
     QString path;
     QStringList showOpen(QWidget *, const QString &, const QStringList &) override { return {path}; }
 };
@@ -77,7 +77,7 @@ int main(int argc, char **argv)
     dialog.path = path;
     bench::KeptMessages messages;
     bench::WindowPointer pointer;
-    platform::EventYield yield;
+    core::EventYield yield;
 
     QElapsedTimer clock;
     clock.start();

@@ -26,13 +26,13 @@
 
 namespace {
 
-struct Answer final : platform::InputBox {
+struct Answer final : core::InputBox {
     QString ask(QWidget *, const QString &, const QString &initialText) override { return initialText; }
 };
 
 // Answers with the tree and starts the clock: the figure runs from the
 // chosen folder to the last entry appended.
-struct ChooseTree final : platform::FolderBrowser {
+struct ChooseTree final : core::FolderBrowser {
     QString folder;
     QElapsedTimer *clock = nullptr;
     QString browseForFolder(QWidget *, const QString &) override
@@ -119,7 +119,7 @@ int main(int argc, char **argv)
         chooser.clock = &clock;
         bench::KeptMessages messageBox;
         bench::WindowPointer pointer;
-        platform::EventYield yield;
+        core::EventYield yield;
         sources::addFolderContents({extension, chooser, messageBox}, {&list.view, pointer, yield}, jobs);
         actionSeconds.push_back(clock.nsecsElapsed() / 1e9);
         added = jobs.count();

@@ -112,7 +112,7 @@ int main(int argc, char **argv)
     const int rounds = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 3;
     QTemporaryDir dir;
 
-    platform::Desktop desktop = platform::makeQtDesktop();
+    core::Desktop desktop = core::makeQtDesktop();
     auto kept = std::make_unique<bench::KeptMessages>();
     bench::KeptMessages &messages = *kept;
     desktop.messageBox = std::move(kept);

@@ -20,7 +20,7 @@
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
-using platform::MousePointer;
+using core::MousePointer;
 
 namespace {
 
@@ -31,7 +31,7 @@ struct Rig {
     ScriptedFolderBrowser folderBrowser;
     RecordingMessageBox messageBox;
     RecordingPointer pointer;
-    platform::EventYield yield;
+    core::EventYield yield;
     joblist::JobList jobs;
 
     void answer(const QString &extension, const QString &folder)

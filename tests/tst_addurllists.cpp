@@ -14,12 +14,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using platform::MousePointer;
+using core::MousePointer;
 
 namespace {
 
 // Records the pointer at the time a message shows.
-struct PointerAtMessage final : platform::MessageBox {
+struct PointerAtMessage final : core::MessageBox {
     const RecordingPointer *pointer = nullptr;
     QStringList shown;
     QList<MousePointer> pointerWhenShown;
@@ -36,7 +36,7 @@ struct Run {
     ScriptedFileDialog dialog;
     RecordingPointer pointer;
     PointerAtMessage messages;
-    platform::EventYield yield;
+    core::EventYield yield;
     joblist::JobList jobs;
 
     Run()

@@ -617,7 +617,7 @@ private Q_SLOTS:
         for (const QString &file : std::as_const(printed))
             expected << u'[' + QString::number(expected.size() + 1) + u'/' + QString::number(printed.size()) + u"] sent: "
                     + dir.filePath(file);
-        expected << u"tavimark: " + QString::number(printed.size()) + u" of " + platform::entryCount(printed.size()) + u" sent";
+        expected << u"tavimark: " + QString::number(printed.size()) + u" of " + core::entryCount(printed.size()) + u" sent";
         QCOMPARE(outcome.errorLines, expected);
         QCOMPARE(outcome.status, 0);
         QTRY_COMPARE_WITH_TIMEOUT(rig::jobTitles(dir.path()).size(), printed.size(), 30'000);

@@ -34,7 +34,7 @@ private Q_SLOTS:
             QFile file(root.filePath(folder + u"/drag.ico"_s));
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
-        const QString found = platform::findDataFile(root.filePath(u"bin"_s), u"drag.ico"_s);
+        const QString found = core::findDataFile(root.filePath(u"bin"_s), u"drag.ico"_s);
         QCOMPARE(found, expected.isEmpty() ? QString() : root.filePath(expected + u"/drag.ico"_s));
     }
 };

@@ -15,7 +15,7 @@
 #include <QSignalBlocker>
 #include <QTest>
 
-using platform::MousePointer;
+using core::MousePointer;
 
 namespace {
 // The design's unit: 15 twips to a pixel at 96 dots per inch.
@@ -31,7 +31,7 @@ private Q_SLOTS:
     void load_setsCaptionColumnBarAndPointer()
     {
         FakeDesktop fakes;
-        platform::Desktop desktop = fakes.make();
+        core::Desktop desktop = fakes.make();
         fakes.random->value = 0.065;
         app::Form1 form(std::move(desktop));
         QCOMPARE(fakes.launcher->opened, QList<QUrl>{app::HomePageUrl});

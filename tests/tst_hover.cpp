@@ -11,7 +11,7 @@
 
 #include <QTest>
 
-using platform::MousePointer;
+using core::MousePointer;
 
 namespace {
 

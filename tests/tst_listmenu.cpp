@@ -211,8 +211,8 @@ private Q_SLOTS:
         QTest::newRow("percent signs") << u"/docs/100%.htm"_s << true;
         QTest::newRow("an escape spelled in a name") << u"/docs/50%20off.htm"_s << true;
         QTest::newRow("percent and space") << u"/docs/100% sure.htm"_s << true;
-        QTest::newRow("not UTF-8") << platform::entryText("/docs/caf\xe9.htm") << true;
-        QTest::newRow("not UTF-8, with a space") << platform::entryText("/my docs/caf\xe9 noir.htm") << true;
+        QTest::newRow("not UTF-8") << core::entryText("/docs/caf\xe9.htm") << true;
+        QTest::newRow("not UTF-8, with a space") << core::entryText("/my docs/caf\xe9 noir.htm") << true;
         QTest::newRow("non-ASCII with a space") << QStringLiteral("/docs/caf\u00e9 \u00fc.htm") << true;
         QTest::newRow("a tab in a name") << u"/docs/a\tb.htm"_s << true;
         QTest::newRow("a line break in a name") << u"/docs/two\nlines.htm"_s << true;
@@ -242,7 +242,7 @@ private Q_SLOTS:
                                              : QStringList{u"/before.htm"_s, u"/after.htm"_s};
         QCOMPARE(window.fakes.messageBox->shown.size(), written ? 0 : 1);
         if (!written)
-            QVERIFY(window.fakes.messageBox->shown.first().contains(platform::oneLine(entry)));
+            QVERIFY(window.fakes.messageBox->shown.first().contains(core::oneLine(entry)));
         QCOMPARE(window.readBack(path), expected);
         QCOMPARE(filesIn(dir), QStringList{u"list.txt"_s});
     }
@@ -256,7 +256,7 @@ private Q_SLOTS:
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("/old.htm\n");
         old.close();
-        const QStringList entries{u"/a b.htm"_s, QStringLiteral("/caf\u00e9.htm"), platform::entryText("/x\xff.htm"),
+        const QStringList entries{u"/a b.htm"_s, QStringLiteral("/caf\u00e9.htm"), core::entryText("/x\xff.htm"),
                                   u"http://example.com/?a=1&b=2"_s};
         Window window;
         for (const QString &entry : entries)

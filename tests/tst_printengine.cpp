@@ -42,7 +42,7 @@
 
 using namespace std::chrono_literals;
 using joblist::Mark;
-using platform::MousePointer;
+using core::MousePointer;
 using rig::jobTexts;
 using rig::jobTitles;
 
@@ -152,7 +152,7 @@ struct Window {
 
     explicit Window(const QString &cupsServer = {}, std::chrono::milliseconds bound = 10s, int renderers = 2)
     {
-        platform::Desktop desktop = fakes.make();
+        core::Desktop desktop = fakes.make();
         desktop.renderers = platform::engineRenderers();
         desktop.printSink = platform::makePrinterSink(cupsServer);
         form = std::make_unique<app::Form1>(std::move(desktop));
@@ -268,7 +268,7 @@ private Q_SLOTS:
         ::close(fd);
         // QTemporaryDir cannot remove a name that is not text.
         const auto remove = qScopeGuard([&path] { ::unlink(path.constData()); });
-        const QString entry = platform::entryText(path);
+        const QString entry = core::entryText(path);
 
         Window window;
         window.jobs().add(entry);
@@ -540,7 +540,7 @@ private Q_SLOTS:
         QSignalSpy checked(&queue, &printing::PrintQueue::checked);
         queue.check({});
         QVERIFY(checked.wait(30000));
-        QVERIFY(!checked.first().first().value<std::optional<platform::SinkProblem>>());
+        QVERIFY(!checked.first().first().value<std::optional<core::SinkProblem>>());
 
         // Four megabytes take ten seconds on this link.
         QByteArray document("%PDF-1.4\n%");
@@ -550,8 +550,8 @@ private Q_SLOTS:
         QSignalSpy submitted(&queue, &printing::PrintQueue::submitted);
         queue.submit(7, document, {entry});
         QVERIFY(submitted.wait(60000));
-        const auto answer = submitted.first().at(1).value<platform::SinkAnswer>();
-        QVERIFY2(answer.kind == platform::SinkAnswer::Kind::Taken, qPrintable(answer.reason));
+        const auto answer = submitted.first().at(1).value<core::SinkAnswer>();
+        QVERIFY2(answer.kind == core::SinkAnswer::Kind::Taken, qPrintable(answer.reason));
         QTRY_COMPARE_WITH_TIMEOUT(rig::jobFiles(rig::sharedFolder(), entry).size(), qsizetype(1), JobArrivalMs);
         QCOMPARE(QFileInfo(rig::jobFiles(rig::sharedFolder(), entry).first()).size(), document.size());
     }
@@ -806,11 +806,11 @@ private Q_SLOTS:
         Window window(rig.server());
         // Chosen as a user does: the printer settings that a right-click on
         // Print opens.
-        window.fakes.printerSettings->answers << platform::PrinterSettings{QStringLiteral("Paused"), 1, {}};
+        window.fakes.printerSettings->answers << core::PrinterSettings{QStringLiteral("Paused"), 1, {}};
         Q_EMIT window.form->Check2()->customContextMenuRequested({});
         // The choice is kept for later windows too; theirs is the default.
         const auto forget = qScopeGuard([&window] {
-            window.fakes.printerSettings->answers << platform::PrinterSettings{};
+            window.fakes.printerSettings->answers << core::PrinterSettings{};
             Q_EMIT window.form->Check2()->customContextMenuRequested({});
         });
         window.addThroughDialog({waiting});

@@ -17,7 +17,7 @@
 using namespace Qt::StringLiterals;
 using platform::PrinterChoice;
 using platform::PrinterDefaults;
-using platform::PrinterSettings;
+using core::PrinterSettings;
 
 Q_DECLARE_METATYPE(platform::PrinterDefaults)
 Q_DECLARE_METATYPE(platform::PrinterChoice)
@@ -78,7 +78,7 @@ QPageRanges pages(std::initializer_list<QPageRanges::Range> ranges)
 QStringList optionTexts(const PrinterSettings &settings)
 {
     QStringList texts;
-    for (const platform::JobOption &option : settings.options)
+    for (const core::JobOption &option : settings.options)
         texts << option.name + u'=' + option.value;
     return texts;
 }
@@ -96,7 +96,7 @@ const QList<std::pair<QString, const char *>> &privateWidgets()
 
 // Closes the editor's dialog with OK as soon as it is open, as a user who
 // changes nothing would.
-std::optional<PrinterSettings> editAndAccept(platform::PrinterSettingsEditor &editor, const PrinterSettings &current)
+std::optional<PrinterSettings> editAndAccept(core::PrinterSettingsEditor &editor, const PrinterSettings &current)
 {
     QWidget owner;
     bool accepted = false;
@@ -222,7 +222,7 @@ private Q_SLOTS:
         PrinterSettings settings;
         settings.copies = copies;
         for (const QString &text : options)
-            settings.options << *platform::parseJobOption(text).option;
+            settings.options << *core::parseJobOption(text).option;
         const auto printer = pdfPrinter();
         PrinterDefaults asItStarts = a4Simplex();
         asItStarts.pageSize = printer->pageLayout().pageSize();
@@ -239,11 +239,11 @@ private Q_SLOTS:
     void applySettings_takesOnlyASingleRange()
     {
         PrinterSettings settings;
-        settings.set(platform::option::PageRanges, QStringLiteral("1-3,7-9"));
+        settings.set(core::option::PageRanges, QStringLiteral("1-3,7-9"));
         const auto printer = pdfPrinter();
         platform::applySettings(settings, *printer);
         QCOMPARE(printer->printRange(), QPrinter::AllPages);
-        settings.set(platform::option::PageRanges, QStringLiteral("5"));
+        settings.set(core::option::PageRanges, QStringLiteral("5"));
         platform::applySettings(settings, *printer);
         QCOMPARE(printer->printRange(), QPrinter::PageRange);
         QCOMPARE(QPoint(printer->fromPage(), printer->toPage()), QPoint(5, 5));
@@ -402,8 +402,8 @@ private Q_SLOTS:
         const auto editor = platform::makePrinterDialog(parts, [&said](const QString &line) { said << line; });
         PrinterSettings current;
         current.copies = 3;
-        current.set(platform::option::Orientation, u"4"_s);
-        current.set(platform::option::PageRanges, u"2-5"_s);
+        current.set(core::option::Orientation, u"4"_s);
+        current.set(core::option::PageRanges, u"2-5"_s);
         for (int opened = 1; opened <= 2; ++opened) {
             const std::optional<PrinterSettings> edited = editAndAccept(*editor, current);
             QVERIFY(edited);

@@ -142,7 +142,7 @@ private Q_SLOTS:
         QCOMPARE(line.printer.printer, printer);
         QCOMPARE(line.printer.copies, copies);
         QStringList read;
-        for (const platform::JobOption &option : line.printer.options)
+        for (const core::JobOption &option : line.printer.options)
             read << option.name + u'=' + option.value;
         QCOMPARE(read, options);
     }

@@ -20,7 +20,7 @@
 #include <memory>
 
 using namespace Qt::StringLiterals;
-using platform::PrinterSettings;
+using core::PrinterSettings;
 
 namespace {
 
@@ -31,8 +31,8 @@ PrinterSettings officeLaser()
     PrinterSettings settings;
     settings.printer = QStringLiteral("Office_Laser");
     settings.copies = 2;
-    settings.set(platform::option::Sides, QStringLiteral("two-sided-long-edge"));
-    settings.set(platform::option::Media, QStringLiteral("A4"));
+    settings.set(core::option::Sides, QStringLiteral("two-sided-long-edge"));
+    settings.set(core::option::Media, QStringLiteral("A4"));
     return settings;
 }
 
@@ -43,11 +43,11 @@ PrinterSettings everything()
     PrinterSettings settings;
     settings.printer = QStringLiteral("Basement Colour");
     settings.copies = 12;
-    settings.set(platform::option::Sides, QStringLiteral("two-sided-short-edge"));
-    settings.set(platform::option::Media, QStringLiteral("Letter"));
-    settings.set(platform::option::Orientation, QStringLiteral("4"));
-    settings.set(platform::option::ColorMode, QStringLiteral("monochrome"));
-    settings.set(platform::option::PageRanges, QStringLiteral("1-3,7-9"));
+    settings.set(core::option::Sides, QStringLiteral("two-sided-short-edge"));
+    settings.set(core::option::Media, QStringLiteral("Letter"));
+    settings.set(core::option::Orientation, QStringLiteral("4"));
+    settings.set(core::option::ColorMode, QStringLiteral("monochrome"));
+    settings.set(core::option::PageRanges, QStringLiteral("1-3,7-9"));
     return settings;
 }
 
@@ -200,7 +200,7 @@ private Q_SLOTS:
         }
         Window second;
         QCOMPARE(second.runs(), everything());
-        QCOMPARE(second.toolTip(), platform::describePrinting(everything()));
+        QCOMPARE(second.toolTip(), core::describePrinting(everything()));
         QCOMPARE(second.description(), second.toolTip());
         QVERIFY(second.pressCtrlP());
         QCOMPARE(second.editor().shown, QList<PrinterSettings>{everything()});
@@ -237,7 +237,7 @@ private Q_SLOTS:
         Window window;
         QCOMPARE(window.toolTip(), described);
         QCOMPARE(window.description(), described);
-        QCOMPARE(platform::describePrinting(window.runs()), described);
+        QCOMPARE(core::describePrinting(window.runs()), described);
         QVERIFY(window.pressCtrlP());
         QCOMPARE(window.editor().shown, QList<PrinterSettings>{window.runs()});
     }

@@ -22,7 +22,7 @@
 
 using namespace std::chrono_literals;
 using joblist::Mark;
-using platform::MousePointer;
+using core::MousePointer;
 
 namespace {
 

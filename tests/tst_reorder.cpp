@@ -14,7 +14,7 @@
 
 #include <memory>
 
-using platform::MousePointer;
+using core::MousePointer;
 
 namespace {
 

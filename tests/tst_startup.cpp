@@ -82,7 +82,7 @@ private Q_SLOTS:
     void maybeOpenHomePage_oneStartInAHundred()
     {
         // Over a uniform sweep of draws exactly one in a hundred opens.
-        struct Sweep final : platform::RandomSource {
+        struct Sweep final : core::RandomSource {
             int i = 0;
             double next() override { return (i++ + 0.5) / 10000.0; }
         } sweep;

@@ -17,7 +17,7 @@
 #include <QTest>
 #include <QTimer>
 
-using platform::LoadError;
+using core::LoadError;
 using printing::RunReport;
 
 class TestWording : public QObject {
@@ -42,9 +42,9 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, path);
         QFETCH(QString, entry);
-        QCOMPARE(platform::entryText(path), entry);
-        QCOMPARE(platform::addressOf(entry).localName, path);
-        QCOMPARE(platform::entryTextForUrl(platform::addressOf(entry).url), entry);
+        QCOMPARE(core::entryText(path), entry);
+        QCOMPARE(core::addressOf(entry).localName, path);
+        QCOMPARE(core::entryTextForUrl(core::addressOf(entry).url), entry);
     }
 
     void addressOf_takesPathsAsFilesAndTheRestAsAddresses_data()
@@ -61,7 +61,7 @@ private Q_SLOTS:
         QFETCH(QString, entry);
         QFETCH(QString, url);
         QFETCH(bool, local);
-        const platform::EntryAddress address = platform::addressOf(entry);
+        const core::EntryAddress address = core::addressOf(entry);
         QCOMPARE(address.url.toString(QUrl::FullyEncoded), url);
         QCOMPARE(!address.localName.isEmpty(), local);
     }
@@ -88,9 +88,9 @@ private Q_SLOTS:
     {
         QFETCH(QString, text);
         QFETCH(QByteArray, title);
-        const QByteArray made = platform::jobTitle(text);
+        const QByteArray made = core::jobTitle(text);
         QCOMPARE(made, title);
-        QVERIFY(made.size() <= platform::MaxJobTitleBytes);
+        QVERIFY(made.size() <= core::MaxJobTitleBytes);
         QVERIFY(QString::fromUtf8(made).toUtf8() == made);
     }
 
@@ -117,20 +117,20 @@ private Q_SLOTS:
         QFETCH(int, code);
         QFETCH(bool, password);
         QFETCH(QString, words);
-        QCOMPARE(platform::describeLoadFailure({LoadError::Domain(domain), code, QStringLiteral("boom"), password}), words);
+        QCOMPARE(core::describeLoadFailure({LoadError::Domain(domain), code, QStringLiteral("boom"), password}), words);
     }
 
     void quoting_shortensInTheMiddleAndDropsDoubledStops()
     {
         const QString longEntry = QStringLiteral("/start/") + QString(1'000'000, u'x') + QStringLiteral("/end.htm");
-        const QString shown = platform::quoted(longEntry);
-        QCOMPARE(shown.size(), platform::QuotedLength);
+        const QString shown = core::quoted(longEntry);
+        QCOMPARE(shown.size(), core::QuotedLength);
         QVERIFY(shown.startsWith(u"/start/") && shown.endsWith(u"/end.htm") && shown.contains(QChar(0x2026)));
         // A surrogate pair is never cut in two.
         const QString emoji = QString(150, u'a') + QString::fromUtf8("\xf0\x9f\x98\x80").repeated(100);
-        QVERIFY(platform::shortenMiddle(emoji, 200).isValidUtf16());
-        QCOMPARE(platform::quotedReason(QStringLiteral(" Printer is stopped. ")), QStringLiteral("Printer is stopped"));
-        QCOMPARE(platform::quotedReason(QStringLiteral("Wait...")), QStringLiteral("Wait..."));
+        QVERIFY(core::shortenMiddle(emoji, 200).isValidUtf16());
+        QCOMPARE(core::quotedReason(QStringLiteral(" Printer is stopped. ")), QStringLiteral("Printer is stopped"));
+        QCOMPARE(core::quotedReason(QStringLiteral("Wait...")), QStringLiteral("Wait..."));
     }
 
     void pdfFileName_namesTheDocumentSafely_data()
@@ -222,7 +222,7 @@ private Q_SLOTS:
         const QString details = printing::closingDetails(report);
         QVERIFY(details.size() > 1'000'000);
 
-        platform::Desktop desktop = platform::makeQtDesktop();
+        core::Desktop desktop = core::makeQtDesktop();
         QRect shownAt;
         QRect screen;
         // The box is read, then closed, as soon as it is up; checks are made

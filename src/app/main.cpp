@@ -88,11 +88,11 @@ int showWindow(int argc, char *argv[], const app::CommandLine &line)
     QGuiApplication::setDesktopFileName(QStringLiteral("com.tavimark.tavimark"));
     int status = 0;
     {
-        app::Form1 window(platform::makeQtDesktop(), app::runSettingsFor(line));
+        app::Form1 window(core::makeQtDesktop(), app::runSettingsFor(line));
         const QStringList problems = app::addEntries(line.sources, window.jobs());
         window.show();
         if (!problems.isEmpty())
-            window.showMessage(u"These could not be added:\n\n" + platform::namedList(problems));
+            window.showMessage(u"These could not be added:\n\n" + core::namedList(problems));
         status = application.exec();
     }
     platform::endAtOnceIfPagesStillRender(status);
@@ -117,7 +117,7 @@ int main(int argc, char *argv[])
         return app::AllPrinted;
     }
     if (line.listPrinters)
-        return app::listPrinters(stdout, stderr);
+        return app::printPrinterList(stdout, stderr);
     // The browser engine that prints shares its graphics context with the
     // window; this must be set before the application object exists.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace platform {
+namespace core {
 
 // The program's name: the main window's caption and every message box's title.
 inline QString applicationTitle() { return QStringLiteral("Tavimark"); }
@@ -12,4 +12,4 @@ inline QString applicationTitle() { return QStringLiteral("Tavimark"); }
 constexpr int TwipsPerPixel = 15;
 constexpr int fromTwips(int twips) { return twips / TwipsPerPixel; }
 
-} // namespace platform
+} // namespace core

@@ -2,7 +2,7 @@
 
 #include "core/mousepointer.h"
 
-namespace platform {
+namespace core {
 
 // The hourglass for as long as a long action runs, however it ends; the
 // default pointer once the last of the actions under way has ended.
@@ -26,4 +26,4 @@ private:
     PointerOwner &m_window;
 };
 
-} // namespace platform
+} // namespace core

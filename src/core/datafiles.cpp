@@ -4,7 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace platform {
+namespace core {
 
 QString findDataFile(const QString &name)
 {
@@ -24,4 +24,4 @@ QString findDataFile(const QString &programFolder, const QString &name)
     return {};
 }
 
-} // namespace platform
+} // namespace core

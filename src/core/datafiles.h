@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace platform {
+namespace core {
 
 // Where one of the program's own files (its cursor files) stands: beside the
 // program first, which is where a build puts them and where a user may put a
@@ -14,4 +14,4 @@ QString findDataFile(const QString &name);
 // The same search from a given program folder.
 QString findDataFile(const QString &programFolder, const QString &name);
 
-} // namespace platform
+} // namespace core

@@ -16,7 +16,7 @@ class QWidget;
 // The modal and external parts of the desktop that the program's actions use.
 // Each is a small interface so that tests can script what a user would answer
 // in a dialog, and so that no test ever opens a real web browser.
-namespace platform {
+namespace core {
 
 // The file-open dialog, several files allowed. `nameFilters` are Qt name
 // filters ("HTML Files (*.htm *.html)"), the first one chosen at the start.
@@ -102,4 +102,4 @@ struct Desktop {
 // day, the browser engine and the default printer.
 Desktop makeQtDesktop();
 
-} // namespace platform
+} // namespace core

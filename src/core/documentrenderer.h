@@ -9,7 +9,7 @@
 #include <functional>
 #include <memory>
 
-namespace platform {
+namespace core {
 
 // One document made ready for the printer, or why it could not be.
 struct RenderedDocument {
@@ -48,12 +48,12 @@ public:
     virtual void cancel() = 0;
 
 Q_SIGNALS:
-    void rendered(quint64 job, const platform::RenderedDocument &document);
+    void rendered(quint64 job, const core::RenderedDocument &document);
 };
 
 // Makes one more renderer; each has a page, and a renderer process, of its own.
 using RendererFactory = std::function<std::unique_ptr<DocumentRenderer>()>;
 
-} // namespace platform
+} // namespace core
 
-Q_DECLARE_METATYPE(platform::RenderedDocument)
+Q_DECLARE_METATYPE(core::RenderedDocument)

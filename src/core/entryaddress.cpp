@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QUtf8StringView>
 
-namespace platform {
+namespace core {
 
 QString entryText(const QByteArray &path)
 {
@@ -125,4 +125,4 @@ QString documentName(const QString &entry)
     return name.isEmpty() ? address.url.host() : name;
 }
 
-} // namespace platform
+} // namespace core

@@ -10,7 +10,7 @@
 // is not valid text in the system's encoding cannot travel as a plain path
 // in a QString without losing bytes, so it travels as a file URL whose
 // escapes spell those bytes, and comes back out of it byte for byte.
-namespace platform {
+namespace core {
 
 // The job list text for the local file `path`: the path itself where it is
 // valid text, else a file URL whose escapes spell its bytes.
@@ -55,4 +55,4 @@ inline const QString NotADocumentAddress = QStringLiteral("not a document addres
 // own: the file's name, or the last part of the address.
 QString documentName(const QString &entry);
 
-} // namespace platform
+} // namespace core

@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 
-namespace platform {
+namespace core {
 
 bool EventYield::yield()
 {
@@ -30,4 +30,4 @@ bool EventYield::yieldSliced()
     return !m_closed;
 }
 
-} // namespace platform
+} // namespace core

@@ -2,7 +2,15 @@
 
 #include <QElapsedTimer>
 
-namespace platform {
+#include <functional>
+
+namespace core {
+
+// What a long action calls at its yield points, each a chance for the event
+// loop to run: false once the action must stop because the program is
+// closing (its main window has closed). Callers without an event loop pass
+// an empty one, or one that only ever says go on.
+using Yield = std::function<bool()>;
 
 // Long actions run inside their click handler and give the event loop a turn
 // at fixed points, so the window repaints and other events run meanwhile.
@@ -31,4 +39,4 @@ private:
     int m_callsSinceClock = 0;
 };
 
-} // namespace platform
+} // namespace core

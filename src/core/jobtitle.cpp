@@ -2,7 +2,7 @@
 
 #include "messagetext.h"
 
-namespace platform {
+namespace core {
 
 QByteArray jobTitle(const QString &text)
 {
@@ -18,4 +18,4 @@ QByteArray jobTitle(const QString &text)
     return ellipsis + title.mid(start);
 }
 
-} // namespace platform
+} // namespace core

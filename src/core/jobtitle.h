@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-namespace platform {
+namespace core {
 
 // The most a print system keeps of a job's name, in bytes of UTF-8.
 inline constexpr qsizetype MaxJobTitleBytes = 255;
@@ -15,4 +15,4 @@ inline constexpr qsizetype MaxJobTitleBytes = 255;
 // cut on a character boundary.
 QByteArray jobTitle(const QString &text);
 
-} // namespace platform
+} // namespace core

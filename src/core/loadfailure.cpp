@@ -1,6 +1,6 @@
 #include "loadfailure.h"
 
-namespace platform {
+namespace core {
 
 namespace {
 
@@ -52,4 +52,4 @@ QString describeLoadFailure(const LoadError &error)
     return detail.isEmpty() ? QStringLiteral("it could not be loaded") : u"it could not be loaded (" + detail + u')';
 }
 
-} // namespace platform
+} // namespace core

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace platform {
+namespace core {
 
 // Why the engine could not load a document, as it reports it.
 struct LoadError {
@@ -25,4 +25,4 @@ inline QString engineFailed()
     return QStringLiteral("the browser engine failed");
 }
 
-} // namespace platform
+} // namespace core

@@ -1,6 +1,6 @@
 #include "messagetext.h"
 
-namespace platform {
+namespace core {
 
 QString shortenMiddle(const QString &text, qsizetype length)
 {
@@ -61,4 +61,4 @@ QString quotedReason(const QString &reason)
     return quoted;
 }
 
-} // namespace platform
+} // namespace core

@@ -6,7 +6,7 @@
 // How the program's messages quote what they are about, so that a message
 // about thousands of entries, or about one entry a megabyte long, still fits
 // on the screen.
-namespace platform {
+namespace core {
 
 // Messages name the first twenty things and count the rest.
 inline constexpr qsizetype NamedInMessage = 20;
@@ -41,4 +41,4 @@ QString quotedReason(const QString &reason);
 // order.
 QString oneLine(QString text);
 
-} // namespace platform
+} // namespace core

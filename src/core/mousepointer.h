@@ -1,6 +1,6 @@
 #pragma once
 
-namespace platform {
+namespace core {
 
 // The pointer shapes a window can be told to show. The numbers are kept from
 // the original design so the handlers read the same as the documentation.
@@ -25,4 +25,4 @@ private:
     int m_busyActions = 0;
 };
 
-} // namespace platform
+} // namespace core

@@ -2,7 +2,7 @@
 
 #include "core/mousepointer.h"
 
-namespace platform {
+namespace core {
 
 // The hover handlers' one rule: they may change the window's pointer, but
 // never while it shows the busy pointer, which belongs to the long action
@@ -16,4 +16,4 @@ inline void setPointerUnlessBusy(PointerOwner &window, MousePointer pointer)
         window.setMousePointer(pointer);
 }
 
-} // namespace platform
+} // namespace core

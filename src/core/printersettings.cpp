@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-namespace platform {
+namespace core {
 
 namespace {
 
@@ -195,4 +195,4 @@ QString describePrinting(const PrinterSettings &settings)
     return u"Prints on " + where + (how.isEmpty() ? QString() : u": " + how.join(u", "));
 }
 
-} // namespace platform
+} // namespace core

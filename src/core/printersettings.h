@@ -11,7 +11,7 @@
 // carries. Both the window's printer settings and the command line's -d, -n
 // and -o come down to this; only the printer can say which of the options it
 // really offers (see the printer sinks).
-namespace platform {
+namespace core {
 
 // One option as lp's -o spells it: an IPP job attribute's name and value.
 struct JobOption {
@@ -81,4 +81,4 @@ QPageLayout layoutFor(const PrinterSettings &settings, const QPageLayout &printe
 // "Prints on Office_Laser: two-sided, A4, 2 copies".
 QString describePrinting(const PrinterSettings &settings);
 
-} // namespace platform
+} // namespace core

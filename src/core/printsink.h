@@ -16,7 +16,7 @@
 #include <mutex>
 #include <optional>
 
-namespace platform {
+namespace core {
 
 // What became of one job handed to a sink.
 struct SinkAnswer {
@@ -237,6 +237,6 @@ inline QString noDefaultPrinter()
                           "Choose a default printer and print again.");
 }
 
-} // namespace platform
+} // namespace core
 
-Q_DECLARE_METATYPE(platform::JobAnswer)
+Q_DECLARE_METATYPE(core::JobAnswer)

@@ -70,7 +70,7 @@ void JobFollower::ask()
         m_queue.follow(jobIds);
 }
 
-void JobFollower::onFollowed(const std::optional<QList<platform::JobState>> &states)
+void JobFollower::onFollowed(const std::optional<QList<core::JobState>> &states)
 {
     if (m_followed.isEmpty())
         return;
@@ -85,7 +85,7 @@ void JobFollower::onFollowed(const std::optional<QList<platform::JobState>> &sta
     } else {
         m_unanswered.invalidate();
         QHash<int, JobAnswer> answers;
-        for (const platform::JobState &state : *states)
+        for (const core::JobState &state : *states)
             answers.insert(state.jobId, state.answer);
         for (Followed &followed : m_followed) {
             if (const auto found = answers.constFind(followed.job.jobId); found != answers.cend())

@@ -53,7 +53,7 @@ private:
         JobAnswer answer{JobAnswer::State::Working, {}};
     };
     void ask();
-    void onFollowed(const std::optional<QList<platform::JobState>> &states);
+    void onFollowed(const std::optional<QList<core::JobState>> &states);
     void take(Followed &followed, const JobAnswer &answer);
 
     joblist::JobList &m_jobs;

@@ -4,8 +4,8 @@
 
 namespace printing {
 
-using platform::SinkAnswer;
-using platform::StopToken;
+using core::SinkAnswer;
+using core::StopToken;
 
 namespace {
 // How long past its bound a request may stay unanswered before the queue
@@ -17,7 +17,7 @@ constexpr unsigned long JoinMs = 1'500;
 constexpr std::chrono::milliseconds FollowBound{5'000};
 } // namespace
 
-PrintQueue::PrintQueue(std::unique_ptr<platform::PrintSink> sink, QObject *parent)
+PrintQueue::PrintQueue(std::unique_ptr<core::PrintSink> sink, QObject *parent)
     : QObject(parent)
     , m_sink(std::move(sink))
     , m_thread(new QThread)
@@ -27,9 +27,9 @@ PrintQueue::PrintQueue(std::unique_ptr<platform::PrintSink> sink, QObject *paren
     , m_followsJobs(m_sink->followsJobs())
     , m_mailbox(std::make_shared<Mailbox>())
 {
-    qRegisterMetaType<std::optional<platform::SinkProblem>>();
-    qRegisterMetaType<platform::SinkAnswer>();
-    qRegisterMetaType<std::optional<QList<platform::JobState>>>();
+    qRegisterMetaType<std::optional<core::SinkProblem>>();
+    qRegisterMetaType<core::SinkAnswer>();
+    qRegisterMetaType<std::optional<QList<core::JobState>>>();
     m_mailbox->owner = this;
     m_thread->setObjectName(QStringLiteral("print queue"));
     m_worker->moveToThread(m_thread);
@@ -66,7 +66,7 @@ void PrintQueue::post(Work work)
     QMetaObject::invokeMethod(
         m_worker,
         [request, bound, work = std::move(work)] {
-            platform::StopToken stop(request->abandoned, bound, &request->heartbeat);
+            core::StopToken stop(request->abandoned, bound, &request->heartbeat);
             work(*request, stop);
         },
         Qt::QueuedConnection);
@@ -81,13 +81,13 @@ void PrintQueue::answer(const std::shared_ptr<Mailbox> &mailbox, std::function<v
         QMetaObject::invokeMethod(owner, [owner, reply = std::move(reply)] { reply(*owner); }, Qt::QueuedConnection);
 }
 
-void PrintQueue::check(const platform::PrinterSettings &settings, bool follow)
+void PrintQueue::check(const core::PrinterSettings &settings, bool follow)
 {
     m_pending = Pending::Check;
     const quint64 epoch = m_epoch;
-    platform::PrintSink *sink = m_sink.get();
+    core::PrintSink *sink = m_sink.get();
     post([mailbox = m_mailbox, sink, epoch, settings, follow](Request &, StopToken &stop) {
-        const std::optional<platform::SinkProblem> problem = sink->problem(settings, stop);
+        const std::optional<core::SinkProblem> problem = sink->problem(settings, stop);
         if (follow && !problem)
             sink->startFollowing(stop);
         const QPageLayout layout = sink->pageLayout();
@@ -95,12 +95,12 @@ void PrintQueue::check(const platform::PrinterSettings &settings, bool follow)
     });
 }
 
-void PrintQueue::submit(quint64 ticket, const QByteArray &pdf, const platform::JobTicket &job, Finish finish, Gate gate)
+void PrintQueue::submit(quint64 ticket, const QByteArray &pdf, const core::JobTicket &job, Finish finish, Gate gate)
 {
     m_pending = Pending::Submit;
     m_pendingTicket = ticket;
     const quint64 epoch = m_epoch;
-    platform::PrintSink *sink = m_sink.get();
+    core::PrintSink *sink = m_sink.get();
     post([mailbox = m_mailbox, sink, epoch, ticket, pdf, job, finish = std::move(finish),
           gate = std::move(gate)](Request &request, StopToken &stop) {
         // The page headings are the program's own time, not the printer's.
@@ -133,11 +133,11 @@ void PrintQueue::abandon()
 
 void PrintQueue::follow(const QList<int> &jobIds)
 {
-    platform::PrintSink *sink = m_sink.get();
+    core::PrintSink *sink = m_sink.get();
     QMetaObject::invokeMethod(
         m_worker,
         [mailbox = m_mailbox, sink, request = m_followRequest, jobIds] {
-            std::optional<QList<platform::JobState>> states;
+            std::optional<QList<core::JobState>> states;
             if (!request->abandoned.isSet()) {
                 StopToken stop(request->abandoned, FollowBound);
                 states = sink->jobStates(jobIds, stop);
@@ -149,7 +149,7 @@ void PrintQueue::follow(const QList<int> &jobIds)
 
 void PrintQueue::endFollowing()
 {
-    platform::PrintSink *sink = m_sink.get();
+    core::PrintSink *sink = m_sink.get();
     QMetaObject::invokeMethod(
         m_worker,
         [sink, request = m_followRequest] {
@@ -160,7 +160,7 @@ void PrintQueue::endFollowing()
         Qt::QueuedConnection);
 }
 
-void PrintQueue::answerCheck(quint64 epoch, const std::optional<platform::SinkProblem> &problem,
+void PrintQueue::answerCheck(quint64 epoch, const std::optional<core::SinkProblem> &problem,
                              const QPageLayout &layout)
 {
     if (epoch != m_epoch || m_pending != Pending::Check)
@@ -191,9 +191,9 @@ void PrintQueue::onWatchdog()
     const quint64 ticket = m_pendingTicket;
     abandon();
     if (pending == Pending::Check)
-        Q_EMIT checked(platform::SinkProblem{platform::silentBeforePrinting()}, {});
+        Q_EMIT checked(core::SinkProblem{core::silentBeforePrinting()}, {});
     else if (pending == Pending::Submit)
-        Q_EMIT submitted(ticket, platform::silentAboutJob());
+        Q_EMIT submitted(ticket, core::silentAboutJob());
 }
 
 } // namespace printing

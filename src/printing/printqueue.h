@@ -46,7 +46,7 @@ public:
 
     static constexpr std::chrono::milliseconds DefaultBound{20'000};
 
-    explicit PrintQueue(std::unique_ptr<platform::PrintSink> sink, QObject *parent = nullptr);
+    explicit PrintQueue(std::unique_ptr<core::PrintSink> sink, QObject *parent = nullptr);
     ~PrintQueue() override;
 
     void setBound(std::chrono::milliseconds bound) { m_bound = bound; }
@@ -54,9 +54,9 @@ public:
     // Asks whether the destination can take jobs with `settings`, which the
     // jobs after it then carry; answers with `checked`. With `follow`, the
     // destination makes ready to follow the jobs that come.
-    void check(const platform::PrinterSettings &settings, bool follow = false);
+    void check(const core::PrinterSettings &settings, bool follow = false);
     // Hands one document over; answers with `submitted` carrying `ticket`.
-    void submit(quint64 ticket, const QByteArray &pdf, const platform::JobTicket &job, Finish finish = {},
+    void submit(quint64 ticket, const QByteArray &pdf, const core::JobTicket &job, Finish finish = {},
                 Gate gate = {});
     // Gives up whatever is under way: nothing more is sent for it, and no
     // answer comes for it.
@@ -73,15 +73,15 @@ public:
     void endFollowing();
 
 Q_SIGNALS:
-    void checked(const std::optional<platform::SinkProblem> &problem, const QPageLayout &layout);
-    void submitted(quint64 ticket, const platform::SinkAnswer &answer);
-    void followed(const std::optional<QList<platform::JobState>> &states);
+    void checked(const std::optional<core::SinkProblem> &problem, const QPageLayout &layout);
+    void submitted(quint64 ticket, const core::SinkAnswer &answer);
+    void followed(const std::optional<QList<core::JobState>> &states);
 
 private:
     // What a request shares between the two threads.
     struct Request {
-        platform::AbandonFlag abandoned;
-        platform::Heartbeat heartbeat;
+        core::AbandonFlag abandoned;
+        core::Heartbeat heartbeat;
     };
     // The way back from the print thread: the answer of a call that outlived
     // the queue (its thread could not be joined at exit) finds nobody there.
@@ -89,14 +89,14 @@ private:
         std::mutex mutex;
         PrintQueue *owner = nullptr;
     };
-    using Work = std::function<void(Request &request, platform::StopToken &stop)>;
+    using Work = std::function<void(Request &request, core::StopToken &stop)>;
     void post(Work work);
     static void answer(const std::shared_ptr<Mailbox> &mailbox, std::function<void(PrintQueue &)> reply);
     void onWatchdog();
-    void answerCheck(quint64 epoch, const std::optional<platform::SinkProblem> &problem, const QPageLayout &layout);
-    void answerSubmit(quint64 epoch, quint64 ticket, const platform::SinkAnswer &answer);
+    void answerCheck(quint64 epoch, const std::optional<core::SinkProblem> &problem, const QPageLayout &layout);
+    void answerSubmit(quint64 epoch, quint64 ticket, const core::SinkAnswer &answer);
 
-    std::unique_ptr<platform::PrintSink> m_sink;  // used on the print thread only
+    std::unique_ptr<core::PrintSink> m_sink;  // used on the print thread only
     QThread *m_thread = nullptr;
     QObject *m_worker = nullptr;  // lives on the print thread
     std::chrono::milliseconds m_bound = DefaultBound;

@@ -14,8 +14,8 @@
 namespace printing {
 
 using joblist::Mark;
-using platform::RenderedDocument;
-using platform::SinkAnswer;
+using core::RenderedDocument;
+using core::SinkAnswer;
 using Result = EntryOutcome::Result;
 
 namespace {
@@ -26,7 +26,7 @@ namespace {
 PrintRun::Dressing pageHeadings()
 {
     return [](const QString &entry, const QString &title, const QDateTime &runStart) -> PrintQueue::Finish {
-        const PageHeadings headings{title.trimmed().isEmpty() ? platform::documentName(entry) : title, entry,
+        const PageHeadings headings{title.trimmed().isEmpty() ? core::documentName(entry) : title, entry,
                                     runStartText(runStart)};
         return [headings](const QByteArray &pdf) {
             return PrintQueue::Finished{addHeadersAndFooters(pdf, headings).value_or(pdf), {}};
@@ -36,7 +36,7 @@ PrintRun::Dressing pageHeadings()
 
 } // namespace
 
-PrintRun::PrintRun(joblist::JobList &jobs, platform::RendererFactory renderers, PrintQueue &queue, QObject *parent)
+PrintRun::PrintRun(joblist::JobList &jobs, core::RendererFactory renderers, PrintQueue &queue, QObject *parent)
     : QObject(parent)
     , m_jobs(jobs)
     , m_makeRenderer(std::move(renderers))
@@ -44,7 +44,7 @@ PrintRun::PrintRun(joblist::JobList &jobs, platform::RendererFactory renderers, 
     , m_dressing(pageHeadings())
     , m_follower(jobs, queue)
 {
-    qRegisterMetaType<platform::RenderedDocument>();
+    qRegisterMetaType<core::RenderedDocument>();
     connect(&m_queue, &PrintQueue::checked, this, &PrintRun::onChecked);
     connect(&m_queue, &PrintQueue::submitted, this, &PrintRun::onSubmitted);
     connect(&m_jobs, &QAbstractItemModel::rowsRemoved, this,
@@ -61,8 +61,8 @@ PrintRun::PrintRun(joblist::JobList &jobs, platform::RendererFactory renderers, 
     });
 }
 
-AssembledRun assembleRun(joblist::JobList &jobs, platform::RendererFactory renderers,
-                         std::unique_ptr<platform::PrintSink> sink, const RunSettings &settings)
+AssembledRun assembleRun(joblist::JobList &jobs, core::RendererFactory renderers,
+                         std::unique_ptr<core::PrintSink> sink, const RunSettings &settings)
 {
     AssembledRun assembled;
     assembled.queue = std::make_unique<PrintQueue>(std::move(sink));
@@ -104,7 +104,7 @@ void PrintRun::run()
         return finish(RunReport::Ending::NothingToPrint);
     m_total = m_jobs.beginRun();
     m_runStart = QDateTime::currentDateTime();
-    m_pages = parsePageRanges(m_settings.printer.value(platform::option::PageRanges));
+    m_pages = parsePageRanges(m_settings.printer.value(core::option::PageRanges));
     // Nothing is loaded for a printer that cannot take the jobs.
     m_checking = true;
     m_queue.check(m_settings.printer, m_settings.follow && m_queue.followsJobs());
@@ -121,7 +121,7 @@ void PrintRun::abandon()
     m_queue.abandon();
 }
 
-void PrintRun::onChecked(const std::optional<platform::SinkProblem> &problem, const QPageLayout &layout)
+void PrintRun::onChecked(const std::optional<core::SinkProblem> &problem, const QPageLayout &layout)
 {
     if (!m_running || !m_checking)
         return;
@@ -211,7 +211,7 @@ PrintRun::Slot *PrintRun::freeSlot()
     // Queued, so that the run never acts inside the page's own notification.
     // The renderer is the context: a result still queued when its slot goes
     // goes with it, so the slot it names always exists when it arrives.
-    connect(slot->renderer.get(), &platform::DocumentRenderer::rendered, slot->renderer.get(),
+    connect(slot->renderer.get(), &core::DocumentRenderer::rendered, slot->renderer.get(),
             [this, raw](quint64 job, const RenderedDocument &rendered) { onRendered(*raw, job, rendered); },
             Qt::QueuedConnection);
     m_slots.push_back(std::move(slot));
@@ -312,11 +312,11 @@ void PrintRun::onSubmitted(quint64 ticket, const SinkAnswer &answer)
     case SinkAnswer::Kind::LeftOut:
         return settle({Result::NotPrinted, answer.reason});
     case SinkAnswer::Kind::DocumentRefused:
-        return settle({Result::NotPrinted, u"the printer refused it: " + platform::quotedReason(answer.reason)});
+        return settle({Result::NotPrinted, u"the printer refused it: " + core::quotedReason(answer.reason)});
     case SinkAnswer::Kind::PrinterFailed:
-        return stopForPrinter(platform::quotedReason(answer.reason));
+        return stopForPrinter(core::quotedReason(answer.reason));
     case SinkAnswer::Kind::MayHavePrinted:
-        return settle(facts({Result::MayHavePrinted, platform::quotedReason(answer.reason)}));
+        return settle(facts({Result::MayHavePrinted, core::quotedReason(answer.reason)}));
     }
 }
 
@@ -389,7 +389,7 @@ void PrintRun::engineFailedOn(Slot &slot)
 // any of them.
 void PrintRun::stopForEngine()
 {
-    const EntryOutcome failed{Result::NotPrinted, platform::engineFailed()};
+    const EntryOutcome failed{Result::NotPrinted, core::engineFailed()};
     // Settled with the run marked over, so that no step follows each.
     m_running = false;
     // The entry under way, unless the user removed it meanwhile.

@@ -49,7 +49,7 @@ public:
     // ask for them).
     using Dressing = std::function<PrintQueue::Finish(const QString &entry, const QString &title, const QDateTime &runStart)>;
 
-    PrintRun(joblist::JobList &jobs, platform::RendererFactory renderers, PrintQueue &queue, QObject *parent = nullptr);
+    PrintRun(joblist::JobList &jobs, core::RendererFactory renderers, PrintQueue &queue, QObject *parent = nullptr);
     ~PrintRun() override;
 
     // Takes effect with the next run; pages beyond the new number go.
@@ -97,7 +97,7 @@ Q_SIGNALS:
 private:
     // One page, and what it works on.
     struct Slot {
-        std::unique_ptr<platform::DocumentRenderer> renderer;
+        std::unique_ptr<core::DocumentRenderer> renderer;
         std::uint32_t entry = 0;  // the entry's id; 0 when the page is free
         quint64 job = 0;          // tells this document's result from an earlier one's
     };
@@ -110,7 +110,7 @@ private:
         std::uint32_t entry = 0;
         QString text;
         bool handedOver = false;  // its document is with the printer
-        platform::RenderedDocument::State state = platform::RenderedDocument::State::Failed;
+        core::RenderedDocument::State state = core::RenderedDocument::State::Failed;
         QString note;  // why it is incomplete, for the report
     };
     struct Wanted {
@@ -118,7 +118,7 @@ private:
         QString text;
     };
 
-    void onChecked(const std::optional<platform::SinkProblem> &problem, const QPageLayout &layout);
+    void onChecked(const std::optional<core::SinkProblem> &problem, const QPageLayout &layout);
     void nextStep();
     QList<Wanted> wantedDocuments();
     void plan();
@@ -126,13 +126,13 @@ private:
     Slot *freeSlot();
     void release(Slot &slot);
     Slot *slotFor(std::uint32_t entry);
-    void onRendered(Slot &slot, quint64 job, const platform::RenderedDocument &document);
+    void onRendered(Slot &slot, quint64 job, const core::RenderedDocument &document);
     // APrint1 keeps the design's name for the step that loads and prints
     // one document: here, handing the current entry's document to the
     // printer once it is ready.
     void APrint1();
     PrintQueue::Finish finishing(const QString &title) const;
-    void onSubmitted(quint64 ticket, const platform::SinkAnswer &answer);
+    void onSubmitted(quint64 ticket, const core::SinkAnswer &answer);
     void settle(EntryOutcome outcome);
     void stopForPrinter(const QString &reason);
     void engineFailedOn(Slot &slot);
@@ -148,14 +148,14 @@ private:
     void listChanged();
 
     joblist::JobList &m_jobs;
-    platform::RendererFactory m_makeRenderer;
+    core::RendererFactory m_makeRenderer;
     PrintQueue &m_queue;
     RunSettings m_settings;
     Dressing m_dressing;
     Gate m_gate;
     QElapsedTimer m_stepClock;
     std::vector<std::unique_ptr<Slot>> m_slots;
-    QHash<std::uint32_t, platform::RenderedDocument> m_ready;
+    QHash<std::uint32_t, core::RenderedDocument> m_ready;
 
     bool m_running = false;
     bool m_checking = false;
@@ -187,7 +187,7 @@ struct AssembledRun {
 
 // A run over `jobs` whose pages come from `renderers` and whose jobs go to
 // `sink`, working with `settings`.
-AssembledRun assembleRun(joblist::JobList &jobs, platform::RendererFactory renderers,
-                         std::unique_ptr<platform::PrintSink> sink, const RunSettings &settings);
+AssembledRun assembleRun(joblist::JobList &jobs, core::RendererFactory renderers,
+                         std::unique_ptr<core::PrintSink> sink, const RunSettings &settings);
 
 } // namespace printing

@@ -4,9 +4,9 @@
 
 namespace printing {
 
-using platform::entryCount;
-using platform::namedList;
-using platform::quoted;
+using core::entryCount;
+using core::namedList;
+using core::quoted;
 
 namespace {
 

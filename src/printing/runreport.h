@@ -26,8 +26,8 @@ struct EntryOutcome {
     QString file{};      // where it was written, when the run writes files
 };
 
-// What the printer made of a job it took (see platform::JobAnswer).
-using JobAnswer = platform::JobAnswer;
+// What the printer made of a job it took (see core::JobAnswer).
+using JobAnswer = core::JobAnswer;
 
 // An entry and what kept it from printing, or from printing whole.
 struct NamedEntry {

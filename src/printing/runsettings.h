@@ -25,7 +25,7 @@ struct RunSettings {
     int renderers = defaultRenderers();
     std::chrono::milliseconds documentBound = DefaultDocumentBound;
     // Where the run prints, and how.
-    platform::PrinterSettings printer;
+    core::PrinterSettings printer;
     // Whether every page carries the document's title, its address, the page
     // number and the date.
     bool headings = true;

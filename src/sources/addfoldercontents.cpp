@@ -40,7 +40,7 @@ void addFolderFiles(const QList<QByteArray> &folders, const NamePattern &pattern
         }
         for (const QByteArray &name : *names) {
             if (!name.startsWith('~'))
-                jobs.add(platform::entryText(joinPath(folder, name)));
+                jobs.add(core::entryText(joinPath(folder, name)));
         }
     }
 }
@@ -80,7 +80,7 @@ void addFolderContents(const FolderDialogs &dialogs, const ActionWindow &window,
     // sliced yield keeps that cheap and the window still repaints.
     FolderWalk walk([&yield = window.yield] { return yield.yieldSliced(); });
     {
-        const platform::BusyPointer busy(window.pointer);
+        const core::BusyPointer busy(window.pointer);
         if (!addFolderTree(folder, extension, walk, jobs))
             return;
     }
@@ -88,13 +88,13 @@ void addFolderContents(const FolderDialogs &dialogs, const ActionWindow &window,
         return;
     QStringList shown;
     for (const QByteArray &unreadable : walk.unreadableFolders())
-        shown << platform::quoted(displayFolder(unreadable));
+        shown << core::quoted(displayFolder(unreadable));
     dialogs.messageBox.show(window.owner, unreadableFoldersMessage(shown));
 }
 
 QString unreadableFoldersMessage(const QStringList &folders)
 {
-    return u"These folders could not be read; their files were not added:\n" + platform::namedList(folders);
+    return u"These folders could not be read; their files were not added:\n" + core::namedList(folders);
 }
 
 } // namespace sources

@@ -5,13 +5,13 @@
 #include <QString>
 
 class QWidget;
-namespace platform {
+namespace core {
 class EventYield;
 class FolderBrowser;
 class InputBox;
 class MessageBox;
 class PointerOwner;
-} // namespace platform
+} // namespace core
 namespace joblist { class JobList; }
 
 namespace sources {
@@ -22,17 +22,17 @@ inline const QString FolderPrompt = QStringLiteral("Please select folder to add:
 
 // The dialogs the folder action speaks through.
 struct FolderDialogs {
-    platform::InputBox &inputBox;
-    platform::FolderBrowser &folderBrowser;
-    platform::MessageBox &messageBox;
+    core::InputBox &inputBox;
+    core::FolderBrowser &folderBrowser;
+    core::MessageBox &messageBox;
 };
 
 // The window the action runs in: it owns the dialogs, shows the busy
 // pointer, and its yield says when it has closed.
 struct ActionWindow {
     QWidget *owner;
-    platform::PointerOwner &pointer;
-    platform::EventYield &yield;
+    core::PointerOwner &pointer;
+    core::EventYield &yield;
 };
 
 // Asks for an extension and a folder, then appends every matching file of

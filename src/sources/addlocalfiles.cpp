@@ -5,7 +5,7 @@
 
 namespace sources {
 
-void addLocalFiles(platform::FileOpenDialog &dialog, QWidget *owner, joblist::JobList &jobs)
+void addLocalFiles(core::FileOpenDialog &dialog, QWidget *owner, joblist::JobList &jobs)
 {
     for (const QString &path : dialog.showOpen(owner, AddFilesTitle, AddFilesFilters))
         jobs.add(path);

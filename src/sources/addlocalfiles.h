@@ -4,7 +4,7 @@
 #include <QStringList>
 
 class QWidget;
-namespace platform { class FileOpenDialog; }
+namespace core { class FileOpenDialog; }
 namespace joblist { class JobList; }
 
 namespace sources {
@@ -15,6 +15,6 @@ inline const QStringList AddFilesFilters{QStringLiteral("HTML Files (*.htm *.htm
 
 // Asks for one or more local files and appends each one's full path, in the
 // order the dialog lists them. Cancel adds nothing.
-void addLocalFiles(platform::FileOpenDialog &dialog, QWidget *owner, joblist::JobList &jobs);
+void addLocalFiles(core::FileOpenDialog &dialog, QWidget *owner, joblist::JobList &jobs);
 
 } // namespace sources

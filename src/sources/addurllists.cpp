@@ -12,7 +12,7 @@
 
 namespace sources {
 
-bool addListFile(const QString &path, platform::EventYield &yield, joblist::JobList &jobs,
+bool addListFile(const QString &path, core::EventYield &yield, joblist::JobList &jobs,
                  ListFileProblems &problems)
 {
     ListFileText file = ReadWholeFile(path);
@@ -28,7 +28,7 @@ bool addListFile(const QString &path, platform::EventYield &yield, joblist::JobL
         return false;
     for (const QString &token : tokens) {
         const QString entry = listEntry(token);
-        if (const QString problem = platform::documentAddressProblem(entry); !problem.isEmpty())
+        if (const QString problem = core::documentAddressProblem(entry); !problem.isEmpty())
             problems.tokens.append({token, problem});
         else
             jobs.add(entry);
@@ -42,27 +42,27 @@ QString listFileProblemsMessage(const ListFileProblems &problems)
     if (!problems.files.isEmpty()) {
         QStringList files;
         for (const SkippedListFile &file : problems.files)
-            files << platform::quoted(file.path) + u" (" + file.why + u')';
-        parts << u"These list files could not be read; nothing was added from them:\n\n" + platform::namedList(files);
+            files << core::quoted(file.path) + u" (" + file.why + u')';
+        parts << u"These list files could not be read; nothing was added from them:\n\n" + core::namedList(files);
     }
     if (!problems.tokens.isEmpty()) {
         QStringList tokens;
         for (const RefusedToken &token : problems.tokens)
-            tokens << platform::quoted(platform::oneLine(token.token)) + u" (" + token.why + u')';
-        parts << u"These addresses in the list files were not added:\n\n" + platform::namedList(tokens);
+            tokens << core::quoted(core::oneLine(token.token)) + u" (" + token.why + u')';
+        parts << u"These addresses in the list files were not added:\n\n" + core::namedList(tokens);
     }
     return parts.join(u"\n\n");
 }
 
-void addUrlLists(platform::FileOpenDialog &dialog, platform::MessageBox &messages, QWidget *owner,
-                 platform::PointerOwner &pointer, platform::EventYield &yield, joblist::JobList &jobs)
+void addUrlLists(core::FileOpenDialog &dialog, core::MessageBox &messages, QWidget *owner,
+                 core::PointerOwner &pointer, core::EventYield &yield, joblist::JobList &jobs)
 {
     const QStringList paths = dialog.showOpen(owner, UrlListsTitle, UrlListsFilters);
     if (paths.isEmpty())
         return;
     ListFileProblems problems;
     {
-        const platform::BusyPointer busy(pointer);
+        const core::BusyPointer busy(pointer);
         for (const QString &path : paths) {
             if (!addListFile(path, yield, jobs, problems))
                 return;

@@ -5,7 +5,7 @@
 #include <QStringList>
 
 class QWidget;
-namespace platform { class EventYield; class FileOpenDialog; class MessageBox; class PointerOwner; }
+namespace core { class EventYield; class FileOpenDialog; class MessageBox; class PointerOwner; }
 namespace joblist { class JobList; }
 
 namespace sources {
@@ -38,7 +38,7 @@ struct ListFileProblems {
 // Reads one list file and appends its tokens; a file that cannot be used, and
 // every token that is no document address, is recorded in `problems`. False
 // when the window closed meanwhile, so the caller stops.
-bool addListFile(const QString &path, platform::EventYield &yield, joblist::JobList &jobs,
+bool addListFile(const QString &path, core::EventYield &yield, joblist::JobList &jobs,
                  ListFileProblems &problems);
 
 // The one message that names what could not be used: the first twenty of
@@ -53,7 +53,7 @@ QString listFileProblemsMessage(const ListFileProblems &problems);
 // the others are still read, and one message after the action names what was
 // skipped. A file without tokens adds nothing,
 // quietly. The action stops where it is when the window closes meanwhile.
-void addUrlLists(platform::FileOpenDialog &dialog, platform::MessageBox &messages, QWidget *owner,
-                 platform::PointerOwner &pointer, platform::EventYield &yield, joblist::JobList &jobs);
+void addUrlLists(core::FileOpenDialog &dialog, core::MessageBox &messages, QWidget *owner,
+                 core::PointerOwner &pointer, core::EventYield &yield, joblist::JobList &jobs);
 
 } // namespace sources

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "core/eventyield.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QSet>
 #include <QString>
 #include <QStringView>
 
-#include <functional>
 #include <optional>
 #include <set>
 #include <utility>
@@ -45,10 +46,6 @@ private:
     QString m_shortExtension;
 };
 
-// Gives the event loop a turn; false when the action must stop because
-// the main window has closed.
-using Yield = std::function<bool()>;
-
 // What one walk shares between its steps: the yield, which folders it has
 // already taken (by identity, so a folder reached through a link loop or
 // through two links is walked once), and the folders it could not read.
@@ -58,7 +55,7 @@ using Yield = std::function<bool()>;
 // disturb a search in progress.
 class FolderWalk {
 public:
-    explicit FolderWalk(Yield yield) : m_yield(std::move(yield)) { }
+    explicit FolderWalk(core::Yield yield) : m_yield(std::move(yield)) { }
 
     // False once the yield has said stop; every later call says the same.
     bool yield();
@@ -73,7 +70,7 @@ public:
     const QList<QByteArray> &unreadableFolders() const { return m_unreadable; }
 
 private:
-    Yield m_yield;
+    core::Yield m_yield;
     bool m_stopped = false;
     std::set<std::pair<quint64, quint64>> m_visited;
     QSet<QByteArray> m_unreadableSeen;

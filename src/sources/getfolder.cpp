@@ -5,7 +5,7 @@
 
 namespace sources {
 
-QString GetFolder(platform::FolderBrowser &browser, QWidget *owner, const QString &prompt)
+QString GetFolder(core::FolderBrowser &browser, QWidget *owner, const QString &prompt)
 {
     return trimTrailingSeparators(browser.browseForFolder(owner, prompt));
 }

@@ -269,11 +269,11 @@ QString listEntry(const QString &token)
     if (!url.isValid() || !url.isLocalFile() || !url.host().isEmpty() || url.hasQuery() || url.hasFragment()
         || !url.path().startsWith(u'/'))
         return token;
-    QString entry = platform::entryTextForUrl(url);
+    QString entry = core::entryTextForUrl(url);
     return isWholeToken(entry) ? token : entry;
 }
 
-QStringList LoadTextFile(const QString &text, const YieldOnce &yield)
+QStringList LoadTextFile(const QString &text, const core::Yield &yield)
 {
     // One pass over a text of many megabytes: every character that is not
     // kept and is no sign separates.

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/eventyield.h"
+
 #include <QString>
 #include <QStringList>
-
-#include <functional>
 
 // Reading URL list files and cutting them into tokens. A list file is plain
 // text holding addresses separated by line breaks, tabs and spaces; every
@@ -59,9 +59,6 @@ bool isWholeToken(QStringView text);
 // name any local file. Every other file URL is kept as written.
 QString listEntry(const QString &token);
 
-// Gives the event loop one turn; false once the program is closing.
-using YieldOnce = std::function<bool()>;
-
 // The tokens of one list file's text, in order. Separators are the
 // characters RemoveSpace replaces, except the signs: a line feed on its own,
 // the other control characters, spaces, tabs and carriage returns. A run
@@ -75,6 +72,6 @@ using YieldOnce = std::function<bool()>;
 // that the program is closing, the cut stops there and only the tokens taken
 // before it are returned. `yield` may be empty, for callers without an event
 // loop.
-QStringList LoadTextFile(const QString &text, const YieldOnce &yield = {});
+QStringList LoadTextFile(const QString &text, const core::Yield &yield = {});
 
 } // namespace sources

@@ -17,7 +17,7 @@ namespace {
 bool readsBackAs(const QString &line, const QString &entry)
 {
     return isWholeToken(line) && QString::fromUtf8(line.toUtf8()) == line && listEntry(line) == entry
-        && platform::documentAddressProblem(entry).isEmpty();
+        && core::documentAddressProblem(entry).isEmpty();
 }
 
 QString fileUrlLine(const QByteArray &localName)
@@ -31,7 +31,7 @@ std::optional<QString> listLine(const QString &entry)
 {
     if (readsBackAs(entry, entry))
         return entry;
-    const QByteArray localName = platform::addressOf(entry).localName;
+    const QByteArray localName = core::addressOf(entry).localName;
     if (localName.isEmpty())
         return std::nullopt;
     if (QString line = fileUrlLine(localName); readsBackAs(line, entry))
@@ -66,13 +66,13 @@ QString leftOutMessage(const QStringList &leftOut)
 {
     QStringList names;
     for (const QString &entry : leftOut)
-        names << platform::quoted(platform::oneLine(entry));
+        names << core::quoted(core::oneLine(entry));
     return u"These entries were left out of the list file, which cannot hold them so that they read back "
            u"as they are:\n\n"
-         + platform::namedList(names);
+         + core::namedList(names);
 }
 
-void saveListAs(platform::FileSaveDialog &dialog, platform::MessageBox &messages, QWidget *owner,
+void saveListAs(core::FileSaveDialog &dialog, core::MessageBox &messages, QWidget *owner,
                 const joblist::JobList &jobs)
 {
     const QString path = dialog.showSave(owner, SaveListTitle, SaveListFilters);
@@ -80,8 +80,8 @@ void saveListAs(platform::FileSaveDialog &dialog, platform::MessageBox &messages
         return;
     const ListFileContents contents = listFileContents(jobs);
     if (const QString failure = writeListFile(path, contents.bytes); !failure.isEmpty()) {
-        messages.show(owner, u"The list could not be saved:\n\n" + platform::quoted(path) + u" ("
-                                 + platform::quotedReason(failure) + u')');
+        messages.show(owner, u"The list could not be saved:\n\n" + core::quoted(path) + u" ("
+                                 + core::quotedReason(failure) + u')');
         return;
     }
     if (!contents.leftOut.isEmpty())

@@ -7,7 +7,7 @@
 #include <optional>
 
 class QWidget;
-namespace platform { class FileSaveDialog; class MessageBox; }
+namespace core { class FileSaveDialog; class MessageBox; }
 namespace joblist { class JobList; }
 
 // Saving the job list as a URL list file, the kind the list-file action
@@ -43,7 +43,7 @@ QString leftOutMessage(const QStringList &leftOut);
 // Asks for a file name and saves the list there. Cancel writes nothing. A
 // write that fails is reported and changes nothing; entries the file cannot
 // hold are left out and named in one message.
-void saveListAs(platform::FileSaveDialog &dialog, platform::MessageBox &messages, QWidget *owner,
+void saveListAs(core::FileSaveDialog &dialog, core::MessageBox &messages, QWidget *owner,
                 const joblist::JobList &jobs);
 
 } // namespace sources

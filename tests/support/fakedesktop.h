@@ -14,7 +14,7 @@
 
 // Each answer is the list of paths one use of the dialog picks; an empty
 // list (or none queued) is a cancel.
-struct ScriptedFileDialog final : platform::FileOpenDialog {
+struct ScriptedFileDialog final : core::FileOpenDialog {
     struct Call { QString title; QStringList nameFilters; };
     QList<QStringList> answers;
     QList<Call> calls;
@@ -27,7 +27,7 @@ struct ScriptedFileDialog final : platform::FileOpenDialog {
 
 // Each answer is the path one use of the save dialog picks; "" (or none
 // queued) is a cancel.
-struct ScriptedSaveDialog final : platform::FileSaveDialog {
+struct ScriptedSaveDialog final : core::FileSaveDialog {
     struct Call { QString title; QStringList nameFilters; };
     QStringList answers;
     QList<Call> calls;
@@ -38,7 +38,7 @@ struct ScriptedSaveDialog final : platform::FileSaveDialog {
     }
 };
 
-struct ScriptedFolderBrowser final : platform::FolderBrowser {
+struct ScriptedFolderBrowser final : core::FolderBrowser {
     QStringList answers;
     QStringList prompts;
     QString browseForFolder(QWidget *, const QString &prompt) override
@@ -48,7 +48,7 @@ struct ScriptedFolderBrowser final : platform::FolderBrowser {
     }
 };
 
-struct ScriptedInputBox final : platform::InputBox {
+struct ScriptedInputBox final : core::InputBox {
     struct Call { QString prompt, initialText; };
     QStringList answers;
     QList<Call> calls;
@@ -59,7 +59,7 @@ struct ScriptedInputBox final : platform::InputBox {
     }
 };
 
-struct RecordingMessageBox final : platform::MessageBox {
+struct RecordingMessageBox final : core::MessageBox {
     QStringList shown;
     QStringList details;
     std::function<void()> whileShown;  // runs as if the user read the message
@@ -72,7 +72,7 @@ struct RecordingMessageBox final : platform::MessageBox {
     }
 };
 
-struct RecordingLauncher final : platform::UrlLauncher {
+struct RecordingLauncher final : core::UrlLauncher {
     QList<QUrl> opened;
     void open(const QUrl &url) override { opened << url; }
 };
@@ -80,11 +80,11 @@ struct RecordingLauncher final : platform::UrlLauncher {
 // Each answer is what one use of the printer settings dialog hands back;
 // nothing (or none queued) is a cancel. `whileOpen` runs as if the user
 // worked in the window meanwhile.
-struct ScriptedPrinterSettings final : platform::PrinterSettingsEditor {
-    QList<std::optional<platform::PrinterSettings>> answers;
-    QList<platform::PrinterSettings> shown;  // the settings each use started at
+struct ScriptedPrinterSettings final : core::PrinterSettingsEditor {
+    QList<std::optional<core::PrinterSettings>> answers;
+    QList<core::PrinterSettings> shown;  // the settings each use started at
     std::function<void()> whileOpen;
-    std::optional<platform::PrinterSettings> edit(QWidget *, const platform::PrinterSettings &current) override
+    std::optional<core::PrinterSettings> edit(QWidget *, const core::PrinterSettings &current) override
     {
         shown << current;
         if (whileOpen)
@@ -93,7 +93,7 @@ struct ScriptedPrinterSettings final : platform::PrinterSettingsEditor {
     }
 };
 
-struct FixedRandom final : platform::RandomSource {
+struct FixedRandom final : core::RandomSource {
     double value = 0.5;
     double next() override { return value; }
 };
@@ -111,9 +111,9 @@ struct FakeDesktop {
     ScriptedPages pages;
     std::shared_ptr<PrinterScript> printer = std::make_shared<PrinterScript>();
 
-    platform::Desktop make()
+    core::Desktop make()
     {
-        platform::Desktop desktop;
+        core::Desktop desktop;
         desktop.fileDialog = std::make_unique<ScriptedFileDialog>();
         desktop.saveDialog = std::make_unique<ScriptedSaveDialog>();
         desktop.folderBrowser = std::make_unique<ScriptedFolderBrowser>();

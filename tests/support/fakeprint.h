@@ -31,7 +31,7 @@ struct RenderScript {
     int pagesMade = 0;
 };
 
-class ScriptedRenderer final : public platform::DocumentRenderer {
+class ScriptedRenderer final : public core::DocumentRenderer {
 public:
     explicit ScriptedRenderer(std::shared_ptr<RenderScript> script) : m_script(std::move(script)) { }
 
@@ -67,18 +67,18 @@ private:
         if (!m_busy || job != m_job)
             return;
         m_busy = false;
-        platform::RenderedDocument document;
+        core::RenderedDocument document;
         if (m_script->engineGone.contains(m_entry)) {
-            document.failure = platform::engineFailed();
+            document.failure = core::engineFailed();
             document.engineFailed = true;
         } else if (m_script->failing.contains(m_entry)) {
             document.failure = m_script->failing.value(m_entry);
         } else {
-            document.state = m_script->incomplete.contains(m_entry) ? platform::RenderedDocument::State::Incomplete
-                                                                    : platform::RenderedDocument::State::Complete;
+            document.state = m_script->incomplete.contains(m_entry) ? core::RenderedDocument::State::Incomplete
+                                                                    : core::RenderedDocument::State::Complete;
             document.pdf = m_entry.toUtf8();
             document.title = m_entry;
-            if (document.state == platform::RenderedDocument::State::Incomplete)
+            if (document.state == core::RenderedDocument::State::Incomplete)
                 document.failure = QStringLiteral("still loading after 30 s");
         }
         Q_EMIT rendered(job, document);
@@ -95,13 +95,13 @@ struct ScriptedPages {
     std::shared_ptr<RenderScript> script = std::make_shared<RenderScript>();
     std::shared_ptr<QList<ScriptedRenderer *>> made = std::make_shared<QList<ScriptedRenderer *>>();
 
-    platform::RendererFactory factory()
+    core::RendererFactory factory()
     {
         return [script = script, made = made] {
             ++script->pagesMade;
             auto renderer = std::make_unique<ScriptedRenderer>(script);
             made->append(renderer.get());
-            return std::unique_ptr<platform::DocumentRenderer>(std::move(renderer));
+            return std::unique_ptr<core::DocumentRenderer>(std::move(renderer));
         };
     }
     bool release(const QString &entry)
@@ -143,7 +143,7 @@ struct PrinterScript {
     }
 };
 
-class ScriptedSink final : public platform::PrintSink {
+class ScriptedSink final : public core::PrintSink {
 public:
     explicit ScriptedSink(std::shared_ptr<PrinterScript> script) : m_script(std::move(script)) { }
     ~ScriptedSink() override
@@ -152,19 +152,19 @@ public:
             m_script->whenGone();
     }
 
-    std::optional<platform::SinkProblem> problem(const platform::PrinterSettings &settings, platform::StopToken &) override
+    std::optional<core::SinkProblem> problem(const core::PrinterSettings &settings, core::StopToken &) override
     {
         QMutexLocker locked(&m_script->lock);
         ++m_script->checks;
         m_copies = settings.copies;
         if (m_script->problem)
-            return platform::SinkProblem{*m_script->problem};
+            return core::SinkProblem{*m_script->problem};
         return std::nullopt;
     }
     QPageLayout pageLayout() const override { return {}; }
-    platform::SinkAnswer send(const QByteArray &pdf, const platform::JobTicket &ticket, platform::StopToken &stop) override
+    core::SinkAnswer send(const QByteArray &pdf, const core::JobTicket &ticket, core::StopToken &stop) override
     {
-        using Kind = platform::SinkAnswer::Kind;
+        using Kind = core::SinkAnswer::Kind;
         if (m_script->deafUntil) {
             m_script->deafened = true;
             m_script->deafUntil->acquire();
@@ -182,7 +182,7 @@ public:
                 m_script->documents << pdf;
                 m_script->copies << m_copies;
                 if (m_script->answerLost.contains(ticket.entry))
-                    return platform::answerUnread(QStringLiteral("the connection was closed"));
+                    return core::answerUnread(QStringLiteral("the connection was closed"));
                 return {Kind::Taken, {}};
             }
         }

@@ -7,12 +7,12 @@
 
 #include <QList>
 
-struct RecordingPointer final : platform::PointerOwner {
-    platform::MousePointer current = platform::MousePointer::Default;
-    QList<platform::MousePointer> changes;
+struct RecordingPointer final : core::PointerOwner {
+    core::MousePointer current = core::MousePointer::Default;
+    QList<core::MousePointer> changes;
 
-    platform::MousePointer mousePointer() const override { return current; }
-    void setMousePointer(platform::MousePointer pointer) override
+    core::MousePointer mousePointer() const override { return current; }
+    void setMousePointer(core::MousePointer pointer) override
     {
         current = pointer;
         changes << pointer;

@@ -18,7 +18,7 @@ namespace app {
 
 namespace {
 
-using platform::oneLine;
+using core::oneLine;
 using printing::EntryOutcome;
 using printing::JobAnswer;
 using printing::RunReport;
@@ -29,7 +29,7 @@ void say(std::FILE *log, const QString &line)
     std::fflush(log);
 }
 
-std::unique_ptr<platform::PrintSink> sinkFor(const CommandLine &line)
+std::unique_ptr<core::PrintSink> sinkFor(const CommandLine &line)
 {
     if (!line.outputFolder.isEmpty())
         return std::make_unique<platform::FolderSink>(line.outputFolder);
@@ -126,7 +126,7 @@ int printEntries(const CommandLine &line, const QStringList &entries, bool probl
     }
     QObject::connect(&run, &printing::PrintRun::entryFinished, &run,
                      [&report, &run](int step, int, const QString &, const EntryOutcome &outcome) {
-                         report.paperIs(platform::paperName(run.pageLayout().pageSize()));
+                         report.paperIs(core::paperName(run.pageLayout().pageSize()));
                          report.entryFinished(step, outcome);
                      });
     QObject::connect(&run, &printing::PrintRun::entryAnswered, &run,
@@ -179,7 +179,7 @@ int printFromCommandLine(const CommandLine &line, std::FILE *log, std::FILE *out
     return status;
 }
 
-int listPrinters(std::FILE *out, std::FILE *log)
+int printPrinterList(std::FILE *out, std::FILE *log)
 {
     const std::optional<QList<platform::PrinterName>> printers = platform::listPrinters();
     if (!printers) {

@@ -17,6 +17,6 @@ int printFromCommandLine(const CommandLine &line, std::FILE *log = stderr, std::
 
 // Writes the printers, one a line with the default marked, on `out`, as
 // --list-printers asks; problems go to `log`. Returns the exit status.
-int listPrinters(std::FILE *out, std::FILE *log);
+int printPrinterList(std::FILE *out, std::FILE *log);
 
 } // namespace app

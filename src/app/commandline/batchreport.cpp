@@ -11,8 +11,8 @@ namespace app {
 
 namespace {
 
-using platform::entryCount;
-using platform::oneLine;
+using core::entryCount;
+using core::oneLine;
 using printing::EntryOutcome;
 using printing::JobAnswer;
 using printing::RunReport;
@@ -336,7 +336,7 @@ int BatchReport::summarise(const RunReport &report, bool problems)
     }
     case RunReport::Ending::EngineFailed:
         // Every entry it did not get to has had its line already.
-        say(u"tavimark: " + platform::engineFailed() + u"; " + QString::number(report.sent.size()) + u" of "
+        say(u"tavimark: " + core::engineFailed() + u"; " + QString::number(report.sent.size()) + u" of "
             + entryCount(m_entries.size()) + u" sent" + counted(int(report.notPrinted.size()), QStringLiteral("not printed"))
             + summaryLine(report));
         return NothingDone;

@@ -223,18 +223,18 @@ QString checkNamesGiven(const QCommandLineParser &parser, const Options &options
 
 // The -o options, each checked as far as it can be without a printer;
 // copies given as an option counts as --copies.
-QString readJobOptions(const QStringList &values, platform::PrinterSettings &settings)
+QString readJobOptions(const QStringList &values, core::PrinterSettings &settings)
 {
     for (const QString &value : values) {
         // lp takes several options in one -o, separated by blanks.
         for (const QString &text : value.split(u' ', Qt::SkipEmptyParts)) {
-            const platform::ParsedOption parsed = platform::parseJobOption(text);
+            const core::ParsedOption parsed = core::parseJobOption(text);
             if (!parsed.option)
                 return parsed.error;
-            if (parsed.option->name == platform::option::PageRanges
+            if (parsed.option->name == core::option::PageRanges
                 && !printing::parsePageRanges(parsed.option->value))
                 return u"-o page-ranges=" + parsed.option->value + u" names no pages; write them as 1-3,7 or 5-";
-            if (parsed.option->name == platform::option::Copies)
+            if (parsed.option->name == core::option::Copies)
                 settings.copies = parsed.option->value.toInt();
             else
                 settings.set(parsed.option->name, parsed.option->value);
@@ -262,8 +262,8 @@ QString checkValues(const QCommandLineParser &parser, const Options &options, Co
     if (parser.isSet(options.copies)) {
         bool ok = false;
         line.printer.copies = parser.value(options.copies).toInt(&ok);
-        if (!ok || line.printer.copies < 1 || line.printer.copies > platform::MaxCopies)
-            return u"--copies wants a whole number from 1 to " + QString::number(platform::MaxCopies);
+        if (!ok || line.printer.copies < 1 || line.printer.copies > core::MaxCopies)
+            return u"--copies wants a whole number from 1 to " + QString::number(core::MaxCopies);
     }
     if (QString problem = readJobOptions(parser.values(options.jobOption), line.printer); !problem.isEmpty())
         return problem;
@@ -373,16 +373,16 @@ QString versionText()
 std::optional<QString> entryForArgument(const QByteArray &argument)
 {
     static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:"));
-    const QString text = platform::addressText(argument);
+    const QString text = core::addressText(argument);
     if (!argument.startsWith('/') && scheme.match(text).hasMatch() && !QFile::exists(QFile::decodeName(argument)))
         return text;
     if (argument.startsWith('/'))
-        return platform::entryText(argument);
+        return core::entryText(argument);
     // Tidied ("./a", "x/../b"), byte for byte.
     const std::optional<QByteArray> absolute = platform::absolutePath(argument);
     if (!absolute)
         return std::nullopt;
-    return platform::entryText(*absolute);
+    return core::entryText(*absolute);
 }
 
 namespace {
@@ -413,7 +413,7 @@ std::optional<QByteArray> folderNamed(const QByteArray &argument)
 QStringList addEntries(const QList<EntrySource> &sources, joblist::JobList &jobs)
 {
     QStringList problems;
-    platform::EventYield yield;
+    core::EventYield yield;
     for (const EntrySource &source : sources) {
         switch (source.kind) {
         case EntrySource::Kind::Entry: {
@@ -424,7 +424,7 @@ QStringList addEntries(const QList<EntrySource> &sources, joblist::JobList &jobs
             const std::optional<QString> entry = entryForArgument(source.argument);
             if (!entry) {
                 problems << QFile::decodeName(source.argument) + NoCurrentFolder;
-            } else if (const QString problem = platform::documentAddressProblem(*entry); !problem.isEmpty()) {
+            } else if (const QString problem = core::documentAddressProblem(*entry); !problem.isEmpty()) {
                 problems << *entry + u" (" + problem + u')';
             } else {
                 jobs.add(*entry);

@@ -48,7 +48,7 @@ struct CommandLine {
     bool version = false;
     bool headings = true;
     bool listPrinters = false;
-    platform::PrinterSettings printer;  // -d, -n and -o
+    core::PrinterSettings printer;  // -d, -n and -o
     std::optional<double> timeoutSeconds;
     QString outputFolder;  // write PDFs there instead of printing
     QString journal;       // the run's journal, read to resume and then added to

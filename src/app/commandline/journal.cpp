@@ -182,7 +182,7 @@ std::optional<QString> Journal::submitting(int index, qint64 bytes)
     record.add(QStringLiteral("step"), index).add(QStringLiteral("entry"), entry).add(QStringLiteral("event"), QStringLiteral("submitting"));
     if (!m_printer.isEmpty()) {
         addPrinter(record);
-        record.add(QStringLiteral("title"), QString::fromUtf8(platform::jobTitle(entry)))
+        record.add(QStringLiteral("title"), QString::fromUtf8(core::jobTitle(entry)))
             .add(QStringLiteral("bytes"), bytes)
             .add(QStringLiteral("time"), QDateTime::currentSecsSinceEpoch())
             .add(QStringLiteral("user"), m_user);

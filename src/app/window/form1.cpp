@@ -39,8 +39,8 @@ static void initPictures() { Q_INIT_RESOURCE(pictures); }
 
 namespace app {
 
-using platform::fromTwips;
-using platform::MousePointer;
+using core::fromTwips;
+using core::MousePointer;
 
 namespace {
 
@@ -116,7 +116,7 @@ constexpr QPoint HandHotSpot{12, 1};
 
 } // namespace
 
-Form1::Form1(platform::Desktop desktop, const printing::RunSettings &settings, QWidget *parent)
+Form1::Form1(core::Desktop desktop, const printing::RunSettings &settings, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                       | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , m_desktop(std::move(desktop))
@@ -238,7 +238,7 @@ void Form1::load()
     CenterForm(*this);
     loadMouseIcon();
     MaybeOpenHomePage(*m_desktop.random, *m_desktop.launcher);
-    setWindowTitle(platform::applicationTitle());
+    setWindowTitle(core::applicationTitle());
     m_jobs->addColumnHeader(QStringLiteral("HTML File(s)"));
     m_listView->header()->resizeSection(0, fromTwips(7000));
     QPalette barPalette = m_progressBar->palette();
@@ -249,7 +249,7 @@ void Form1::load()
 
 void Form1::loadMouseIcon()
 {
-    const QString path = platform::findDataFile(QStringLiteral("HAND-M.CUR"));
+    const QString path = core::findDataFile(QStringLiteral("HAND-M.CUR"));
     if (!FileExists(path))
         return;
     // A file that exists but holds no readable image leaves the window
@@ -321,7 +321,7 @@ void Form1::Check2_Click()
 // as it was.
 void Form1::editPrinterSettings()
 {
-    const std::optional<platform::PrinterSettings> chosen = m_desktop.printerSettings->edit(this, m_printer);
+    const std::optional<core::PrinterSettings> chosen = m_desktop.printerSettings->edit(this, m_printer);
     if (!chosen)
         return;
     m_printer = *chosen;
@@ -336,7 +336,7 @@ void Form1::editPrinterSettings()
 void Form1::describePrinterSettings()
 {
     const QString description = m_unreadPrinterSettings.isEmpty()
-        ? platform::describePrinting(m_printer)
+        ? core::describePrinting(m_printer)
         : QStringLiteral("Prints nowhere until a printer is chosen with Ctrl+P: the printer settings could not be read");
     m_check2->setToolTip(description);
     m_check2->setAccessibleDescription(description);

@@ -12,7 +12,7 @@
 //   ProgressBar1  the share of entries a print run has begun
 //   Command1      a button that is never seen and does nothing; it holds the
 //                 keyboard focus at start
-// The window's pointer numbers (platform::MousePointer): 0 the arrow,
+// The window's pointer numbers (core::MousePointer): 0 the arrow,
 // 1 the arrow set explicitly, 11 busy (an action is running), 99 the hand
 // cursor over the buttons.
 
@@ -41,7 +41,7 @@ class PercentBar;
 // The main window: its fixed layout and the wiring from each control's
 // notifications to the handler that acts on it. The handlers' work lives in
 // joblist/, sources/ and printing/.
-class Form1 : public QWidget, public platform::PointerOwner {
+class Form1 : public QWidget, public core::PointerOwner {
     Q_OBJECT
 
 public:
@@ -49,11 +49,11 @@ public:
     // reads no environment of its own. Where they print is the exception:
     // the printer settings the user last chose in the window, kept in the
     // user's configuration folder.
-    explicit Form1(platform::Desktop desktop, const printing::RunSettings &settings = {}, QWidget *parent = nullptr);
+    explicit Form1(core::Desktop desktop, const printing::RunSettings &settings = {}, QWidget *parent = nullptr);
     ~Form1() override;
 
-    platform::MousePointer mousePointer() const override { return m_pointer; }
-    void setMousePointer(platform::MousePointer pointer) override;
+    core::MousePointer mousePointer() const override { return m_pointer; }
+    void setMousePointer(core::MousePointer pointer) override;
     bool hasMouseIcon() const { return m_mouseIcon.has_value(); }
 
     joblist::JobList &jobs() { return *m_jobs; }
@@ -64,14 +64,14 @@ public:
     ActionButton *Check2() const { return m_check2; }
     PercentBar *ProgressBar1() const { return m_progressBar; }
     QPushButton *Command1() const { return m_command1; }
-    platform::EventYield &eventYield() { return m_yield; }
+    core::EventYield &eventYield() { return m_yield; }
     joblist::DropTarget &dropTarget() const { return *m_dropTarget; }
     joblist::ReorderGesture &reorderGesture() const { return *m_reorderGesture; }
     ListMenu &listMenu() const { return *m_listMenu; }
     printing::PrintRun &printRun() const { return *m_print.run; }
     printing::PrintQueue &printQueue() const { return *m_print.queue; }
     // Where and how the next run prints, as the user last chose.
-    const platform::PrinterSettings &printerSettings() const { return m_printer; }
+    const core::PrinterSettings &printerSettings() const { return m_printer; }
     // A message in the window's own message box.
     void showMessage(const QString &text, const QString &details = {});
 
@@ -104,9 +104,9 @@ private:
     void showClosingMessageWhenNoDialogIsOpen(const printing::RunReport &report);
     void showClosingMessage(const printing::RunReport &report);
 
-    platform::Desktop m_desktop;
-    platform::EventYield m_yield;
-    platform::MousePointer m_pointer = platform::MousePointer::Default;
+    core::Desktop m_desktop;
+    core::EventYield m_yield;
+    core::MousePointer m_pointer = core::MousePointer::Default;
     std::optional<QCursor> m_mouseIcon;
 
     joblist::JobList *m_jobs = nullptr;
@@ -121,14 +121,14 @@ private:
     ListMenu *m_listMenu = nullptr;
     QPushButton *m_command1 = nullptr;
     // Kept in the user's configuration; a run takes them when it begins.
-    platform::PrinterSettings m_printer;
+    core::PrinterSettings m_printer;
     // Why the kept settings could not be read, until the user chooses anew.
     QString m_unreadPrinterSettings;
     // Owned here rather than as children, so that the run goes before the
     // queue it hands jobs to, and both before the job list they read.
     printing::AssembledRun m_print;
     // The hourglass while a print run goes on by itself.
-    std::optional<platform::BusyPointer> m_printing;
+    std::optional<core::BusyPointer> m_printing;
 };
 
 } // namespace app

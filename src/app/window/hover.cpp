@@ -4,16 +4,16 @@
 
 namespace app {
 
-using platform::MousePointer;
+using core::MousePointer;
 
-void showHandOverButton(platform::PointerOwner &window)
+void showHandOverButton(core::PointerOwner &window)
 {
-    platform::setPointerUnlessBusy(window, MousePointer::Custom);
+    core::setPointerUnlessBusy(window, MousePointer::Custom);
 }
 
-void showArrowOverBackground(platform::PointerOwner &window)
+void showArrowOverBackground(core::PointerOwner &window)
 {
-    platform::setPointerUnlessBusy(window, MousePointer::Default);
+    core::setPointerUnlessBusy(window, MousePointer::Default);
 }
 
 } // namespace app

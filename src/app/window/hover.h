@@ -10,9 +10,9 @@ namespace app {
 
 // The pointer moved over one of the action buttons: the hand cursor (the
 // arrow when the window has no hand image).
-void showHandOverButton(platform::PointerOwner &window);
+void showHandOverButton(core::PointerOwner &window);
 
 // The pointer moved over the window's background: the arrow.
-void showArrowOverBackground(platform::PointerOwner &window);
+void showArrowOverBackground(core::PointerOwner &window);
 
 } // namespace app

@@ -8,7 +8,7 @@ class QPoint;
 class QWidget;
 
 namespace joblist { class JobList; }
-namespace platform { class FileSaveDialog; class MessageBox; }
+namespace core { class FileSaveDialog; class MessageBox; }
 namespace printing { class PrintRun; }
 
 namespace app {
@@ -22,8 +22,8 @@ class ListMenu final : public QObject {
 
 public:
     struct Dialogs {
-        platform::FileSaveDialog &save;
-        platform::MessageBox &messages;
+        core::FileSaveDialog &save;
+        core::MessageBox &messages;
     };
 
     // The menu belongs to `owner`, which is also the dialogs' owner.

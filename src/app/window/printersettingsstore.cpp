@@ -28,8 +28,8 @@ const QString OptionsKey = QStringLiteral("options");
 // every start.
 std::unique_ptr<QSettings> printerGroup()
 {
-    auto store = std::make_unique<QSettings>(QSettings::UserScope, platform::applicationTitle(),
-                                             platform::applicationTitle());
+    auto store = std::make_unique<QSettings>(QSettings::UserScope, core::applicationTitle(),
+                                             core::applicationTitle());
     store->beginGroup(Group);
     return store;
 }
@@ -38,20 +38,20 @@ int storedCopies(const QVariant &value)
 {
     bool ok = false;
     const int copies = value.toString().toInt(&ok);
-    return ok && copies >= 1 && copies <= platform::MaxCopies ? copies : 1;
+    return ok && copies >= 1 && copies <= core::MaxCopies ? copies : 1;
 }
 
-void addStoredOption(platform::PrinterSettings &settings, const QString &text)
+void addStoredOption(core::PrinterSettings &settings, const QString &text)
 {
-    const platform::ParsedOption parsed = platform::parseJobOption(text);
+    const core::ParsedOption parsed = core::parseJobOption(text);
     // Copies have their own key; an option that says them again is not read.
-    if (parsed.option && parsed.option->name != platform::option::Copies)
+    if (parsed.option && parsed.option->name != core::option::Copies)
         settings.set(parsed.option->name, parsed.option->value);
 }
 
-platform::PrinterSettings settingsIn(const QSettings &group)
+core::PrinterSettings settingsIn(const QSettings &group)
 {
-    platform::PrinterSettings settings;
+    core::PrinterSettings settings;
     settings.printer = group.value(NameKey).toString().trimmed();
     settings.copies = storedCopies(group.value(CopiesKey));
     for (const QString &text : group.value(OptionsKey).toStringList())
@@ -97,7 +97,7 @@ QString whyUnreadable(const QString &path, const QSettings &store)
         return QStringLiteral("it is not a file");
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return platform::quotedReason(file.errorString());
+        return core::quotedReason(file.errorString());
     const QByteArray bytes = file.readAll();
     if (bytes.contains('\0') || !bytes.isValidUtf8())
         return QStringLiteral("it is not a settings file");
@@ -119,14 +119,14 @@ QString whyNotWritable(const QString &path)
         return QString::fromLocal8Bit(std::make_error_code(std::errc::is_a_directory).message());
     QSaveFile probe(path);
     if (!probe.open(QIODevice::WriteOnly))
-        return platform::quotedReason(probe.errorString());
+        return core::quotedReason(probe.errorString());
     probe.cancelWriting();
     return QStringLiteral("it could not be written");
 }
 
 } // namespace
 
-platform::PrinterSettings loadPrinterSettings()
+core::PrinterSettings loadPrinterSettings()
 {
     return settingsIn(*printerGroup());
 }
@@ -136,18 +136,18 @@ StoredPrinterSettings readPrinterSettings()
     const std::unique_ptr<QSettings> group = printerGroup();
     const QString path = group->fileName();
     // Read first: the reader says what it met only once it has read.
-    platform::PrinterSettings settings = settingsIn(*group);
+    core::PrinterSettings settings = settingsIn(*group);
     if (const QString why = whyUnreadable(path, *group); !why.isEmpty()) {
-        return {{}, u"The printer settings in \"" + platform::quoted(path) + u"\" could not be read (" + why
+        return {{}, u"The printer settings in \"" + core::quoted(path) + u"\" could not be read (" + why
                         + u"), so nothing was printed; choose the printer again with Ctrl+P."};
     }
     return {std::move(settings), {}};
 }
 
-QString savePrinterSettings(const platform::PrinterSettings &settings)
+QString savePrinterSettings(const core::PrinterSettings &settings)
 {
     QStringList options;
-    for (const platform::JobOption &option : settings.options)
+    for (const core::JobOption &option : settings.options)
         options << option.name + u'=' + option.value;
     std::unique_ptr<QSettings> group = printerGroup();
     const QString path = group->fileName();
@@ -163,8 +163,8 @@ QString savePrinterSettings(const platform::PrinterSettings &settings)
     group->sync();
     if (group->status() == QSettings::NoError)
         return {};
-    return u"The printer settings could not be kept for the next start (\"" + platform::quoted(path)
-        + u"\": " + whyNotWritable(path) + u"), so they hold only until " + platform::applicationTitle() + u" closes.";
+    return u"The printer settings could not be kept for the next start (\"" + core::quoted(path)
+        + u"\": " + whyNotWritable(path) + u"), so they hold only until " + core::applicationTitle() + u" closes.";
 }
 
 } // namespace app

@@ -10,16 +10,16 @@
 namespace app {
 
 // What a stored value cannot stand for (copies that are no number from 1 to
-// platform::MaxCopies, an option -o would refuse) is left out, so a file
+// core::MaxCopies, an option -o would refuse) is left out, so a file
 // edited by hand or left by another version never stops the window.
-platform::PrinterSettings loadPrinterSettings();
+core::PrinterSettings loadPrinterSettings();
 
 // The stored settings as loadPrinterSettings() reads them, or, when the file
 // cannot be read or is no settings file at all (random bytes, a damaged
 // line), why not, as a message for the user: such a file says nothing
 // about where to print, and must not pass for the default printer.
 struct StoredPrinterSettings {
-    platform::PrinterSettings settings;
+    core::PrinterSettings settings;
     QString unreadable;
 };
 StoredPrinterSettings readPrinterSettings();
@@ -27,6 +27,6 @@ StoredPrinterSettings readPrinterSettings();
 // Keeps `settings` for later starts, replacing a file that could not be
 // read. What went wrong when they could not be kept, as a message for the
 // user; empty when they were.
-QString savePrinterSettings(const platform::PrinterSettings &settings);
+QString savePrinterSettings(const core::PrinterSettings &settings);
 
 } // namespace app

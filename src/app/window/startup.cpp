@@ -40,7 +40,7 @@ bool FileExists(const QString &path) noexcept
     }
 }
 
-bool MaybeOpenHomePage(platform::RandomSource &random, platform::UrlLauncher &launcher)
+bool MaybeOpenHomePage(core::RandomSource &random, core::UrlLauncher &launcher)
 {
     const int drawn = int(std::floor(random.next() * 100)) + 1;
     if (drawn != 7)

@@ -6,7 +6,7 @@
 #include <QUrl>
 
 class QWidget;
-namespace platform { class RandomSource; class UrlLauncher; }
+namespace core { class RandomSource; class UrlLauncher; }
 
 namespace app {
 
@@ -28,6 +28,6 @@ bool FileExists(const QString &path) noexcept;
 
 // Opens the home page at one start in a hundred: only the draw 7 of 1..100.
 // Returns whether it opened it.
-bool MaybeOpenHomePage(platform::RandomSource &random, platform::UrlLauncher &launcher);
+bool MaybeOpenHomePage(core::RandomSource &random, core::UrlLauncher &launcher);
 
 } // namespace app

@@ -45,7 +45,7 @@ QStringList droppedPaths(const QMimeData &data)
     const QList<QUrl> urls = data.urls();
     for (const QUrl &url : urls) {
         if (url.isLocalFile())
-            paths << platform::entryTextForUrl(url);
+            paths << core::entryTextForUrl(url);
     }
     return paths;
 }

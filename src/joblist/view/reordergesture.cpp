@@ -10,7 +10,7 @@
 
 namespace joblist {
 
-using platform::MousePointer;
+using core::MousePointer;
 
 namespace {
 
@@ -27,7 +27,7 @@ constexpr QPoint DragHotSpot{2, 1};
 
 } // namespace
 
-ReorderGesture::ReorderGesture(JobList &list, JobListView &view, platform::PointerOwner &window)
+ReorderGesture::ReorderGesture(JobList &list, JobListView &view, core::PointerOwner &window)
     : m_list(list)
     , m_view(view)
     , m_window(window)
@@ -53,7 +53,7 @@ void ReorderGesture::buttonPressed()
 
 void ReorderGesture::pointerMoved(const QPoint &point)
 {
-    platform::setPointerUnlessBusy(m_window, MousePointer::Default);
+    core::setPointerUnlessBusy(m_window, MousePointer::Default);
     if (!m_buttonHeld)
         return;
     const int underPointer = m_view.positionAt(point);
@@ -113,7 +113,7 @@ void ReorderGesture::scrollAhead(int underPointer, const QPoint &point)
 // missing or unreadable file leaves the list with the pointer it has.
 void ReorderGesture::showDragPointer()
 {
-    const QPixmap image(platform::findDataFile(QStringLiteral("drag.ico")));
+    const QPixmap image(core::findDataFile(QStringLiteral("drag.ico")));
     if (image.isNull())
         return;
     m_view.viewport()->setCursor(QCursor(image, DragHotSpot.x(), DragHotSpot.y()));

@@ -28,7 +28,7 @@ class ReorderGesture {
 public:
     // The list's pointer shape goes to the view's viewport; `window` is the
     // main window whose pointer every move over the list resets.
-    ReorderGesture(JobList &list, JobListView &view, platform::PointerOwner &window);
+    ReorderGesture(JobList &list, JobListView &view, core::PointerOwner &window);
 
     void entryClick();
     void buttonPressed();
@@ -48,7 +48,7 @@ public:
     int draggedPosition() const;
     // What the list shows: Custom (the drag image) after an entry click whose
     // image could be read, Arrow after a release.
-    platform::MousePointer listPointer() const { return m_listPointer; }
+    core::MousePointer listPointer() const { return m_listPointer; }
 
 private:
     void showDragPointer();
@@ -58,10 +58,10 @@ private:
 
     JobList &m_list;
     JobListView &m_view;
-    platform::PointerOwner &m_window;
+    core::PointerOwner &m_window;
     bool m_buttonHeld = false;
     QPersistentModelIndex m_dragged;
-    platform::MousePointer m_listPointer = platform::MousePointer::Default;
+    core::MousePointer m_listPointer = core::MousePointer::Default;
 };
 
 } // namespace joblist

@@ -14,6 +14,12 @@
 #include <algorithm>
 #include <cstdio>
 
+using core::MaxCopies;
+namespace option = core::option;
+using core::paperNamed;
+using core::PrinterSettings;
+using core::PrinterSettingsEditor;
+
 namespace platform {
 
 namespace {

@@ -84,20 +84,20 @@ PrinterChoice choiceOf(const QPrinter &printer, const QtDialogParts &parts = {})
 
 // Sets `printer` up as `settings` ask; what they leave unsaid stays as the
 // queue has it. A page range is carried over only when it is a single one.
-void applySettings(const PrinterSettings &settings, QPrinter &printer);
+void applySettings(const core::PrinterSettings &settings, QPrinter &printer);
 
 // The settings a choice stands for: its queue by name, its copies, and an
 // option for each thing in which it differs from `defaults` where the queue
 // offers it; orientation and pages always, since the program itself lays
 // them out.
-PrinterSettings settingsFrom(const PrinterChoice &choice, const PrinterDefaults &defaults);
+core::PrinterSettings settingsFrom(const PrinterChoice &choice, const PrinterDefaults &defaults);
 
 // The real dialog: the system's print dialog, titled "Printer Settings", its
 // accept button reading "OK". The first time it opens without one of
 // `parts`, `notice` gets one line naming what is missing; by default that
 // line goes to standard error, whatever TAVIMARK_DEBUG says, since nothing
 // else would tell that a Qt update changed the dialog.
-std::unique_ptr<PrinterSettingsEditor> makePrinterDialog(QtDialogParts parts = {},
-                                                         std::function<void(const QString &)> notice = {});
+std::unique_ptr<core::PrinterSettingsEditor> makePrinterDialog(QtDialogParts parts = {},
+                                                               std::function<void(const QString &)> notice = {});
 
 } // namespace platform

@@ -15,6 +15,16 @@
 #include <algorithm>
 #include <random>
 
+using core::applicationTitle;
+using core::Desktop;
+using core::FileOpenDialog;
+using core::FileSaveDialog;
+using core::FolderBrowser;
+using core::InputBox;
+using core::MessageBox;
+using core::RandomSource;
+using core::UrlLauncher;
+
 namespace platform {
 
 namespace {
@@ -141,20 +151,22 @@ private:
 
 } // namespace
 
-Desktop makeQtDesktop()
+} // namespace platform
+
+// Declared in core beside the interfaces it fills in, so defined outside
+// namespace platform.
+Desktop core::makeQtDesktop()
 {
     Desktop desktop;
-    desktop.fileDialog = std::make_unique<QtFileOpenDialog>();
-    desktop.saveDialog = std::make_unique<QtFileSaveDialog>();
-    desktop.folderBrowser = std::make_unique<QtFolderBrowser>();
-    desktop.inputBox = std::make_unique<QtInputBox>();
-    desktop.messageBox = std::make_unique<QtMessageBox>();
-    desktop.launcher = std::make_unique<DesktopUrlLauncher>();
-    desktop.printerSettings = makePrinterDialog();
-    desktop.random = std::make_unique<TimeSeededRandom>();
-    desktop.renderers = engineRenderers();
-    desktop.printSink = makePrinterSink();
+    desktop.fileDialog = std::make_unique<platform::QtFileOpenDialog>();
+    desktop.saveDialog = std::make_unique<platform::QtFileSaveDialog>();
+    desktop.folderBrowser = std::make_unique<platform::QtFolderBrowser>();
+    desktop.inputBox = std::make_unique<platform::QtInputBox>();
+    desktop.messageBox = std::make_unique<platform::QtMessageBox>();
+    desktop.launcher = std::make_unique<platform::DesktopUrlLauncher>();
+    desktop.printerSettings = platform::makePrinterDialog();
+    desktop.random = std::make_unique<platform::TimeSeededRandom>();
+    desktop.renderers = platform::engineRenderers();
+    desktop.printSink = platform::makePrinterSink();
     return desktop;
 }
-
-} // namespace platform

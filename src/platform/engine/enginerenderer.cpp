@@ -4,6 +4,7 @@
 #include "core/loadfailure.h"
 #include "unattendedpage.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QPointer>
 #include <QTimer>
@@ -13,8 +14,20 @@
 #include <QWebEngineScript>
 
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
+
+using core::addressOf;
+using core::describeLoadFailure;
+using core::documentAddressProblem;
+using core::DocumentRenderer;
+using core::engineFailed;
+using core::EntryAddress;
+using core::LoadError;
+using core::RenderedDocument;
+using core::RendererFactory;
 
 namespace platform {
 
@@ -515,6 +528,23 @@ RendererFactory engineRenderers()
             *profile = makeUnattendedProfile();
         return std::make_unique<EngineRenderer>(*profile);
     };
+}
+
+void endAtOnceIfPagesStillRender(int status)
+{
+    const std::set<UnattendedPage *> &pages = UnattendedPage::pagesStillRendering();
+    if (pages.empty()) {
+        // Pages let go of with deleteLater() after the last turn of the event
+        // loop would otherwise outlive their profile.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return;
+    }
+    for (const UnattendedPage *page : pages) {
+        if (page->renderer())
+            signalOwn(*page->renderer(), SIGKILL);
+    }
+    std::fflush(nullptr);
+    std::_Exit(status);
 }
 
 void prepareEngineSandbox()

@@ -7,7 +7,7 @@ namespace platform {
 // Renderers over the real browser engine. They share one off-the-record
 // profile; each has a page, and so a renderer process, of its own. Nothing of
 // the engine starts until the first renderer is made.
-RendererFactory engineRenderers();
+core::RendererFactory engineRenderers();
 
 // The engine of this Qt version does not survive the teardown of a page in
 // the middle of a PDF, nor its renderer's death then: either brings the

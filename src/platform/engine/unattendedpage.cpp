@@ -1,9 +1,7 @@
 #include "unattendedpage.h"
-#include "enginerenderer.h"
 #include "stoppedrenderers.h"
 
 #include <QAuthenticator>
-#include <QCoreApplication>
 #include <QTimer>
 #include <QWebEngineCertificateError>
 #include <QWebEngineClientCertificateSelection>
@@ -17,8 +15,6 @@
 
 #include <algorithm>
 #include <csignal>
-#include <cstdio>
-#include <cstdlib>
 #include <set>
 #include <sys/types.h>
 
@@ -173,20 +169,9 @@ void UnattendedPage::stopRenderer()
     signalOwn(*m_renderer, SIGSTOP);
 }
 
-void endAtOnceIfPagesStillRender(int status)
+const std::set<UnattendedPage *> &UnattendedPage::pagesStillRendering()
 {
-    if (stillRendering().empty()) {
-        // Pages let go of with deleteLater() after the last turn of the event
-        // loop would otherwise outlive their profile.
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        return;
-    }
-    for (UnattendedPage *page : stillRendering()) {
-        if (page->renderer())
-            signalOwn(*page->renderer(), SIGKILL);
-    }
-    std::fflush(nullptr);
-    std::_Exit(status);
+    return stillRendering();
 }
 
 void UnattendedPage::beginLoad()

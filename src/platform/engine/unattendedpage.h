@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <set>
 
 class QWebEngineProfile;
 
@@ -68,6 +69,9 @@ public:
     // one site in one process, and ending it would fail the other page too,
     // or bring the engine down under a PDF that page awaits.
     void retire(bool endRenderer = false);
+
+    // The pages retired in the middle of a PDF that has not come back yet.
+    static const std::set<UnattendedPage *> &pagesStillRendering();
 
 Q_SIGNALS:
     void downloadOfferedInstead();

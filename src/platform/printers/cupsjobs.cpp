@@ -8,6 +8,11 @@
 
 #include <algorithm>
 
+using core::JobAnswer;
+using core::JobState;
+using core::quotedReason;
+using core::StopToken;
+
 namespace platform {
 
 namespace {

@@ -24,27 +24,27 @@ public:
     // What became of `jobIds`, in one request for all of them (two when
     // some of them ended unexplained); nothing when the scheduler could not
     // be asked.
-    std::optional<QList<JobState>> jobStates(http_t *http, const QList<int> &jobIds, StopToken &stop);
+    std::optional<QList<core::JobState>> jobStates(http_t *http, const QList<int> &jobIds, core::StopToken &stop);
 
     // Asks the scheduler to keep the end of every job from now on; false when
     // it would not (the answers then rest on the jobs' own).
-    bool subscribe(http_t *http, StopToken &stop);
+    bool subscribe(http_t *http, core::StopToken &stop);
     // Lets the scheduler forget the subscription. Waits no longer than the
     // connection's own timeout allows.
     void unsubscribe(http_t *http);
     bool subscribed() const { return m_subscription != 0; }
 
 private:
-    std::optional<QList<JobState>> askAboutJobs(http_t *http, const QList<int> &jobIds, StopToken &stop);
-    void learnEndings(http_t *http, int oldestJob, StopToken &stop);
-    void renewIfDue(http_t *http, StopToken &stop);
-    bool askAboutPrinters(http_t *http, StopToken &stop);
-    QList<JobState> withStoppedPrinters(const QList<int> &jobIds) const;
+    std::optional<QList<core::JobState>> askAboutJobs(http_t *http, const QList<int> &jobIds, core::StopToken &stop);
+    void learnEndings(http_t *http, int oldestJob, core::StopToken &stop);
+    void renewIfDue(http_t *http, core::StopToken &stop);
+    bool askAboutPrinters(http_t *http, core::StopToken &stop);
+    QList<core::JobState> withStoppedPrinters(const QList<int> &jobIds) const;
 
     // What following the jobs learned last. A job waiting on a stopped
     // printer shows nothing of it in its own state, so the printers are
     // asked too, every other time while a job waits.
-    QHash<int, JobAnswer> m_answers;
+    QHash<int, core::JobAnswer> m_answers;
     QHash<int, QString> m_jobPrinters;          // the queue each job is on
     QHash<QString, QString> m_stoppedPrinters;  // queue name, why it is stopped
     bool m_askPrintersNext = false;
@@ -53,7 +53,7 @@ private:
     int m_subscription = 0;
     int m_nextEvent = 1;          // the first event not yet read
     QElapsedTimer m_leased;       // since the subscription was made or renewed
-    QHash<int, JobAnswer> m_endings;
+    QHash<int, core::JobAnswer> m_endings;
 };
 
 } // namespace platform

@@ -20,6 +20,26 @@
 #include <cerrno>
 #include <system_error>
 
+using core::answerUnread;
+using core::appliedByTheProgram;
+using core::JobOption;
+using core::JobState;
+using core::JobTicket;
+using core::jobTitle;
+using core::layoutFor;
+using core::NamedInMessage;
+using core::noDefaultPrinter;
+namespace option = core::option;
+using core::PrinterSettings;
+using core::printLayout;
+using core::quoted;
+using core::quotedReason;
+using core::silentAboutJob;
+using core::silentBeforePrinting;
+using core::SinkAnswer;
+using core::SinkProblem;
+using core::StopToken;
+
 namespace platform {
 
 namespace {

@@ -16,7 +16,7 @@ namespace platform {
 // run: connecting anew per document would cost more than submitting a small
 // one. Runs on the print thread; every call gives up when its stop token
 // says so, and nothing is left half sent in a way that could still print.
-class CupsSink final : public PrintSink {
+class CupsSink final : public core::PrintSink {
 public:
     // `server` as in CUPS_SERVER ("host:port" or a socket path); empty means
     // wherever the environment and the client configuration point. Which
@@ -26,13 +26,13 @@ public:
     CupsSink(const CupsSink &) = delete;
     CupsSink &operator=(const CupsSink &) = delete;
 
-    std::optional<SinkProblem> problem(const PrinterSettings &settings, StopToken &stop) override;
+    std::optional<core::SinkProblem> problem(const core::PrinterSettings &settings, core::StopToken &stop) override;
     QPageLayout pageLayout() const override { return m_layout; }
-    SinkAnswer send(const QByteArray &pdf, const JobTicket &ticket, StopToken &stop) override;
+    core::SinkAnswer send(const QByteArray &pdf, const core::JobTicket &ticket, core::StopToken &stop) override;
     bool followsJobs() const override { return true; }
-    std::optional<QList<JobState>> jobStates(const QList<int> &jobIds, StopToken &stop) override;
-    void startFollowing(StopToken &stop) override;
-    void stopFollowing(StopToken &stop) override;
+    std::optional<QList<core::JobState>> jobStates(const QList<int> &jobIds, core::StopToken &stop) override;
+    void startFollowing(core::StopToken &stop) override;
+    void stopFollowing(core::StopToken &stop) override;
 
 private:
     struct HttpClose { void operator()(http_t *http) const; };
@@ -41,18 +41,18 @@ private:
     struct Attempt;
     struct AnswerReader;
 
-    bool connect(StopToken &stop);
+    bool connect(core::StopToken &stop);
     void disconnect();
-    std::optional<QString> findDestination(const QByteArray &destination, StopToken &stop);
+    std::optional<QString> findDestination(const QByteArray &destination, core::StopToken &stop);
     QPageLayout printerLayout(cups_dinfo_t *info) const;
-    std::optional<QString> refusedOption(cups_dinfo_t *info, const PrinterSettings &settings);
+    std::optional<QString> refusedOption(cups_dinfo_t *info, const core::PrinterSettings &settings);
     QString offeredOptions(cups_dinfo_t *info) const;
-    Attempt trySend(const QByteArray &pdf, const JobTicket &ticket, StopToken &stop);
+    Attempt trySend(const QByteArray &pdf, const core::JobTicket &ticket, core::StopToken &stop);
     QByteArray printerUri() const;
-    bool awaitAnswer(StopToken &stop);
-    SinkAnswer readJobAnswer(StopToken &stop);
-    SinkAnswer unreadAnswer(const StopToken &stop, bool garbled);
-    SinkAnswer readEarlyRefusal(const SinkAnswer &otherwise);
+    bool awaitAnswer(core::StopToken &stop);
+    core::SinkAnswer readJobAnswer(core::StopToken &stop);
+    core::SinkAnswer unreadAnswer(const core::StopToken &stop, bool garbled);
+    core::SinkAnswer readEarlyRefusal(const core::SinkAnswer &otherwise);
     static int keepWaiting(http_t *http, void *sink);
 
     QByteArray m_server;
@@ -62,7 +62,7 @@ private:
     std::unique_ptr<http_t, HttpClose> m_http;
     std::unique_ptr<cups_dest_t, DestFree> m_dest;
     QPageLayout m_layout;
-    StopToken *m_stop = nullptr;  // the call under way, for keepWaiting
+    core::StopToken *m_stop = nullptr;  // the call under way, for keepWaiting
 
     // Following the jobs sent, over the same connection.
     CupsJobs m_jobs;

@@ -14,6 +14,19 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+using core::appliedByTheProgram;
+using core::documentName;
+using core::JobOption;
+using core::JobTicket;
+using core::layoutFor;
+namespace option = core::option;
+using core::PrinterSettings;
+using core::printLayout;
+using core::quoted;
+using core::SinkAnswer;
+using core::SinkProblem;
+using core::StopToken;
+
 namespace platform {
 
 namespace {

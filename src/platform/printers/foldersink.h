@@ -9,16 +9,16 @@ namespace platform {
 // taken gets a number. A name the folder will not take (too long for it, or
 // characters its file system cannot hold) costs that one document; a folder
 // that takes no more files stops the run.
-class FolderSink final : public PrintSink {
+class FolderSink final : public core::PrintSink {
 public:
     explicit FolderSink(QString folder);
 
-    std::optional<SinkProblem> problem(const PrinterSettings &settings, StopToken &stop) override;
+    std::optional<core::SinkProblem> problem(const core::PrinterSettings &settings, core::StopToken &stop) override;
     QPageLayout pageLayout() const override { return m_layout; }
-    SinkAnswer send(const QByteArray &pdf, const JobTicket &ticket, StopToken &stop) override;
+    core::SinkAnswer send(const QByteArray &pdf, const core::JobTicket &ticket, core::StopToken &stop) override;
 
 private:
-    static std::optional<QString> refusedSetting(const PrinterSettings &settings);
+    static std::optional<QString> refusedSetting(const core::PrinterSettings &settings);
 
     QString m_folder;
     QPageLayout m_layout;

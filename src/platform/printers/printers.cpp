@@ -8,6 +8,8 @@
 #include "rastersink.h"
 #endif
 
+using core::PrintSink;
+
 namespace platform {
 
 std::unique_ptr<PrintSink> makePrinterSink(const QString &server)

@@ -12,7 +12,7 @@ namespace platform {
 // The printers runs print on: the CUPS queues on `server` (empty: wherever
 // the client configuration points), each run on the queue its settings name,
 // or the default printer through QPrinter where CUPS is not at hand.
-std::unique_ptr<PrintSink> makePrinterSink(const QString &server = {});
+std::unique_ptr<core::PrintSink> makePrinterSink(const QString &server = {});
 
 // One queue a user can print on.
 struct PrinterName {

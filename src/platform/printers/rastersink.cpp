@@ -10,6 +10,19 @@
 
 #include <algorithm>
 
+using core::appliedByTheProgram;
+using core::JobOption;
+using core::JobTicket;
+using core::jobTitle;
+using core::layoutFor;
+using core::noDefaultPrinter;
+namespace option = core::option;
+using core::PrinterSettings;
+using core::printLayout;
+using core::SinkAnswer;
+using core::SinkProblem;
+using core::StopToken;
+
 namespace platform {
 
 namespace {

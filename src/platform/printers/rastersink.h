@@ -7,11 +7,11 @@ namespace platform {
 // The default printer through QPrinter, for systems without CUPS: each page
 // of the engine's PDF is painted as an image. Slow and without text, but it
 // reaches any printer Qt can.
-class RasterSink final : public PrintSink {
+class RasterSink final : public core::PrintSink {
 public:
-    std::optional<SinkProblem> problem(const PrinterSettings &settings, StopToken &stop) override;
+    std::optional<core::SinkProblem> problem(const core::PrinterSettings &settings, core::StopToken &stop) override;
     QPageLayout pageLayout() const override { return m_layout; }
-    SinkAnswer send(const QByteArray &pdf, const JobTicket &ticket, StopToken &stop) override;
+    core::SinkAnswer send(const QByteArray &pdf, const core::JobTicket &ticket, core::StopToken &stop) override;
 
 private:
     QPageLayout m_layout;

@@ -44,12 +44,12 @@ namespace printing {
 
 namespace {
 
-using platform::oneLine;
+using core::oneLine;
 
 constexpr double PointsPerMm = 72.0 / 25.4;
 // The engine prints every page with the print layout's margins; the
 // headings stay in them.
-constexpr double MarginMm = platform::PrintMarginMm;
+constexpr double MarginMm = core::PrintMarginMm;
 constexpr double TopBaselineMm = 6.0;     // below the top edge
 constexpr double BottomBaselineMm = 5.0;  // above the bottom edge
 constexpr double SideGapMm = 5.0;         // the least space between a left and a right text
@@ -104,7 +104,7 @@ std::optional<std::vector<QSizeF>> viewedPageSizes(std::vector<QPDFPageObjectHel
     return sizes;
 }
 
-QPageLayout layoutFor(const QSizeF &points)
+QPageLayout headingPageLayout(const QSizeF &points)
 {
     // Qt describes a page size upright; a wide page is an upright size
     // turned on its side.
@@ -392,7 +392,7 @@ std::optional<QByteArray> drawHeadings(const std::vector<QSizeF> &sizes, const s
     QPdfWriter writer(&buffer);
     // One device unit is one point, as in the engine's PDF.
     writer.setResolution(72);
-    writer.setPageLayout(layoutFor(sizes.front()));
+    writer.setPageLayout(headingPageLayout(sizes.front()));
     QPainter painter;
     if (!painter.begin(&writer))
         return std::nullopt;
@@ -402,7 +402,7 @@ std::optional<QByteArray> drawHeadings(const std::vector<QSizeF> &sizes, const s
     painter.setLayoutDirection(Qt::LayoutDirectionAuto);
     for (size_t i = 0; i < sizes.size(); ++i) {
         if (i > 0) {
-            writer.setPageLayout(layoutFor(sizes[i]));
+            writer.setPageLayout(headingPageLayout(sizes[i]));
             writer.newPage();
         }
         for (const PlacedText &placed : pages[i]) {
