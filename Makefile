@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A new machine without make starts with ./run or ./test, which install make
 # and everything else and then come here. With make present:
 #   make run    installs what is missing, builds, and starts Tavimark

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the headers and footers cost. The input is what the print run hands
 // over: PDFs the real engine printed from documents on disk, one of one page
 // and one of five. Figures:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Appends a million entries of about 80 characters through the add operation
 // into a live view, then removes a thousand from the middle, letting the view
 // catch up after each removal as it would between two double-clicks.

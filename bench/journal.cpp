@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The journal's cost on a long run: COUNT small documents (10,000 unless
 // the first argument says otherwise) printed by the real program from the
 // command line, `tavimark --print --folder DIR`, without and with

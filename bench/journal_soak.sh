@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A soak of the journal: a list of N documents (default 10000), every 50th
 # entry a file that is not there, printed with --journal on a fresh print
 # rig, killed with SIGKILL five times at random moments and resumed each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print run through the real engine onto the print test rig's queue:
 // documents (and printed pages) per second for small and medium documents
 // and for a real manual nobody here wrote (the git-doc package's HTML pages),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drags one entry down through the live list, one entry per move, as a user
 // does with the button held: every move exchanges two texts, moves the
 // selection and scrolls the next entry into view. The same drag runs on a

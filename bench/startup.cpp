@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starts the program ten times and measures from process start to the main
 // window first shown, as reported by the program itself when
 // it is built as the probe beside this file (it then quits at once). Prints the median.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's start-up, as in src/app/main.cpp, that reports on standard
 // output the moment the main window is first shown and then quits.
 #include "app/window/form1.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loads one list file of a million addresses (about 60 MB, lines ended by
 // CR LF or LF, some addresses separated by tabs) through the Check6 action
 // into a job list shown in its view, and times the same file with `wc -w` as

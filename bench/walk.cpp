@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Adds a generated folder tree of 10,000 folders and 100,000 files, half of
 // them matching "*.htm", through the folder action into a live job list, and
 // times the same search done by find(1) on the same tree in the same run.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real window on X against the command line, on the same small
 // documents: the window (Form1 on the xcb platform, shown under a window
 // manager) has its Print button clicked through the X server, and the

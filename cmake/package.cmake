@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # `make package`: a Debian package of what `cmake --install` installs.
 #
 set(CPACK_GENERATOR DEB)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every benchmark and prints its figures ("name: value unit" per line).
 set -euo pipefail
 build=${1:-build}

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks that the README's test command passes on a bare Debian 12: builds a
 # minimal root (apt, git and certificates, nothing else) from this machine's
 # own apt sources, clones the committed HEAD into it and runs ./test there as

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages Tavimark needs to build, run and test, when any
 # of them is missing. Safe to run again: with everything present it does
 # nothing. It needs only bash and apt, so ./run and ./test call it before make

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What assistive technology reads from the window: the job list as a list of
 // its entries, and the action buttons as push buttons that say what they do.
 #include "app/window/actionbutton.h"

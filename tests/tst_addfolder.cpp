@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/window/actionbutton.h"
 #include "app/window/form1.h"
 #include "joblist/joblist.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line: how it is read, and the program run from it as a script
 // would run it, printing through the real engine onto the print test rig or
 // into a folder.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding the program's own files beside it and in an installed tree.
 #include "core/datafiles.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files and folders dropped onto the main window's list, with real paths on
 // disk and the drag events the list receives from a file manager.
 #include "app/window/form1.h"

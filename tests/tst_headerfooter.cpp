@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Headers and footers laid over PDFs the real browser engine made, read back
 // the way a user's tools read a job: pdftotext for the text, its -bbox word
 // boxes for where the text landed, pdfimages for what was rasterised.

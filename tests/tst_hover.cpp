@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hover feedback of the main window: the pointer moves as the windowing
 // system moves it, and the window decides which pointer shows.
 #include "app/window/actionbutton.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "joblist/joblist.h"
 #include "joblist/view/joblistview.h"
 #include "joblist/view/markicons.h"

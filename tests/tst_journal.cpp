@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A run from the command line that keeps a journal (--journal), so that a
 // killed run prints nothing twice when run again, and one that describes each
 // entry in JSON (--json): the real program against the rig's queue.

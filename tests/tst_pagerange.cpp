@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Page ranges as users write them, and PDFs cut down to them, read back with
 // pdftotext the way a user's tools read a job.
 #include "printing/pagerange/pagerange.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print run end to end: the real browser engine renders each entry and
 // the real print system takes the jobs, on the private queue of the print
 // test rig, whose backend keeps every job's bytes for these tests to read.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printer settings dialog's two mappings, without showing the dialog:
 // the program's settings onto the QPrinter it edits, and back again, keeping
 // only what differs from the queue's own defaults. Then the parts of Qt's

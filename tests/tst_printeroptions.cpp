@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing where and how the user chooses, from the command line: -d, -n,
 // -o and --list-printers, read, checked against the rig's own queues (a raw
 // one, a second raw one, one whose driver offers two-sided printing, two

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's printer settings: the editor beside the Print button, what it
 // changes (the button's description, the next run), and what the window
 // keeps in the user's configuration folder from one start to the next.

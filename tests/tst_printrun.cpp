@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print run's bookkeeping with scripted pages and a scripted printer: the
 // order of its steps, the bar, the messages, and what happens when the list
 // or the printer changes under it.

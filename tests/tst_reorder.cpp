@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reorder gesture on the main window's list, driven by mouse events on
 // the list as a user makes them.
 #include "app/window/form1.h"

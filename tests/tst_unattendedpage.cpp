@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The unattended page on the real engine, with every page in one renderer
 // process, as the engine may put pages of one site together: a page given
 // up must not end a renderer another page still uses.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules that put things into words and names: how an entry becomes an
 // address and back, a job's title, a load failure's wording, how messages
 // quote entries and sum up a run, and a message box that keeps to the

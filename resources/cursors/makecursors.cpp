@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders a cursor drawing into the cursor file the program loads at run
 // time; the build runs it for each drawing beside it (see CMakeLists.txt):
 //   makecursors hand.svg HAND-M.CUR 12 1

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/commandline/batchprint.h"
 #include "app/commandline/commandline.h"
 #include "app/window/form1.h"

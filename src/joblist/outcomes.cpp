@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "outcomes.h"
 #include "joblist.h"
 #include "marks.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "printrun.h"
 #include "printing/headerfooter/headerfooter.h"
 #include "printing/pagerange/pagerange.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "listfile.h"
 
 #include "core/entryaddress.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The manual page and the bash completion against the built program: the
 # page renders without a warning and names every option and setting --help
 # names; the completion loads in a plain bash and completes options, the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the built program into a temporary root, as a package build
 # would, and checks what a desktop finds there: the program, its cursor
 # files, the icons the menu entry names, the manual page and the bash

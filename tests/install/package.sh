@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from the built tree, as `make package` does,
 # and checks it the way Debian's own tools would: lintian finds no error or
 # warning, and no package is named twice among its dependencies.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Every source file of the project names its licence near its top, so that
 # a file copied out of the tree still says under what terms it may be used.
 # Looks at the files git tracks, or at every file when the tree is no clone.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The print test rig: a private CUPS scheduler on a free port of 127.0.0.1
 # whose queues' backend saves each job's bytes. It has its own
 # configuration, spool, cache, state and log folders under DIR and never

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the built program in a real window on a virtual X server, checks
 # that a window titled "Tavimark" appears, closes it as a user would, and
 # checks that the program then ends by itself.

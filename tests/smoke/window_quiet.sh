@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the built program in a real window on a virtual X server with one
 # local document, presses Print so that the browser engine starts and prints
 # it onto the print rig, dismisses the closing message and closes the

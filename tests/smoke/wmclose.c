@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* Asks a window to close the way a window manager's close button does: by
  * sending it WM_DELETE_WINDOW. Usage: wmclose WINDOW-ID */
 #include <X11/Xlib.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A TCP relay on 127.0.0.1 between the program and a print scheduler that

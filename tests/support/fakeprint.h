@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Stand-ins for the browser pages and the printer, for faults that are hard

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hands the watcher of stopped renderers two processes to end with this
 // program, then ends: first one it once had, whose id now belongs to the
 // process named on the command line (a process of the test's, not of this

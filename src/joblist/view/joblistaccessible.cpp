@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "joblistaccessible.h"
 #include "joblist/joblist.h"
 #include "joblistview.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/desktop.h"
 #include "core/appinfo.h"
 #include "printerdialog.h"

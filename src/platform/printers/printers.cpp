@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "printers.h"
 
 #ifdef TAVIMARK_HAVE_CUPS

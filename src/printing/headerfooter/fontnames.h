@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The fonts Qt embeds keep the whole naming table of the font they were cut
