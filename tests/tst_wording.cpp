@@ -205,10 +205,6 @@ private Q_SLOTS:
                 report.notPrinted.append({entry, printing::stoppedReason()});
             return report;
         };
-        QTest::newRow("stopped before anything went out")
-            << userStopped({}, {QStringLiteral("/a.htm")})
-            << QStringLiteral("Stopped. 1 entry was not printed:\n\n/a.htm")
-            << QStringLiteral("Not printed:\n/a.htm (stopped)");
         QTest::newRow("stopped after one failed and one may have printed")
             << userStopped(failed, {QStringLiteral("/c.htm"), QStringLiteral("/d.htm")})
             << QStringLiteral("Stopped. 2 entries were not printed:\n\n/c.htm\n/d.htm\n\n"
