@@ -86,6 +86,30 @@ private Q_SLOTS:
                                      QStringLiteral("Copy outcomes")}));
     }
 
+    // Stop heads the menu only while a run goes on; chosen, it stops the run
+    // as Esc does, and the menu is as it was once the run is over.
+    void stop_isOfferedOnlyDuringARun()
+    {
+        Window window;
+        window.fakes.pages.script->held << QStringLiteral("/b");
+        fill(window.form.jobs(), {{u"/a"_s}, {u"/b"_s}, {u"/c"_s}});
+        const QList<QAction *> between = window.menu().menu()->actions();
+        QVERIFY(!between.contains(window.form.listMenu().stopAction()));
+
+        window.form.Check2()->click();
+        QTRY_COMPARE(window.form.jobs().mark(1), Mark::Printed);
+        const QList<QAction *> during = window.menu().menu()->actions();
+        QCOMPARE(during.value(0), window.form.listMenu().stopAction());
+        QCOMPARE(during.value(0)->text(), QStringLiteral("Stop"));
+        QCOMPARE(during.mid(2), between);
+
+        during.value(0)->trigger();
+        QTRY_VERIFY(!window.form.printRun().running());
+        QCOMPARE(window.form.jobs().reason(2), QStringLiteral("stopped"));
+        QCOMPARE(window.form.jobs().reason(3), QStringLiteral("stopped"));
+        QCOMPARE(window.menu().menu()->actions(), between);
+    }
+
     void removePrinted_keepsFailedUncertainAndUnmarked_data()
     {
         QTest::addColumn<QList<Marked>>("entries");

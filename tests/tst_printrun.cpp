@@ -4,15 +4,19 @@
 // or the printer changes under it.
 #include "app/window/actionbutton.h"
 #include "app/window/form1.h"
+#include "app/window/listmenu.h"
 #include "app/window/progressbar.h"
 #include "joblist/joblist.h"
+#include "joblist/view/joblistview.h"
 #include "joblist/view/markicons.h"
 #include "printing/printqueue.h"
 #include "printing/printrun.h"
 
 #include "support/fakedesktop.h"
 
+#include <QAction>
 #include <QIcon>
+#include <QShortcut>
 #include <QRandomGenerator>
 #include <QApplication>
 #include <QDialog>
@@ -84,6 +88,24 @@ struct Window {
         for (int at = from; at != to; at += step)
             jobs().exchange(at, at + step);
     }
+};
+
+// Counts the presses of one key that reach a widget.
+class KeyWatch final : public QObject {
+public:
+    KeyWatch(QWidget *widget, int key, int &seen) : m_key(key), m_seen(seen) { widget->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == m_key)
+            ++m_seen;
+        return false;
+    }
+
+private:
+    int m_key;
+    int &m_seen;
 };
 
 } // namespace
@@ -306,6 +328,95 @@ private Q_SLOTS:
             QCOMPARE(window.jobs().reason(i), failed);
             QCOMPARE(message.count(entry(i) + u" (" + failed + u')'), 1);
         }
+    }
+
+    // The user's stop, by Esc or by the list's menu, while the printer takes
+    // a job or while the next document is still prepared: the job going out
+    // completes, no other goes, and every other entry is named not printed
+    // because it was stopped, each once, in marks, steps and message alike.
+    void stop_letsTheJobGoingOutFinishAndNamesTheRestOnce_data()
+    {
+        QTest::addColumn<bool>("byMenu");
+        QTest::addColumn<bool>("whileTheJobGoesOut");
+        QTest::newRow("Esc, the first job going out") << false << true;
+        QTest::newRow("Esc, the second document being prepared") << false << false;
+        QTest::newRow("menu, the first job going out") << true << true;
+        QTest::newRow("menu, the second document being prepared") << true << false;
+    }
+    void stop_letsTheJobGoingOutFinishAndNamesTheRestOnce()
+    {
+        QFETCH(bool, byMenu);
+        QFETCH(bool, whileTheJobGoesOut);
+        Window window(4, 2);
+        window.form->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.form.get()));
+        if (whileTheJobGoesOut)
+            window.printer().deafUntil = std::make_shared<QSemaphore>();
+        else
+            window.pages().held = {entry(2)};
+        QSignalSpy finished(&window.run(), &printing::PrintRun::entryFinished);
+        window.form->Check2()->click();
+        if (whileTheJobGoesOut)
+            QTRY_VERIFY(window.printer().deafened.load());
+        else
+            QTRY_VERIFY(window.taken().size() == 1 && window.pages().started.contains(entry(2)));
+
+        if (byMenu) {
+            window.form->listMenu().updateActions();
+            window.form->listMenu().stopAction()->trigger();
+        } else {
+            QTest::keyClick(window.form->ListView1(), Qt::Key_Escape);
+        }
+        if (whileTheJobGoesOut) {
+            QVERIFY(window.run().running());
+            window.printer().deafUntil->release();
+        } else {
+            // The document was dropped unsent: nothing of it is left to arrive.
+            QVERIFY(!window.fakes.pages.release(entry(2)));
+        }
+        QTRY_COMPARE(window.messages().size(), 1);
+
+        // A deaf printer takes its job without keeping a record of it; a
+        // second job would find it deaf again, and the run would never end.
+        QCOMPARE(window.taken(), whileTheJobGoesOut ? QStringList{} : entries({1}));
+        QCOMPARE(finished.value(0).value(3).value<printing::EntryOutcome>().result, printing::EntryOutcome::Result::Sent);
+        QCOMPARE(window.jobs().mark(1), Mark::Printed);
+        QCOMPARE(finished.size(), 4);
+        const QString message = window.messages().value(0);
+        QVERIFY2(message.startsWith(u"Stopped. 3 entries were not printed:"), qPrintable(message));
+        for (int i = 2; i <= 4; ++i) {
+            QCOMPARE(finished.at(i - 1).at(2).toString(), entry(i));
+            QCOMPARE(finished.at(i - 1).at(3).value<printing::EntryOutcome>().reason, printing::stoppedReason());
+            QCOMPARE(window.jobs().mark(i), Mark::NotPrinted);
+            QCOMPARE(window.jobs().reason(i), printing::stoppedReason());
+            QCOMPARE(message.count(entry(i)), 1);
+        }
+        QVERIFY(!message.contains(entry(1)));
+        QVERIFY(!window.form->stopKey().isEnabled());
+    }
+
+    // Between runs Esc is not the run's: it reaches the list as any key does,
+    // and nothing starts, stops or is said.
+    void escWithNoRun_doesNothing()
+    {
+        Window window(2);
+        window.form->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.form.get()));
+        QVERIFY(window.print());
+        QSignalSpy started(&window.run(), &printing::PrintRun::started);
+        QSignalSpy finished(&window.run(), &printing::PrintRun::finished);
+        int escapesSeen = 0;
+        KeyWatch watch(window.form->ListView1(), Qt::Key_Escape, escapesSeen);
+
+        QTest::keyClick(window.form->ListView1(), Qt::Key_Escape);
+        QCoreApplication::processEvents();
+
+        QCOMPARE(escapesSeen, 1);
+        QCOMPARE(started.size(), 0);
+        QCOMPARE(finished.size(), 0);
+        QCOMPARE(window.messages().size(), 1);
+        QCOMPARE(window.jobs().mark(1), Mark::Printed);
+        QCOMPARE(window.jobs().mark(2), Mark::Printed);
     }
 
     // A refusal that concerns one document fails that entry only.

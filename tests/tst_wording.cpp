@@ -200,6 +200,24 @@ private Q_SLOTS:
                               "before printing it again:\n/b.htm (the answer was lost)\n\nNot sent: 2 entries\n/c.htm\n/d.htm")
             << QStringLiteral("Sent to printer:\n/a.htm\n\nMay have printed:\n/b.htm (the answer was lost)\n\n"
                               "Not sent:\n/c.htm\n/d.htm");
+        const auto userStopped = [](RunReport report, const QStringList &left) {
+            report.ending = RunReport::Ending::Stopped;
+            for (const QString &entry : left)
+                report.notPrinted.append({entry, printing::stoppedReason()});
+            return report;
+        };
+        QTest::newRow("stopped after one failed and one may have printed")
+            << userStopped(failed, {QStringLiteral("/c.htm"), QStringLiteral("/d.htm")})
+            << QStringLiteral("Stopped. 2 entries were not printed:\n\n/c.htm\n/d.htm\n\n"
+                              "Print jobs sent to printer, except for 1 entry that could not be printed:\n\n"
+                              "/b.htm (file not found)\n\n1 entry was printed before it finished loading:\n\n"
+                              "/a.htm (still loading after 30 s)")
+            << QStringLiteral("Not printed:\n/b.htm (file not found)\n/c.htm (stopped)\n/d.htm (stopped)\n\n"
+                              "Printed before they finished loading:\n/a.htm (still loading after 30 s)");
+        QTest::newRow("stopped as the last job went out")
+            << userStopped(done, {})
+            << QStringLiteral("Stopped. 0 entries were not printed.\n\nPrint jobs sent to printer.")
+            << QString();
     }
     void closingMessage_sumsUpTheRun()
     {

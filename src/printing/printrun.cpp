@@ -93,7 +93,7 @@ void PrintRun::run()
     if (m_running)
         return;
     m_running = true;
-    m_engineFailed = false;
+    m_halt.reset();
     m_report = {};
     m_head = {};
     m_ready.clear();
@@ -109,6 +109,12 @@ void PrintRun::run()
     // Nothing is loaded for a printer that cannot take the jobs.
     m_checking = true;
     m_queue.check(m_settings.printer, m_settings.follow && m_queue.followsJobs());
+}
+
+void PrintRun::stop()
+{
+    if (m_running)
+        haltAfterTheJobOut(RunReport::Ending::Stopped, stoppedReason());
 }
 
 void PrintRun::abandon()
@@ -142,8 +148,8 @@ void PrintRun::onChecked(const std::optional<core::SinkProblem> &problem, const 
 void PrintRun::nextStep()
 {
     m_head = {};
-    if (m_engineFailed)
-        return stopForEngine();
+    if (m_halt)
+        return settleTheRest();
     const int position = m_jobs.firstPending();
     if (position == 0)
         return finish(RunReport::Ending::Finished);
@@ -175,7 +181,7 @@ QList<PrintRun::Wanted> PrintRun::wantedDocuments()
 
 void PrintRun::plan()
 {
-    if (m_engineFailed)
+    if (m_halt)
         return;
     const QList<Wanted> wanted = wantedDocuments();
     const auto isWanted = [&wanted](std::uint32_t entry) {
@@ -373,24 +379,34 @@ void PrintRun::stopForPrinter(const QString &reason)
     finish(RunReport::Ending::PrinterFailed);
 }
 
-// No page can load a document any more. A job already with the printer
-// still gets its answer; then the run stops.
+// No page can load a document any more.
 void PrintRun::engineFailedOn(Slot &slot)
 {
     slot.entry = 0;
-    m_engineFailed = true;
+    haltAfterTheJobOut(RunReport::Ending::EngineFailed, core::engineFailed());
+}
+
+// A job already with the printer still gets its answer; then the run stops.
+// A document still being prepared, or ready and waiting, is dropped unsent.
+// The first cause to halt the run is the one it ends with. While the printer
+// is still being checked, the check's answer stops it.
+void PrintRun::haltAfterTheJobOut(RunReport::Ending ending, const QString &reason)
+{
+    if (m_halt)
+        return;
+    m_halt = Halt{ending, reason};
     cancelAll();
-    if (!m_head.handedOver)
-        stopForEngine();
+    if (!m_checking && !m_head.handedOver)
+        settleTheRest();
 }
 
 // Every entry the run has not settled is named not printed, once each and in
 // list order, as a step of its own, so that the marks, the closing message
 // and whoever reports each step all say it once; no page is asked to load
 // any of them.
-void PrintRun::stopForEngine()
+void PrintRun::settleTheRest()
 {
-    const EntryOutcome failed{Result::NotPrinted, core::engineFailed()};
+    const EntryOutcome failed{Result::NotPrinted, m_halt->reason};
     // Settled with the run marked over, so that no step follows each.
     m_running = false;
     // The entry under way, unless the user removed it meanwhile.
@@ -404,7 +420,7 @@ void PrintRun::stopForEngine()
         m_stepClock.start();
         settle(failed);
     }
-    finish(RunReport::Ending::EngineFailed);
+    finish(m_halt->ending);
 }
 
 void PrintRun::finish(RunReport::Ending ending)

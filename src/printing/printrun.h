@@ -76,6 +76,11 @@ public:
 
     // Starts a run; a run already going on is left alone.
     void run();
+    // The user's stop: the job going out now, if any, goes on to its
+    // answer; no other document is handed over, and every entry the run has
+    // not settled is named not printed, stoppedReason(), once each. The run
+    // then finishes as Stopped. Nothing happens when no run is going on.
+    void stop();
     // Stops the run where it is, sends nothing more and reports nothing: the
     // window is closing.
     void abandon();
@@ -137,7 +142,8 @@ private:
     void settle(EntryOutcome outcome);
     void stopForPrinter(const QString &reason);
     void engineFailedOn(Slot &slot);
-    void stopForEngine();
+    void haltAfterTheJobOut(RunReport::Ending ending, const QString &reason);
+    void settleTheRest();
     void startFollowing(int jobId, const EntryOutcome &outcome);
     void finish(RunReport::Ending ending);
     void cancelAll();
@@ -169,9 +175,14 @@ private:
     int m_done = 0;   // steps over
     Head m_head;
     bool m_replanQueued = false;
-    // The engine can start no more pages: nothing more is loaded, and the
-    // run stops once the job with the printer, if any, has its answer.
-    bool m_engineFailed = false;
+    // The engine can start no more pages, or the user stopped the run:
+    // nothing more is loaded, and once the job with the printer, if any, has
+    // its answer, the run ends so, every entry left named with the reason.
+    struct Halt {
+        RunReport::Ending ending;
+        QString reason;
+    };
+    std::optional<Halt> m_halt;
     RunReport m_report;
 
     // The jobs the print system took, followed until the printer's final

@@ -49,10 +49,10 @@ QString mayHavePrintedHeading(qsizetype count)
                       : u"These " + entryCount(count) + u" may have printed; check the printer before printing them again:";
 }
 
-QString finishedMessage(const RunReport &report)
+QString finishedMessage(const RunReport &report, const QString &allSent = AllSent)
 {
     QString message = report.notPrinted.isEmpty()
-        ? (report.mayHavePrinted.isEmpty() ? AllSent : SentButUnsure)
+        ? (report.mayHavePrinted.isEmpty() ? allSent : SentButUnsure)
         : u"Print jobs sent to printer, except for " + entryCount(report.notPrinted.size())
             + u" that could not be printed:\n\n" + namedList(lines(report.notPrinted, true));
     if (!report.mayHavePrinted.isEmpty()) {
@@ -81,6 +81,28 @@ QString printerFailedMessage(const RunReport &report)
     return message;
 }
 
+// The entries the user's stop left out are named first, by name only, since
+// they share one reason; what the run got to before follows as a finished
+// run would word it, without claiming the run was done.
+QString stoppedMessage(const RunReport &report)
+{
+    RunReport before = report;
+    before.notPrinted.clear();
+    QStringList stopped;
+    for (const NamedEntry &entry : report.notPrinted) {
+        if (entry.reason == stoppedReason())
+            stopped << quoted(entry.entry);
+        else
+            before.notPrinted << entry;
+    }
+    QString message = u"Stopped. " + entryCount(stopped.size()) + (stopped.size() == 1 ? u" was" : u" were")
+        + u" not printed";
+    message += stopped.isEmpty() ? QStringLiteral(".") : u":\n\n" + namedList(stopped);
+    if (!before.sent.isEmpty() || !before.notPrinted.isEmpty() || !before.mayHavePrinted.isEmpty())
+        message += u"\n\n" + finishedMessage(before, SentButUnsure);
+    return message;
+}
+
 } // namespace
 
 QString closingMessage(const RunReport &report)
@@ -98,6 +120,8 @@ QString closingMessage(const RunReport &report)
         return printerFailedMessage(report);
     case RunReport::Ending::EngineFailed:
         return u"The browser engine failed, so printing was stopped. " + finishedMessage(report);
+    case RunReport::Ending::Stopped:
+        return stoppedMessage(report);
     }
     return {};
 }

@@ -45,6 +45,7 @@ struct RunReport {
         Finished,         // every entry was printed or given up
         PrinterFailed,    // the printer stopped taking jobs part way
         EngineFailed,     // the browser engine could load no more documents; the rest are in notPrinted
+        Stopped,          // the user stopped the run; the rest are in notPrinted, named stoppedReason()
     };
     Ending ending = Ending::Finished;
     // PrinterUnusable, SettingRefused and PrinterFailed: why the printer could not go on,
@@ -60,6 +61,12 @@ struct RunReport {
     QStringList notSent;             // PrinterFailed: the entries the run did not get to
 
 };
+
+// Why an entry a stopped run did not get to was not printed.
+inline QString stoppedReason()
+{
+    return QStringLiteral("stopped");
+}
 
 // The message the window shows when the run is over. Every entry it quotes
 // is shortened, and it names at most twenty of each kind.

@@ -336,8 +336,12 @@ int BatchReport::summarise(const RunReport &report, bool problems)
         return NothingDone;
     }
     case RunReport::Ending::EngineFailed:
-        // Every entry it did not get to has had its line already.
-        say(u"tavimark: " + core::engineFailed() + u"; " + QString::number(report.sent.size()) + u" of "
+    case RunReport::Ending::Stopped:
+        // Every entry it did not get to has had its line already. Only the
+        // window stops a run by hand; should the command line ever, it says so.
+        say(u"tavimark: "
+            + (report.ending == RunReport::Ending::Stopped ? printing::stoppedReason() : core::engineFailed())
+            + u"; " + QString::number(report.sent.size()) + u" of "
             + entryCount(m_entries.size()) + u" sent" + counted(int(report.notPrinted.size()), QStringLiteral("not printed"))
             + summaryLine(report));
         return NothingDone;

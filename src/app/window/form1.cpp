@@ -228,7 +228,16 @@ void Form1::wireEvents()
     connect(m_listView, &joblist::JobListView::buttonReleased, this, &Form1::ListView1_MouseUp);
     for (ActionButton *button : {m_check1, m_check6, m_check4, m_check2})
         connect(button, &ActionButton::pointerMoved, this, [this] { showHandOverButton(*this); });
-    connect(m_print.run.get(), &printing::PrintRun::started, this, [this] { m_printing.emplace(*this); });
+    connect(m_print.run.get(), &printing::PrintRun::started, this, [this] {
+        m_printing.emplace(*this);
+        m_stopKey->setEnabled(true);
+    });
+    // Esc belongs to the run only while there is one: between runs the key
+    // goes wherever it would go without it. Dialogs are windows of their
+    // own, so their Esc never reaches this one.
+    m_stopKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    m_stopKey->setEnabled(false);
+    connect(m_stopKey, &QShortcut::activated, m_print.run.get(), &printing::PrintRun::stop);
     connect(m_print.run.get(), &printing::PrintRun::progress, m_progressBar, &PercentBar::setPercent);
     connect(m_print.run.get(), &printing::PrintRun::finished, this, &Form1::printRunFinished);
 }
@@ -363,6 +372,7 @@ void Form1::showMessage(const QString &text, const QString &details)
 // notification, which must be over before anything modal begins.
 void Form1::printRunFinished(const printing::RunReport &report)
 {
+    m_stopKey->setEnabled(false);
     passPrinterSettingsToRun();
     QTimer::singleShot(0, this, [this, report] { showClosingMessageWhenNoDialogIsOpen(report); });
 }

@@ -30,6 +30,7 @@
 #include <optional>
 
 class QPushButton;
+class QShortcut;
 
 namespace joblist { class DropTarget; class JobList; class JobListView; class ReorderGesture; }
 
@@ -69,6 +70,8 @@ public:
     joblist::DropTarget &dropTarget() const { return *m_dropTarget; }
     joblist::ReorderGesture &reorderGesture() const { return *m_reorderGesture; }
     ListMenu &listMenu() const { return *m_listMenu; }
+    // Esc: stops the run going on; enabled only during one.
+    QShortcut &stopKey() const { return *m_stopKey; }
     printing::PrintRun &printRun() const { return *m_print.run; }
     printing::PrintQueue &printQueue() const { return *m_print.queue; }
     // Where and how the next run prints, as the user last chose.
@@ -121,6 +124,7 @@ private:
     PercentBar *m_progressBar = nullptr;
     ListMenu *m_listMenu = nullptr;
     QPushButton *m_command1 = nullptr;
+    QShortcut *m_stopKey = nullptr;
     // Kept in the user's configuration; a run takes them when it begins.
     core::PrinterSettings m_printer;
     // Why the kept settings could not be read, until the user chooses anew.

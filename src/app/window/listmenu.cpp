@@ -6,13 +6,14 @@
 #include "printing/printrun.h"
 #include "sources/savelist.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
 
 namespace app {
 
-ListMenu::ListMenu(joblist::JobList &jobs, const printing::PrintRun &run, Dialogs dialogs, QWidget *owner)
+ListMenu::ListMenu(joblist::JobList &jobs, printing::PrintRun &run, Dialogs dialogs, QWidget *owner)
     : QObject(owner)
     , m_jobs(jobs)
     , m_run(run)
@@ -24,6 +25,10 @@ ListMenu::ListMenu(joblist::JobList &jobs, const printing::PrintRun &run, Dialog
                                         &ListMenu::removePrintedEntries);
     m_saveList = m_menu->addAction(QStringLiteral("Save list as..."), this, &ListMenu::saveList);
     m_copyOutcomes = m_menu->addAction(QStringLiteral("Copy outcomes"), this, &ListMenu::copyOutcomes);
+    m_stop = new QAction(QStringLiteral("Stop"), this);
+    connect(m_stop, &QAction::triggered, &m_run, &printing::PrintRun::stop);
+    m_stopSeparator = new QAction(this);
+    m_stopSeparator->setSeparator(true);
     connect(m_menu, &QMenu::aboutToShow, this, &ListMenu::updateActions);
 }
 
@@ -40,6 +45,22 @@ void ListMenu::updateActions()
     m_removePrinted->setEnabled(!m_run.running() && joblist::anyReachedPrinter(m_jobs));
     m_saveList->setEnabled(hasEntries);
     m_copyOutcomes->setEnabled(hasEntries);
+    offerStopWhileRunning();
+}
+
+// Taken out of the menu rather than hidden, so that between runs the menu
+// holds exactly what it offers.
+void ListMenu::offerStopWhileRunning()
+{
+    const bool offered = m_menu->actions().contains(m_stop);
+    if (m_run.running() && !offered) {
+        QAction *first = m_menu->actions().value(0);
+        m_menu->insertAction(first, m_stop);
+        m_menu->insertAction(first, m_stopSeparator);
+    } else if (!m_run.running() && offered) {
+        m_menu->removeAction(m_stop);
+        m_menu->removeAction(m_stopSeparator);
+    }
 }
 
 void ListMenu::removePrintedEntries()
