@@ -694,6 +694,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     platform::prepareEngineSandbox();
+    platform::letHiddenPagesKeepTime();
     QApplication app(argc, argv);
     if (qEnvironmentVariableIsEmpty("CUPS_SERVER") || qEnvironmentVariableIsEmpty("TAVIMARK_RIG")) {
         std::fprintf(stderr, "bench_print needs a running print test rig (scripts/bench.sh starts one)\n");

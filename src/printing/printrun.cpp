@@ -228,7 +228,7 @@ void PrintRun::startOn(Slot &slot, const Wanted &wanted)
 {
     slot.entry = wanted.entry;
     slot.job = ++m_documentsStarted;
-    slot.renderer->render(slot.job, wanted.text, m_layout, m_settings.documentBound);
+    slot.renderer->render(slot.job, wanted.text, m_layout, platform::Readiness{m_settings.documentBound});
 }
 
 PrintRun::Slot *PrintRun::slotFor(std::uint32_t entry)

@@ -35,7 +35,7 @@ class ScriptedRenderer final : public platform::DocumentRenderer {
 public:
     explicit ScriptedRenderer(std::shared_ptr<RenderScript> script) : m_script(std::move(script)) { }
 
-    void render(quint64 job, const QString &entry, const QPageLayout &, std::chrono::milliseconds) override
+    void render(quint64 job, const QString &entry, const QPageLayout &, const platform::Readiness &) override
     {
         cancel();
         m_script->started << entry;

@@ -1,5 +1,6 @@
 #include "unattendedpage.h"
 #include "enginerenderer.h"
+#include "settlewatch.h"
 #include "stoppedrenderers.h"
 
 #include <QAuthenticator>
@@ -117,6 +118,9 @@ UnattendedPage::UnattendedPage(QWebEngineProfile *profile, QObject *parent)
     // Connected before anyone else can, so the renderer is known before
     // whoever loads documents hears of a load.
     connect(this, &QWebEnginePage::loadingChanged, this, &UnattendedPage::noteRenderer);
+    // Every document is watched from its creation, so whoever prints it can
+    // tell when it has settled.
+    scripts().insert(settleWatcher());
     livePages().insert(this);
 }
 
