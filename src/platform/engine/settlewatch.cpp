@@ -42,10 +42,11 @@ const QString WatcherSource = QStringLiteral(R"js(
   const timers = new Set();
   const intervals = new Set();
   const activity = () => { lastActivity = now(); };
+  // Watched from the load on: what changes before it is the loading itself,
+  // and a large document's every node would otherwise be a change to note.
   const observer = new MutationObserver(activity);
-  observer.observe(document, { subtree: true, childList: true, attributes: true, characterData: true });
   window.addEventListener('load', () => {
-    if (observer.takeRecords().length) activity();
+    observer.observe(document, { subtree: true, childList: true, attributes: true, characterData: true });
     loadedAt = now();
     native.setTimeout.call(window, () => { duringLoad = false; }, 0);
   }, { once: true, capture: true });
@@ -123,7 +124,8 @@ const QString WatcherSource = QStringLiteral(R"js(
     let open = 0;
     for (const request of requests) if (at - request.at < longRequestMs) ++open;
     for (const image of document.images) if (!image.complete && image.loading !== 'lazy') ++open;
-    return [open, timers.size, loadedAt >= 0, loadedAt >= 0 && lastActivity > loadedAt, at - lastActivity,
+    const loaded = loadedAt >= 0;
+    return [open, timers.size, loaded, loaded && lastActivity > loadedAt, loaded ? at - Math.max(lastActivity, loadedAt) : 0,
             intervals.size];
   } });
 })();
