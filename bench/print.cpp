@@ -388,7 +388,7 @@ bench::Span engineAlone(const QStringList &entries, int pages)
     QEventLoop loop;
     const auto start = [&](platform::DocumentRenderer &renderer) {
         if (next < entries.size()) {
-            renderer.render(quint64(next), entries.at(next), layout, std::chrono::seconds(60));
+            renderer.render(quint64(next), entries.at(next), layout, platform::Readiness{std::chrono::seconds(60)});
             ++next;
         }
     };
