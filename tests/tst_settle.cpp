@@ -221,6 +221,7 @@ private Q_SLOTS:
         QTest::newRow("an endless CSS animation")
             << "/animation" << 30000 << complete << QString() << QStringList{u"Turning heading"_s} << QString()
             << Wait::None << 0;
+        // Given no animation frames, the page must not wait for them either.
         QTest::newRow("an endless script animation")
             << "/frames" << 30000 << complete << QString() << QStringList{u"Moving heading"_s} << QString()
             << Wait::Any << 0;

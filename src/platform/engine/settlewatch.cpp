@@ -20,9 +20,9 @@ namespace {
 //   or timer, restarts the quiet time. A page quiet since its load event is
 //   printed at once, unless it runs an interval: that may change it at any
 //   moment, so it must show one quiet time first (a clock ticking each
-//   second does, a document changed every 50 ms never does). Frames an animation asks for from its
-//   own previous frame change nothing that counts, so an endless script
-//   animation cannot hold a page; CSS animations change no document at all.
+//   second does, a document changed every 50 ms never does).
+// - Animations: CSS animations change no document; a page without a view
+//   is given no animation frames, so a script animation never runs at all.
 // A page whose document keeps changing is printed at its bound, named so.
 // Lazy images outside the view are left to the engine, which loads them for
 // print. Only the top document is watched; frames' own work is not waited for.
@@ -35,9 +35,9 @@ const QString WatcherSource = QStringLiteral(R"js(
   const native = {
     setTimeout: window.setTimeout, clearTimeout: window.clearTimeout,
     setInterval: window.setInterval, clearInterval: window.clearInterval, fetch: window.fetch,
-    send: XMLHttpRequest.prototype.send, frame: window.requestAnimationFrame,
+    send: XMLHttpRequest.prototype.send,
   };
-  let loadedAt = -1, lastActivity = 0, duringLoad = true, inBackground = false, inFrame = false;
+  let loadedAt = -1, lastActivity = 0, duringLoad = true, inBackground = false;
   const requests = new Set();
   const timers = new Set();
   const intervals = new Set();
@@ -105,20 +105,6 @@ const QString WatcherSource = QStringLiteral(R"js(
     intervals.delete(id);
     return native.clearInterval.call(window, id);
   };
-  if (native.frame) {
-    window.requestAnimationFrame = function (callback) {
-      if (typeof callback !== 'function') return native.frame.call(window, callback);
-      const chained = inFrame;
-      return native.frame.call(window, (time) => {
-        inFrame = true;
-        try { return callback(time); } finally {
-          inFrame = false;
-          if (chained) observer.takeRecords();
-        }
-      });
-    };
-  }
-
   Object.defineProperty(window, '__tavimarkSettle', { value: () => {
     const at = now();
     let open = 0;
