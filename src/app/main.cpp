@@ -123,6 +123,7 @@ int main(int argc, char *argv[])
     // window; this must be set before the application object exists.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     platform::prepareEngineSandbox();
+    platform::letHiddenPagesKeepTime();
     keepStandardErrorForTheProgram();
     if (line.print) {
         // Printing needs no display, whatever the environment names: one

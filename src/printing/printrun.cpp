@@ -235,7 +235,7 @@ void PrintRun::startOn(Slot &slot, const Wanted &wanted)
 {
     slot.entry = wanted.entry;
     slot.job = ++m_documentsStarted;
-    slot.renderer->render(slot.job, wanted.text, m_layout, m_settings.documentBound);
+    slot.renderer->render(slot.job, wanted.text, m_layout, core::Readiness{m_settings.documentBound});
 }
 
 PrintRun::Slot *PrintRun::slotFor(std::uint32_t entry)

@@ -36,7 +36,7 @@ class ScriptedRenderer final : public core::DocumentRenderer {
 public:
     explicit ScriptedRenderer(std::shared_ptr<RenderScript> script) : m_script(std::move(script)) { }
 
-    void render(quint64 job, const QString &entry, const QPageLayout &, std::chrono::milliseconds) override
+    void render(quint64 job, const QString &entry, const QPageLayout &, const core::Readiness &) override
     {
         cancel();
         m_script->started << entry;

@@ -3,6 +3,7 @@
 
 #include "core/entryaddress.h"
 #include "core/loadfailure.h"
+#include "settlewatch.h"
 #include "unattendedpage.h"
 
 #include <QCoreApplication>
@@ -28,6 +29,7 @@ using core::engineFailed;
 using core::EntryAddress;
 using core::LoadError;
 using core::RenderedDocument;
+using core::Readiness;
 using core::RendererFactory;
 
 namespace platform {
@@ -38,6 +40,10 @@ using namespace std::chrono_literals;
 
 // How often a document whose web fonts are still arriving is asked again.
 constexpr auto FontRecheck = 20ms;
+// How often a page still at work of its own is asked again: often enough
+// that a page is printed soon after its quiet time, seldom enough to cost
+// the page nothing it would notice.
+constexpr auto SettleRecheck = 50ms;
 // How long a load that ended without a reason waits for the engine to give
 // one (a file offered for download, a renderer that died).
 constexpr auto ReasonNotice = 1s;
@@ -49,18 +55,13 @@ constexpr auto AnswerAllowance = 3s;
 // its renderer is ended: a script without end costs its bound and this.
 constexpr auto Grace = 5s;
 
-// One round trip tells whether the document has settled: text set in a web
-// font that has not arrived yet would print in a stand-in font, or not at
-// all. It also brings the title for the page headings. It runs in the page's
-// own world: an isolated world of its own would be set up anew for every
-// document, at 3 to 5 ms of processor time each (a tenth of a small
-// document's whole cost); a page that tampers with what it reads only
-// changes when its own print starts.
-const QString SettleCheck = QStringLiteral(
-    "[document.fonts ? document.fonts.status : 'loaded', document.readyState, document.title, performance.timeOrigin]");
 // How far the document's own clock may lag the program's when telling a
 // document that began after the load was asked for from one before it.
 constexpr qint64 ClockSlackMs = 10;
+// The settle check runs in the page's own world: an isolated world of its
+// own would be set up anew for every document, at 3 to 5 ms of processor
+// time each (a tenth of a small document's whole cost); a page that tampers
+// with what it reads only changes when its own print starts, within its bound.
 constexpr auto SettleWorld = QWebEngineScript::MainWorld;
 
 LoadError loadError(const QWebEngineLoadingInfo &info, bool passwordAsked)
@@ -93,7 +94,7 @@ public:
     explicit EngineRenderer(std::shared_ptr<QWebEngineProfile> profile);
     ~EngineRenderer() override;
 
-    void render(quint64 job, const QString &entry, const QPageLayout &layout, std::chrono::milliseconds bound) override;
+    void render(quint64 job, const QString &entry, const QPageLayout &layout, const Readiness &readiness) override;
     void cancel() override;
 
 private:
@@ -116,14 +117,15 @@ private:
     bool isCurrent(quint64 generation, Phase phase) const { return generation == m_generation && m_phase == phase; }
     void checkSettled(quint64 generation);
     void onSettleAnswer(quint64 generation, const QVariantList &answer);
-    void onPdf(RenderedDocument::State state, const QString &title, const QByteArray &pdf);
+    void recheckIn(std::chrono::milliseconds wait, quint64 generation);
+    void onPdf(RenderedDocument::State state, const QString &title, const QString &note, const QByteArray &pdf);
     void onTimer();
     void onHardDeadline();
     void probe();
     void onProbeAnswer(const QVariantList &answer);
-    void printPdf(RenderedDocument::State state, const QString &title);
+    void printPdf(RenderedDocument::State state, const QString &title, const QString &note = {});
     void endRenderer(const QString &why);
-    QString stoppedAnswering() const { return u"the page was still busy after " + seconds(m_bound) + u" and stopped answering"; }
+    QString stoppedAnswering() const { return u"the page was still busy after " + seconds(m_readiness.bound) + u" and stopped answering"; }
     void load();
     void onRendererGone(QWebEnginePage::RenderProcessTerminationStatus status);
     void onRendererNeverStarted();
@@ -143,7 +145,8 @@ private:
     quint64 m_generation = 0;
     quint64 m_job = 0;
     QPageLayout m_layout;
-    std::chrono::milliseconds m_bound{30'000};
+    Readiness m_readiness;
+    int m_settleRounds = 0;     // times the loaded page was asked again
     bool m_arrived = false;     // the engine finished loading the document's own bytes
     qint64 m_loadAsked = 0;     // when the load was asked for, in ms since the epoch
     QString m_stoppedReason;    // Stopped: what is said unless the engine says more
@@ -200,13 +203,14 @@ void EngineRenderer::discardPage(bool endRenderer)
 }
 
 void EngineRenderer::render(quint64 job, const QString &entry, const QPageLayout &layout,
-                            std::chrono::milliseconds bound)
+                            const Readiness &readiness)
 {
     cancel();
     m_job = job;
     m_layout = layout;
-    m_bound = bound;
+    m_readiness = readiness;
     m_arrived = false;
+    m_settleRounds = 0;
     // Whatever added the entry should have refused it already; the page
     // must never be handed one all the same.
     if (const QString problem = documentAddressProblem(entry); !problem.isEmpty())
@@ -234,8 +238,8 @@ void EngineRenderer::load()
     // way back to them.
     m_page->history()->clear();
     m_phase = Phase::Loading;
-    m_timer.start(m_bound);
-    m_hardDeadline.start(m_bound + Grace);
+    m_timer.start(m_readiness.bound);
+    m_hardDeadline.start(m_readiness.bound + Grace);
     m_loadAsked = QDateTime::currentMSecsSinceEpoch();
     m_page->load(m_url);
 }
@@ -311,23 +315,33 @@ void EngineRenderer::awaitTheReason(const QString &otherwise)
 
 void EngineRenderer::checkSettled(quint64 generation)
 {
-    m_page->runJavaScript(SettleCheck, SettleWorld, [self = QPointer(this), generation](const QVariant &result) {
+    m_page->runJavaScript(settleCheck(), SettleWorld, [self = QPointer(this), generation](const QVariant &result) {
         if (!self || !self->isCurrent(generation, Phase::Settling))
             return;
         self->onSettleAnswer(generation, result.toList());
     });
 }
 
+// A page quiet as it finishes loading (a static document) is printed on the
+// first answer; one still at work is asked again until it has settled, or
+// its bound is up.
 void EngineRenderer::onSettleAnswer(quint64 generation, const QVariantList &answer)
 {
-    if (answer.value(0).toString() == u"loading") {
-        QTimer::singleShot(FontRecheck, this, [this, generation] {
-            if (isCurrent(generation, Phase::Settling))
-                checkSettled(generation);
-        });
-        return;
-    }
-    printPdf(RenderedDocument::State::Complete, answer.value(2).toString());
+    const PageActivity activity = activityFrom(answer);
+    if (hasSettled(activity, m_readiness.quiet))
+        return printPdf(RenderedDocument::State::Complete, titleFrom(answer));
+    ++m_settleRounds;
+    if (activity.fontsLoading)
+        return recheckIn(FontRecheck, generation);
+    recheckIn(SettleRecheck, generation);
+}
+
+void EngineRenderer::recheckIn(std::chrono::milliseconds wait, quint64 generation)
+{
+    QTimer::singleShot(wait, this, [this, generation] {
+        if (isCurrent(generation, Phase::Settling))
+            checkSettled(generation);
+    });
 }
 
 void EngineRenderer::onTimer()
@@ -378,7 +392,7 @@ void EngineRenderer::probe()
     m_phase = Phase::Probing;
     m_timer.start(AnswerAllowance);
     const quint64 generation = m_generation;
-    m_page->runJavaScript(SettleCheck, SettleWorld, [self = QPointer(this), generation](const QVariant &result) {
+    m_page->runJavaScript(settleCheck(), SettleWorld, [self = QPointer(this), generation](const QVariant &result) {
         if (self && self->isCurrent(generation, Phase::Probing))
             self->onProbeAnswer(result.toList());
     });
@@ -391,29 +405,37 @@ void EngineRenderer::onProbeAnswer(const QVariantList &answer)
     // this entry as printed when it was not. A finished document that began
     // after the load was asked for is this entry's, whose end the engine
     // has not reported yet.
-    if (!m_arrived && answer.value(1).toString() == u"complete") {
-        const bool began = answer.value(3).toDouble() >= double(m_loadAsked - ClockSlackMs);
+    const PageActivity activity = activityFrom(answer);
+    if (!m_arrived && readyStateFrom(answer) == u"complete") {
+        const bool began = timeOriginFrom(answer) >= double(m_loadAsked - ClockSlackMs);
         if (!began)
-            return fail(u"nothing of it arrived within " + seconds(m_bound));
-        if (answer.value(0).toString() != u"loading")
-            return printPdf(RenderedDocument::State::Complete, answer.value(2).toString());
+            return fail(u"nothing of it arrived within " + seconds(m_readiness.bound));
+        if (!activity.fontsLoading)
+            return printPdf(RenderedDocument::State::Complete, titleFrom(answer));
     }
+    if (m_arrived && hasSettled(activity, m_readiness.quiet))
+        return printPdf(RenderedDocument::State::Complete, titleFrom(answer));
+    // A page whose own document had loaded is named by what it was still
+    // doing; one still loading its document, as still loading.
+    const QString doing = m_arrived ? stillGoingOn(activity) : QString();
     m_page->triggerAction(QWebEnginePage::Stop);
-    printPdf(RenderedDocument::State::Incomplete, answer.value(2).toString());
+    printPdf(RenderedDocument::State::Incomplete, titleFrom(answer),
+             doing.isEmpty() ? u"still loading after " + seconds(m_readiness.bound) : doing);
 }
 
-void EngineRenderer::printPdf(RenderedDocument::State state, const QString &title)
+void EngineRenderer::printPdf(RenderedDocument::State state, const QString &title, const QString &note)
 {
     m_phase = Phase::Printing;
     m_timer.stop();
     const quint64 generation = m_generation;
-    m_page->renderPdf(m_layout, [self = QPointer(this), generation, state, title](const QByteArray &pdf) {
+    m_page->renderPdf(m_layout, [self = QPointer(this), generation, state, title, note](const QByteArray &pdf) {
         if (self && self->isCurrent(generation, Phase::Printing))
-            self->onPdf(state, title, pdf);
+            self->onPdf(state, title, note, pdf);
     });
 }
 
-void EngineRenderer::onPdf(RenderedDocument::State state, const QString &title, const QByteArray &pdf)
+void EngineRenderer::onPdf(RenderedDocument::State state, const QString &title, const QString &note,
+                           const QByteArray &pdf)
 {
     if (pdf.isEmpty())
         return fail(QStringLiteral("the page could not be rendered for printing"));
@@ -421,8 +443,8 @@ void EngineRenderer::onPdf(RenderedDocument::State state, const QString &title, 
     document.state = state;
     document.pdf = pdf;
     document.title = title;
-    if (state == RenderedDocument::State::Incomplete)
-        document.failure = u"still loading after " + seconds(m_bound);
+    document.failure = note;
+    document.settleRounds = m_settleRounds;
     deliver(std::move(document));
 }
 
@@ -546,6 +568,12 @@ void endAtOnceIfPagesStillRender(int status)
     }
     std::fflush(nullptr);
     std::_Exit(status);
+}
+
+void letHiddenPagesKeepTime()
+{
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
+            qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " --disable-background-timer-throttling");
 }
 
 void prepareEngineSandbox()

@@ -21,6 +21,12 @@ core::RendererFactory engineRenderers();
 // they use is released with the engine, and it returns.
 void endAtOnceIfPagesStillRender(int status);
 
+// A page without a view is hidden, and the engine would run a hidden page's
+// timers at most once a second: a document must build itself, and be watched
+// settling, as a reader would see it. Must run before the application object
+// is created.
+void letHiddenPagesKeepTime();
+
 // The engine's sandbox cannot start as root; everyone else keeps it. Must run
 // before the application object is created.
 void prepareEngineSandbox();

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "unattendedpage.h"
+#include "settlewatch.h"
 #include "stoppedrenderers.h"
 
 #include <QAuthenticator>
@@ -114,6 +115,9 @@ UnattendedPage::UnattendedPage(QWebEngineProfile *profile, QObject *parent)
     // Connected before anyone else can, so the renderer is known before
     // whoever loads documents hears of a load.
     connect(this, &QWebEnginePage::loadingChanged, this, &UnattendedPage::noteRenderer);
+    // Every document is watched from its creation, so whoever prints it can
+    // tell when it has settled.
+    scripts().insert(settleWatcher());
     livePages().insert(this);
 }
 

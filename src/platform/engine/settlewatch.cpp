@@ -1,0 +1,196 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "settlewatch.h"
+
+namespace platform {
+
+namespace {
+
+// How a page is watched, and why so:
+// - Requests: the document's own fetch() and XMLHttpRequest calls, and its
+//   images still arriving, are work in flight. One open longer than 3 s is
+//   taken for a long-lived connection (a stream, a long poll) and no longer
+//   counted; WebSocket and EventSource are never counted. Requests made from
+//   an interval, or from a timer set after the page loaded, are its polling,
+//   not its building, and are not counted either.
+// - Timers: a setTimeout of at most 3 s set while the page loads (up to the
+//   end of its load handlers) counts as work in flight until it runs: that
+//   is how a page fills a section 1.5 s after loading, which no quiet time
+//   would wait for. Intervals, longer timers and timers set later do not
+//   count, so endless timers cannot hold a page.
+// - Changes: any change to the document, and the end of any counted request
+//   or timer, restarts the quiet time. A page quiet since its load event is
+//   printed at once, unless it runs an interval: that may change it at any
+//   moment, so it must show one quiet time first (a clock ticking each
+//   second does, a document changed every 50 ms never does).
+// - Animations: CSS animations change no document; a page without a view
+//   is given no animation frames, so a script animation never runs at all.
+// A page whose document keeps changing is printed at its bound, named so.
+// Lazy images outside the view are left to the engine, which loads them for
+// print. Only the top document is watched; frames' own work is not waited for.
+const QString WatcherSource = QStringLiteral(R"js(
+(() => {
+  'use strict';
+  const shortTimerMs = 3000;
+  const longRequestMs = 3000;
+  const now = () => performance.now();
+  const native = {
+    setTimeout: window.setTimeout, clearTimeout: window.clearTimeout,
+    setInterval: window.setInterval, clearInterval: window.clearInterval, fetch: window.fetch,
+    send: XMLHttpRequest.prototype.send,
+  };
+  let loadedAt = -1, lastActivity = 0, duringLoad = true, inBackground = false;
+  const requests = new Set();
+  const timers = new Set();
+  const intervals = new Set();
+  const activity = () => { lastActivity = now(); };
+  // Watched from the load on: what changes before it is the loading itself,
+  // and a large document's every node would otherwise be a change to note.
+  const observer = new MutationObserver(activity);
+  window.addEventListener('load', () => {
+    observer.observe(document, { subtree: true, childList: true, attributes: true, characterData: true });
+    loadedAt = now();
+    native.setTimeout.call(window, () => { duringLoad = false; }, 0);
+  }, { once: true, capture: true });
+
+  const track = () => {
+    if (inBackground) return () => {};
+    const request = { at: now() };
+    requests.add(request);
+    let ended = false;
+    return () => { if (!ended) { ended = true; requests.delete(request); activity(); } };
+  };
+  const inTheBackground = (callback) => function (...args) {
+    const was = inBackground;
+    inBackground = true;
+    try { return callback.apply(this, args); } finally { inBackground = was; }
+  };
+
+  if (native.fetch) {
+    window.fetch = function (...args) {
+      const done = track();
+      try {
+        const answer = native.fetch.apply(this, args);
+        answer.then(done, done);
+        return answer;
+      } catch (error) { done(); throw error; }
+    };
+  }
+  XMLHttpRequest.prototype.send = function (...args) {
+    const done = track();
+    this.addEventListener('loadend', done, { once: true });
+    try { return native.send.apply(this, args); } catch (error) { done(); throw error; }
+  };
+  window.setTimeout = function (handler, delay, ...rest) {
+    if (typeof handler !== 'function') return native.setTimeout.call(window, handler, delay, ...rest);
+    const counted = duringLoad && !inBackground && (Number(delay) || 0) <= shortTimerMs;
+    if (!counted) return native.setTimeout.call(window, inTheBackground(handler), delay, ...rest);
+    const id = native.setTimeout.call(window, function (...args) {
+      timers.delete(id);
+      activity();
+      return handler.apply(this, args);
+    }, delay, ...rest);
+    timers.add(id);
+    return id;
+  };
+  window.clearTimeout = function (id) {
+    timers.delete(id);
+    return native.clearTimeout.call(window, id);
+  };
+  window.setInterval = function (handler, delay, ...rest) {
+    if (typeof handler === 'function') handler = inTheBackground(handler);
+    const id = native.setInterval.call(window, handler, delay, ...rest);
+    intervals.add(id);
+    return id;
+  };
+  window.clearInterval = function (id) {
+    intervals.delete(id);
+    return native.clearInterval.call(window, id);
+  };
+  Object.defineProperty(window, '__tavimarkSettle', { value: () => {
+    const at = now();
+    let open = 0;
+    for (const request of requests) if (at - request.at < longRequestMs) ++open;
+    for (const image of document.images) if (!image.complete && image.loading !== 'lazy') ++open;
+    const loaded = loadedAt >= 0;
+    return [open, timers.size, loaded, loaded && lastActivity > loadedAt, loaded ? at - Math.max(lastActivity, loadedAt) : 0,
+            intervals.size];
+  } });
+})();
+)js");
+
+} // namespace
+
+QWebEngineScript settleWatcher()
+{
+    QWebEngineScript watcher;
+    watcher.setName(QStringLiteral("settle watcher"));
+    watcher.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    watcher.setWorldId(QWebEngineScript::MainWorld);
+    watcher.setRunsOnSubFrames(false);
+    watcher.setSourceCode(WatcherSource);
+    return watcher;
+}
+
+// One round trip: web fonts (text set in one that has not arrived would print
+// in a stand-in font, or not at all), the page's own work, and the title for
+// the page headings.
+QString settleCheck()
+{
+    return QStringLiteral(
+        "[document.fonts ? document.fonts.status : 'loaded', document.readyState, document.title,"
+        " performance.timeOrigin, typeof window.__tavimarkSettle === 'function' ? window.__tavimarkSettle() : null]");
+}
+
+PageActivity activityFrom(const QVariantList &answer)
+{
+    PageActivity activity;
+    activity.fontsLoading = answer.value(0).toString() == u"loading";
+    const QVariantList work = answer.value(4).toList();
+    if (work.size() < 6)
+        return activity;
+    activity.watched = true;
+    activity.openRequests = work.at(0).toInt();
+    activity.pendingTimers = work.at(1).toInt();
+    activity.loadEventDone = work.at(2).toBool();
+    activity.activeSinceLoad = work.at(3).toBool();
+    activity.quietForMs = work.at(4).toDouble();
+    activity.liveIntervals = work.at(5).toInt();
+    return activity;
+}
+
+QString titleFrom(const QVariantList &answer) { return answer.value(2).toString(); }
+QString readyStateFrom(const QVariantList &answer) { return answer.value(1).toString(); }
+double timeOriginFrom(const QVariantList &answer) { return answer.value(3).toDouble(); }
+
+bool hasSettled(const PageActivity &activity, std::chrono::milliseconds quiet)
+{
+    if (activity.fontsLoading)
+        return false;
+    // A document that the watcher never reached (one the page's own script
+    // replaced, say) is taken as it was before there was a watcher.
+    if (!activity.watched)
+        return true;
+    if (activity.openRequests > 0 || activity.pendingTimers > 0 || !activity.loadEventDone)
+        return false;
+    const bool quietSinceLoad = !activity.activeSinceLoad && activity.liveIntervals == 0;
+    return quietSinceLoad || activity.quietForMs >= double(quiet.count());
+}
+
+QString stillGoingOn(const PageActivity &activity)
+{
+    if (activity.fontsLoading)
+        return QStringLiteral("its web fonts had not arrived");
+    if (!activity.watched)
+        return {};
+    if (activity.openRequests == 1)
+        return QStringLiteral("1 request still open");
+    if (activity.openRequests > 1)
+        return QString::number(activity.openRequests) + u" requests still open";
+    if (activity.pendingTimers > 0)
+        return QStringLiteral("its timers had not run yet");
+    if (activity.loadEventDone)
+        return QStringLiteral("the page kept changing");
+    return {};
+}
+
+} // namespace platform
