@@ -99,7 +99,7 @@ start_run
 status=0
 wait "$run_pid" || status=$?
 run_pid=
-seconds=$(echo "scale=1; ($(date +%s.%N) - $started) / 1" | bc)
+seconds=$(awk -v started="$started" -v ended="$(date +%s.%N)" 'BEGIN { printf "%.1f", ended - started }')
 
 # Every job out of the rig's queue before the jobs are counted.
 for _ in $(seq 600); do
