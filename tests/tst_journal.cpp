@@ -294,24 +294,29 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<int>("fault");
         QTest::addColumn<bool>("forget");   // the scheduler loses its jobs before the run resumes
+        QTest::addColumn<bool>("older");    // the queue shows a job that ended a whole second before the run
         QTest::addColumn<QString>("said");  // of the second entry, by the resumed run; JOB for its job's number
         QTest::addColumn<int>("printed");   // the second entry's jobs on the rig in the end
         QTest::addColumn<int>("status");
         const QStringList fine{u"one.html"_s, u"two.html"_s, u"three.html"_s};
-        QTest::newRow("taken, its answer lost") << fine << int(AnswerRelay::Fault::HoldAnswer) << false
+        QTest::newRow("taken, its answer lost") << fine << int(AnswerRelay::Fault::HoldAnswer) << false << true
                                                 << u"already sent as job JOB (found in the queue)"_s << 1 << 0;
-        QTest::newRow("its document cut short") << fine << int(AnswerRelay::Fault::HoldDocument) << false << u"sent"_s << 1
+        QTest::newRow("its document cut short") << fine << int(AnswerRelay::Fault::HoldDocument) << false << true << u"sent"_s << 1
                                                 << 0;
         QTest::newRow("taken, then aborted") << QStringList{u"one.html"_s, u"two-abort-this-job.html"_s, u"three.html"_s}
-                                             << int(AnswerRelay::Fault::HoldAnswer) << false << u"sent"_s << 0 << 0;
-        QTest::newRow("the queue's history lost") << fine << int(AnswerRelay::Fault::HoldAnswer) << true
+                                             << int(AnswerRelay::Fault::HoldAnswer) << false << true << u"sent"_s << 0 << 0;
+        QTest::newRow("the queue's history lost") << fine << int(AnswerRelay::Fault::HoldAnswer) << true << true
                                                   << u"may have printed (journal)"_s << 0 << 1;
+        // Only the run's own first job shows how far back the queue reaches.
+        QTest::newRow("cut short, on a scheduler with no older job")
+            << fine << int(AnswerRelay::Fault::HoldDocument) << false << false << u"sent"_s << 1 << 0;
     }
     void entryInDoubtIsLookedFor()
     {
         QFETCH(QStringList, names);
         QFETCH(int, fault);
         QFETCH(bool, forget);
+        QFETCH(bool, older);
         QFETCH(QString, said);
         QFETCH(int, printed);
         QFETCH(int, status);
@@ -324,13 +329,15 @@ private Q_SLOTS:
 
         // A job that ended a whole second before the run: the queue shows
         // that its history reaches back past the job in doubt.
-        QProcess lp;
-        lp.setStandardOutputFile(QProcess::nullDevice());
-        lp.start(u"lp"_s, {u"-h"_s, printer.server(), u"-t"_s, u"earlier"_s, docs[0]});
-        QVERIFY(lp.waitForFinished() && lp.exitCode() == 0);
-        QVERIFY(QTest::qWaitFor([&] { return rig::queueEmpty(printer.server()); }, 60'000));
-        const qint64 ended = QDateTime::currentSecsSinceEpoch();
-        QTRY_VERIFY(QDateTime::currentSecsSinceEpoch() > ended);
+        if (older) {
+            QProcess lp;
+            lp.setStandardOutputFile(QProcess::nullDevice());
+            lp.start(u"lp"_s, {u"-h"_s, printer.server(), u"-t"_s, u"earlier"_s, docs[0]});
+            QVERIFY(lp.waitForFinished() && lp.exitCode() == 0);
+            QVERIFY(QTest::qWaitFor([&] { return rig::queueEmpty(printer.server()); }, 60'000));
+            const qint64 ended = QDateTime::currentSecsSinceEpoch();
+            QTRY_VERIFY(QDateTime::currentSecsSinceEpoch() > ended);
+        }
 
         AnswerRelay relay(printer.server(), 2, AnswerRelay::Fault(fault));
         QProcess first;

@@ -42,17 +42,25 @@ bool couldBeTheJob(const PastJob &job, qint64 earliest)
 // lost its state, or keeps no history, shows no such job. The job must have
 // ended a whole second before the record, on the scheduler's clock as far
 // as it is known: times are cut to seconds.
-bool historyReachesBack(const JobHistory &history, const Submission &submission)
+//
+// A job of the run's own that went out before the record, on the same
+// queue, proves as much with no margin and in any state: it has a lower
+// number than the job looked for, and a queue prints its jobs in turn, so
+// that job ended (if it ended) no earlier. A scheduler new enough to show
+// no job a whole second old, a run's first minutes, still answers.
+bool historyReachesBack(const JobHistory &history, const Submission &submission, const QSet<int> &earlierJobs)
 {
     const qint64 before = submission.time + history.clockOffset - history.clockSlack;
-    return std::any_of(history.jobs.cbegin(), history.jobs.cend(), [before](const PastJob &job) {
-        return job.state != PastJob::State::InQueue && job.completed > 0 && job.completed < before;
+    return std::any_of(history.jobs.cbegin(), history.jobs.cend(), [&](const PastJob &job) {
+        return earlierJobs.contains(job.id)
+            || (job.state != PastJob::State::InQueue && job.completed > 0 && job.completed < before);
     });
 }
 
 } // namespace
 
-QueueAnswer lookForJob(const Submission &submission, const JobHistory &history, const QSet<int> &otherJobs)
+QueueAnswer lookForJob(const Submission &submission, const JobHistory &history, const QSet<int> &otherJobs,
+                       const QSet<int> &earlierJobs)
 {
     const qint64 earliest = earliestCreation(submission, history);
     const PastJob *found = nullptr;
@@ -76,7 +84,7 @@ QueueAnswer lookForJob(const Submission &submission, const JobHistory &history, 
     // answer said so, the entry prints again.
     if (found)
         return {QueueAnswer::Kind::NotSent};
-    if (!hidden && historyReachesBack(history, submission))
+    if (!hidden && historyReachesBack(history, submission, earlierJobs))
         return {QueueAnswer::Kind::NotSent};
     return {QueueAnswer::Kind::Unknowable};
 }
@@ -93,7 +101,8 @@ void settleDoubts(Journal &journal, int entries)
             history = histories.insert(submission.printer, platform::jobHistory(submission.printer));
         if (!*history)
             continue;
-        const QueueAnswer answer = lookForJob(submission, **history, journal.jobsOfOthers(index));
+        const QueueAnswer answer =
+            lookForJob(submission, **history, journal.jobsOfOthers(index), journal.jobsBefore(submission.line));
         if (answer.kind == QueueAnswer::Kind::Sent)
             journal.foundInQueue(index, submission, answer.job);
         else if (answer.kind == QueueAnswer::Kind::NotSent)

@@ -23,8 +23,11 @@ struct QueueAnswer {
 // Looks for the job `submission` describes among `history`'s jobs, leaving
 // out the jobs `otherJobs`: those the journal gives other entries (the same
 // document may be in the list twice). The entry's own jobs stay in: a job
-// whose answer was "unknown" may well be there still.
-QueueAnswer lookForJob(const Submission &submission, const platform::JobHistory &history, const QSet<int> &otherJobs);
+// whose answer was "unknown" may well be there still. `earlierJobs` are the
+// jobs the journal named before the submission's record: any of them still
+// in the queue shows that the queue forgot nothing since.
+QueueAnswer lookForJob(const Submission &submission, const platform::JobHistory &history, const QSet<int> &otherJobs,
+                       const QSet<int> &earlierJobs = {});
 
 // Asks the queues about every entry of `journal` in doubt whose record says
 // enough to find its job, and settles those the answers settle. A queue that

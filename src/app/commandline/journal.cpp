@@ -167,10 +167,15 @@ std::optional<QString> Journal::readLine(qsizetype number, const QByteArray &lin
     if (!verdict)
         return damaged(number);
     m_verdicts[index - 1] = *verdict;
-    if (record->value(u"event").toString() == u"submitting")
+    if (record->value(u"event").toString() == u"submitting") {
         m_submissions[index - 1] = submissionOf(*record);
-    if (const int job = record->value(u"job").toInt(); job > 0)
+        m_submissions[index - 1].line = number;
+    }
+    if (const int job = record->value(u"job").toInt(); job > 0) {
         m_jobEntries.insert(job, index);
+        if (!m_jobLines.contains(job))
+            m_jobLines.insert(job, number);
+    }
     return std::nullopt;
 }
 
@@ -196,6 +201,16 @@ QSet<int> Journal::jobsOfOthers(int index) const
     QSet<int> jobs;
     for (auto job = m_jobEntries.cbegin(); job != m_jobEntries.cend(); ++job) {
         if (job.value() != index)
+            jobs.insert(job.key());
+    }
+    return jobs;
+}
+
+QSet<int> Journal::jobsBefore(qsizetype line) const
+{
+    QSet<int> jobs;
+    for (auto job = m_jobLines.cbegin(); job != m_jobLines.cend(); ++job) {
+        if (job.value() < line)
             jobs.insert(job.key());
     }
     return jobs;

@@ -39,6 +39,7 @@ struct Submission {
     qint64 bytes = 0;
     qint64 time = 0;   // seconds since the epoch on this machine's clock, just before it went out
     QString user;      // whom the print system files the job under
+    qsizetype line = 0;  // the journal's line that recorded it
     bool findable() const { return !printer.isEmpty() && !title.isEmpty() && bytes > 0 && time > 0; }
 };
 
@@ -87,6 +88,9 @@ public:
     // The job numbers the journal gives the jobs of entries other than
     // `index`.
     QSet<int> jobsOfOthers(int index) const;
+    // The jobs the journal named on its lines before `line`: jobs already in
+    // their queue when that line was written.
+    QSet<int> jobsBefore(qsizetype line) const;
 
     // An entry in doubt, settled by what its queue showed: its job `job` is
     // there (recorded, so the next run need not ask), or it is not and the
@@ -120,6 +124,7 @@ private:
     QList<JournalVerdict> m_verdicts;
     QList<Submission> m_submissions;
     QHash<int, int> m_jobEntries;  // job number, the entry whose job it is
+    QHash<int, qsizetype> m_jobLines;  // job number, the first line that named it
     QFile m_file;
     std::optional<QString> m_failure;
     // The journal's last line was cut short (the disk filled up, say): the
