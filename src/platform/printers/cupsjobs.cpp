@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cupsjobs.h"
+#include "ippgroups.h"
 
 #include "core/messagetext.h"
 
@@ -18,54 +19,6 @@ namespace platform {
 
 namespace {
 
-// One group of a response's attributes (one job, one printer), by name.
-using Group = QHash<QByteArray, ipp_attribute_t *>;
-
-// The groups of kind `tag` in `response`, in order: each ends where an
-// attribute without a name separates it from the next.
-QList<Group> groupsOf(ipp_t *response, ipp_tag_t tag)
-{
-    QList<Group> groups;
-    Group group;
-    const auto keep = [&] {
-        if (!group.isEmpty())
-            groups << group;
-        group.clear();
-    };
-    for (ipp_attribute_t *attribute = ippFirstAttribute(response); attribute; attribute = ippNextAttribute(response)) {
-        const char *name = ippGetName(attribute);
-        if (!name) {
-            keep();
-            continue;
-        }
-        if (ippGetGroupTag(attribute) == tag)
-            group.insert(QByteArray(name), attribute);
-    }
-    keep();
-    return groups;
-}
-
-int integerOf(const Group &group, const char *name)
-{
-    ipp_attribute_t *attribute = group.value(name);
-    return attribute ? ippGetInteger(attribute, 0) : 0;
-}
-
-QString textOf(const Group &group, const char *name)
-{
-    ipp_attribute_t *attribute = group.value(name);
-    return attribute ? QString::fromUtf8(ippGetString(attribute, 0, nullptr)) : QString();
-}
-
-QStringList textsOf(const Group &group, const char *name)
-{
-    QStringList texts;
-    ipp_attribute_t *attribute = group.value(name);
-    for (int i = 0; attribute && i < ippGetCount(attribute); ++i)
-        texts << QString::fromUtf8(ippGetString(attribute, i, nullptr));
-    return texts;
-}
-
 // How long the scheduler keeps a subscription to the jobs' ends unless it
 // is renewed; a program that ends without cancelling it leaves it no longer.
 constexpr int LeaseSeconds = 600;
@@ -83,7 +36,7 @@ struct JobAttributes {
 // The one reader of what the scheduler says of a job: the job's own
 // attributes in a Get-Jobs answer, or the event of its end in a
 // Get-Notifications one, which names the job and its queue otherwise.
-JobAttributes jobAttributesOf(const Group &group)
+JobAttributes jobAttributesOf(const IppGroup &group)
 {
     const bool event = group.contains("notify-job-id");
     JobAttributes job;
@@ -163,7 +116,7 @@ JobAnswer answerOf(const JobAttributes &job)
 QList<JobAttributes> jobsOf(ipp_t *response, const QList<int> &jobIds)
 {
     QHash<int, JobAttributes> known;
-    for (const Group &group : groupsOf(response, IPP_TAG_JOB)) {
+    for (const IppGroup &group : groupsOf(response, IPP_TAG_JOB)) {
         const JobAttributes job = jobAttributesOf(group);
         if (job.jobId > 0)
             known.insert(job.jobId, job);
@@ -178,7 +131,7 @@ QList<JobAttributes> jobsOf(ipp_t *response, const QList<int> &jobIds)
 QHash<QString, QString> stoppedPrintersOf(ipp_t *response)
 {
     QHash<QString, QString> stopped;
-    for (const Group &group : groupsOf(response, IPP_TAG_PRINTER)) {
+    for (const IppGroup &group : groupsOf(response, IPP_TAG_PRINTER)) {
         const QString name = textOf(group, "printer-name");
         if (name.isEmpty() || integerOf(group, "printer-state") != IPP_PSTATE_STOPPED)
             continue;
@@ -238,9 +191,7 @@ std::optional<QList<JobState>> CupsJobs::jobStates(http_t *http, const QList<int
 std::optional<QList<JobState>> CupsJobs::askAboutJobs(http_t *http, const QList<int> &jobIds, StopToken &stop)
 {
     const auto [oldest, newest] = std::minmax_element(jobIds.cbegin(), jobIds.cend());
-    ipp_t *request = ippNewRequest(IPP_OP_GET_JOBS);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, schedulerUri(http).constData());
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    ipp_t *request = requestTo(IPP_OP_GET_JOBS, schedulerUri(http).constData());
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, "all");
     ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "first-job-id", *oldest);
     ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "limit", *newest - *oldest + 1);
@@ -282,9 +233,7 @@ std::optional<QList<JobState>> CupsJobs::askAboutJobs(http_t *http, const QList<
 // aside. A scheduler that cannot say leaves the endings as they were.
 void CupsJobs::learnEndings(http_t *http, int oldestJob, StopToken &stop)
 {
-    ipp_t *request = ippNewRequest(IPP_OP_GET_NOTIFICATIONS);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, schedulerUri(http).constData());
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    ipp_t *request = requestTo(IPP_OP_GET_NOTIFICATIONS, schedulerUri(http).constData());
     ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "notify-subscription-ids", m_subscription);
     ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "notify-sequence-numbers", m_nextEvent);
     ipp_t *response = cupsDoRequest(http, request, "/");
@@ -298,7 +247,7 @@ void CupsJobs::learnEndings(http_t *http, int oldestJob, StopToken &stop)
     stop.progressed();
     for (auto ending = m_endings.begin(); ending != m_endings.end();)
         ending = ending.key() < oldestJob ? m_endings.erase(ending) : std::next(ending);
-    for (const Group &group : groupsOf(response, IPP_TAG_EVENT_NOTIFICATION)) {
+    for (const IppGroup &group : groupsOf(response, IPP_TAG_EVENT_NOTIFICATION)) {
         m_nextEvent = std::max(m_nextEvent, integerOf(group, "notify-sequence-number") + 1);
         const JobAttributes job = jobAttributesOf(group);
         if (job.jobId >= oldestJob && job.state >= IPP_JSTATE_CANCELED)
@@ -311,9 +260,7 @@ bool CupsJobs::subscribe(http_t *http, StopToken &stop)
     if (m_subscription != 0)
         return true;
     // The whole scheduler's jobs: the jobs followed may be on several queues.
-    ipp_t *request = ippNewRequest(IPP_OP_CREATE_PRINTER_SUBSCRIPTIONS);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, schedulerUri(http).constData());
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    ipp_t *request = requestTo(IPP_OP_CREATE_PRINTER_SUBSCRIPTIONS, schedulerUri(http).constData());
     ippAddString(request, IPP_TAG_SUBSCRIPTION, IPP_TAG_KEYWORD, "notify-pull-method", nullptr, "ippget");
     ippAddString(request, IPP_TAG_SUBSCRIPTION, IPP_TAG_KEYWORD, "notify-events", nullptr, "job-completed");
     ippAddInteger(request, IPP_TAG_SUBSCRIPTION, IPP_TAG_INTEGER, "notify-lease-duration", LeaseSeconds);
@@ -334,9 +281,7 @@ void CupsJobs::unsubscribe(http_t *http)
 {
     if (m_subscription == 0)
         return;
-    ipp_t *request = ippNewRequest(IPP_OP_CANCEL_SUBSCRIPTION);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, schedulerUri(http).constData());
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    ipp_t *request = requestTo(IPP_OP_CANCEL_SUBSCRIPTION, schedulerUri(http).constData());
     ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "notify-subscription-id", m_subscription);
     ippDelete(cupsDoRequest(http, request, "/"));
     m_subscription = 0;
@@ -348,9 +293,7 @@ void CupsJobs::renewIfDue(http_t *http, StopToken &stop)
 {
     if (m_subscription == 0 || m_leased.elapsed() < LeaseSeconds * 1000 / 2)
         return;
-    ipp_t *request = ippNewRequest(IPP_OP_RENEW_SUBSCRIPTION);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, schedulerUri(http).constData());
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    ipp_t *request = requestTo(IPP_OP_RENEW_SUBSCRIPTION, schedulerUri(http).constData());
     ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "notify-subscription-id", m_subscription);
     ippAddInteger(request, IPP_TAG_SUBSCRIPTION, IPP_TAG_INTEGER, "notify-lease-duration", LeaseSeconds);
     ipp_t *response = cupsDoRequest(http, request, "/");

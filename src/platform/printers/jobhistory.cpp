@@ -2,6 +2,8 @@
 #include "jobhistory.h"
 
 #ifdef TAVIMARK_HAVE_CUPS
+#include "ippgroups.h"
+
 #include <cups/cups.h>
 
 #include <QDateTime>
@@ -36,42 +38,26 @@ PastJob::State stateOf(int ippState)
     }
 }
 
-// The jobs of a Get-Jobs answer: one group of attributes per job.
+// The jobs of a Get-Jobs answer: one group of attributes per job. A name
+// or an owner the scheduler hides from this user comes without a value, and
+// reads as empty.
 QList<PastJob> jobsOf(ipp_t *response)
 {
     QList<PastJob> jobs;
-    PastJob job;
-    const auto keep = [&] {
-        if (job.id > 0)
-            jobs << job;
-        job = PastJob();
-    };
-    for (ipp_attribute_t *attribute = ippFirstAttribute(response); attribute; attribute = ippNextAttribute(response)) {
-        const char *name = ippGetName(attribute);
-        if (!name) {
-            keep();
+    for (const IppGroup &group : groupsOf(response, IPP_TAG_JOB)) {
+        PastJob job;
+        job.id = integerOf(group, "job-id");
+        if (job.id <= 0)
             continue;
-        }
-        if (ippGetGroupTag(attribute) != IPP_TAG_JOB)
-            continue;
-        const QByteArray field(name);
-        const bool text = ippGetValueTag(attribute) == IPP_TAG_NAME || ippGetValueTag(attribute) == IPP_TAG_NAMELANG;
-        if (field == "job-id")
-            job.id = ippGetInteger(attribute, 0);
-        else if (field == "job-state")
-            job.state = stateOf(ippGetInteger(attribute, 0));
-        else if (field == "job-name" && text)
-            job.name = ippGetString(attribute, 0, nullptr);
-        else if (field == "job-originating-user-name" && text)
-            job.user = QString::fromUtf8(ippGetString(attribute, 0, nullptr));
-        else if (field == "job-k-octets")
-            job.kOctets = ippGetInteger(attribute, 0);
-        else if (field == "time-at-creation")
-            job.created = ippGetInteger(attribute, 0);
-        else if (field == "time-at-completed" && ippGetValueTag(attribute) == IPP_TAG_INTEGER)
-            job.completed = ippGetInteger(attribute, 0);
+        job.state = stateOf(integerOf(group, "job-state"));
+        job.name = bytesOf(group, "job-name");
+        job.user = textOf(group, "job-originating-user-name");
+        if (group.contains("job-k-octets"))
+            job.kOctets = integerOf(group, "job-k-octets");
+        job.created = integerOf(group, "time-at-creation");
+        job.completed = integerOf(group, "time-at-completed");
+        jobs << job;
     }
-    keep();
     return jobs;
 }
 
@@ -95,9 +81,7 @@ std::optional<JobHistory> jobHistory(const QString &queue)
     char uri[HTTP_MAX_URI];
     httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, host, ippPort(), "/printers/%s",
                      queue.section(u'/', 0, 0).toUtf8().constData());
-    ipp_t *request = ippNewRequest(IPP_OP_GET_JOBS);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    ipp_t *request = requestTo(IPP_OP_GET_JOBS, uri);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, "all");
     static const char *const wanted[] = {"job-id",           "job-name",          "job-k-octets",
                                          "time-at-creation", "time-at-completed", "job-state",
