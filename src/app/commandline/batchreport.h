@@ -75,6 +75,7 @@ private:
     int statusAfterWait(int status) const;
     // What the summary calls the jobs that went out: files are written.
     QString sentWord() const;
+    QString sentCount(const printing::RunReport &report) const;
 
     QStringList m_entries;
     ReportSettings m_settings;
