@@ -997,33 +997,45 @@
         <source>1 entry was printed before it finished loading:</source>
         <translation>1 Eintrag wurde gedruckt, bevor er fertig geladen war:</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>%n entries were printed before they finished loading:</source>
-        <translation>%n Einträge wurden gedruckt, bevor sie fertig geladen waren:</translation>
+        <translation>
+            <numerusform>%n Einträge wurden gedruckt, bevor sie fertig geladen waren:</numerusform>
+            <numerusform>%n Einträge wurden gedruckt, bevor sie fertig geladen waren:</numerusform>
+        </translation>
     </message>
     <message>
         <source>This entry may have printed; check the printer before printing it again:</source>
         <translation>Dieser Eintrag wurde vielleicht gedruckt; prüfen Sie den Drucker, bevor Sie ihn erneut drucken:</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>These %n entries may have printed; check the printer before printing them again:</source>
-        <translation>Diese %n Einträge wurden vielleicht gedruckt; prüfen Sie den Drucker, bevor Sie sie erneut drucken:</translation>
+        <translation>
+            <numerusform>Diese %n Einträge wurden vielleicht gedruckt; prüfen Sie den Drucker, bevor Sie sie erneut drucken:</numerusform>
+            <numerusform>Diese %n Einträge wurden vielleicht gedruckt; prüfen Sie den Drucker, bevor Sie sie erneut drucken:</numerusform>
+        </translation>
     </message>
     <message>
         <source>Print jobs sent to printer, except for 1 entry that could not be printed:</source>
         <translation>Druckaufträge an den Drucker gesendet, außer 1 Eintrag, der nicht gedruckt werden konnte:</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>Print jobs sent to printer, except for %n entries that could not be printed:</source>
-        <translation>Druckaufträge an den Drucker gesendet, außer %n Einträgen, die nicht gedruckt werden konnten:</translation>
+        <translation>
+            <numerusform>Druckaufträge an den Drucker gesendet, außer %n Einträgen, die nicht gedruckt werden konnten:</numerusform>
+            <numerusform>Druckaufträge an den Drucker gesendet, außer %n Einträgen, die nicht gedruckt werden konnten:</numerusform>
+        </translation>
     </message>
     <message>
         <source>Stopped. 1 entry was not printed</source>
         <translation>Angehalten. 1 Eintrag wurde nicht gedruckt</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>Stopped. %n entries were not printed</source>
-        <translation>Angehalten. %n Einträge wurden nicht gedruckt</translation>
+        <translation>
+            <numerusform>Angehalten. %n Einträge wurden nicht gedruckt</numerusform>
+            <numerusform>Angehalten. %n Einträge wurden nicht gedruckt</numerusform>
+        </translation>
     </message>
     <message>
         <source>The printer stopped taking jobs (%1), so printing was stopped.</source>

@@ -997,33 +997,45 @@
         <source>1 entry was printed before it finished loading:</source>
         <translation>רשומה אחת הודפסה לפני שסיימה להיטען:</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>%n entries were printed before they finished loading:</source>
-        <translation>%n רשומות הודפסו לפני שסיימו להיטען:</translation>
+        <translation>
+            <numerusform>%n רשומות הודפסו לפני שסיימו להיטען:</numerusform>
+            <numerusform>%n רשומות הודפסו לפני שסיימו להיטען:</numerusform>
+        </translation>
     </message>
     <message>
         <source>This entry may have printed; check the printer before printing it again:</source>
         <translation>ייתכן שהרשומה הזאת הודפסה; בדקו את המדפסת לפני שתדפיסו אותה שוב:</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>These %n entries may have printed; check the printer before printing them again:</source>
-        <translation>ייתכן ש־%n הרשומות האלה הודפסו; בדקו את המדפסת לפני שתדפיסו אותן שוב:</translation>
+        <translation>
+            <numerusform>ייתכן ש־%n הרשומות האלה הודפסו; בדקו את המדפסת לפני שתדפיסו אותן שוב:</numerusform>
+            <numerusform>ייתכן ש־%n הרשומות האלה הודפסו; בדקו את המדפסת לפני שתדפיסו אותן שוב:</numerusform>
+        </translation>
     </message>
     <message>
         <source>Print jobs sent to printer, except for 1 entry that could not be printed:</source>
         <translation>עבודות ההדפסה נשלחו למדפסת, מלבד רשומה אחת שלא ניתן היה להדפיס:</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>Print jobs sent to printer, except for %n entries that could not be printed:</source>
-        <translation>עבודות ההדפסה נשלחו למדפסת, מלבד %n רשומות שלא ניתן היה להדפיס:</translation>
+        <translation>
+            <numerusform>עבודות ההדפסה נשלחו למדפסת, מלבד %n רשומות שלא ניתן היה להדפיס:</numerusform>
+            <numerusform>עבודות ההדפסה נשלחו למדפסת, מלבד %n רשומות שלא ניתן היה להדפיס:</numerusform>
+        </translation>
     </message>
     <message>
         <source>Stopped. 1 entry was not printed</source>
         <translation>נעצר. רשומה אחת לא הודפסה</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>Stopped. %n entries were not printed</source>
-        <translation>נעצר. %n רשומות לא הודפסו</translation>
+        <translation>
+            <numerusform>נעצר. %n רשומות לא הודפסו</numerusform>
+            <numerusform>נעצר. %n רשומות לא הודפסו</numerusform>
+        </translation>
     </message>
     <message>
         <source>The printer stopped taking jobs (%1), so printing was stopped.</source>

@@ -37,20 +37,21 @@ std::optional<QString> withNumber(const QString &reason)
     return translated->arg(match.captured());
 }
 
-// "BEGINNING: REST" or "BEGINNING (REST)", the beginning known with %1 for
-// the rest; the rest is worded on its own.
+// A known reason with another after it: "BEGINNING (REST)" first, since a
+// beginning may itself hold a colon, then "BEGINNING: REST". The rest is
+// worded on its own.
 std::optional<QString> withRest(const QString &reason)
 {
-    const qsizetype colon = reason.indexOf(u": ");
-    if (colon > 0) {
-        if (const std::optional<QString> translated = lookUp(reason.left(colon) + u": %1"))
-            return translated->arg(shownReason(reason.mid(colon + 2)));
-    }
-    const qsizetype bracket = reason.indexOf(u" (");
+    const qsizetype bracket = reason.lastIndexOf(u" (");
     if (bracket > 0 && reason.endsWith(u')')) {
         const QString rest = reason.mid(bracket + 2, reason.size() - bracket - 3);
         if (const std::optional<QString> translated = lookUp(reason.left(bracket) + u" (%1)"))
             return translated->arg(shownReason(rest));
+    }
+    const qsizetype colon = reason.indexOf(u": ");
+    if (colon > 0) {
+        if (const std::optional<QString> translated = lookUp(reason.left(colon) + u": %1"))
+            return translated->arg(shownReason(reason.mid(colon + 2)));
     }
     return std::nullopt;
 }

@@ -48,7 +48,7 @@ QString incompleteHeading(qsizetype count)
     // translation loaded.
     return count == 1
         ? words(QT_TRANSLATE_NOOP("printing::RunReport", "1 entry was printed before it finished loading:"))
-        : words(QT_TRANSLATE_NOOP("printing::RunReport", "%n entries were printed before they finished loading:"), int(count));
+        : words(QT_TRANSLATE_N_NOOP("printing::RunReport", "%n entries were printed before they finished loading:"), int(count));
 }
 
 // Entries whose jobs the queue may hold: printing them again could print
@@ -58,7 +58,7 @@ QString mayHavePrintedHeading(qsizetype count)
     return count == 1
         ? words(QT_TRANSLATE_NOOP("printing::RunReport",
                                   "This entry may have printed; check the printer before printing it again:"))
-        : words(QT_TRANSLATE_NOOP("printing::RunReport",
+        : words(QT_TRANSLATE_N_NOOP("printing::RunReport",
                                   "These %n entries may have printed; check the printer before printing them again:"),
                 int(count));
 }
@@ -68,7 +68,7 @@ QString exceptNotPrinted(qsizetype count)
     return count == 1
         ? words(QT_TRANSLATE_NOOP("printing::RunReport",
                                   "Print jobs sent to printer, except for 1 entry that could not be printed:"))
-        : words(QT_TRANSLATE_NOOP("printing::RunReport",
+        : words(QT_TRANSLATE_N_NOOP("printing::RunReport",
                                   "Print jobs sent to printer, except for %n entries that could not be printed:"),
                 int(count));
 }
@@ -76,7 +76,7 @@ QString exceptNotPrinted(qsizetype count)
 QString stoppedHeading(qsizetype count)
 {
     return count == 1 ? words(QT_TRANSLATE_NOOP("printing::RunReport", "Stopped. 1 entry was not printed"))
-                      : words(QT_TRANSLATE_NOOP("printing::RunReport", "Stopped. %n entries were not printed"), int(count));
+                      : words(QT_TRANSLATE_N_NOOP("printing::RunReport", "Stopped. %n entries were not printed"), int(count));
 }
 
 QString finishedMessage(const RunReport &report, const QString &whenAllSent = allSent())

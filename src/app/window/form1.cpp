@@ -29,6 +29,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStyle>
 #include <QTimer>
 
 #include <functional>
@@ -48,6 +49,15 @@ namespace {
 QRect twipsRect(int left, int top, int width, int height)
 {
     return {fromTwips(left), fromTwips(top), fromTwips(width), fromTwips(height)};
+}
+
+// The design is drawn for left-to-right languages; in a right-to-left one
+// (Hebrew) the window is its mirror image, as Qt's layouts would make it.
+// The controls are placed by hand, so they are mirrored here.
+void place(QWidget *control, const QRect &designed)
+{
+    const QWidget *window = control->parentWidget();
+    control->setGeometry(QStyle::visualRect(window->layoutDirection(), window->rect(), designed));
 }
 
 QFont arialBold(int pixelSize)
@@ -151,7 +161,7 @@ void Form1::buildControls(const printing::RunSettings &settings)
     m_jobs = new joblist::JobList(this);
     m_listView = new joblist::JobListView(this);
     m_listView->setJobList(m_jobs);
-    m_listView->setGeometry(twipsRect(120, 120, 9015, 2295));
+    place(m_listView, twipsRect(120, 120, 9015, 2295));
     m_listView->setFont(arialBold(12));
     m_listView->setToolTip(listToolTip());
     m_listView->setAccessibleName(listName());
@@ -163,10 +173,10 @@ void Form1::buildControls(const printing::RunSettings &settings)
     m_check6 = new ActionButton(tr("Add Remote HTML URLs From Text File"), QStringLiteral(":/pictures/addurls.svg"), this);
     m_check4 = new ActionButton(tr(" Add All HTML Files In Folder"), QStringLiteral(":/pictures/addfolder.svg"), this);
     m_check2 = new ActionButton(tr("Print HTML Files"), QStringLiteral(":/pictures/print.svg"), this);
-    m_check1->setGeometry(twipsRect(120, 2520, 2175, 1455));
-    m_check6->setGeometry(twipsRect(2400, 2520, 2175, 1455));
-    m_check4->setGeometry(twipsRect(4680, 2520, 2175, 1455));
-    m_check2->setGeometry(twipsRect(6960, 2520, 2175, 1455));
+    place(m_check1, twipsRect(120, 2520, 2175, 1455));
+    place(m_check6, twipsRect(2400, 2520, 2175, 1455));
+    place(m_check4, twipsRect(4680, 2520, 2175, 1455));
+    place(m_check2, twipsRect(6960, 2520, 2175, 1455));
     m_check1->setAccessibleDescription(check1Description());
     m_check6->setAccessibleDescription(check6Description());
     m_check4->setAccessibleDescription(check4Description());
@@ -178,13 +188,13 @@ void Form1::buildControls(const printing::RunSettings &settings)
     }
 
     m_progressBar = new PercentBar(this);
-    m_progressBar->setGeometry(twipsRect(120, 4080, 9015, 375));
+    place(m_progressBar, twipsRect(120, 4080, 9015, 375));
 
     // Never visible (it lies left of the client area) and does nothing: it
     // holds the keyboard focus at start, so Enter or Space presses no action
     // and no action button shows a focus frame.
     m_command1 = new QPushButton(QStringLiteral("Command1"), this);
-    m_command1->setGeometry(twipsRect(-720, 2640, 615, 495));
+    place(m_command1, twipsRect(-720, 2640, 615, 495));
 
     // The print run and, behind it, the off-screen pages and the print
     // system's thread: no widget, and the engine starts only when the first

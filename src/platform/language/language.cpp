@@ -28,6 +28,9 @@ QString localeVariable()
     return {};
 }
 
+// The translators this unit installed, told from any others by their name.
+const QString TranslatorName = QStringLiteral("tavimark translations");
+
 bool isEnglish(const QLocale &locale)
 {
     return locale.language() == QLocale::English || locale.language() == QLocale::C;
@@ -39,6 +42,7 @@ bool install(QCoreApplication &application, const QLocale &locale, const QString
     auto translator = std::make_unique<QTranslator>();
     if (!translator->load(locale, name, QStringLiteral("_"), folder) || !QCoreApplication::installTranslator(translator.get()))
         return false;
+    translator->setObjectName(TranslatorName);
     translator.release()->setParent(&application);
     return true;
 }
@@ -67,6 +71,16 @@ Translated loadTranslations(QCoreApplication &application, const QLocale &locale
     if (qobject_cast<QGuiApplication *>(&application) && locale.textDirection() == Qt::RightToLeft)
         QGuiApplication::setLayoutDirection(Qt::RightToLeft);
     return Translated::Program;
+}
+
+void unloadTranslations(QCoreApplication &application)
+{
+    for (QTranslator *translator : application.findChildren<QTranslator *>(TranslatorName, Qt::FindDirectChildrenOnly)) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
+    if (qobject_cast<QGuiApplication *>(&application))
+        QGuiApplication::setLayoutDirection(Qt::LeftToRight);
 }
 
 } // namespace platform

@@ -25,4 +25,8 @@ QLocale userLocale();
 // A right-to-left language mirrors the windows.
 Translated loadTranslations(QCoreApplication &application, const QLocale &locale = userLocale());
 
+// Takes out what loadTranslations() put in, the mirroring included, so that
+// another language can be loaded in its place.
+void unloadTranslations(QCoreApplication &application);
+
 } // namespace platform
