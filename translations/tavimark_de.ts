@@ -385,10 +385,6 @@
         <translation>ohne rechtzeitige Antwort</translation>
     </message>
     <message>
-        <source>%1 of %2 %3</source>
-        <translation>%1 von %2 %3</translation>
-    </message>
-    <message>
         <source>written</source>
         <translation>geschrieben</translation>
     </message>
@@ -405,10 +401,6 @@
         <translation>der Drucker nahm keine Aufträge mehr an (%1)</translation>
     </message>
     <message>
-        <source>%1 of %2 sent</source>
-        <translation>%1 von %2 gesendet</translation>
-    </message>
-    <message>
         <source>not printed</source>
         <translation>nicht gedruckt</translation>
     </message>
@@ -419,6 +411,17 @@
     <message>
         <source>%1 printed before they finished loading</source>
         <translation>%1 gedruckt, bevor sie fertig geladen waren</translation>
+    </message>
+    <message>
+        <source>%1 of 1 entry %2</source>
+        <translation>%1 von 1 Eintrag %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %n entries %2</source>
+        <translation>
+            <numerusform>%1 von %n Einträgen %2</numerusform>
+            <numerusform>%1 von %n Einträgen %2</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -385,10 +385,6 @@
         <translation>ללא תשובה בזמן</translation>
     </message>
     <message>
-        <source>%1 of %2 %3</source>
-        <translation>%1 מתוך %2 %3</translation>
-    </message>
-    <message>
         <source>written</source>
         <translation>נכתבו</translation>
     </message>
@@ -405,10 +401,6 @@
         <translation>המדפסת הפסיקה לקבל עבודות (%1)</translation>
     </message>
     <message>
-        <source>%1 of %2 sent</source>
-        <translation>%1 מתוך %2 נשלחו</translation>
-    </message>
-    <message>
         <source>not printed</source>
         <translation>לא הודפסו</translation>
     </message>
@@ -419,6 +411,17 @@
     <message>
         <source>%1 printed before they finished loading</source>
         <translation>%1 הודפסו לפני שסיימו להיטען</translation>
+    </message>
+    <message>
+        <source>%1 of 1 entry %2</source>
+        <translation>%1 מתוך רשומה אחת %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %n entries %2</source>
+        <translation>
+            <numerusform>%1 מתוך %n רשומות %2</numerusform>
+            <numerusform>%1 מתוך %n רשומות %2</numerusform>
+        </translation>
     </message>
 </context>
 <context>

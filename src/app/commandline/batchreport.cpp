@@ -14,7 +14,6 @@ namespace app {
 
 namespace {
 
-using core::entryCount;
 using core::oneLine;
 using printing::EntryOutcome;
 using printing::JobAnswer;
@@ -80,6 +79,16 @@ QString answerWords(const JobAnswer &answer)
         break;
     }
     return withReason(words(QT_TRANSLATE_NOOP("app::BatchReport", "sent; the printer's answer is unknown")), answer.reason);
+}
+
+// "3 of 20 entries %1", counted in the words the language counts with; one
+// entry has its own text, so that English holds with no translation loaded.
+QString ofEntries(int done, int entries)
+{
+    const QString text = entries == 1
+        ? QCoreApplication::translate("app::BatchReport", "%1 of 1 entry %2")
+        : QCoreApplication::translate("app::BatchReport", "%1 of %n entries %2", nullptr, entries);
+    return text.arg(done);
 }
 
 // An entry a journal shows as done: where it went when that was another
@@ -313,7 +322,7 @@ QString BatchReport::summaryLine(const RunReport &report) const
 // "3 of 20 entries sent", the counts in the sentence the language needs.
 QString BatchReport::sentCount(const RunReport &report) const
 {
-    return words(QT_TRANSLATE_NOOP("app::BatchReport", "%1 of %2 %3")).arg(report.sent.size()).arg(entryCount(m_entries.size()), sentWord());
+    return ofEntries(int(report.sent.size()), int(m_entries.size())).arg(sentWord());
 }
 
 QString BatchReport::sentWord() const
@@ -367,7 +376,7 @@ int BatchReport::summarise(const RunReport &report, bool problems)
         // window stops a run by hand; should the command line ever, it says so.
         say(u"tavimark: "
             + core::shownReason(report.ending == RunReport::Ending::Stopped ? printing::stoppedReason() : core::engineFailed())
-            + u"; " + words(QT_TRANSLATE_NOOP("app::BatchReport", "%1 of %2 sent")).arg(report.sent.size()).arg(entryCount(m_entries.size()))
+            + u"; " + ofEntries(int(report.sent.size()), int(m_entries.size())).arg(words(QT_TRANSLATE_NOOP("app::BatchReport", "sent")))
             + counted(int(report.notPrinted.size()), words(QT_TRANSLATE_NOOP("app::BatchReport", "not printed"))) + summaryLine(report));
         return NothingDone;
     case RunReport::Ending::Finished:
