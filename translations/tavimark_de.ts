@@ -643,15 +643,15 @@
     </message>
     <message>
         <source>Add Local HTML File(s)</source>
-        <translation>Lokale HTML-Datei(en) hinzufügen</translation>
+        <translation>HTML-Datei(en) hinzufügen</translation>
     </message>
     <message>
         <source>Add Remote HTML URLs From Text File</source>
-        <translation>HTML-Webadressen aus Textdatei hinzufügen</translation>
+        <translation>Webadressen aus Textdatei</translation>
     </message>
     <message>
         <source> Add All HTML Files In Folder</source>
-        <translation> Alle HTML-Dateien im Ordner hinzufügen</translation>
+        <translation> Alle HTML-Dateien im Ordner</translation>
     </message>
     <message>
         <source>Print HTML Files</source>
