@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLibraryInfo>
+#include <QStyledItemDelegate>
 #include <QTest>
 
 // The window and the program's words in German, Hebrew and English, with
@@ -144,6 +145,11 @@ private Q_SLOTS:
         QCOMPARE(form.Check2()->geometry(), rightToLeft ? mirrored(print) : print);
         QCOMPARE(form.Check1()->geometry().center().x() > width / 2, rightToLeft);
         QCOMPARE(form.ListView1()->layoutDirection(), direction);
+        // An entry reads left to right in either list, its slash first.
+        const auto *delegate = qobject_cast<QStyledItemDelegate *>(form.ListView1()->itemDelegate());
+        QVERIFY(delegate);
+        const QString shown = delegate->displayText(QStringLiteral("/tmp/a.htm"), QLocale());
+        QCOMPARE(shown, rightToLeft ? u"\u2066/tmp/a.htm\u2069"_qs : u"/tmp/a.htm"_qs);
     }
 
     // A reason is recorded in English and worded for a person by the rules
