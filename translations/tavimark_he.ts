@@ -647,7 +647,7 @@
     </message>
     <message>
         <source>Add Remote HTML URLs From Text File</source>
-        <translation>הוספת כתובות HTML מקובץ טקסט</translation>
+        <translation>כתובות HTML מקובץ טקסט</translation>
     </message>
     <message>
         <source> Add All HTML Files In Folder</source>
