@@ -22,19 +22,15 @@ using Result = EntryOutcome::Result;
 
 // The lines on standard error are for a person, in the user's language; the
 // outcomes and reasons --json and the journal record stay in English.
-QString words(const char *text)
-{
-    return QCoreApplication::translate("app::BatchReport", text);
-}
-
 const QString NoAnswerInTime = core::reasonText(QT_TRANSLATE_NOOP("Reason", "the printer's answer did not come in time"));
 
 // What became of a document the run wrote to a file, named by that file.
 QString writtenWords(const EntryOutcome &outcome)
 {
-    const QString written = words(QT_TRANSLATE_NOOP("app::BatchReport", "written to %1")).arg(oneLine(outcome.file));
+    const QString written = BatchReport::tr("written to %1").arg(oneLine(outcome.file));
     if (outcome.result == Result::SentIncomplete)
-        return written + u' ' + words(QT_TRANSLATE_NOOP("app::BatchReport", "(written before it finished loading: %1)")).arg(core::shownReason(outcome.reason));
+        return written + u' '
+            + BatchReport::tr("(written before it finished loading: %1)").arg(core::shownReason(outcome.reason));
     return written;
 }
 
@@ -46,15 +42,15 @@ QString outcomeWords(const EntryOutcome &outcome, bool writesFiles)
         return writtenWords(outcome);
     switch (outcome.result) {
     case Result::Sent:
-        return words(QT_TRANSLATE_NOOP("app::BatchReport", "sent"));
+        return BatchReport::tr("sent");
     case Result::SentIncomplete:
-        return words(QT_TRANSLATE_NOOP("app::BatchReport", "sent (printed before it finished loading: %1)")).arg(core::shownReason(outcome.reason));
+        return BatchReport::tr("sent (printed before it finished loading: %1)").arg(core::shownReason(outcome.reason));
     case Result::MayHavePrinted:
-        return words(QT_TRANSLATE_NOOP("app::BatchReport", "may have printed (%1)")).arg(core::shownReason(outcome.reason));
+        return BatchReport::tr("may have printed (%1)").arg(core::shownReason(outcome.reason));
     case Result::NotPrinted:
         break;
     }
-    return words(QT_TRANSLATE_NOOP("app::BatchReport", "not printed (%1)")).arg(core::shownReason(outcome.reason));
+    return BatchReport::tr("not printed (%1)").arg(core::shownReason(outcome.reason));
 }
 
 QString withReason(const QString &outcome, const QString &reason)
@@ -66,19 +62,19 @@ QString answerWords(const JobAnswer &answer)
 {
     switch (answer.state) {
     case JobAnswer::State::Printed:
-        return words(QT_TRANSLATE_NOOP("app::BatchReport", "printed"));
+        return BatchReport::tr("printed");
     case JobAnswer::State::Aborted:
-        return withReason(words(QT_TRANSLATE_NOOP("app::BatchReport", "aborted by the printer")), answer.reason);
+        return withReason(BatchReport::tr("aborted by the printer"), answer.reason);
     case JobAnswer::State::Canceled:
-        return withReason(words(QT_TRANSLATE_NOOP("app::BatchReport", "canceled")), answer.reason);
+        return withReason(BatchReport::tr("canceled"), answer.reason);
     case JobAnswer::State::Held:
-        return withReason(words(QT_TRANSLATE_NOOP("app::BatchReport", "still held")), answer.reason);
+        return withReason(BatchReport::tr("still held"), answer.reason);
     case JobAnswer::State::Working:
-        return withReason(words(QT_TRANSLATE_NOOP("app::BatchReport", "sent")), NoAnswerInTime);
+        return withReason(BatchReport::tr("sent"), NoAnswerInTime);
     case JobAnswer::State::Unknown:
         break;
     }
-    return withReason(words(QT_TRANSLATE_NOOP("app::BatchReport", "sent; the printer's answer is unknown")), answer.reason);
+    return withReason(BatchReport::tr("sent; the printer's answer is unknown"), answer.reason);
 }
 
 // "3 of 20 entries %1", counted in the words the language counts with; one
@@ -86,8 +82,8 @@ QString answerWords(const JobAnswer &answer)
 QString ofEntries(int done, int entries)
 {
     const QString text = entries == 1
-        ? QCoreApplication::translate("app::BatchReport", "%1 of 1 entry %2")
-        : QCoreApplication::translate("app::BatchReport", "%1 of %n entries %2", nullptr, entries);
+        ? BatchReport::tr("%1 of 1 entry %2")
+        : BatchReport::tr("%1 of %n entries %2", nullptr, entries);
     return text.arg(done);
 }
 
@@ -97,10 +93,12 @@ QString alreadySentWords(const JournalVerdict &verdict, bool elsewhere)
 {
     if (verdict.foundInQueue) {
         // The journal was in doubt; the queue showed the job.
-        return elsewhere ? words(QT_TRANSLATE_NOOP("app::BatchReport", "already sent to %1 as job %2 (found in the queue)")).arg(verdict.printer).arg(verdict.job)
-                         : words(QT_TRANSLATE_NOOP("app::BatchReport", "already sent as job %1 (found in the queue)")).arg(verdict.job);
+        return elsewhere ? BatchReport::tr("already sent to %1 as job %2 (found in the queue)").arg(verdict.printer).arg(
+                               verdict.job)
+                         : BatchReport::tr("already sent as job %1 (found in the queue)").arg(verdict.job);
     }
-    return elsewhere ? words(QT_TRANSLATE_NOOP("app::BatchReport", "already sent to %1 (journal)")).arg(verdict.printer) : words(QT_TRANSLATE_NOOP("app::BatchReport", "already sent (journal)"));
+    return elsewhere ? BatchReport::tr("already sent to %1 (journal)").arg(verdict.printer)
+                     : BatchReport::tr("already sent (journal)");
 }
 
 QString answerOutcome(JobAnswer::State state)
@@ -177,7 +175,7 @@ void BatchReport::reportSkipped(int before)
             settled.job = verdict.job;
             settle(settled);
         } else {
-            say(step(index) + words(QT_TRANSLATE_NOOP("app::BatchReport", "may have printed (journal)")) + u": " + oneLine(entry));
+            say(step(index) + BatchReport::tr("may have printed (journal)") + u": " + oneLine(entry));
             ++m_journalUncertain;
             settle(SettledEntry::without(index, entry, outcome::MayHavePrinted, verdict.reason));
         }
@@ -263,7 +261,7 @@ void BatchReport::waitEnded(bool answersDone)
         } else {
             m_timedOut = true;
             ++m_unanswered;
-            say(step(awaited.settled.index) + words(QT_TRANSLATE_NOOP("app::BatchReport", "sent; %1")).arg(core::shownReason(NoAnswerInTime)) + u": "
+            say(step(awaited.settled.index) + BatchReport::tr("sent; %1").arg(core::shownReason(NoAnswerInTime)) + u": "
                 + oneLine(awaited.settled.entry));
             awaited.settled.outcome = outcome::Sent;
             awaited.settled.reason = NoAnswerInTime;
@@ -305,16 +303,16 @@ void BatchReport::settle(const SettledEntry &entry)
 // What the journal and the printer's answers add to the summary.
 QString BatchReport::summaryLine(const RunReport &report) const
 {
-    QString line = counted(int(report.mayHavePrinted.size()), words(QT_TRANSLATE_NOOP("app::BatchReport", "may have printed")));
-    line += counted(m_tally.value(outcome::AlreadySent), words(QT_TRANSLATE_NOOP("app::BatchReport", "already sent (journal)")));
-    line += counted(m_journalUncertain, words(QT_TRANSLATE_NOOP("app::BatchReport", "may have printed (journal)")));
+    QString line = counted(int(report.mayHavePrinted.size()), BatchReport::tr("may have printed"));
+    line += counted(m_tally.value(outcome::AlreadySent), BatchReport::tr("already sent (journal)"));
+    line += counted(m_journalUncertain, BatchReport::tr("may have printed (journal)"));
     if (m_settings.waits) {
-        line += counted(m_tally.value(outcome::Printed), words(QT_TRANSLATE_NOOP("app::BatchReport", "printed")));
-        line += counted(m_tally.value(outcome::Aborted), words(QT_TRANSLATE_NOOP("app::BatchReport", "aborted by the printer")));
-        line += counted(m_tally.value(outcome::Canceled), words(QT_TRANSLATE_NOOP("app::BatchReport", "canceled")));
-        line += counted(m_tally.value(outcome::Unknown), words(QT_TRANSLATE_NOOP("app::BatchReport", "with the printer's answer unknown")));
-        line += counted(m_tally.value(outcome::Held), words(QT_TRANSLATE_NOOP("app::BatchReport", "still held")));
-        line += counted(m_unanswered, words(QT_TRANSLATE_NOOP("app::BatchReport", "with no answer in time")));
+        line += counted(m_tally.value(outcome::Printed), BatchReport::tr("printed"));
+        line += counted(m_tally.value(outcome::Aborted), BatchReport::tr("aborted by the printer"));
+        line += counted(m_tally.value(outcome::Canceled), BatchReport::tr("canceled"));
+        line += counted(m_tally.value(outcome::Unknown), BatchReport::tr("with the printer's answer unknown"));
+        line += counted(m_tally.value(outcome::Held), BatchReport::tr("still held"));
+        line += counted(m_unanswered, BatchReport::tr("with no answer in time"));
     }
     return line;
 }
@@ -327,7 +325,7 @@ QString BatchReport::sentCount(const RunReport &report) const
 
 QString BatchReport::sentWord() const
 {
-    return m_settings.writesFiles ? words(QT_TRANSLATE_NOOP("app::BatchReport", "written")) : words(QT_TRANSLATE_NOOP("app::BatchReport", "sent"));
+    return m_settings.writesFiles ? BatchReport::tr("written") : BatchReport::tr("sent");
 }
 
 int BatchReport::statusAfterWait(int status) const
@@ -343,7 +341,7 @@ int BatchReport::summarise(const RunReport &report, bool problems)
     reportSkipped(int(m_entries.size()) + 1);
     switch (report.ending) {
     case RunReport::Ending::NothingToPrint:
-        say(words(QT_TRANSLATE_NOOP("app::BatchReport", "tavimark: nothing to print")));
+        say(BatchReport::tr("tavimark: nothing to print"));
         return NothingDone;
     case RunReport::Ending::PrinterUnusable:
         say(u"tavimark: " + oneLine(report.printerReason));
@@ -361,11 +359,11 @@ int BatchReport::summarise(const RunReport &report, bool problems)
         for (const QString &entry : report.notSent.mid(1)) {
             const int index = indexOf(++runStep);
             reportSkipped(index);
-            say(step(index) + words(QT_TRANSLATE_NOOP("app::BatchReport", "not printed (%1)")).arg(core::shownReason(notSent)) + u": " + oneLine(entry));
+            say(step(index) + BatchReport::tr("not printed (%1)").arg(core::shownReason(notSent)) + u": " + oneLine(entry));
             settle(SettledEntry::without(index, entry, outcome::NotPrinted, notSent));
         }
-        const QString why = (journalFailed ? words(QT_TRANSLATE_NOOP("app::BatchReport", "printing was stopped (%1)"))
-                                           : words(QT_TRANSLATE_NOOP("app::BatchReport", "the printer stopped taking jobs (%1)")))
+        const QString why = (journalFailed ? BatchReport::tr("printing was stopped (%1)")
+                                           : BatchReport::tr("the printer stopped taking jobs (%1)"))
                                 .arg(core::shownReason(report.printerReason));
         say(u"tavimark: " + why + u"; " + sentCount(report) + summaryLine(report));
         return NothingDone;
@@ -376,19 +374,19 @@ int BatchReport::summarise(const RunReport &report, bool problems)
         // window stops a run by hand; should the command line ever, it says so.
         say(u"tavimark: "
             + core::shownReason(report.ending == RunReport::Ending::Stopped ? printing::stoppedReason() : core::engineFailed())
-            + u"; " + ofEntries(int(report.sent.size()), int(m_entries.size())).arg(words(QT_TRANSLATE_NOOP("app::BatchReport", "sent")))
-            + counted(int(report.notPrinted.size()), words(QT_TRANSLATE_NOOP("app::BatchReport", "not printed"))) + summaryLine(report));
+            + u"; " + ofEntries(int(report.sent.size()), int(m_entries.size())).arg(BatchReport::tr("sent"))
+            + counted(int(report.notPrinted.size()), BatchReport::tr("not printed")) + summaryLine(report));
         return NothingDone;
     case RunReport::Ending::Finished:
         break;
     }
     QString summary = u"tavimark: " + sentCount(report);
-    summary += counted(int(report.notPrinted.size()), words(QT_TRANSLATE_NOOP("app::BatchReport", "not printed")));
+    summary += counted(int(report.notPrinted.size()), BatchReport::tr("not printed"));
     summary += summaryLine(report);
     if (!report.incomplete.isEmpty())
         summary += u", "
-            + (m_settings.writesFiles ? words(QT_TRANSLATE_NOOP("app::BatchReport", "%1 written before they finished loading"))
-                                      : words(QT_TRANSLATE_NOOP("app::BatchReport", "%1 printed before they finished loading")))
+            + (m_settings.writesFiles ? BatchReport::tr("%1 written before they finished loading")
+                                      : BatchReport::tr("%1 printed before they finished loading"))
                   .arg(report.incomplete.size());
     say(summary);
     if (m_settings.journal && m_settings.journal->failure()) {

@@ -6,6 +6,7 @@
 
 #include "printing/runreport.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QMap>
 #include <QStringList>
@@ -30,6 +31,9 @@ struct ReportSettings {
 // whether or not this run prints them; the run's own steps count only the
 // entries it prints, and are mapped back here.
 class BatchReport {
+    // The lines on standard error are worded in the user's language.
+    Q_DECLARE_TR_FUNCTIONS(BatchReport)
+
 public:
     BatchReport(QStringList entries, ReportSettings settings);
 
