@@ -483,7 +483,8 @@ private Q_SLOTS:
         };
         QTemporaryDir dir;
         write(dir.filePath(u"page.htm"_s), "<h1>A page</h1>");
-        const QStringList arguments{u"--print"_s, u"--json"_s, u"--output"_s, u"out"_s, u"missing.htm"_s, u"page.htm"_s};
+        const QStringList arguments{u"--print"_s, u"--json"_s,      u"--output"_s,
+                                    u"out"_s,     u"missing.htm"_s, u"page.htm"_s};
         QProcessEnvironment english = QProcessEnvironment::systemEnvironment();
         english.insert(u"LC_ALL"_s, u"C.UTF-8"_s);
         const Outcome inEnglish = runProgram(arguments, dir.path(), english);

@@ -51,8 +51,8 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("lang");
         QTest::addColumn<QLocale::Language>("language");
         QTest::newRow("LANG") << QByteArray() << QByteArray() << QByteArray("de_DE.UTF-8") << QLocale::German;
-        QTest::newRow("LC_MESSAGES over LANG") << QByteArray() << QByteArray("he_IL.UTF-8") << QByteArray("de_DE.UTF-8")
-                                               << QLocale::Hebrew;
+        QTest::newRow("LC_MESSAGES over LANG")
+            << QByteArray() << QByteArray("he_IL.UTF-8") << QByteArray("de_DE.UTF-8") << QLocale::Hebrew;
         QTest::newRow("LC_ALL over all") << QByteArray("de_DE@euro") << QByteArray("he_IL.UTF-8") << QByteArray("en_US")
                                          << QLocale::German;
         QTest::newRow("C") << QByteArray() << QByteArray() << QByteArray("C.UTF-8") << QLocale::C;
@@ -139,7 +139,8 @@ private Q_SLOTS:
         app::Form1 form(fakes.make());
         QCOMPARE(form.layoutDirection(), direction);
         const int width = form.width();
-        const auto mirrored = [width](const QRect &r) { return QRect(width - r.x() - r.width(), r.y(), r.width(), r.height()); };
+        const auto mirrored
+            = [width](const QRect &r) { return QRect(width - r.x() - r.width(), r.y(), r.width(), r.height()); };
         const bool rightToLeft = direction == Qt::RightToLeft;
         QCOMPARE(form.Check1()->geometry(), rightToLeft ? mirrored(addFiles) : addFiles);
         QCOMPARE(form.Check2()->geometry(), rightToLeft ? mirrored(print) : print);
@@ -160,9 +161,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("german");
         QTest::newRow("whole") << QStringLiteral("file not found") << QStringLiteral("Datei nicht gefunden");
         QTest::newRow("number") << QStringLiteral("3 requests still open") << QStringLiteral("3 Anfragen noch offen");
-        QTest::newRow("decimal") << QStringLiteral("still loading after 2.5 s") << QStringLiteral("lud nach 2.5 s noch");
+        QTest::newRow("decimal") << QStringLiteral("still loading after 2.5 s")
+                                 << QStringLiteral("lud nach 2.5 s noch");
         QTest::newRow("after a colon") << QStringLiteral("the printer refused it: the printer could not read it")
-                                       << QStringLiteral("der Drucker hat ihn abgelehnt: der Drucker konnte ihn nicht lesen");
+                                       << QStringLiteral(
+                                              "der Drucker hat ihn abgelehnt: der Drucker konnte ihn nicht lesen");
         QTest::newRow("in brackets") << QStringLiteral("it could not be loaded (net::ERR_FAILED)")
                                      << QStringLiteral("es konnte nicht geladen werden (net::ERR_FAILED)");
         QTest::newRow("nested") << QStringLiteral("not sent: the printer stopped taking jobs (the printer is stopped)")
@@ -170,8 +173,8 @@ private Q_SLOTS:
                                                   "(der Drucker ist angehalten)");
         QTest::newRow("last word") << QStringLiteral("no page of it is in the range 40-50")
                                    << QStringLiteral("keine seiner Seiten liegt im Bereich 40-50");
-        QTest::newRow("the printer's own words") << QStringLiteral("Paper jam in tray 2")
-                                                 << QStringLiteral("Paper jam in tray 2");
+        QTest::newRow("the printer's own words")
+            << QStringLiteral("Paper jam in tray 2") << QStringLiteral("Paper jam in tray 2");
         QTest::newRow("empty") << QString() << QString();
     }
     void shownReason()

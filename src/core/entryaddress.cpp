@@ -101,7 +101,8 @@ bool isDocumentScheme(const QUrl &url)
 QString documentAddressProblem(const QString &entry)
 {
     if (entry.contains(QChar(0)))
-        return core::reasonText(QT_TRANSLATE_NOOP("Reason", "the address holds a NUL character, which no document's address can"));
+        return core::reasonText(
+            QT_TRANSLATE_NOOP("Reason", "the address holds a NUL character, which no document's address can"));
     if (plainlyADocument(entry))
         return {};
     const EntryAddress address = addressOf(entry);
@@ -114,7 +115,8 @@ QString documentAddressProblem(const QString &entry)
         return core::reasonText(QT_TRANSLATE_NOOP("Reason", "the address is too long to load"));
     // A NUL spelled %00 never reaches a server or a file system either.
     if (address.url.scheme() != u"data" && holdsEscapedNul(QString::fromLatin1(encoded)))
-        return core::reasonText(QT_TRANSLATE_NOOP("Reason", "the address holds a NUL character (%00), which no document's address can"));
+        return core::reasonText(
+            QT_TRANSLATE_NOOP("Reason", "the address holds a NUL character (%00), which no document's address can"));
     return {};
 }
 

@@ -41,7 +41,8 @@ QString describeLoadFailure(const LoadError &error)
     switch (error.domain) {
     case LoadError::Domain::Http:
         if (error.code > 0)
-            return core::reasonText(QT_TRANSLATE_NOOP("Reason", "the server answered with HTTP status %1")).arg(error.code);
+            return core::reasonText(QT_TRANSLATE_NOOP("Reason", "the server answered with HTTP status %1"))
+                .arg(error.code);
         break;
     case LoadError::Domain::Certificate:
         return core::reasonText(QT_TRANSLATE_NOOP("Reason", "the site's certificate is not trusted"));
@@ -51,7 +52,8 @@ QString describeLoadFailure(const LoadError &error)
         break;
     }
     const QString detail = error.text.trimmed();
-    return detail.isEmpty() ? core::reasonText(QT_TRANSLATE_NOOP("Reason", "it could not be loaded")) : core::reasonText(QT_TRANSLATE_NOOP("Reason", "it could not be loaded (%1)")).arg(detail);
+    return detail.isEmpty() ? core::reasonText(QT_TRANSLATE_NOOP("Reason", "it could not be loaded"))
+                            : core::reasonText(QT_TRANSLATE_NOOP("Reason", "it could not be loaded (%1)")).arg(detail);
 }
 
 } // namespace core

@@ -53,15 +53,20 @@ std::optional<QString> orientationNumber(const QString &value)
 QString valueProblem(const QString &name, const QString &value)
 {
     if (name == option::Copies && !isWholeNumber(value, 1, MaxCopies))
-        return QCoreApplication::translate("core::PrinterSettings", "-o copies wants a whole number from 1 to %1").arg(MaxCopies);
+        return QCoreApplication::translate("core::PrinterSettings", "-o copies wants a whole number from 1 to %1")
+            .arg(MaxCopies);
     if (name == option::NumberUp && !isWholeNumber(value, 1, 999))
-        return QCoreApplication::translate("core::PrinterSettings", "-o number-up wants a whole number of pages a sheet, such as 2");
+        return QCoreApplication::translate("core::PrinterSettings",
+                                           "-o number-up wants a whole number of pages a sheet, such as 2");
     if (name == option::Media && !paperNamed(value).isValid())
-        return QCoreApplication::translate("core::PrinterSettings", "-o media=%1 names no paper size; use a name such as A4, Letter or iso_a4_210x297mm")
+        return QCoreApplication::translate(
+                   "core::PrinterSettings",
+                   "-o media=%1 names no paper size; use a name such as A4, Letter or iso_a4_210x297mm")
             .arg(value);
     if (name == option::Orientation && !orientationNumber(value))
-        return QCoreApplication::translate("core::PrinterSettings", "-o orientation-requested=%1 is no orientation Tavimark lays pages out in: "
-                                                          "use 3 (portrait) or 4 (landscape)")
+        return QCoreApplication::translate("core::PrinterSettings",
+                                           "-o orientation-requested=%1 is no orientation Tavimark lays pages out in: "
+                                           "use 3 (portrait) or 4 (landscape)")
             .arg(value);
     return {};
 }
@@ -84,7 +89,8 @@ QString optionWords(const JobOption &option)
     if (option.name == option::Media)
         return paperWords(option.value);
     if (option.name == option::Orientation)
-        return option.value == Landscape ? QCoreApplication::translate("core::PrinterSettings", "landscape") : QCoreApplication::translate("core::PrinterSettings", "portrait");
+        return option.value == Landscape ? QCoreApplication::translate("core::PrinterSettings", "landscape")
+                                         : QCoreApplication::translate("core::PrinterSettings", "portrait");
     if (option.name == option::ColorMode)
         return option.value == u"color" ? QCoreApplication::translate("core::PrinterSettings", "colour") : option.value;
     if (option.name == option::PageRanges)
@@ -133,9 +139,13 @@ ParsedOption parseJobOption(const QString &text)
         return {JobOption{option::Orientation, *orientationNumber(name)}, {}};
     const QString value = equals < 0 ? QString() : text.mid(equals + 1).trimmed();
     if (!keyword.match(name).hasMatch() || value.isEmpty())
-        return {std::nullopt, QCoreApplication::translate("core::PrinterSettings", "-o wants NAME=VALUE, such as sides=two-sided-long-edge, not \"%1\"").arg(text)};
+        return {std::nullopt,
+                QCoreApplication::translate("core::PrinterSettings",
+                                            "-o wants NAME=VALUE, such as sides=two-sided-long-edge, not \"%1\"")
+                    .arg(text)};
     if (value.size() > LongestValue || hasControlCharacters(value))
-        return {std::nullopt, QCoreApplication::translate("core::PrinterSettings", "-o %1 has a value no printer takes").arg(name)};
+        return {std::nullopt,
+                QCoreApplication::translate("core::PrinterSettings", "-o %1 has a value no printer takes").arg(name)};
     if (const QString problem = valueProblem(name, value); !problem.isEmpty())
         return {std::nullopt, problem};
     const QString tidied = name == option::Orientation ? *orientationNumber(value) : value;
@@ -184,7 +194,9 @@ QPageLayout layoutFor(const PrinterSettings &settings, const QPageLayout &printe
 
 QString describePrinting(const PrinterSettings &settings)
 {
-    const QString where = settings.printer.isEmpty() ? QCoreApplication::translate("core::PrinterSettings", "the default printer") : quoted(settings.printer);
+    const QString where = settings.printer.isEmpty()
+        ? QCoreApplication::translate("core::PrinterSettings", "the default printer")
+        : quoted(settings.printer);
     QStringList how;
     for (const QString &name : describedFirst()) {
         if (const QString value = settings.value(name); !value.isEmpty())

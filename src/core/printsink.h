@@ -222,7 +222,8 @@ inline QString silentBeforePrinting()
 }
 inline SinkAnswer silentAboutJob()
 {
-    return {SinkAnswer::Kind::PrinterFailed, core::reasonText(QT_TRANSLATE_NOOP("Reason", "the print system did not answer"))};
+    return {SinkAnswer::Kind::PrinterFailed,
+            core::reasonText(QT_TRANSLATE_NOOP("Reason", "the print system did not answer"))};
 }
 
 // Once every byte of a job has gone out, the print system may well have

@@ -12,7 +12,10 @@ namespace core {
 
 // A reason as it is recorded: `english`, whose text lupdate finds because the
 // caller writes it as QT_TRANSLATE_NOOP("Reason", "...").
-inline QString reasonText(const char *english) { return QString::fromUtf8(english); }
+inline QString reasonText(const char *english)
+{
+    return QString::fromUtf8(english);
+}
 
 // `reason` in the user's language, as far as the translations know it:
 // - a whole reason the translations hold;

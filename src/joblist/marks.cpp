@@ -9,7 +9,10 @@ namespace joblist {
 
 namespace {
 
-QString words(const char *text) { return QCoreApplication::translate("joblist::Marks", text); }
+QString words(const char *text)
+{
+    return QCoreApplication::translate("joblist::Marks", text);
+}
 
 // "Outcome: reason", or the outcome alone when there is no reason.
 QString withReason(const char *outcome, const char *outcomeWithReason, const QString &reason)
@@ -38,7 +41,8 @@ QString markToolTip(Mark mark, const QString &reason)
     case Mark::Sent:
         return words(QT_TRANSLATE_NOOP("joblist::Marks", "Sent"));
     case Mark::Held:
-        return withReason(QT_TRANSLATE_NOOP("joblist::Marks", "Held"), QT_TRANSLATE_NOOP("joblist::Marks", "Held: %1"), reason);
+        return withReason(QT_TRANSLATE_NOOP("joblist::Marks", "Held"), QT_TRANSLATE_NOOP("joblist::Marks", "Held: %1"),
+                          reason);
     case Mark::Aborted:
         return withReason(QT_TRANSLATE_NOOP("joblist::Marks", "The printer aborted it"),
                           QT_TRANSLATE_NOOP("joblist::Marks", "The printer aborted it: %1"), reason);

@@ -320,7 +320,9 @@ void PrintRun::onSubmitted(quint64 ticket, const SinkAnswer &answer)
     case SinkAnswer::Kind::LeftOut:
         return settle({Result::NotPrinted, answer.reason});
     case SinkAnswer::Kind::DocumentRefused:
-        return settle({Result::NotPrinted, core::reasonText(QT_TRANSLATE_NOOP("Reason", "the printer refused it: %1")).arg(core::quotedReason(answer.reason))});
+        return settle({Result::NotPrinted,
+                       core::reasonText(QT_TRANSLATE_NOOP("Reason", "the printer refused it: %1"))
+                           .arg(core::quotedReason(answer.reason))});
     case SinkAnswer::Kind::PrinterFailed:
         return stopForPrinter(core::quotedReason(answer.reason));
     case SinkAnswer::Kind::MayHavePrinted:
@@ -376,7 +378,8 @@ void PrintRun::stopForPrinter(const QString &reason)
     Q_EMIT entryFinished(m_done, m_total, m_head.text, {Result::NotPrinted, reason});
     // Both parts are reasons of their own, so the tooltip words each.
     [[maybe_unused]] const char *const notSentWords = QT_TRANSLATE_NOOP("Reason", "not sent: %1");
-    const QString notSent = core::reasonText(QT_TRANSLATE_NOOP("Reason", "not sent: the printer stopped taking jobs (%1)")).arg(reason);
+    const QString notSent
+        = core::reasonText(QT_TRANSLATE_NOOP("Reason", "not sent: the printer stopped taking jobs (%1)")).arg(reason);
     m_report.notSent += m_jobs.settlePending(Mark::NotPrinted, notSent);
     cancelAll();
     finish(RunReport::Ending::PrinterFailed);

@@ -19,8 +19,14 @@ QString words(const char *text, int count = -1)
     return QCoreApplication::translate("printing::RunReport", text, nullptr, count);
 }
 
-QString allSent() { return words(QT_TRANSLATE_NOOP("printing::RunReport", "Done. Print jobs sent to printer.")); }
-QString sentButUnsure() { return words(QT_TRANSLATE_NOOP("printing::RunReport", "Print jobs sent to printer.")); }
+QString allSent()
+{
+    return words(QT_TRANSLATE_NOOP("printing::RunReport", "Done. Print jobs sent to printer."));
+}
+QString sentButUnsure()
+{
+    return words(QT_TRANSLATE_NOOP("printing::RunReport", "Print jobs sent to printer."));
+}
 
 QStringList lines(const QList<NamedEntry> &named, bool shorten)
 {
@@ -48,7 +54,8 @@ QString incompleteHeading(qsizetype count)
     // translation loaded.
     return count == 1
         ? words(QT_TRANSLATE_NOOP("printing::RunReport", "1 entry was printed before it finished loading:"))
-        : words(QT_TRANSLATE_N_NOOP("printing::RunReport", "%n entries were printed before they finished loading:"), int(count));
+        : words(QT_TRANSLATE_N_NOOP("printing::RunReport", "%n entries were printed before they finished loading:"),
+                int(count));
 }
 
 // Entries whose jobs the queue may hold: printing them again could print
@@ -59,7 +66,7 @@ QString mayHavePrintedHeading(qsizetype count)
         ? words(QT_TRANSLATE_NOOP("printing::RunReport",
                                   "This entry may have printed; check the printer before printing it again:"))
         : words(QT_TRANSLATE_N_NOOP("printing::RunReport",
-                                  "These %n entries may have printed; check the printer before printing them again:"),
+                                    "These %n entries may have printed; check the printer before printing them again:"),
                 int(count));
 }
 
@@ -69,14 +76,15 @@ QString exceptNotPrinted(qsizetype count)
         ? words(QT_TRANSLATE_NOOP("printing::RunReport",
                                   "Print jobs sent to printer, except for 1 entry that could not be printed:"))
         : words(QT_TRANSLATE_N_NOOP("printing::RunReport",
-                                  "Print jobs sent to printer, except for %n entries that could not be printed:"),
+                                    "Print jobs sent to printer, except for %n entries that could not be printed:"),
                 int(count));
 }
 
 QString stoppedHeading(qsizetype count)
 {
-    return count == 1 ? words(QT_TRANSLATE_NOOP("printing::RunReport", "Stopped. 1 entry was not printed"))
-                      : words(QT_TRANSLATE_N_NOOP("printing::RunReport", "Stopped. %n entries were not printed"), int(count));
+    return count == 1
+        ? words(QT_TRANSLATE_NOOP("printing::RunReport", "Stopped. 1 entry was not printed"))
+        : words(QT_TRANSLATE_N_NOOP("printing::RunReport", "Stopped. %n entries were not printed"), int(count));
 }
 
 QString finishedMessage(const RunReport &report, const QString &whenAllSent = allSent())
@@ -97,9 +105,11 @@ QString finishedMessage(const RunReport &report, const QString &whenAllSent = al
 
 QString printerFailedMessage(const RunReport &report)
 {
-    QString message = words(QT_TRANSLATE_NOOP("printing::RunReport", "The printer stopped taking jobs (%1), so printing was stopped."))
+    QString message = words(QT_TRANSLATE_NOOP("printing::RunReport",
+                                              "The printer stopped taking jobs (%1), so printing was stopped."))
                           .arg(core::shownReason(report.printerReason));
-    message += u"\n\n" + words(QT_TRANSLATE_NOOP("printing::RunReport", "Sent to printer: %1")).arg(entryCount(report.sent.size()));
+    message += u"\n\n"
+        + words(QT_TRANSLATE_NOOP("printing::RunReport", "Sent to printer: %1")).arg(entryCount(report.sent.size()));
     if (!report.sent.isEmpty())
         message += u'\n' + namedList(lines(report.sent, true));
     if (!report.mayHavePrinted.isEmpty()) {
@@ -107,8 +117,8 @@ QString printerFailedMessage(const RunReport &report)
             + namedList(lines(report.mayHavePrinted, true));
     }
     const QStringList notSent = lines(report.notPrinted, true) + lines(report.notSent, true);
-    message += u"\n\n" + words(QT_TRANSLATE_NOOP("printing::RunReport", "Not sent: %1")).arg(entryCount(notSent.size())) + u'\n'
-        + namedList(notSent);
+    message += u"\n\n" + words(QT_TRANSLATE_NOOP("printing::RunReport", "Not sent: %1")).arg(entryCount(notSent.size()))
+        + u'\n' + namedList(notSent);
     return message;
 }
 
@@ -149,8 +159,8 @@ QString closingMessage(const RunReport &report)
     case RunReport::Ending::PrinterFailed:
         return printerFailedMessage(report);
     case RunReport::Ending::EngineFailed:
-        return words(QT_TRANSLATE_NOOP("printing::RunReport", "The browser engine failed, so printing was stopped.")) + u' '
-            + finishedMessage(report);
+        return words(QT_TRANSLATE_NOOP("printing::RunReport", "The browser engine failed, so printing was stopped."))
+            + u' ' + finishedMessage(report);
     case RunReport::Ending::Stopped:
         return stoppedMessage(report);
     }
@@ -161,19 +171,24 @@ QString closingDetails(const RunReport &report)
 {
     QStringList sections;
     if (report.ending == RunReport::Ending::PrinterFailed) {
-        sections << words(QT_TRANSLATE_NOOP("printing::RunReport", "Sent to printer:")) + u'\n' + report.sent.join(u'\n');
+        sections << words(QT_TRANSLATE_NOOP("printing::RunReport", "Sent to printer:")) + u'\n'
+                + report.sent.join(u'\n');
         if (!report.mayHavePrinted.isEmpty())
-            sections << words(QT_TRANSLATE_NOOP("printing::RunReport", "May have printed:")) + u'\n' + lines(report.mayHavePrinted, false).join(u'\n');
-        sections << words(QT_TRANSLATE_NOOP("printing::RunReport", "Not sent:")) + u'\n' + (lines(report.notPrinted, false) + report.notSent).join(u'\n');
+            sections << words(QT_TRANSLATE_NOOP("printing::RunReport", "May have printed:")) + u'\n'
+                    + lines(report.mayHavePrinted, false).join(u'\n');
+        sections << words(QT_TRANSLATE_NOOP("printing::RunReport", "Not sent:")) + u'\n'
+                + (lines(report.notPrinted, false) + report.notSent).join(u'\n');
         return sections.join(u"\n\n");
     }
     if (!report.notPrinted.isEmpty())
-        sections << words(QT_TRANSLATE_NOOP("printing::RunReport", "Not printed:")) + u'\n' + lines(report.notPrinted, false).join(u'\n');
+        sections << words(QT_TRANSLATE_NOOP("printing::RunReport", "Not printed:")) + u'\n'
+                + lines(report.notPrinted, false).join(u'\n');
     if (!report.mayHavePrinted.isEmpty())
-        sections << words(QT_TRANSLATE_NOOP("printing::RunReport", "May have printed:")) + u'\n' + lines(report.mayHavePrinted, false).join(u'\n');
+        sections << words(QT_TRANSLATE_NOOP("printing::RunReport", "May have printed:")) + u'\n'
+                + lines(report.mayHavePrinted, false).join(u'\n');
     if (!report.incomplete.isEmpty())
         sections << words(QT_TRANSLATE_NOOP("printing::RunReport", "Printed before they finished loading:")) + u'\n'
-                  + lines(report.incomplete, false).join(u'\n');
+                + lines(report.incomplete, false).join(u'\n');
     return sections.join(u"\n\n");
 }
 

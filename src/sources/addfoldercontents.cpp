@@ -95,8 +95,8 @@ void addFolderContents(const FolderDialogs &dialogs, const ActionWindow &window,
 
 QString unreadableFoldersMessage(const QStringList &folders)
 {
-    return QCoreApplication::translate("sources", "These folders could not be read; their files were not added:") + u'\n'
-        + core::namedList(folders);
+    return QCoreApplication::translate("sources", "These folders could not be read; their files were not added:")
+        + u'\n' + core::namedList(folders);
 }
 
 } // namespace sources

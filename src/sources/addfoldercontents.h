@@ -19,9 +19,15 @@ namespace joblist { class JobList; }
 namespace sources {
 
 // The prompts are worded when asked, in the language loaded by then.
-inline QString extensionPrompt() { return QCoreApplication::translate("sources", "Enter file extension to load:"); }
+inline QString extensionPrompt()
+{
+    return QCoreApplication::translate("sources", "Enter file extension to load:");
+}
 inline const QString DefaultExtension = QStringLiteral("htm");
-inline QString folderPrompt() { return QCoreApplication::translate("sources", "Please select folder to add:"); }
+inline QString folderPrompt()
+{
+    return QCoreApplication::translate("sources", "Please select folder to add:");
+}
 
 // The dialogs the folder action speaks through.
 struct FolderDialogs {

@@ -44,8 +44,9 @@ QString listFileProblemsMessage(const ListFileProblems &problems)
         QStringList files;
         for (const SkippedListFile &file : problems.files)
             files << core::quoted(file.path) + u" (" + file.why + u')';
-        parts << QCoreApplication::translate("sources", "These list files could not be read; nothing was added from them:")
-              + u"\n\n" + core::namedList(files);
+        parts << QCoreApplication::translate("sources",
+                                             "These list files could not be read; nothing was added from them:")
+                + u"\n\n" + core::namedList(files);
     }
     if (!problems.tokens.isEmpty()) {
         QStringList tokens;

@@ -16,7 +16,10 @@ inline QString urlListsTitle()
 {
     return QCoreApplication::translate("sources", "Load List(s) - Hold Ctrl to select multiple list files");
 }
-inline QStringList urlListsFilters() { return {QCoreApplication::translate("sources", "All Files (*)")}; }
+inline QStringList urlListsFilters()
+{
+    return {QCoreApplication::translate("sources", "All Files (*)")};
+}
 
 // A chosen list file that added nothing because it could not be used.
 struct SkippedListFile {

@@ -68,8 +68,9 @@ QString leftOutMessage(const QStringList &leftOut)
     QStringList names;
     for (const QString &entry : leftOut)
         names << core::quoted(core::oneLine(entry));
-    return QCoreApplication::translate("sources", "These entries were left out of the list file, which cannot hold them "
-                                                  "so that they read back as they are:")
+    return QCoreApplication::translate("sources",
+                                       "These entries were left out of the list file, which cannot hold them "
+                                       "so that they read back as they are:")
         + u"\n\n" + core::namedList(names);
 }
 
@@ -81,8 +82,9 @@ void saveListAs(core::FileSaveDialog &dialog, core::MessageBox &messages, QWidge
         return;
     const ListFileContents contents = listFileContents(jobs);
     if (const QString failure = writeListFile(path, contents.bytes); !failure.isEmpty()) {
-        messages.show(owner, QCoreApplication::translate("sources", "The list could not be saved:") + u"\n\n" + core::quoted(path) + u" ("
-                                 + core::quotedReason(failure) + u')');
+        messages.show(owner,
+                      QCoreApplication::translate("sources", "The list could not be saved:") + u"\n\n"
+                          + core::quoted(path) + u" (" + core::quotedReason(failure) + u')');
         return;
     }
     if (!contents.leftOut.isEmpty())

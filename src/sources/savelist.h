@@ -17,10 +17,14 @@ namespace joblist { class JobList; }
 // was written for. Nothing here but the dialog's owner touches a window.
 namespace sources {
 
-inline QString saveListTitle() { return QCoreApplication::translate("sources", "Save List As"); }
+inline QString saveListTitle()
+{
+    return QCoreApplication::translate("sources", "Save List As");
+}
 inline QStringList saveListFilters()
 {
-    return {QCoreApplication::translate("sources", "Text Files (*.txt)"), QCoreApplication::translate("sources", "All Files (*)")};
+    return {QCoreApplication::translate("sources", "Text Files (*.txt)"),
+            QCoreApplication::translate("sources", "All Files (*)")};
 }
 
 // The line that reads back as `entry`: the entry itself where a list can

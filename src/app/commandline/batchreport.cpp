@@ -22,7 +22,8 @@ using Result = EntryOutcome::Result;
 
 // The lines on standard error are for a person, in the user's language; the
 // outcomes and reasons --json and the journal record stay in English.
-const QString NoAnswerInTime = core::reasonText(QT_TRANSLATE_NOOP("Reason", "the printer's answer did not come in time"));
+const QString NoAnswerInTime
+    = core::reasonText(QT_TRANSLATE_NOOP("Reason", "the printer's answer did not come in time"));
 
 // What became of a document the run wrote to a file, named by that file.
 QString writtenWords(const EntryOutcome &outcome)
@@ -81,9 +82,8 @@ QString answerWords(const JobAnswer &answer)
 // entry has its own text, so that English holds with no translation loaded.
 QString ofEntries(int done, int entries)
 {
-    const QString text = entries == 1
-        ? BatchReport::tr("%1 of 1 entry %2")
-        : BatchReport::tr("%1 of %n entries %2", nullptr, entries);
+    const QString text
+        = entries == 1 ? BatchReport::tr("%1 of 1 entry %2") : BatchReport::tr("%1 of %n entries %2", nullptr, entries);
     return text.arg(done);
 }
 
@@ -93,9 +93,9 @@ QString alreadySentWords(const JournalVerdict &verdict, bool elsewhere)
 {
     if (verdict.foundInQueue) {
         // The journal was in doubt; the queue showed the job.
-        return elsewhere ? BatchReport::tr("already sent to %1 as job %2 (found in the queue)").arg(verdict.printer).arg(
-                               verdict.job)
-                         : BatchReport::tr("already sent as job %1 (found in the queue)").arg(verdict.job);
+        return elsewhere
+            ? BatchReport::tr("already sent to %1 as job %2 (found in the queue)").arg(verdict.printer).arg(verdict.job)
+            : BatchReport::tr("already sent as job %1 (found in the queue)").arg(verdict.job);
     }
     return elsewhere ? BatchReport::tr("already sent to %1 (journal)").arg(verdict.printer)
                      : BatchReport::tr("already sent (journal)");
@@ -359,7 +359,8 @@ int BatchReport::summarise(const RunReport &report, bool problems)
         for (const QString &entry : report.notSent.mid(1)) {
             const int index = indexOf(++runStep);
             reportSkipped(index);
-            say(step(index) + BatchReport::tr("not printed (%1)").arg(core::shownReason(notSent)) + u": " + oneLine(entry));
+            say(step(index) + BatchReport::tr("not printed (%1)").arg(core::shownReason(notSent)) + u": "
+                + oneLine(entry));
             settle(SettledEntry::without(index, entry, outcome::NotPrinted, notSent));
         }
         const QString why = (journalFailed ? BatchReport::tr("printing was stopped (%1)")
@@ -373,7 +374,8 @@ int BatchReport::summarise(const RunReport &report, bool problems)
         // Every entry it did not get to has had its line already. Only the
         // window stops a run by hand; should the command line ever, it says so.
         say(u"tavimark: "
-            + core::shownReason(report.ending == RunReport::Ending::Stopped ? printing::stoppedReason() : core::engineFailed())
+            + core::shownReason(report.ending == RunReport::Ending::Stopped ? printing::stoppedReason()
+                                                                            : core::engineFailed())
             + u"; " + ofEntries(int(report.sent.size()), int(m_entries.size())).arg(BatchReport::tr("sent"))
             + counted(int(report.notPrinted.size()), BatchReport::tr("not printed")) + summaryLine(report));
         return NothingDone;

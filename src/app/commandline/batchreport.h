@@ -32,7 +32,7 @@ struct ReportSettings {
 // entries it prints, and are mapped back here.
 class BatchReport {
     // The lines on standard error are worded in the user's language.
-    Q_DECLARE_TR_FUNCTIONS(BatchReport)
+    Q_DECLARE_TR_FUNCTIONS(app::BatchReport)
 
 public:
     BatchReport(QStringList entries, ReportSettings settings);

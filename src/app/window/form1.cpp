@@ -76,13 +76,19 @@ QString listToolTip()
 
 // What assistive technology says about the list and the buttons, besides
 // their names: what each does, and the keys that do it without a mouse.
-QString listName() { return Form1::tr("HTML files to print"); }
+QString listName()
+{
+    return Form1::tr("HTML files to print");
+}
 QString listDescription()
 {
     return Form1::tr("Entries print from top to bottom. Delete removes the selected entry; "
                      "Ctrl+Up and Ctrl+Down move it.");
 }
-QString check1Description() { return Form1::tr("Choose HTML files on this computer and add them to the list."); }
+QString check1Description()
+{
+    return Form1::tr("Choose HTML files on this computer and add them to the list.");
+}
 QString check6Description()
 {
     return Form1::tr("Choose plain-text files of web addresses and add every address in them to the list.");
@@ -170,7 +176,8 @@ void Form1::buildControls(const printing::RunSettings &settings)
     m_reorderGesture = std::make_unique<joblist::ReorderGesture>(*m_jobs, *m_listView, *this);
 
     m_check1 = new ActionButton(tr("Add Local HTML File(s)"), QStringLiteral(":/pictures/addfiles.svg"), this);
-    m_check6 = new ActionButton(tr("Add Remote HTML URLs From Text File"), QStringLiteral(":/pictures/addurls.svg"), this);
+    m_check6
+        = new ActionButton(tr("Add Remote HTML URLs From Text File"), QStringLiteral(":/pictures/addurls.svg"), this);
     m_check4 = new ActionButton(tr(" Add All HTML Files In Folder"), QStringLiteral(":/pictures/addfolder.svg"), this);
     m_check2 = new ActionButton(tr("Print HTML Files"), QStringLiteral(":/pictures/print.svg"), this);
     place(m_check1, twipsRect(120, 2520, 2175, 1455));

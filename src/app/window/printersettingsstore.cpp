@@ -140,9 +140,11 @@ StoredPrinterSettings readPrinterSettings()
     // Read first: the reader says what it met only once it has read.
     core::PrinterSettings settings = settingsIn(*group);
     if (const QString why = whyUnreadable(path, *group); !why.isEmpty()) {
-        return {{}, QCoreApplication::translate("app::PrinterSettingsStore", "The printer settings in \"%1\" could not be read (%2), so nothing "
-                                                              "was printed; choose the printer again with Ctrl+P.")
-                        .arg(core::quoted(path), why)};
+        return {{},
+                QCoreApplication::translate("app::PrinterSettingsStore",
+                                            "The printer settings in \"%1\" could not be read (%2), so nothing "
+                                            "was printed; choose the printer again with Ctrl+P.")
+                    .arg(core::quoted(path), why)};
     }
     return {std::move(settings), {}};
 }
@@ -166,8 +168,9 @@ QString savePrinterSettings(const core::PrinterSettings &settings)
     group->sync();
     if (group->status() == QSettings::NoError)
         return {};
-    return QCoreApplication::translate("app::PrinterSettingsStore", "The printer settings could not be kept for the next start (\"%1\": %2), so "
-                                                       "they hold only until %3 closes.")
+    return QCoreApplication::translate("app::PrinterSettingsStore",
+                                       "The printer settings could not be kept for the next start (\"%1\": %2), so "
+                                       "they hold only until %3 closes.")
         .arg(core::quoted(path), whyNotWritable(path), core::applicationTitle());
 }
 

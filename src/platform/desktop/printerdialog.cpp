@@ -158,7 +158,8 @@ void markDefaultPrinter(QPrintDialog &dialog, const QString &listName)
     QFont bold = printers->font();
     bold.setBold(true);
     printers->setItemData(index, bold, Qt::FontRole);
-    printers->setItemData(index, QCoreApplication::translate("platform::PrinterDialog", "The default printer"), Qt::ToolTipRole);
+    printers->setItemData(index, QCoreApplication::translate("platform::PrinterDialog", "The default printer"),
+                          Qt::ToolTipRole);
 }
 
 // Choices the settings do not keep (which pages of a sheet, their order,
@@ -253,8 +254,9 @@ private:
         if (missing.isEmpty() || m_noticed)
             return;
         m_noticed = true;
-        m_notice(QCoreApplication::translate("platform::PrinterDialog", "tavimark: Qt's print dialog has no %1; the printer settings are edited "
-                                                               "without them")
+        m_notice(QCoreApplication::translate("platform::PrinterDialog",
+                                             "tavimark: Qt's print dialog has no %1; the printer settings are edited "
+                                             "without them")
                      .arg(missing.join(QStringLiteral(", "))));
     }
 

@@ -48,7 +48,8 @@ constexpr auto SettleRecheck = 50ms;
 // How long a load that ended without a reason waits for the engine to give
 // one (a file offered for download, a renderer that died).
 constexpr auto ReasonNotice = 1s;
-const QString DownloadOffered = core::reasonText(QT_TRANSLATE_NOOP("Reason", "the address offered a file to download, not a page"));
+const QString DownloadOffered
+    = core::reasonText(QT_TRANSLATE_NOOP("Reason", "the address offered a file to download, not a page"));
 // How long a document still loading at its bound has to answer before its
 // renderer is taken for stuck in a script and ended.
 constexpr auto AnswerAllowance = 3s;
@@ -415,7 +416,8 @@ void EngineRenderer::onProbeAnswer(const QVariantList &answer)
     if (!m_arrived && readyStateFrom(answer) == u"complete") {
         const bool began = timeOriginFrom(answer) >= double(m_loadAsked - ClockSlackMs);
         if (!began)
-            return fail(core::reasonText(QT_TRANSLATE_NOOP("Reason", "nothing of it arrived within %1 s")).arg(seconds(m_readiness.bound)));
+            return fail(core::reasonText(QT_TRANSLATE_NOOP("Reason", "nothing of it arrived within %1 s"))
+                            .arg(seconds(m_readiness.bound)));
         if (!activity.fontsLoading)
             return printPdf(RenderedDocument::State::Complete, titleFrom(answer));
     }
@@ -425,8 +427,11 @@ void EngineRenderer::onProbeAnswer(const QVariantList &answer)
     // doing; one still loading its document, as still loading.
     const QString doing = m_arrived ? stillGoingOn(activity) : QString();
     m_page->triggerAction(QWebEnginePage::Stop);
-    printPdf(RenderedDocument::State::Incomplete, titleFrom(answer),
-             doing.isEmpty() ? core::reasonText(QT_TRANSLATE_NOOP("Reason", "still loading after %1 s")).arg(seconds(m_readiness.bound)) : doing);
+    printPdf(
+        RenderedDocument::State::Incomplete, titleFrom(answer),
+        doing.isEmpty()
+            ? core::reasonText(QT_TRANSLATE_NOOP("Reason", "still loading after %1 s")).arg(seconds(m_readiness.bound))
+            : doing);
 }
 
 void EngineRenderer::printPdf(RenderedDocument::State state, const QString &title, const QString &note)

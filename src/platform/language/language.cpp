@@ -40,7 +40,8 @@ bool isEnglish(const QLocale &locale)
 bool install(QCoreApplication &application, const QLocale &locale, const QString &name, const QString &folder)
 {
     auto translator = std::make_unique<QTranslator>();
-    if (!translator->load(locale, name, QStringLiteral("_"), folder) || !QCoreApplication::installTranslator(translator.get()))
+    if (!translator->load(locale, name, QStringLiteral("_"), folder)
+        || !QCoreApplication::installTranslator(translator.get()))
         return false;
     translator->setObjectName(TranslatorName);
     translator.release()->setParent(&application);
@@ -75,7 +76,8 @@ Translated loadTranslations(QCoreApplication &application, const QLocale &locale
 
 void unloadTranslations(QCoreApplication &application)
 {
-    for (QTranslator *translator : application.findChildren<QTranslator *>(TranslatorName, Qt::FindDirectChildrenOnly)) {
+    for (QTranslator *translator :
+         application.findChildren<QTranslator *>(TranslatorName, Qt::FindDirectChildrenOnly)) {
         QCoreApplication::removeTranslator(translator);
         delete translator;
     }

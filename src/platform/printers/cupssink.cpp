@@ -54,7 +54,8 @@ constexpr qint64 WritePiece = 64 * 1024;
 
 QString unreachable()
 {
-    return QCoreApplication::translate("platform::Printers", "The print system cannot be reached, so nothing was printed.");
+    return QCoreApplication::translate("platform::Printers",
+                                       "The print system cannot be reached, so nothing was printed.");
 }
 const QString NoAnswerInTime = core::reasonText(QT_TRANSLATE_NOOP("Reason", "no answer came in time"));
 
@@ -93,7 +94,8 @@ SinkAnswer refusedAtHttpLevel(http_status_t status)
     if (status == HTTP_STATUS_REQUEST_TOO_LARGE)
         return {SinkAnswer::Kind::DocumentRefused, reason};
     if (status == HTTP_STATUS_UNAUTHORIZED)
-        return {SinkAnswer::Kind::PrinterFailed, core::reasonText(QT_TRANSLATE_NOOP("Reason", "the print system asks for a password"))};
+        return {SinkAnswer::Kind::PrinterFailed,
+                core::reasonText(QT_TRANSLATE_NOOP("Reason", "the print system asks for a password"))};
     return {SinkAnswer::Kind::PrinterFailed, reason};
 }
 
@@ -235,8 +237,10 @@ std::optional<SinkProblem> CupsSink::problem(const PrinterSettings &settings, St
         return SinkProblem{*missing};
     const char *accepting = cupsGetOption("printer-is-accepting-jobs", m_dest->num_options, m_dest->options);
     if (accepting && qstrcmp(accepting, "false") == 0)
-        return SinkProblem{QCoreApplication::translate("platform::Printers", "The printer \"%1\" is not accepting jobs, so nothing was printed.")
-                               .arg(quoted(QString::fromUtf8(m_dest->name)))};
+        return SinkProblem{
+            QCoreApplication::translate("platform::Printers",
+                                        "The printer \"%1\" is not accepting jobs, so nothing was printed.")
+                .arg(quoted(QString::fromUtf8(m_dest->name)))};
     // What the printer offers comes with one request, asked once a run.
     const std::unique_ptr<cups_dinfo_t, InfoFree> info(cupsCopyDestInfo(m_http.get(), m_dest.get()));
     if (std::optional<QString> refused = refusedOption(info.get(), settings)) {
@@ -266,7 +270,8 @@ std::optional<QString> CupsSink::findDestination(const QByteArray &destination, 
         return silentBeforePrinting();
     }
     if (name)
-        return QCoreApplication::translate("platform::Printers", "There is no printer called \"%1\", so nothing was printed.")
+        return QCoreApplication::translate("platform::Printers",
+                                           "There is no printer called \"%1\", so nothing was printed.")
             .arg(quoted(QString::fromUtf8(destination)));
     return noDefaultPrinter();
 }
@@ -303,11 +308,14 @@ std::optional<QString> CupsSink::refusedOption(cups_dinfo_t *info, const Printer
         if (!supported) {
             if (option.name == option::Media)
                 continue;
-            return QCoreApplication::translate("platform::Printers", "The printer %1 offers no option %2 (it offers %3), so nothing was printed.")
+            return QCoreApplication::translate(
+                       "platform::Printers",
+                       "The printer %1 offers no option %2 (it offers %3), so nothing was printed.")
                 .arg(printer, option.name, offeredOptions(info));
         }
         if (!cupsCheckDestSupported(m_http.get(), m_dest.get(), info, name.constData(), value.constData())) {
-            return QCoreApplication::translate("platform::Printers", "The printer %1 does not offer %2 (it offers %3), so nothing was printed.")
+            return QCoreApplication::translate(
+                       "platform::Printers", "The printer %1 does not offer %2 (it offers %3), so nothing was printed.")
                 .arg(printer, option.name + u'=' + option.value, valuesOf(supported));
         }
         m_jobOptions.append({name, value});
@@ -333,7 +341,8 @@ SinkAnswer CupsSink::send(const QByteArray &pdf, const JobTicket &ticket, StopTo
 {
     const auto done = qScopeGuard([this] { m_stop = nullptr; });
     if (!m_dest)
-        return {SinkAnswer::Kind::PrinterFailed, core::reasonText(QT_TRANSLATE_NOOP("Reason", "no printer was chosen"))};
+        return {SinkAnswer::Kind::PrinterFailed,
+                core::reasonText(QT_TRANSLATE_NOOP("Reason", "no printer was chosen"))};
     Attempt attempt = trySend(pdf, ticket, stop);
     if (attempt.retry) {
         // The kept connection had gone (a restarted scheduler, an idle
@@ -368,7 +377,9 @@ CupsSink::Attempt CupsSink::trySend(const QByteArray &pdf, const JobTicket &tick
 {
     const SinkAnswer silent = silentAboutJob();
     if (!connect(stop))
-        return {{SinkAnswer::Kind::PrinterFailed, core::reasonText(QT_TRANSLATE_NOOP("Reason", "the print system cannot be reached"))}, false};
+        return {{SinkAnswer::Kind::PrinterFailed,
+                 core::reasonText(QT_TRANSLATE_NOOP("Reason", "the print system cannot be reached"))},
+                false};
     http_t *http = m_http.get();
     const QByteArray resource = QByteArray("/printers/") + m_dest->name;
 

@@ -107,7 +107,9 @@ SelectedPages selectPages(const QByteArray &pdf, const PageRanges &ranges)
                 unwanted.push_back(pages[i]);
         }
         if (unwanted.size() == pages.size())
-            return {{}, core::reasonText(QT_TRANSLATE_NOOP("Reason", "no page of it is in the range %1")).arg(ranges.text())};
+            return {
+                {},
+                core::reasonText(QT_TRANSLATE_NOOP("Reason", "no page of it is in the range %1")).arg(ranges.text())};
         // Writing again costs more than reading; a document printed whole
         // goes out as it came.
         if (unwanted.empty())
