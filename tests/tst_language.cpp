@@ -16,6 +16,7 @@
 #include <QHeaderView>
 #include <QLibraryInfo>
 #include <QStyledItemDelegate>
+#include <QTemporaryDir>
 #include <QTest>
 
 // The window and the program's words in German, Hebrew and English, with
@@ -198,6 +199,30 @@ private Q_SLOTS:
                              {QStringLiteral("/b.htm"), printing::stoppedReason()}};
         QCOMPARE(printing::closingMessage(report),
                  QStringLiteral("Angehalten. 2 Einträge wurden nicht gedruckt:\n\n/a.htm\n/b.htm"));
+    }
+
+    // Qt's own translations missing or damaged are skipped: Qt's words stay
+    // English and the program's own are still German.
+    void qtOwnTranslations_missingOrDamaged_areSkipped_data()
+    {
+        QTest::addColumn<QByteArray>("qtbase");
+        QTest::newRow("missing") << QByteArray();
+        QTest::newRow("damaged") << QByteArray("\x3c\xb8\x64\x18\xca\xef\x9c\x95 not a translation at all", 40);
+        QTest::newRow("empty") << QByteArray("", 0);
+    }
+    void qtOwnTranslations_missingOrDamaged_areSkipped()
+    {
+        QFETCH(QByteArray, qtbase);
+        QTemporaryDir folder;
+        if (!qtbase.isNull()) {
+            QFile file(folder.filePath(u"qtbase_de.qm"_qs));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(qtbase);
+        }
+        platform::unloadTranslations(*qApp);
+        QCOMPARE(platform::loadTranslations(*qApp, QLocale(u"de_DE"_qs), folder.path()), platform::Translated::Program);
+        QCOMPARE(QCoreApplication::translate("QPrintDialog", "Print"), u"Print"_qs);
+        QCOMPARE(joblist::markToolTip(joblist::Mark::Printed, {}), u"Gedruckt"_qs);
     }
 
     // Qt's own dialogs speak German from Qt's translations on the machine;

@@ -3,7 +3,6 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QLibraryInfo>
 #include <QTranslator>
 
 #include <memory>
@@ -62,13 +61,13 @@ QLocale userLocale()
     return QLocale(name);
 }
 
-Translated loadTranslations(QCoreApplication &application, const QLocale &locale)
+Translated loadTranslations(QCoreApplication &application, const QLocale &locale, const QString &qtFolder)
 {
     if (isEnglish(locale))
         return Translated::None;
     if (!install(application, locale, QStringLiteral("tavimark"), QStringLiteral(":/translations")))
         return Translated::None;
-    install(application, locale, QStringLiteral("qtbase"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    install(application, locale, QStringLiteral("qtbase"), qtFolder);
     if (qobject_cast<QGuiApplication *>(&application) && locale.textDirection() == Qt::RightToLeft)
         QGuiApplication::setLayoutDirection(Qt::RightToLeft);
     return Translated::Program;

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QString>
 
 class QCoreApplication;
 
@@ -20,10 +22,11 @@ QLocale userLocale();
 
 // Loads the translations for `locale` into the application; an English or an
 // unknown language loads none and leaves every text as written. Qt's own
-// translations that are missing or damaged are skipped: Qt's dialogs then
-// speak English, and the rest of the program still speaks the language.
-// A right-to-left language mirrors the windows.
-Translated loadTranslations(QCoreApplication &application, const QLocale &locale = userLocale());
+// translations (qtbase_LANG.qm in `qtFolder`) that are missing or damaged
+// are skipped: Qt's dialogs then speak English, and the rest of the program
+// still speaks the language. A right-to-left language mirrors the windows.
+Translated loadTranslations(QCoreApplication &application, const QLocale &locale = userLocale(),
+                            const QString &qtFolder = QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 
 // Takes out what loadTranslations() put in, the mirroring included, so that
 // another language can be loaded in its place.
