@@ -26,6 +26,10 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
 # a printer attached to this machine needs a scheduler here. Without the
 # Wayland plugin the window runs through XWayland.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "cups, qt6-wayland")
+# The program's own translations are built into it; Qt's, for the texts of
+# its print and file dialogs, come with this package. Without it those
+# dialogs speak English and the rest of the program the user's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 
 # Every Debian package carries its licence and its history beside it, in
 # the forms Debian's tools read: a machine-readable copyright file and a

@@ -18,6 +18,7 @@ packages=(
     librsvg2-bin desktop-file-utils appstream
     man-db groff-base
     dpkg-dev file lintian
+    qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
 )
 
 missing=()

@@ -455,6 +455,51 @@ private Q_SLOTS:
         QVERIFY2(noDisplay.errorLines.first().contains(u"--print"), qPrintable(noDisplay.errorLines.first()));
     }
 
+    // A user's language words the lines on standard error; what scripts
+    // read on standard output (--json) is the same in every language.
+    void language_wordsStandardErrorNotJson_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("missingLine");
+        QTest::addColumn<QString>("summary");
+        QTest::newRow("English") << u"C.UTF-8"_s << u"[1/2] not printed (file not found): "_s
+                                 << u"tavimark: 1 of 2 entries written, 1 not printed"_s;
+        QTest::newRow("German") << u"de_DE.UTF-8"_s << u"[1/2] nicht gedruckt (Datei nicht gefunden): "_s
+                                << u"tavimark: 1 von 2 Einträgen geschrieben, 1 nicht gedruckt"_s;
+        QTest::newRow("Hebrew") << u"he_IL.UTF-8"_s << u"[1/2] לא הודפס (הקובץ לא נמצא): "_s
+                                << u"tavimark: 1 מתוך 2 רשומות נכתבו, 1 לא הודפסו"_s;
+    }
+    void language_wordsStandardErrorNotJson()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, missingLine);
+        QFETCH(QString, summary);
+        // The JSON lines without the seconds each entry took and the size of
+        // its file: the browser engine reads the locale too, and lays a page
+        // out with the fonts it prefers for the language.
+        const auto json = [](const QString &out) {
+            static const QRegularExpression measures(u",\"(seconds|bytes)\":[0-9.]+"_s);
+            return QString(out).remove(measures);
+        };
+        QTemporaryDir dir;
+        write(dir.filePath(u"page.htm"_s), "<h1>A page</h1>");
+        const QStringList arguments{u"--print"_s, u"--json"_s,      u"--output"_s,
+                                    u"out"_s,     u"missing.htm"_s, u"page.htm"_s};
+        QProcessEnvironment english = QProcessEnvironment::systemEnvironment();
+        english.insert(u"LC_ALL"_s, u"C.UTF-8"_s);
+        const Outcome inEnglish = runProgram(arguments, dir.path(), english);
+        QVERIFY(QDir(dir.filePath(u"out"_s)).removeRecursively());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"LC_ALL"_s, locale);
+        const Outcome outcome = runProgram(arguments, dir.path(), environment);
+        QCOMPARE(outcome.status, 1);
+        const QString errors = outcome.errorLines.join(u'\n');
+        QVERIFY2(outcome.errorLines.value(0).startsWith(missingLine), qPrintable(errors));
+        QCOMPARE(outcome.errorLines.value(2), summary);
+        QVERIFY2(!json(outcome.out).isEmpty(), qPrintable(outcome.out));
+        QCOMPARE(json(outcome.out), json(inEnglish.out));
+    }
+
     // The engine's pages go before its profile, also when the run is over
     // and the event loop has stopped turning.
     void engineIsTornDownInOrder()

@@ -7,9 +7,11 @@
 #include "joblist/joblist.h"
 #include "platform/engine/enginerenderer.h"
 #include "platform/files/standarderror.h"
+#include "platform/language/language.h"
 #include "core/messagetext.h"
 #include "printing/printrun.h"
 
+#include <QCoreApplication>
 #include <QApplication>
 
 #include <cstdio>
@@ -83,6 +85,7 @@ int showWindow(int argc, char *argv[], const app::CommandLine &line)
     setAsideWhileOpening.reset();
     openingTheDisplay = false;
     application.setApplicationName(QStringLiteral("Tavimark"));
+    platform::loadTranslations(application);
     // Dialogs and message boxes carry it too.
     application.setWindowIcon(app::programIcon());
     // Lets the desktop match the window to its menu entry and icon.
@@ -93,17 +96,22 @@ int showWindow(int argc, char *argv[], const app::CommandLine &line)
         const QStringList problems = app::addEntries(line.sources, window.jobs());
         window.show();
         if (!problems.isEmpty())
-            window.showMessage(u"These could not be added:\n\n" + core::namedList(problems));
+            window.showMessage(QCoreApplication::translate("app", "These could not be added:") + u"\n\n"
+                               + core::namedList(problems));
         status = application.exec();
     }
     platform::endAtOnceIfPagesStillRender(status);
     return status;
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+// What the program says before it starts a window or a run (a usage error,
+// --help, the list of printers) is said in the user's language, which an
+// application object of its own carries for that moment. The command line
+// is read again under it, so that its messages are worded in that language.
+int answerAtOnce(int argc, char *argv[])
 {
+    QCoreApplication application(argc, argv);
+    platform::loadTranslations(application);
     const app::CommandLine line = app::parseCommandLine(argc, argv);
     if (!line.error.isEmpty()) {
         std::fputs(qPrintable(app::usageErrorLine(line.error)), stderr);
@@ -117,8 +125,28 @@ int main(int argc, char *argv[])
         std::fputs(qPrintable(app::versionText()), stdout);
         return app::AllPrinted;
     }
-    if (line.listPrinters)
-        return app::printPrinterList(stdout, stderr);
+    return app::printPrinterList(stdout, stderr);
+}
+
+int noDisplay(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    platform::loadTranslations(application);
+    std::fputs(qPrintable(QCoreApplication::translate("app",
+                                                      "tavimark: no display to show the window on (neither DISPLAY nor "
+                                                      "WAYLAND_DISPLAY is set); to print without a window, use --print")
+                          + u'\n'),
+               stderr);
+    return app::NothingDone;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    const app::CommandLine line = app::parseCommandLine(argc, argv);
+    if (!line.error.isEmpty() || line.help || line.version || line.listPrinters)
+        return answerAtOnce(argc, argv);
     // The browser engine that prints shares its graphics context with the
     // window; this must be set before the application object exists.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
@@ -131,15 +159,12 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication application(argc, argv);
         application.setApplicationName(QStringLiteral("Tavimark"));
+        platform::loadTranslations(application);
         const int status = app::printFromCommandLine(line);
         platform::endAtOnceIfPagesStillRender(status);
         return status;
     }
-    if (!hasDisplay()) {
-        std::fputs("tavimark: no display to show the window on (neither DISPLAY nor WAYLAND_DISPLAY is set); "
-                   "to print without a window, use --print\n",
-                   stderr);
-        return app::NothingDone;
-    }
+    if (!hasDisplay())
+        return noDisplay(argc, argv);
     return showWindow(argc, argv, line);
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "entryaddress.h"
+#include "reasontext.h"
 
 #include <QDir>
 #include <QFile>
@@ -100,20 +101,22 @@ bool isDocumentScheme(const QUrl &url)
 QString documentAddressProblem(const QString &entry)
 {
     if (entry.contains(QChar(0)))
-        return QStringLiteral("the address holds a NUL character, which no document's address can");
+        return core::reasonText(
+            QT_TRANSLATE_NOOP("Reason", "the address holds a NUL character, which no document's address can"));
     if (plainlyADocument(entry))
         return {};
     const EntryAddress address = addressOf(entry);
     if (!address.url.isValid() || address.url.isEmpty())
-        return QStringLiteral("not a valid address");
+        return core::reasonText(QT_TRANSLATE_NOOP("Reason", "not a valid address"));
     if (!isDocumentScheme(address.url))
         return NotADocumentAddress;
     const QByteArray encoded = address.url.toEncoded();
     if (encoded.size() > MaxAddressLength)
-        return QStringLiteral("the address is too long to load");
+        return core::reasonText(QT_TRANSLATE_NOOP("Reason", "the address is too long to load"));
     // A NUL spelled %00 never reaches a server or a file system either.
     if (address.url.scheme() != u"data" && holdsEscapedNul(QString::fromLatin1(encoded)))
-        return QStringLiteral("the address holds a NUL character (%00), which no document's address can");
+        return core::reasonText(
+            QT_TRANSLATE_NOOP("Reason", "the address holds a NUL character (%00), which no document's address can"));
     return {};
 }
 

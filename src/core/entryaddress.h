@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "reasontext.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -50,7 +52,7 @@ QString documentAddressProblem(const QString &entry);
 
 // What documentAddressProblem() says of a script address, a browser page and
 // the like.
-inline const QString NotADocumentAddress = QStringLiteral("not a document address");
+inline const QString NotADocumentAddress = core::reasonText(QT_TRANSLATE_NOOP("Reason", "not a document address"));
 
 // A short name for the document behind an entry when it has no title of its
 // own: the file's name, or the last part of the address.

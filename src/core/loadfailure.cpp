@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "loadfailure.h"
+#include "reasontext.h"
 
 namespace core {
 
@@ -19,38 +20,40 @@ constexpr int ErrUnsafePort = -312;
 QString describeLoadFailure(const LoadError &error)
 {
     if (error.passwordAsked || (error.domain == LoadError::Domain::Http && (error.code == 401 || error.code == 407)))
-        return QStringLiteral("the server asks for a password");
+        return core::reasonText(QT_TRANSLATE_NOOP("Reason", "the server asks for a password"));
     switch (error.code) {
     case ErrAborted:
-        return QStringLiteral("not a page that can be printed");
+        return core::reasonText(QT_TRANSLATE_NOOP("Reason", "not a page that can be printed"));
     case ErrFileNotFound:
-        return QStringLiteral("file not found");
+        return core::reasonText(QT_TRANSLATE_NOOP("Reason", "file not found"));
     case ErrAccessDenied:
-        return QStringLiteral("the file cannot be read");
+        return core::reasonText(QT_TRANSLATE_NOOP("Reason", "the file cannot be read"));
     case ErrConnectionRefused:
-        return QStringLiteral("the connection was refused");
+        return core::reasonText(QT_TRANSLATE_NOOP("Reason", "the connection was refused"));
     case ErrNameNotResolved:
     case ErrNameResolutionFailed:
-        return QStringLiteral("unknown host");
+        return core::reasonText(QT_TRANSLATE_NOOP("Reason", "unknown host"));
     case ErrUnsafePort:
-        return QStringLiteral("browsers refuse that port");
+        return core::reasonText(QT_TRANSLATE_NOOP("Reason", "browsers refuse that port"));
     default:
         break;
     }
     switch (error.domain) {
     case LoadError::Domain::Http:
         if (error.code > 0)
-            return u"the server answered with HTTP status " + QString::number(error.code);
+            return core::reasonText(QT_TRANSLATE_NOOP("Reason", "the server answered with HTTP status %1"))
+                .arg(error.code);
         break;
     case LoadError::Domain::Certificate:
-        return QStringLiteral("the site's certificate is not trusted");
+        return core::reasonText(QT_TRANSLATE_NOOP("Reason", "the site's certificate is not trusted"));
     case LoadError::Domain::Dns:
-        return QStringLiteral("unknown host");
+        return core::reasonText(QT_TRANSLATE_NOOP("Reason", "unknown host"));
     default:
         break;
     }
     const QString detail = error.text.trimmed();
-    return detail.isEmpty() ? QStringLiteral("it could not be loaded") : u"it could not be loaded (" + detail + u')';
+    return detail.isEmpty() ? core::reasonText(QT_TRANSLATE_NOOP("Reason", "it could not be loaded"))
+                            : core::reasonText(QT_TRANSLATE_NOOP("Reason", "it could not be loaded (%1)")).arg(detail);
 }
 
 } // namespace core

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "reasontext.h"
+
 #include <QString>
 
 namespace core {
@@ -23,7 +25,7 @@ QString describeLoadFailure(const LoadError &error);
 // start the processes that load them, for every entry left.
 inline QString engineFailed()
 {
-    return QStringLiteral("the browser engine failed");
+    return core::reasonText(QT_TRANSLATE_NOOP("Reason", "the browser engine failed"));
 }
 
 } // namespace core

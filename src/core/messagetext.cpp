@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "messagetext.h"
 
+#include <QCoreApplication>
+
 namespace core {
 
 QString shortenMiddle(const QString &text, qsizetype length)
@@ -21,13 +23,16 @@ QString namedList(const QStringList &lines)
 {
     QStringList named = lines.mid(0, NamedInMessage);
     if (lines.size() > NamedInMessage)
-        named << u"... and " + QString::number(lines.size() - NamedInMessage) + u" more.";
+        named << QCoreApplication::translate("core", "... and %n more.", nullptr, int(lines.size() - NamedInMessage));
     return named.join(u'\n');
 }
 
 QString entryCount(qsizetype count)
 {
-    return count == 1 ? QStringLiteral("1 entry") : QString::number(count) + u" entries";
+    // The English words are the sources' own, so they hold with no
+    // translation loaded; one is counted apart for that reason.
+    return count == 1 ? QCoreApplication::translate("core", "1 entry")
+                      : QCoreApplication::translate("core", "%n entries", nullptr, int(count));
 }
 
 namespace {

@@ -2,6 +2,7 @@
 #include "printersettings.h"
 #include "messagetext.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QSizeF>
 #include <QStringList>
@@ -52,14 +53,21 @@ std::optional<QString> orientationNumber(const QString &value)
 QString valueProblem(const QString &name, const QString &value)
 {
     if (name == option::Copies && !isWholeNumber(value, 1, MaxCopies))
-        return u"-o copies wants a whole number from 1 to " + QString::number(MaxCopies);
+        return QCoreApplication::translate("core::PrinterSettings", "-o copies wants a whole number from 1 to %1")
+            .arg(MaxCopies);
     if (name == option::NumberUp && !isWholeNumber(value, 1, 999))
-        return QStringLiteral("-o number-up wants a whole number of pages a sheet, such as 2");
+        return QCoreApplication::translate("core::PrinterSettings",
+                                           "-o number-up wants a whole number of pages a sheet, such as 2");
     if (name == option::Media && !paperNamed(value).isValid())
-        return u"-o media=" + value + u" names no paper size; use a name such as A4, Letter or iso_a4_210x297mm";
+        return QCoreApplication::translate(
+                   "core::PrinterSettings",
+                   "-o media=%1 names no paper size; use a name such as A4, Letter or iso_a4_210x297mm")
+            .arg(value);
     if (name == option::Orientation && !orientationNumber(value))
-        return u"-o orientation-requested=" + value
-            + u" is no orientation Tavimark lays pages out in: use 3 (portrait) or 4 (landscape)";
+        return QCoreApplication::translate("core::PrinterSettings",
+                                           "-o orientation-requested=%1 is no orientation Tavimark lays pages out in: "
+                                           "use 3 (portrait) or 4 (landscape)")
+            .arg(value);
     return {};
 }
 
@@ -73,21 +81,22 @@ QString optionWords(const JobOption &option)
 {
     if (option.name == option::Sides) {
         if (option.value == u"two-sided-long-edge")
-            return QStringLiteral("two-sided");
+            return QCoreApplication::translate("core::PrinterSettings", "two-sided");
         if (option.value == u"two-sided-short-edge")
-            return QStringLiteral("two-sided, short edge");
+            return QCoreApplication::translate("core::PrinterSettings", "two-sided, short edge");
         return option.value;
     }
     if (option.name == option::Media)
         return paperWords(option.value);
     if (option.name == option::Orientation)
-        return option.value == Landscape ? QStringLiteral("landscape") : QStringLiteral("portrait");
+        return option.value == Landscape ? QCoreApplication::translate("core::PrinterSettings", "landscape")
+                                         : QCoreApplication::translate("core::PrinterSettings", "portrait");
     if (option.name == option::ColorMode)
-        return option.value == u"color" ? QStringLiteral("colour") : option.value;
+        return option.value == u"color" ? QCoreApplication::translate("core::PrinterSettings", "colour") : option.value;
     if (option.name == option::PageRanges)
-        return u"pages " + option.value;
+        return QCoreApplication::translate("core::PrinterSettings", "pages %1").arg(option.value);
     if (option.name == option::NumberUp)
-        return option.value + u" pages a sheet";
+        return QCoreApplication::translate("core::PrinterSettings", "%1 pages a sheet").arg(option.value);
     return option.name + u'=' + option.value;
 }
 
@@ -130,9 +139,13 @@ ParsedOption parseJobOption(const QString &text)
         return {JobOption{option::Orientation, *orientationNumber(name)}, {}};
     const QString value = equals < 0 ? QString() : text.mid(equals + 1).trimmed();
     if (!keyword.match(name).hasMatch() || value.isEmpty())
-        return {std::nullopt, u"-o wants NAME=VALUE, such as sides=two-sided-long-edge, not \"" + text + u'"'};
+        return {std::nullopt,
+                QCoreApplication::translate("core::PrinterSettings",
+                                            "-o wants NAME=VALUE, such as sides=two-sided-long-edge, not \"%1\"")
+                    .arg(text)};
     if (value.size() > LongestValue || hasControlCharacters(value))
-        return {std::nullopt, u"-o " + name + u" has a value no printer takes"};
+        return {std::nullopt,
+                QCoreApplication::translate("core::PrinterSettings", "-o %1 has a value no printer takes").arg(name)};
     if (const QString problem = valueProblem(name, value); !problem.isEmpty())
         return {std::nullopt, problem};
     const QString tidied = name == option::Orientation ? *orientationNumber(value) : value;
@@ -181,7 +194,9 @@ QPageLayout layoutFor(const PrinterSettings &settings, const QPageLayout &printe
 
 QString describePrinting(const PrinterSettings &settings)
 {
-    const QString where = settings.printer.isEmpty() ? QStringLiteral("the default printer") : quoted(settings.printer);
+    const QString where = settings.printer.isEmpty()
+        ? QCoreApplication::translate("core::PrinterSettings", "the default printer")
+        : quoted(settings.printer);
     QStringList how;
     for (const QString &name : describedFirst()) {
         if (const QString value = settings.value(name); !value.isEmpty())
@@ -192,8 +207,10 @@ QString describePrinting(const PrinterSettings &settings)
             how << optionWords(other);
     }
     if (settings.copies > 1)
-        how << QString::number(settings.copies) + u" copies";
-    return u"Prints on " + where + (how.isEmpty() ? QString() : u": " + how.join(u", "));
+        how << QCoreApplication::translate("core::PrinterSettings", "%n copies", nullptr, settings.copies);
+    if (how.isEmpty())
+        return QCoreApplication::translate("core::PrinterSettings", "Prints on %1").arg(where);
+    return QCoreApplication::translate("core::PrinterSettings", "Prints on %1: %2").arg(where, how.join(u", "));
 }
 
 } // namespace core

@@ -2,7 +2,9 @@
 #pragma once
 
 #include "printersettings.h"
+#include "reasontext.h"
 
+#include <QCoreApplication>
 #include <QByteArray>
 #include <QList>
 #include <QDeadlineTimer>
@@ -216,11 +218,12 @@ inline QPageLayout printLayout(const QPageSize &paper, QPageLayout::Orientation 
 // about one job.
 inline QString silentBeforePrinting()
 {
-    return QStringLiteral("The print system did not answer, so nothing was printed.");
+    return QCoreApplication::translate("core", "The print system did not answer, so nothing was printed.");
 }
 inline SinkAnswer silentAboutJob()
 {
-    return {SinkAnswer::Kind::PrinterFailed, QStringLiteral("the print system did not answer")};
+    return {SinkAnswer::Kind::PrinterFailed,
+            core::reasonText(QT_TRANSLATE_NOOP("Reason", "the print system did not answer"))};
 }
 
 // Once every byte of a job has gone out, the print system may well have
@@ -228,14 +231,15 @@ inline SinkAnswer silentAboutJob()
 // twice. `why` says what became of the answer.
 inline SinkAnswer answerUnread(const QString &why)
 {
-    return {SinkAnswer::Kind::MayHavePrinted, u"the print system's answer could not be read (" + why + u')'};
+    return {SinkAnswer::Kind::MayHavePrinted,
+            core::reasonText(QT_TRANSLATE_NOOP("Reason", "the print system's answer could not be read (%1)")).arg(why)};
 }
 
 // Both printer sinks say the same when there is no printer to print on.
 inline QString noDefaultPrinter()
 {
-    return QStringLiteral("No default printer is set up, so nothing was printed.\n\n"
-                          "Choose a default printer and print again.");
+    return QCoreApplication::translate("core", "No default printer is set up, so nothing was printed.") + u"\n\n"
+        + QCoreApplication::translate("core", "Choose a default printer and print again.");
 }
 
 } // namespace core

@@ -1,30 +1,53 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "marks.h"
 
+#include "core/reasontext.h"
+
+#include <QCoreApplication>
+
 namespace joblist {
+
+namespace {
+
+QString words(const char *text)
+{
+    return QCoreApplication::translate("joblist::Marks", text);
+}
+
+// "Outcome: reason", or the outcome alone when there is no reason.
+QString withReason(const char *outcome, const char *outcomeWithReason, const QString &reason)
+{
+    return reason.isEmpty() ? words(outcome) : words(outcomeWithReason).arg(core::shownReason(reason));
+}
+
+} // namespace
 
 QString markToolTip(Mark mark, const QString &reason)
 {
     switch (mark) {
     case Mark::Printing:
-        return QStringLiteral("Printing");
+        return words(QT_TRANSLATE_NOOP("joblist::Marks", "Printing"));
     case Mark::Printed:
-        return QStringLiteral("Printed");
+        return words(QT_TRANSLATE_NOOP("joblist::Marks", "Printed"));
     case Mark::PrintedIncomplete:
-        return reason.isEmpty() ? QStringLiteral("Printed before it finished loading")
-                                : u"Printed before it finished loading: " + reason;
+        return withReason(QT_TRANSLATE_NOOP("joblist::Marks", "Printed before it finished loading"),
+                          QT_TRANSLATE_NOOP("joblist::Marks", "Printed before it finished loading: %1"), reason);
     case Mark::NotPrinted:
-        return reason.isEmpty() ? QStringLiteral("Not printed") : u"Not printed: " + reason;
+        return withReason(QT_TRANSLATE_NOOP("joblist::Marks", "Not printed"),
+                          QT_TRANSLATE_NOOP("joblist::Marks", "Not printed: %1"), reason);
     case Mark::MayHavePrinted:
-        return reason.isEmpty() ? QStringLiteral("May have printed") : u"May have printed: " + reason;
+        return withReason(QT_TRANSLATE_NOOP("joblist::Marks", "May have printed"),
+                          QT_TRANSLATE_NOOP("joblist::Marks", "May have printed: %1"), reason);
     case Mark::Sent:
-        return QStringLiteral("Sent");
+        return words(QT_TRANSLATE_NOOP("joblist::Marks", "Sent"));
     case Mark::Held:
-        return reason.isEmpty() ? QStringLiteral("Held") : u"Held: " + reason;
+        return withReason(QT_TRANSLATE_NOOP("joblist::Marks", "Held"), QT_TRANSLATE_NOOP("joblist::Marks", "Held: %1"),
+                          reason);
     case Mark::Aborted:
-        return reason.isEmpty() ? QStringLiteral("The printer aborted it") : u"The printer aborted it: " + reason;
+        return withReason(QT_TRANSLATE_NOOP("joblist::Marks", "The printer aborted it"),
+                          QT_TRANSLATE_NOOP("joblist::Marks", "The printer aborted it: %1"), reason);
     case Mark::AnswerUnknown:
-        return QStringLiteral("Sent; the printer's answer is unknown");
+        return words(QT_TRANSLATE_NOOP("joblist::Marks", "Sent; the printer's answer is unknown"));
     case Mark::None:
     case Mark::Pending:
         break;

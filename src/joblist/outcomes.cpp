@@ -3,6 +3,8 @@
 #include "joblist.h"
 #include "marks.h"
 
+#include "core/reasontext.h"
+
 namespace joblist {
 
 namespace {
@@ -63,7 +65,7 @@ QString outcomeTable(const JobList &jobs)
     QString table;
     for (int position = 1; position <= jobs.count(); ++position) {
         table += cell(jobs.text(position)) + u'\t' + cell(markToolTip(jobs.mark(position), {})) + u'\t'
-               + cell(jobs.reason(position)) + u'\n';
+            + cell(core::shownReason(jobs.reason(position))) + u'\n';
     }
     return table;
 }

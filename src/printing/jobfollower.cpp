@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "jobfollower.h"
+#include "core/reasontext.h"
 
 #include "joblist/joblist.h"
 
@@ -79,7 +80,8 @@ void JobFollower::onFollowed(const std::optional<QList<core::JobState>> &states)
         if (!m_unanswered.isValid())
             m_unanswered.start();
         if (m_unanswered.elapsed() >= FollowGiveUpMs) {
-            const JobAnswer none{JobAnswer::State::Unknown, QStringLiteral("the print system no longer answers")};
+            const JobAnswer none{JobAnswer::State::Unknown,
+                                 core::reasonText(QT_TRANSLATE_NOOP("Reason", "the print system no longer answers"))};
             for (Followed &followed : m_followed)
                 take(followed, none);
         }

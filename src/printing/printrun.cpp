@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "printrun.h"
+#include "core/reasontext.h"
 #include "printing/headerfooter/headerfooter.h"
 #include "printing/pagerange/pagerange.h"
 
@@ -319,7 +320,9 @@ void PrintRun::onSubmitted(quint64 ticket, const SinkAnswer &answer)
     case SinkAnswer::Kind::LeftOut:
         return settle({Result::NotPrinted, answer.reason});
     case SinkAnswer::Kind::DocumentRefused:
-        return settle({Result::NotPrinted, u"the printer refused it: " + core::quotedReason(answer.reason)});
+        return settle({Result::NotPrinted,
+                       core::reasonText(QT_TRANSLATE_NOOP("Reason", "the printer refused it: %1"))
+                           .arg(core::quotedReason(answer.reason))});
     case SinkAnswer::Kind::PrinterFailed:
         return stopForPrinter(core::quotedReason(answer.reason));
     case SinkAnswer::Kind::MayHavePrinted:
@@ -373,7 +376,10 @@ void PrintRun::stopForPrinter(const QString &reason)
     m_report.notSent << m_head.text;
     ++m_done;
     Q_EMIT entryFinished(m_done, m_total, m_head.text, {Result::NotPrinted, reason});
-    const QString notSent = u"not sent: the printer stopped taking jobs (" + reason + u')';
+    // Both parts are reasons of their own, so the tooltip words each.
+    [[maybe_unused]] const char *const notSentWords = QT_TRANSLATE_NOOP("Reason", "not sent: %1");
+    const QString notSent
+        = core::reasonText(QT_TRANSLATE_NOOP("Reason", "not sent: the printer stopped taking jobs (%1)")).arg(reason);
     m_report.notSent += m_jobs.settlePending(Mark::NotPrinted, notSent);
     cancelAll();
     finish(RunReport::Ending::PrinterFailed);

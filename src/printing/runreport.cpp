@@ -2,6 +2,9 @@
 #include "runreport.h"
 
 #include "core/messagetext.h"
+#include "core/reasontext.h"
+
+#include <QCoreApplication>
 
 namespace printing {
 
@@ -11,16 +14,26 @@ using core::quoted;
 
 namespace {
 
-const QString AllSent = QStringLiteral("Done. Print jobs sent to printer.");
-const QString SentButUnsure = QStringLiteral("Print jobs sent to printer.");
-const QString NoFiles = QStringLiteral("No files added.");
+QString words(const char *text, int count = -1)
+{
+    return QCoreApplication::translate("printing::RunReport", text, nullptr, count);
+}
+
+QString allSent()
+{
+    return words(QT_TRANSLATE_NOOP("printing::RunReport", "Done. Print jobs sent to printer."));
+}
+QString sentButUnsure()
+{
+    return words(QT_TRANSLATE_NOOP("printing::RunReport", "Print jobs sent to printer."));
+}
 
 QStringList lines(const QList<NamedEntry> &named, bool shorten)
 {
     QStringList result;
     result.reserve(named.size());
     for (const NamedEntry &entry : named)
-        result << (shorten ? quoted(entry.entry) : entry.entry) + u" (" + entry.reason + u')';
+        result << (shorten ? quoted(entry.entry) : entry.entry) + u" (" + core::shownReason(entry.reason) + u')';
     return result;
 }
 
@@ -37,24 +50,48 @@ QStringList lines(const QStringList &texts, bool shorten)
 
 QString incompleteHeading(qsizetype count)
 {
-    return count == 1 ? QStringLiteral("1 entry was printed before it finished loading:")
-                      : QString::number(count) + u" entries were printed before they finished loading:";
+    // One is counted apart so that the English words hold with no
+    // translation loaded.
+    return count == 1
+        ? words(QT_TRANSLATE_NOOP("printing::RunReport", "1 entry was printed before it finished loading:"))
+        : words(QT_TRANSLATE_N_NOOP("printing::RunReport", "%n entries were printed before they finished loading:"),
+                int(count));
 }
 
 // Entries whose jobs the queue may hold: printing them again could print
 // them twice, so the user is told to look first.
 QString mayHavePrintedHeading(qsizetype count)
 {
-    return count == 1 ? QStringLiteral("This entry may have printed; check the printer before printing it again:")
-                      : u"These " + entryCount(count) + u" may have printed; check the printer before printing them again:";
+    return count == 1
+        ? words(QT_TRANSLATE_NOOP("printing::RunReport",
+                                  "This entry may have printed; check the printer before printing it again:"))
+        : words(QT_TRANSLATE_N_NOOP("printing::RunReport",
+                                    "These %n entries may have printed; check the printer before printing them again:"),
+                int(count));
 }
 
-QString finishedMessage(const RunReport &report, const QString &allSent = AllSent)
+QString exceptNotPrinted(qsizetype count)
+{
+    return count == 1
+        ? words(QT_TRANSLATE_NOOP("printing::RunReport",
+                                  "Print jobs sent to printer, except for 1 entry that could not be printed:"))
+        : words(QT_TRANSLATE_N_NOOP("printing::RunReport",
+                                    "Print jobs sent to printer, except for %n entries that could not be printed:"),
+                int(count));
+}
+
+QString stoppedHeading(qsizetype count)
+{
+    return count == 1
+        ? words(QT_TRANSLATE_NOOP("printing::RunReport", "Stopped. 1 entry was not printed"))
+        : words(QT_TRANSLATE_N_NOOP("printing::RunReport", "Stopped. %n entries were not printed"), int(count));
+}
+
+QString finishedMessage(const RunReport &report, const QString &whenAllSent = allSent())
 {
     QString message = report.notPrinted.isEmpty()
-        ? (report.mayHavePrinted.isEmpty() ? allSent : SentButUnsure)
-        : u"Print jobs sent to printer, except for " + entryCount(report.notPrinted.size())
-            + u" that could not be printed:\n\n" + namedList(lines(report.notPrinted, true));
+        ? (report.mayHavePrinted.isEmpty() ? whenAllSent : sentButUnsure())
+        : exceptNotPrinted(report.notPrinted.size()) + u"\n\n" + namedList(lines(report.notPrinted, true));
     if (!report.mayHavePrinted.isEmpty()) {
         message += u"\n\n" + mayHavePrintedHeading(report.mayHavePrinted.size()) + u"\n\n"
             + namedList(lines(report.mayHavePrinted, true));
@@ -68,8 +105,11 @@ QString finishedMessage(const RunReport &report, const QString &allSent = AllSen
 
 QString printerFailedMessage(const RunReport &report)
 {
-    QString message = u"The printer stopped taking jobs (" + report.printerReason + u"), so printing was stopped.";
-    message += u"\n\nSent to printer: " + entryCount(report.sent.size());
+    QString message = words(QT_TRANSLATE_NOOP("printing::RunReport",
+                                              "The printer stopped taking jobs (%1), so printing was stopped."))
+                          .arg(core::shownReason(report.printerReason));
+    message += u"\n\n"
+        + words(QT_TRANSLATE_NOOP("printing::RunReport", "Sent to printer: %1")).arg(entryCount(report.sent.size()));
     if (!report.sent.isEmpty())
         message += u'\n' + namedList(lines(report.sent, true));
     if (!report.mayHavePrinted.isEmpty()) {
@@ -77,7 +117,8 @@ QString printerFailedMessage(const RunReport &report)
             + namedList(lines(report.mayHavePrinted, true));
     }
     const QStringList notSent = lines(report.notPrinted, true) + lines(report.notSent, true);
-    message += u"\n\nNot sent: " + entryCount(notSent.size()) + u'\n' + namedList(notSent);
+    message += u"\n\n" + words(QT_TRANSLATE_NOOP("printing::RunReport", "Not sent: %1")).arg(entryCount(notSent.size()))
+        + u'\n' + namedList(notSent);
     return message;
 }
 
@@ -95,11 +136,10 @@ QString stoppedMessage(const RunReport &report)
         else
             before.notPrinted << entry;
     }
-    QString message = u"Stopped. " + entryCount(stopped.size()) + (stopped.size() == 1 ? u" was" : u" were")
-        + u" not printed";
+    QString message = stoppedHeading(stopped.size());
     message += stopped.isEmpty() ? QStringLiteral(".") : u":\n\n" + namedList(stopped);
     if (!before.sent.isEmpty() || !before.notPrinted.isEmpty() || !before.mayHavePrinted.isEmpty())
-        message += u"\n\n" + finishedMessage(before, SentButUnsure);
+        message += u"\n\n" + finishedMessage(before, sentButUnsure());
     return message;
 }
 
@@ -109,7 +149,7 @@ QString closingMessage(const RunReport &report)
 {
     switch (report.ending) {
     case RunReport::Ending::NothingToPrint:
-        return NoFiles;
+        return words(QT_TRANSLATE_NOOP("printing::RunReport", "No files added."));
     case RunReport::Ending::PrinterUnusable:
     case RunReport::Ending::SettingRefused:
         return report.printerAdvice.isEmpty() ? report.printerReason
@@ -119,7 +159,8 @@ QString closingMessage(const RunReport &report)
     case RunReport::Ending::PrinterFailed:
         return printerFailedMessage(report);
     case RunReport::Ending::EngineFailed:
-        return u"The browser engine failed, so printing was stopped. " + finishedMessage(report);
+        return words(QT_TRANSLATE_NOOP("printing::RunReport", "The browser engine failed, so printing was stopped."))
+            + u' ' + finishedMessage(report);
     case RunReport::Ending::Stopped:
         return stoppedMessage(report);
     }
@@ -130,18 +171,24 @@ QString closingDetails(const RunReport &report)
 {
     QStringList sections;
     if (report.ending == RunReport::Ending::PrinterFailed) {
-        sections << u"Sent to printer:\n" + report.sent.join(u'\n');
+        sections << words(QT_TRANSLATE_NOOP("printing::RunReport", "Sent to printer:")) + u'\n'
+                + report.sent.join(u'\n');
         if (!report.mayHavePrinted.isEmpty())
-            sections << u"May have printed:\n" + lines(report.mayHavePrinted, false).join(u'\n');
-        sections << u"Not sent:\n" + (lines(report.notPrinted, false) + report.notSent).join(u'\n');
+            sections << words(QT_TRANSLATE_NOOP("printing::RunReport", "May have printed:")) + u'\n'
+                    + lines(report.mayHavePrinted, false).join(u'\n');
+        sections << words(QT_TRANSLATE_NOOP("printing::RunReport", "Not sent:")) + u'\n'
+                + (lines(report.notPrinted, false) + report.notSent).join(u'\n');
         return sections.join(u"\n\n");
     }
     if (!report.notPrinted.isEmpty())
-        sections << u"Not printed:\n" + lines(report.notPrinted, false).join(u'\n');
+        sections << words(QT_TRANSLATE_NOOP("printing::RunReport", "Not printed:")) + u'\n'
+                + lines(report.notPrinted, false).join(u'\n');
     if (!report.mayHavePrinted.isEmpty())
-        sections << u"May have printed:\n" + lines(report.mayHavePrinted, false).join(u'\n');
+        sections << words(QT_TRANSLATE_NOOP("printing::RunReport", "May have printed:")) + u'\n'
+                + lines(report.mayHavePrinted, false).join(u'\n');
     if (!report.incomplete.isEmpty())
-        sections << u"Printed before they finished loading:\n" + lines(report.incomplete, false).join(u'\n');
+        sections << words(QT_TRANSLATE_NOOP("printing::RunReport", "Printed before they finished loading:")) + u'\n'
+                + lines(report.incomplete, false).join(u'\n');
     return sections.join(u"\n\n");
 }
 

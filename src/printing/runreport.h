@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/printsink.h"
+#include "core/reasontext.h"
 
 #include <QList>
 #include <QMetaType>
@@ -65,7 +66,7 @@ struct RunReport {
 // Why an entry a stopped run did not get to was not printed.
 inline QString stoppedReason()
 {
-    return QStringLiteral("stopped");
+    return core::reasonText(QT_TRANSLATE_NOOP("Reason", "stopped"));
 }
 
 // The message the window shows when the run is over. Every entry it quotes

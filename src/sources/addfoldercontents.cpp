@@ -70,10 +70,10 @@ bool addFolderTree(const QByteArray &folder, const QString &extension, FolderWal
 
 void addFolderContents(const FolderDialogs &dialogs, const ActionWindow &window, joblist::JobList &jobs)
 {
-    const QString extension = dialogs.inputBox.ask(window.owner, ExtensionPrompt, DefaultExtension);
+    const QString extension = dialogs.inputBox.ask(window.owner, extensionPrompt(), DefaultExtension);
     if (extension.isEmpty())
         return;
-    const QString folder = GetFolder(dialogs.folderBrowser, window.owner, FolderPrompt);
+    const QString folder = GetFolder(dialogs.folderBrowser, window.owner, folderPrompt());
     if (folder.isEmpty())
         return;
 
@@ -95,7 +95,8 @@ void addFolderContents(const FolderDialogs &dialogs, const ActionWindow &window,
 
 QString unreadableFoldersMessage(const QStringList &folders)
 {
-    return u"These folders could not be read; their files were not added:\n" + core::namedList(folders);
+    return QCoreApplication::translate("sources", "These folders could not be read; their files were not added:")
+        + u'\n' + core::namedList(folders);
 }
 
 } // namespace sources

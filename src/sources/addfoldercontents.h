@@ -3,6 +3,7 @@
 
 #include "folderwalk.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 class QWidget;
@@ -17,9 +18,16 @@ namespace joblist { class JobList; }
 
 namespace sources {
 
-inline const QString ExtensionPrompt = QStringLiteral("Enter file extension to load:");
+// The prompts are worded when asked, in the language loaded by then.
+inline QString extensionPrompt()
+{
+    return QCoreApplication::translate("sources", "Enter file extension to load:");
+}
 inline const QString DefaultExtension = QStringLiteral("htm");
-inline const QString FolderPrompt = QStringLiteral("Please select folder to add:");
+inline QString folderPrompt()
+{
+    return QCoreApplication::translate("sources", "Please select folder to add:");
+}
 
 // The dialogs the folder action speaks through.
 struct FolderDialogs {

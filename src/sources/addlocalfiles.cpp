@@ -8,7 +8,7 @@ namespace sources {
 
 void addLocalFiles(core::FileOpenDialog &dialog, QWidget *owner, joblist::JobList &jobs)
 {
-    for (const QString &path : dialog.showOpen(owner, AddFilesTitle, AddFilesFilters))
+    for (const QString &path : dialog.showOpen(owner, addFilesTitle(), addFilesFilters()))
         jobs.add(path);
 }
 

@@ -44,13 +44,16 @@ QString listFileProblemsMessage(const ListFileProblems &problems)
         QStringList files;
         for (const SkippedListFile &file : problems.files)
             files << core::quoted(file.path) + u" (" + file.why + u')';
-        parts << u"These list files could not be read; nothing was added from them:\n\n" + core::namedList(files);
+        parts << QCoreApplication::translate("sources",
+                                             "These list files could not be read; nothing was added from them:")
+                + u"\n\n" + core::namedList(files);
     }
     if (!problems.tokens.isEmpty()) {
         QStringList tokens;
         for (const RefusedToken &token : problems.tokens)
             tokens << core::quoted(core::oneLine(token.token)) + u" (" + token.why + u')';
-        parts << u"These addresses in the list files were not added:\n\n" + core::namedList(tokens);
+        parts << QCoreApplication::translate("sources", "These addresses in the list files were not added:") + u"\n\n"
+                + core::namedList(tokens);
     }
     return parts.join(u"\n\n");
 }
@@ -58,7 +61,7 @@ QString listFileProblemsMessage(const ListFileProblems &problems)
 void addUrlLists(core::FileOpenDialog &dialog, core::MessageBox &messages, QWidget *owner,
                  core::PointerOwner &pointer, core::EventYield &yield, joblist::JobList &jobs)
 {
-    const QStringList paths = dialog.showOpen(owner, UrlListsTitle, UrlListsFilters);
+    const QStringList paths = dialog.showOpen(owner, urlListsTitle(), urlListsFilters());
     if (paths.isEmpty())
         return;
     ListFileProblems problems;

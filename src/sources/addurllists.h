@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -11,8 +12,14 @@ namespace joblist { class JobList; }
 
 namespace sources {
 
-inline const QString UrlListsTitle = QStringLiteral("Load List(s) - Hold Ctrl to select multiple list files");
-inline const QStringList UrlListsFilters{QStringLiteral("All Files (*)")};
+inline QString urlListsTitle()
+{
+    return QCoreApplication::translate("sources", "Load List(s) - Hold Ctrl to select multiple list files");
+}
+inline QStringList urlListsFilters()
+{
+    return {QCoreApplication::translate("sources", "All Files (*)")};
+}
 
 // A chosen list file that added nothing because it could not be used.
 struct SkippedListFile {

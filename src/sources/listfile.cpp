@@ -4,6 +4,7 @@
 #include "core/entryaddress.h"
 
 #include <QByteArrayView>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -212,25 +213,25 @@ ListFileText ReadWholeFile(const QString &path)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        return failed(QStringLiteral("not found"));
+        return failed(QCoreApplication::translate("sources", "not found"));
     // Folders, pipes and devices are refused: a pipe or a device could be
     // read without end.
     if (!info.isFile())
-        return failed(QStringLiteral("not a file"));
+        return failed(QCoreApplication::translate("sources", "not a file"));
     if (info.size() > MaxListFileBytes)
-        return failed(QStringLiteral("too large for a list file"));
+        return failed(QCoreApplication::translate("sources", "too large for a list file"));
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return failed(QStringLiteral("cannot be read: ") + file.errorString());
+        return failed(QCoreApplication::translate("sources", "cannot be read: %1").arg(file.errorString()));
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return failed(QStringLiteral("cannot be read: ") + file.errorString());
+        return failed(QCoreApplication::translate("sources", "cannot be read: %1").arg(file.errorString()));
     file.close();
 
     std::optional<QString> text = decodeListText(bytes);
     if (!text)
-        return failed(QStringLiteral("not a text file"));
+        return failed(QCoreApplication::translate("sources", "not a text file"));
     return {std::move(*text), QString()};
 }
 

@@ -68,21 +68,23 @@ QString leftOutMessage(const QStringList &leftOut)
     QStringList names;
     for (const QString &entry : leftOut)
         names << core::quoted(core::oneLine(entry));
-    return u"These entries were left out of the list file, which cannot hold them so that they read back "
-           u"as they are:\n\n"
-         + core::namedList(names);
+    return QCoreApplication::translate("sources",
+                                       "These entries were left out of the list file, which cannot hold them "
+                                       "so that they read back as they are:")
+        + u"\n\n" + core::namedList(names);
 }
 
 void saveListAs(core::FileSaveDialog &dialog, core::MessageBox &messages, QWidget *owner,
                 const joblist::JobList &jobs)
 {
-    const QString path = dialog.showSave(owner, SaveListTitle, SaveListFilters);
+    const QString path = dialog.showSave(owner, saveListTitle(), saveListFilters());
     if (path.isEmpty())
         return;
     const ListFileContents contents = listFileContents(jobs);
     if (const QString failure = writeListFile(path, contents.bytes); !failure.isEmpty()) {
-        messages.show(owner, u"The list could not be saved:\n\n" + core::quoted(path) + u" ("
-                                 + core::quotedReason(failure) + u')');
+        messages.show(owner,
+                      QCoreApplication::translate("sources", "The list could not be saved:") + u"\n\n"
+                          + core::quoted(path) + u" (" + core::quotedReason(failure) + u')');
         return;
     }
     if (!contents.leftOut.isEmpty())

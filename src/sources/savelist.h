@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -16,8 +17,15 @@ namespace joblist { class JobList; }
 // was written for. Nothing here but the dialog's owner touches a window.
 namespace sources {
 
-inline const QString SaveListTitle = QStringLiteral("Save List As");
-inline const QStringList SaveListFilters{QStringLiteral("Text Files (*.txt)"), QStringLiteral("All Files (*)")};
+inline QString saveListTitle()
+{
+    return QCoreApplication::translate("sources", "Save List As");
+}
+inline QStringList saveListFilters()
+{
+    return {QCoreApplication::translate("sources", "Text Files (*.txt)"),
+            QCoreApplication::translate("sources", "All Files (*)")};
+}
 
 // The line that reads back as `entry`: the entry itself where a list can
 // hold it as it is, else, for a local file, a file URL whose escapes spell

@@ -15,7 +15,7 @@ fi
 missing=0
 while IFS= read -r file; do
     case $file in
-        *.cpp|*.h|*.c|*.sh|*.cmake|*CMakeLists.txt|Makefile|run|test|.ci/run|tests/rig/capture|*.py|*.svg|*.qrc|*.desktop) ;;
+        *.cpp|*.h|*.c|*.sh|*.cmake|*CMakeLists.txt|Makefile|run|test|.ci/run|tests/rig/capture|*.py|*.svg|*.qrc|*.ts|*.desktop) ;;
         *) continue ;;
     esac
     if ! head -n 3 "$file" | grep -q 'SPDX-License-Identifier: GPL-3.0-or-later'; then

@@ -5,6 +5,8 @@
 #include "jobsearch.h"
 #include "journal.h"
 
+#include <QCoreApplication>
+
 #include "joblist/joblist.h"
 #include "platform/engine/enginerenderer.h"
 #include "platform/printers/foldersink.h"
@@ -148,7 +150,7 @@ int printFromCommandLine(const CommandLine &line, std::FILE *log, std::FILE *out
     joblist::JobList all;
     const QStringList problems = addEntries(line.sources, all);
     for (const QString &problem : problems)
-        say(log, u"tavimark: cannot use " + oneLine(problem));
+        say(log, QCoreApplication::translate("app::BatchPrint", "tavimark: cannot use %1").arg(oneLine(problem)));
     if (all.count() == 0) {
         BatchReport nothing({}, reportSettingsFor(line, log, out, nullptr));
         RunReport empty;
@@ -184,11 +186,11 @@ int printPrinterList(std::FILE *out, std::FILE *log)
 {
     const std::optional<QList<platform::PrinterName>> printers = platform::listPrinters();
     if (!printers) {
-        say(log, QStringLiteral("tavimark: the print system cannot be reached"));
+        say(log, QCoreApplication::translate("app::BatchPrint", "tavimark: the print system cannot be reached"));
         return NothingDone;
     }
     if (printers->isEmpty())
-        say(log, QStringLiteral("tavimark: no printer is set up"));
+        say(log, QCoreApplication::translate("app::BatchPrint", "tavimark: no printer is set up"));
     for (const platform::PrinterName &printer : *printers)
         say(out, printer.isDefault ? printer.name + u" (default)" : printer.name);
     return AllPrinted;

@@ -1,32 +1,37 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "batchreport.h"
+#include "core/reasontext.h"
 #include "commandline.h"
 #include "jsonline.h"
 
 #include "core/loadfailure.h"
 #include "core/messagetext.h"
 
+#include <QCoreApplication>
 #include <cmath>
 
 namespace app {
 
 namespace {
 
-using core::entryCount;
 using core::oneLine;
 using printing::EntryOutcome;
 using printing::JobAnswer;
 using printing::RunReport;
 using Result = EntryOutcome::Result;
 
-const QString NoAnswerInTime = QStringLiteral("the printer's answer did not come in time");
+// The lines on standard error are for a person, in the user's language; the
+// outcomes and reasons --json and the journal record stay in English.
+const QString NoAnswerInTime
+    = core::reasonText(QT_TRANSLATE_NOOP("Reason", "the printer's answer did not come in time"));
 
 // What became of a document the run wrote to a file, named by that file.
 QString writtenWords(const EntryOutcome &outcome)
 {
-    const QString written = u"written to " + oneLine(outcome.file);
+    const QString written = BatchReport::tr("written to %1").arg(oneLine(outcome.file));
     if (outcome.result == Result::SentIncomplete)
-        return written + u" (written before it finished loading: " + outcome.reason + u')';
+        return written + u' '
+            + BatchReport::tr("(written before it finished loading: %1)").arg(core::shownReason(outcome.reason));
     return written;
 }
 
@@ -38,39 +43,62 @@ QString outcomeWords(const EntryOutcome &outcome, bool writesFiles)
         return writtenWords(outcome);
     switch (outcome.result) {
     case Result::Sent:
-        return QStringLiteral("sent");
+        return BatchReport::tr("sent");
     case Result::SentIncomplete:
-        return u"sent (printed before it finished loading: " + outcome.reason + u')';
+        return BatchReport::tr("sent (printed before it finished loading: %1)").arg(core::shownReason(outcome.reason));
     case Result::MayHavePrinted:
-        return u"may have printed (" + outcome.reason + u')';
+        return BatchReport::tr("may have printed (%1)").arg(core::shownReason(outcome.reason));
     case Result::NotPrinted:
         break;
     }
-    return u"not printed (" + outcome.reason + u')';
+    return BatchReport::tr("not printed (%1)").arg(core::shownReason(outcome.reason));
 }
 
-QString withReason(const QString &words, const QString &reason)
+QString withReason(const QString &outcome, const QString &reason)
 {
-    return reason.isEmpty() ? words : words + u" (" + reason + u')';
+    return reason.isEmpty() ? outcome : outcome + u" (" + core::shownReason(reason) + u')';
 }
 
 QString answerWords(const JobAnswer &answer)
 {
     switch (answer.state) {
     case JobAnswer::State::Printed:
-        return QStringLiteral("printed");
+        return BatchReport::tr("printed");
     case JobAnswer::State::Aborted:
-        return withReason(QStringLiteral("aborted by the printer"), answer.reason);
+        return withReason(BatchReport::tr("aborted by the printer"), answer.reason);
     case JobAnswer::State::Canceled:
-        return withReason(QStringLiteral("canceled"), answer.reason);
+        return withReason(BatchReport::tr("canceled"), answer.reason);
     case JobAnswer::State::Held:
-        return withReason(QStringLiteral("still held"), answer.reason);
+        return withReason(BatchReport::tr("still held"), answer.reason);
     case JobAnswer::State::Working:
-        return withReason(QStringLiteral("sent"), NoAnswerInTime);
+        return withReason(BatchReport::tr("sent"), NoAnswerInTime);
     case JobAnswer::State::Unknown:
         break;
     }
-    return withReason(QStringLiteral("sent; the printer's answer is unknown"), answer.reason);
+    return withReason(BatchReport::tr("sent; the printer's answer is unknown"), answer.reason);
+}
+
+// "3 of 20 entries %1", counted in the words the language counts with; one
+// entry has its own text, so that English holds with no translation loaded.
+QString ofEntries(int done, int entries)
+{
+    const QString text
+        = entries == 1 ? BatchReport::tr("%1 of 1 entry %2") : BatchReport::tr("%1 of %n entries %2", nullptr, entries);
+    return text.arg(done);
+}
+
+// An entry a journal shows as done: where it went when that was another
+// queue, and how the run knows.
+QString alreadySentWords(const JournalVerdict &verdict, bool elsewhere)
+{
+    if (verdict.foundInQueue) {
+        // The journal was in doubt; the queue showed the job.
+        return elsewhere
+            ? BatchReport::tr("already sent to %1 as job %2 (found in the queue)").arg(verdict.printer).arg(verdict.job)
+            : BatchReport::tr("already sent as job %1 (found in the queue)").arg(verdict.job);
+    }
+    return elsewhere ? BatchReport::tr("already sent to %1 (journal)").arg(verdict.printer)
+                     : BatchReport::tr("already sent (journal)");
 }
 
 QString answerOutcome(JobAnswer::State state)
@@ -139,10 +167,7 @@ void BatchReport::reportSkipped(int before)
             // Resumed on another queue, the run says where these went.
             const bool elsewhere = !verdict.printer.isEmpty() && verdict.printer != m_settings.printer;
             const QString where = elsewhere ? u" to " + verdict.printer : QString();
-            // The journal was in doubt; the queue showed the job.
-            const QString found = u" as job " + QString::number(verdict.job) + u" (found in the queue)";
-            say(step(index) + u"already sent" + where + (verdict.foundInQueue ? found : QStringLiteral(" (journal)")) + u": "
-                + oneLine(entry));
+            say(step(index) + alreadySentWords(verdict, elsewhere) + u": " + oneLine(entry));
             QString reason = elsewhere ? u"sent" + where : QString();
             if (verdict.foundInQueue)
                 reason = QStringLiteral("found in the queue");
@@ -150,7 +175,7 @@ void BatchReport::reportSkipped(int before)
             settled.job = verdict.job;
             settle(settled);
         } else {
-            say(step(index) + u"may have printed (journal): " + oneLine(entry));
+            say(step(index) + BatchReport::tr("may have printed (journal)") + u": " + oneLine(entry));
             ++m_journalUncertain;
             settle(SettledEntry::without(index, entry, outcome::MayHavePrinted, verdict.reason));
         }
@@ -236,7 +261,8 @@ void BatchReport::waitEnded(bool answersDone)
         } else {
             m_timedOut = true;
             ++m_unanswered;
-            say(step(awaited.settled.index) + u"sent; " + NoAnswerInTime + u": " + oneLine(awaited.settled.entry));
+            say(step(awaited.settled.index) + BatchReport::tr("sent; %1").arg(core::shownReason(NoAnswerInTime)) + u": "
+                + oneLine(awaited.settled.entry));
             awaited.settled.outcome = outcome::Sent;
             awaited.settled.reason = NoAnswerInTime;
             settle(awaited.settled);
@@ -277,23 +303,29 @@ void BatchReport::settle(const SettledEntry &entry)
 // What the journal and the printer's answers add to the summary.
 QString BatchReport::summaryLine(const RunReport &report) const
 {
-    QString line = counted(int(report.mayHavePrinted.size()), QStringLiteral("may have printed"));
-    line += counted(m_tally.value(outcome::AlreadySent), outcome::AlreadySent);
-    line += counted(m_journalUncertain, QStringLiteral("may have printed (journal)"));
+    QString line = counted(int(report.mayHavePrinted.size()), BatchReport::tr("may have printed"));
+    line += counted(m_tally.value(outcome::AlreadySent), BatchReport::tr("already sent (journal)"));
+    line += counted(m_journalUncertain, BatchReport::tr("may have printed (journal)"));
     if (m_settings.waits) {
-        line += counted(m_tally.value(outcome::Printed), QStringLiteral("printed"));
-        line += counted(m_tally.value(outcome::Aborted), QStringLiteral("aborted by the printer"));
-        line += counted(m_tally.value(outcome::Canceled), QStringLiteral("canceled"));
-        line += counted(m_tally.value(outcome::Unknown), QStringLiteral("with the printer's answer unknown"));
-        line += counted(m_tally.value(outcome::Held), QStringLiteral("still held"));
-        line += counted(m_unanswered, QStringLiteral("with no answer in time"));
+        line += counted(m_tally.value(outcome::Printed), BatchReport::tr("printed"));
+        line += counted(m_tally.value(outcome::Aborted), BatchReport::tr("aborted by the printer"));
+        line += counted(m_tally.value(outcome::Canceled), BatchReport::tr("canceled"));
+        line += counted(m_tally.value(outcome::Unknown), BatchReport::tr("with the printer's answer unknown"));
+        line += counted(m_tally.value(outcome::Held), BatchReport::tr("still held"));
+        line += counted(m_unanswered, BatchReport::tr("with no answer in time"));
     }
     return line;
 }
 
+// "3 of 20 entries sent", the counts in the sentence the language needs.
+QString BatchReport::sentCount(const RunReport &report) const
+{
+    return ofEntries(int(report.sent.size()), int(m_entries.size())).arg(sentWord());
+}
+
 QString BatchReport::sentWord() const
 {
-    return m_settings.writesFiles ? outcome::Written : outcome::Sent;
+    return m_settings.writesFiles ? BatchReport::tr("written") : BatchReport::tr("sent");
 }
 
 int BatchReport::statusAfterWait(int status) const
@@ -309,7 +341,7 @@ int BatchReport::summarise(const RunReport &report, bool problems)
     reportSkipped(int(m_entries.size()) + 1);
     switch (report.ending) {
     case RunReport::Ending::NothingToPrint:
-        say(QStringLiteral("tavimark: nothing to print"));
+        say(BatchReport::tr("tavimark: nothing to print"));
         return NothingDone;
     case RunReport::Ending::PrinterUnusable:
         say(u"tavimark: " + oneLine(report.printerReason));
@@ -319,20 +351,22 @@ int BatchReport::summarise(const RunReport &report, bool problems)
         return UsageError;
     case RunReport::Ending::PrinterFailed: {
         const bool journalFailed = m_settings.journal && m_settings.journal->failure() == report.printerReason;
-        const QString notSent = journalFailed ? QStringLiteral("not sent: the journal could not be written")
-                                              : QStringLiteral("not sent: the printer stopped taking jobs");
+        const QString notSent = journalFailed
+            ? core::reasonText(QT_TRANSLATE_NOOP("Reason", "not sent: the journal could not be written"))
+            : core::reasonText(QT_TRANSLATE_NOOP("Reason", "not sent: the printer stopped taking jobs"));
         // The first entry not sent has had its line already.
         int runStep = int(m_printed.size() - report.notSent.size()) + 1;
         for (const QString &entry : report.notSent.mid(1)) {
             const int index = indexOf(++runStep);
             reportSkipped(index);
-            say(step(index) + u"not printed (" + notSent + u"): " + oneLine(entry));
+            say(step(index) + BatchReport::tr("not printed (%1)").arg(core::shownReason(notSent)) + u": "
+                + oneLine(entry));
             settle(SettledEntry::without(index, entry, outcome::NotPrinted, notSent));
         }
-        const QString why = (journalFailed ? u"printing was stopped (" : u"the printer stopped taking jobs (")
-            + report.printerReason + u')';
-        say(u"tavimark: " + why + u"; " + QString::number(report.sent.size()) + u" of " + entryCount(m_entries.size())
-            + u' ' + sentWord() + summaryLine(report));
+        const QString why = (journalFailed ? BatchReport::tr("printing was stopped (%1)")
+                                           : BatchReport::tr("the printer stopped taking jobs (%1)"))
+                                .arg(core::shownReason(report.printerReason));
+        say(u"tavimark: " + why + u"; " + sentCount(report) + summaryLine(report));
         return NothingDone;
     }
     case RunReport::Ending::EngineFailed:
@@ -340,21 +374,22 @@ int BatchReport::summarise(const RunReport &report, bool problems)
         // Every entry it did not get to has had its line already. Only the
         // window stops a run by hand; should the command line ever, it says so.
         say(u"tavimark: "
-            + (report.ending == RunReport::Ending::Stopped ? printing::stoppedReason() : core::engineFailed())
-            + u"; " + QString::number(report.sent.size()) + u" of "
-            + entryCount(m_entries.size()) + u" sent" + counted(int(report.notPrinted.size()), QStringLiteral("not printed"))
-            + summaryLine(report));
+            + core::shownReason(report.ending == RunReport::Ending::Stopped ? printing::stoppedReason()
+                                                                            : core::engineFailed())
+            + u"; " + ofEntries(int(report.sent.size()), int(m_entries.size())).arg(BatchReport::tr("sent"))
+            + counted(int(report.notPrinted.size()), BatchReport::tr("not printed")) + summaryLine(report));
         return NothingDone;
     case RunReport::Ending::Finished:
         break;
     }
-    QString summary = u"tavimark: " + QString::number(report.sent.size()) + u" of " + entryCount(m_entries.size()) + u' '
-        + sentWord();
-    summary += counted(int(report.notPrinted.size()), QStringLiteral("not printed"));
+    QString summary = u"tavimark: " + sentCount(report);
+    summary += counted(int(report.notPrinted.size()), BatchReport::tr("not printed"));
     summary += summaryLine(report);
     if (!report.incomplete.isEmpty())
-        summary += u", " + QString::number(report.incomplete.size()) + u' '
-            + (m_settings.writesFiles ? u"written" : u"printed") + u" before they finished loading";
+        summary += u", "
+            + (m_settings.writesFiles ? BatchReport::tr("%1 written before they finished loading")
+                                      : BatchReport::tr("%1 printed before they finished loading"))
+                  .arg(report.incomplete.size());
     say(summary);
     if (m_settings.journal && m_settings.journal->failure()) {
         say(u"tavimark: " + *m_settings.journal->failure());

@@ -6,6 +6,7 @@
 
 #include "printing/runreport.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QMap>
 #include <QStringList>
@@ -30,6 +31,9 @@ struct ReportSettings {
 // whether or not this run prints them; the run's own steps count only the
 // entries it prints, and are mapped back here.
 class BatchReport {
+    // The lines on standard error are worded in the user's language.
+    Q_DECLARE_TR_FUNCTIONS(app::BatchReport)
+
 public:
     BatchReport(QStringList entries, ReportSettings settings);
 
@@ -75,6 +79,7 @@ private:
     int statusAfterWait(int status) const;
     // What the summary calls the jobs that went out: files are written.
     QString sentWord() const;
+    QString sentCount(const printing::RunReport &report) const;
 
     QStringList m_entries;
     ReportSettings m_settings;

@@ -3,6 +3,7 @@
 
 #include "joblist/joblist.h"
 #include "core/entryaddress.h"
+#include "core/reasontext.h"
 #include "core/eventyield.h"
 #include "platform/files/currentfolder.h"
 #include "printing/pagerange/pagerange.h"
@@ -10,6 +11,7 @@
 #include "sources/addfoldercontents.h"
 #include "sources/addurllists.h"
 
+#include <QCoreApplication>
 #include <QCommandLineParser>
 #include <QFile>
 #include <QFileInfo>
@@ -27,49 +29,82 @@ namespace {
 // sources are named is read from the arguments themselves, since a parser
 // keeps each option's values apart.
 struct Options {
-    QCommandLineOption print{QStringLiteral("print"), QStringLiteral("Print without a window (no display needed), then exit.")};
-    QCommandLineOption list{QStringLiteral("list"), QStringLiteral("Add the addresses in the URL list FILE. May repeat."),
-                            QStringLiteral("FILE")};
-    QCommandLineOption folder{QStringLiteral("folder"),
-                              QStringLiteral("Add every file of the extension under DIR and its subfolders. May repeat."),
-                              QStringLiteral("DIR")};
-    QCommandLineOption ext{QStringLiteral("ext"),
-                           QStringLiteral("The extension --folder looks for (default: htm, which finds .html too). "
-                                          "Applies to the --folder options after it."),
-                           QStringLiteral("EXT")};
-    QCommandLineOption printer{{QStringLiteral("d"), QStringLiteral("printer")},
-                               QStringLiteral("Print on the CUPS queue NAME instead of the default."), QStringLiteral("NAME")};
-    QCommandLineOption copies{{QStringLiteral("n"), QStringLiteral("copies")}, QStringLiteral("Print N copies of each document."),
+    QCommandLineOption print{
+        QStringLiteral("print"),
+        QCoreApplication::translate("app::CommandLine", "Print without a window (no display needed), then exit.")};
+    QCommandLineOption list{
+        QStringLiteral("list"),
+        QCoreApplication::translate("app::CommandLine", "Add the addresses in the URL list FILE. May repeat."),
+        QStringLiteral("FILE")};
+    QCommandLineOption folder{
+        QStringLiteral("folder"),
+        QCoreApplication::translate("app::CommandLine",
+                                    "Add every file of the extension under DIR and its subfolders. May repeat."),
+        QStringLiteral("DIR")};
+    QCommandLineOption ext{
+        QStringLiteral("ext"),
+        QCoreApplication::translate("app::CommandLine",
+                                    "The extension --folder looks for (default: htm, which finds .html too). "
+                                    "Applies to the --folder options after it."),
+        QStringLiteral("EXT")};
+    QCommandLineOption printer{
+        {QStringLiteral("d"), QStringLiteral("printer")},
+        QCoreApplication::translate("app::CommandLine", "Print on the CUPS queue NAME instead of the default."),
+        QStringLiteral("NAME")};
+    QCommandLineOption copies{{QStringLiteral("n"), QStringLiteral("copies")},
+                              QCoreApplication::translate("app::CommandLine", "Print N copies of each document."),
                               QStringLiteral("N")};
-    QCommandLineOption jobOption{QStringLiteral("o"),
-                                 QStringLiteral("Print with the job option NAME=VALUE, as lp takes it: sides=two-sided-long-edge, "
-                                                "media=A4, landscape, print-color-mode=monochrome, page-ranges=1-3,7, "
-                                                "number-up=2, ... The printer must offer it. May repeat."),
-                                 QStringLiteral("NAME=VALUE")};
-    QCommandLineOption listPrinters{QStringLiteral("list-printers"),
-                                    QStringLiteral("List the printers, one a line, the default marked, and exit.")};
-    QCommandLineOption timeout{QStringLiteral("timeout"),
-                               QStringLiteral("Give each document at most SECONDS to load and render (default: 30)."),
-                               QStringLiteral("SECONDS")};
-    QCommandLineOption output{QStringLiteral("output"),
-                              QStringLiteral("Write each document as a PDF file into DIR instead of printing it."),
-                              QStringLiteral("DIR")};
-    QCommandLineOption journal{QStringLiteral("journal"),
-                               QStringLiteral("Keep a record of the run in FILE, on the disk before each next job; run the "
-                                              "same command again to print only what it does not show as sent."),
-                               QStringLiteral("FILE")};
-    QCommandLineOption resendUncertain{QStringLiteral("resend-uncertain"),
-                                       QStringLiteral("With --journal: print again the entries it shows may have printed.")};
-    QCommandLineOption json{QStringLiteral("json"),
-                            QStringLiteral("Write a JSON object per entry on standard output as it settles, then a summary.")};
-    QCommandLineOption wait{QStringLiteral("wait"),
-                            QStringLiteral("After the run, wait for the printer to finish, hold or give up every job.")};
-    QCommandLineOption waitTimeout{QStringLiteral("wait-timeout"),
-                                   QStringLiteral("Let --wait wait at most SECONDS (default: 600)."), QStringLiteral("SECONDS")};
-    QCommandLineOption noHeaders{QStringLiteral("no-headers"),
-                                 QStringLiteral("Print pages without the title, address, page number and date.")};
-    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help and exit.")};
-    QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Show the version and exit.")};
+    QCommandLineOption jobOption{
+        QStringLiteral("o"),
+        QCoreApplication::translate("app::CommandLine",
+                                    "Print with the job option NAME=VALUE, as lp takes it: sides=two-sided-long-edge, "
+                                    "media=A4, landscape, print-color-mode=monochrome, page-ranges=1-3,7, "
+                                    "number-up=2, ... The printer must offer it. May repeat."),
+        QStringLiteral("NAME=VALUE")};
+    QCommandLineOption listPrinters{
+        QStringLiteral("list-printers"),
+        QCoreApplication::translate("app::CommandLine",
+                                    "List the printers, one a line, the default marked, and exit.")};
+    QCommandLineOption timeout{
+        QStringLiteral("timeout"),
+        QCoreApplication::translate("app::CommandLine",
+                                    "Give each document at most SECONDS to load and render (default: 30)."),
+        QStringLiteral("SECONDS")};
+    QCommandLineOption output{
+        QStringLiteral("output"),
+        QCoreApplication::translate("app::CommandLine",
+                                    "Write each document as a PDF file into DIR instead of printing it."),
+        QStringLiteral("DIR")};
+    QCommandLineOption journal{
+        QStringLiteral("journal"),
+        QCoreApplication::translate("app::CommandLine",
+                                    "Keep a record of the run in FILE, on the disk before each next job; run the "
+                                    "same command again to print only what it does not show as sent."),
+        QStringLiteral("FILE")};
+    QCommandLineOption resendUncertain{
+        QStringLiteral("resend-uncertain"),
+        QCoreApplication::translate("app::CommandLine",
+                                    "With --journal: print again the entries it shows may have printed.")};
+    QCommandLineOption json{
+        QStringLiteral("json"),
+        QCoreApplication::translate("app::CommandLine",
+                                    "Write a JSON object per entry on standard output as it settles, then a summary.")};
+    QCommandLineOption wait{
+        QStringLiteral("wait"),
+        QCoreApplication::translate("app::CommandLine",
+                                    "After the run, wait for the printer to finish, hold or give up every job.")};
+    QCommandLineOption waitTimeout{
+        QStringLiteral("wait-timeout"),
+        QCoreApplication::translate("app::CommandLine", "Let --wait wait at most SECONDS (default: 600)."),
+        QStringLiteral("SECONDS")};
+    QCommandLineOption noHeaders{
+        QStringLiteral("no-headers"),
+        QCoreApplication::translate("app::CommandLine",
+                                    "Print pages without the title, address, page number and date.")};
+    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
+                            QCoreApplication::translate("app::CommandLine", "Show this help and exit.")};
+    QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
+                               QCoreApplication::translate("app::CommandLine", "Show the version and exit.")};
 
     QList<const QCommandLineOption *> all() const
     {
@@ -90,14 +125,17 @@ struct Options {
 
     void addTo(QCommandLineParser &parser) const
     {
-        parser.setApplicationDescription(QStringLiteral(
+        parser.setApplicationDescription(QCoreApplication::translate(
+            "app::CommandLine",
             "Prints many HTML documents in one run: local files, folders of them, and web addresses."));
         for (const QCommandLineOption *option : all())
             parser.addOption(*option);
-        parser.addPositionalArgument(QStringLiteral("FILE|URL"),
-                                     QStringLiteral("Files, folders or addresses to add, in order; a folder is walked "
-                                                    "as --folder walks it, with the --ext before it."),
-                                     QStringLiteral("[FILE|URL]..."));
+        parser.addPositionalArgument(
+            QStringLiteral("FILE|URL"),
+            QCoreApplication::translate("app::CommandLine",
+                                        "Files, folders or addresses to add, in order; a folder is walked "
+                                        "as --folder walks it, with the --ext before it."),
+            QStringLiteral("[FILE|URL]..."));
     }
 };
 
@@ -105,35 +143,52 @@ struct Options {
 // these, and a test holds the sources to that.
 struct EnvironmentSetting {
     const char16_t *name;
-    const char16_t *what;
+    const char *what;
 };
 constexpr EnvironmentSetting EnvironmentSettings[] = {
-    {u"TAVIMARK_RENDERERS=K", u"prepare up to K documents at once, each in a browser process of its own\n"
-                              u"      (1 to 8; default: one per processor core, at least 2)"},
-    {u"TAVIMARK_HEADERS=0", u"print pages without the title, address, page number and date"},
-    {u"TAVIMARK_TIMEOUT=SECONDS", u"give each document this long instead of 30 seconds (1 to 86400)"},
-    {u"TAVIMARK_DEBUG=1", u"keep the browser engine's and Qt's own remarks on standard error"},
+    {u"TAVIMARK_RENDERERS=K",
+     QT_TRANSLATE_NOOP("app::CommandLine",
+                       "prepare up to K documents at once, each in a browser process of its own\n"
+                       "      (1 to 8; default: one per processor core, at least 2)")},
+    {u"TAVIMARK_HEADERS=0",
+     QT_TRANSLATE_NOOP("app::CommandLine", "print pages without the title, address, page number and date")},
+    {u"TAVIMARK_TIMEOUT=SECONDS",
+     QT_TRANSLATE_NOOP("app::CommandLine", "give each document this long instead of 30 seconds (1 to 86400)")},
+    {u"TAVIMARK_DEBUG=1",
+     QT_TRANSLATE_NOOP("app::CommandLine", "keep the browser engine's and Qt's own remarks on standard error")},
 };
 
 QString environmentText()
 {
-    QString text = QStringLiteral("\nEnvironment:\n");
-    for (const EnvironmentSetting &setting : EnvironmentSettings)
-        text += u"  " + QString::fromUtf16(setting.name) + u"\n      " + QString::fromUtf16(setting.what) + u'\n';
+    QString text = u'\n' + QCoreApplication::translate("app::CommandLine", "Environment:") + u'\n';
+    for (const EnvironmentSetting &setting : EnvironmentSettings) {
+        text += u"  " + QString::fromUtf16(setting.name) + u"\n      "
+            + QCoreApplication::translate("app::CommandLine", setting.what) + u'\n';
+    }
     return text;
 }
 
 QString usage(const QCommandLineParser &parser)
 {
     QString text = parser.helpText();
-    // The parser names the program by the path it was started with.
-    text.replace(QRegularExpression(QStringLiteral("^Usage: \\S+")), QStringLiteral("Usage: tavimark"));
-    return text + u"\nExit status:\n  0   every entry printed\n"
-                  u"  1   some entries not printed, or may have printed (with --wait: aborted, canceled, or unknown)\n"
-                  u"  2   the printer or the browser engine failed, nothing could be done,\n"
-                  u"      the journal could not be written, or --wait ran out of time\n"
-                  u"  64  a usage error, or a journal of another list\n"
-                  u"  75  the journal is in use by another run\n"
+    // The parser names the program by the path it was started with, after
+    // its own word for "Usage", which Qt's translations word.
+    const QString started = qApp && !QCoreApplication::arguments().isEmpty()
+        ? QCoreApplication::arguments().constFirst()
+        : QStringLiteral("<executable_name>");
+    if (const qsizetype at = text.indexOf(started); at >= 0 && at < text.indexOf(u'\n'))
+        text.replace(at, started.size(), QStringLiteral("tavimark"));
+    return text + u'\n'
+        + QCoreApplication::translate(
+               "app::CommandLine",
+               "Exit status:\n"
+               "  0   every entry printed\n"
+               "  1   some entries not printed, or may have printed (with --wait: aborted, canceled, "
+               "or unknown)\n"
+               "  2   the printer or the browser engine failed, nothing could be done,\n"
+               "      the journal could not be written, or --wait ran out of time\n"
+               "  64  a usage error, or a journal of another list\n"
+               "  75  the journal is in use by another run\n")
         + environmentText();
 }
 
@@ -149,7 +204,8 @@ QString parseError(const QCommandLineParser &parser)
         return error.isEmpty() ? error : error.front().toLower() + error.mid(1);
     }
     const QString &name = unknown.constFirst();
-    return (name.size() == 1 ? u"unknown option -" : u"unknown option --") + name;
+    return QCoreApplication::translate("app::CommandLine", "unknown option %1")
+        .arg((name.size() == 1 ? u"-" : u"--") + name);
 }
 
 // An option as a message names it: by its long name where it has one.
@@ -217,7 +273,8 @@ QString checkNamesGiven(const QCommandLineParser &parser, const Options &options
     for (const QCommandLineOption *named :
          {&options.list, &options.folder, &options.printer, &options.output, &options.journal}) {
         if (parser.values(*named).contains(QString()))
-            return spelled(*named) + u" wants a " + named->valueName() + u", not an empty one";
+            return QCoreApplication::translate("app::CommandLine", "%1 wants a %2, not an empty one")
+                .arg(spelled(*named), named->valueName());
     }
     return {};
 }
@@ -234,7 +291,9 @@ QString readJobOptions(const QStringList &values, core::PrinterSettings &setting
                 return parsed.error;
             if (parsed.option->name == core::option::PageRanges
                 && !printing::parsePageRanges(parsed.option->value))
-                return u"-o page-ranges=" + parsed.option->value + u" names no pages; write them as 1-3,7 or 5-";
+                return QCoreApplication::translate("app::CommandLine",
+                                                   "-o page-ranges=%1 names no pages; write them as 1-3,7 or 5-")
+                    .arg(parsed.option->value);
             if (parsed.option->name == core::option::Copies)
                 settings.copies = parsed.option->value.toInt();
             else
@@ -251,9 +310,10 @@ QString checkWaiting(const QCommandLineParser &parser, const Options &options, C
     bool ok = false;
     const double seconds = parser.value(options.waitTimeout).toDouble(&ok);
     if (!ok || !std::isfinite(seconds) || seconds < 1 || seconds > CommandLine::MaxWaitSeconds)
-        return u"--wait-timeout wants a number of seconds from 1 to " + QString::number(CommandLine::MaxWaitSeconds);
+        return QCoreApplication::translate("app::CommandLine", "--wait-timeout wants a number of seconds from 1 to %1")
+            .arg(CommandLine::MaxWaitSeconds);
     if (!parser.isSet(options.wait))
-        return QStringLiteral("--wait-timeout goes with --wait: add --wait");
+        return QCoreApplication::translate("app::CommandLine", "--wait-timeout goes with --wait: add --wait");
     line.waitSeconds = seconds;
     return {};
 }
@@ -264,7 +324,8 @@ QString checkValues(const QCommandLineParser &parser, const Options &options, Co
         bool ok = false;
         line.printer.copies = parser.value(options.copies).toInt(&ok);
         if (!ok || line.printer.copies < 1 || line.printer.copies > core::MaxCopies)
-            return u"--copies wants a whole number from 1 to " + QString::number(core::MaxCopies);
+            return QCoreApplication::translate("app::CommandLine", "--copies wants a whole number from 1 to %1")
+                .arg(core::MaxCopies);
     }
     if (QString problem = readJobOptions(parser.values(options.jobOption), line.printer); !problem.isEmpty())
         return problem;
@@ -272,15 +333,16 @@ QString checkValues(const QCommandLineParser &parser, const Options &options, Co
         bool ok = false;
         const double seconds = parser.value(options.timeout).toDouble(&ok);
         if (!ok || !printing::RunSettings::boundInRange(seconds))
-            return u"--timeout wants a number of seconds from " + QString::number(printing::RunSettings::MinBoundSeconds)
-                + u" to " + QString::number(printing::RunSettings::MaxBoundSeconds);
+            return QCoreApplication::translate("app::CommandLine", "--timeout wants a number of seconds from %1 to %2")
+                .arg(printing::RunSettings::MinBoundSeconds)
+                .arg(printing::RunSettings::MaxBoundSeconds);
         line.timeoutSeconds = seconds;
     }
     if (QString empty = checkNamesGiven(parser, options); !empty.isEmpty())
         return empty;
     for (const QString &value : parser.values(options.ext)) {
         if (value.isEmpty() || value.contains(u'/'))
-            return QStringLiteral("--ext wants an extension such as htm");
+            return QCoreApplication::translate("app::CommandLine", "--ext wants an extension such as htm");
     }
     if (QString waiting = checkWaiting(parser, options, line); !waiting.isEmpty())
         return waiting;
@@ -289,13 +351,17 @@ QString checkValues(const QCommandLineParser &parser, const Options &options, Co
              {&options.printer, &options.copies, &options.jobOption, &options.timeout, &options.output, &options.journal,
               &options.resendUncertain, &options.json, &options.wait, &options.waitTimeout}) {
             if (parser.isSet(*printOnly))
-                return spelled(*printOnly) + u" is for printing from the command line: add --print";
+                return QCoreApplication::translate("app::CommandLine",
+                                                   "%1 is for printing from the command line: add --print")
+                    .arg(spelled(*printOnly));
         }
     }
     if (parser.isSet(options.resendUncertain) && !parser.isSet(options.journal))
-        return QStringLiteral("--resend-uncertain goes with --journal: add --journal FILE");
+        return QCoreApplication::translate("app::CommandLine",
+                                           "--resend-uncertain goes with --journal: add --journal FILE");
     if (parser.isSet(options.printer) && parser.isSet(options.output))
-        return QStringLiteral("--printer and --output do not go together: a run either prints or writes files");
+        return QCoreApplication::translate(
+            "app::CommandLine", "--printer and --output do not go together: a run either prints or writes files");
     return {};
 }
 
@@ -359,7 +425,7 @@ QString usageText()
 
 QString usageErrorLine(const QString &error)
 {
-    return u"tavimark: " + error + u"; try 'tavimark --help'\n";
+    return QCoreApplication::translate("app::CommandLine", "tavimark: %1; try 'tavimark --help'").arg(error) + u'\n';
 }
 
 QString versionText()
@@ -388,14 +454,19 @@ std::optional<QString> entryForArgument(const QByteArray &argument)
 
 namespace {
 
-const QString NoCurrentFolder = QStringLiteral(" (the current folder cannot be read, so a relative name cannot be resolved)");
+QString noCurrentFolder()
+{
+    return QCoreApplication::translate("app::CommandLine",
+                                       "(the current folder cannot be read, so a relative name cannot be resolved)");
+}
 
 void addFolder(const QByteArray &folder, const QString &extension, joblist::JobList &jobs, QStringList &problems)
 {
     sources::FolderWalk walk({});
     sources::addFolderTree(folder, extension, walk, jobs);
     for (const QByteArray &unread : walk.unreadableFolders())
-        problems << u"folder " + sources::displayFolder(unread) + u" (it could not be read)";
+        problems << QCoreApplication::translate("app::CommandLine", "folder %1 (it could not be read)")
+                        .arg(sources::displayFolder(unread));
 }
 
 // The folder an argument names, absolute and tidied as a file's entry is;
@@ -424,9 +495,9 @@ QStringList addEntries(const QList<EntrySource> &sources, joblist::JobList &jobs
             }
             const std::optional<QString> entry = entryForArgument(source.argument);
             if (!entry) {
-                problems << QFile::decodeName(source.argument) + NoCurrentFolder;
+                problems << QFile::decodeName(source.argument) + u' ' + noCurrentFolder();
             } else if (const QString problem = core::documentAddressProblem(*entry); !problem.isEmpty()) {
-                problems << *entry + u" (" + problem + u')';
+                problems << *entry + u" (" + core::shownReason(problem) + u')';
             } else {
                 jobs.add(*entry);
             }
@@ -436,9 +507,11 @@ QStringList addEntries(const QList<EntrySource> &sources, joblist::JobList &jobs
             sources::ListFileProblems listProblems;
             sources::addListFile(QFile::decodeName(source.argument), yield, jobs, listProblems);
             for (const sources::SkippedListFile &file : listProblems.files)
-                problems << u"list file " + file.path + u" (" + file.why + u')';
+                problems
+                    << QCoreApplication::translate("app::CommandLine", "list file %1 (%2)").arg(file.path, file.why);
             for (const sources::RefusedToken &token : listProblems.tokens)
-                problems << token.token + u" in list file " + QFile::decodeName(source.argument) + u" (" + token.why + u')';
+                problems << QCoreApplication::translate("app::CommandLine", "%1 in list file %2 (%3)")
+                                .arg(token.token, QFile::decodeName(source.argument), core::shownReason(token.why));
             break;
         }
         case EntrySource::Kind::Folder: {
@@ -448,7 +521,9 @@ QStringList addEntries(const QList<EntrySource> &sources, joblist::JobList &jobs
             const std::optional<QByteArray> folder =
                 source.argument.startsWith('/') ? source.argument : platform::absolutePath(source.argument);
             if (!folder) {
-                problems << u"folder " + QFile::decodeName(source.argument) + NoCurrentFolder;
+                problems << QCoreApplication::translate("app::CommandLine", "folder %1")
+                                .arg(QFile::decodeName(source.argument))
+                        + u' ' + noCurrentFolder();
                 break;
             }
             addFolder(*folder, source.extension, jobs, problems);

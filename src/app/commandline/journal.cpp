@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "journal.h"
+#include "core/reasontext.h"
 
 #include "core/jobtitle.h"
 #include "platform/files/filesync.h"
 #include "platform/files/lockedfile.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QJsonDocument>
@@ -63,7 +65,8 @@ JournalVerdict makeVerdict(State state, const QString &reason = {})
 std::optional<JournalVerdict> verdictOf(const QJsonObject &record)
 {
     if (record.value(u"event").toString() == u"submitting")
-        return makeVerdict(State::Uncertain, QStringLiteral("its job was going out when the run stopped"));
+        return makeVerdict(State::Uncertain,
+                           core::reasonText(QT_TRANSLATE_NOOP("Reason", "its job was going out when the run stopped")));
     const QString said = record.value(u"outcome").toString();
     if (said == outcome::Sent || said == outcome::Written || said == outcome::Printed) {
         // Journals written before the printer was recorded name none.
@@ -92,13 +95,16 @@ std::optional<JournalProblem> Journal::open(const QString &path, const QStringLi
     if (const std::optional<platform::LockRefusal> refused = platform::openLocked(path, m_file)) {
         switch (refused->kind) {
         case Refusal::InUse:
-            return JournalProblem{u"the journal " + path + u" is in use by another run", true};
+            return JournalProblem{
+                QCoreApplication::translate("app::Journal", "the journal %1 is in use by another run").arg(path), true};
         case Refusal::NotAFile:
-            return JournalProblem{u"the journal " + path + u" is not a regular file"};
+            return JournalProblem{
+                QCoreApplication::translate("app::Journal", "the journal %1 is not a regular file").arg(path)};
         case Refusal::CannotOpen:
             break;
         }
-        return JournalProblem{u"the journal " + path + u" cannot be opened: " + refused->words};
+        return JournalProblem{QCoreApplication::translate("app::Journal", "the journal %1 cannot be opened: %2")
+                                  .arg(path, refused->words)};
     }
     if (std::optional<QString> problem = read())
         return JournalProblem{*problem};
@@ -121,7 +127,8 @@ std::optional<QString> Journal::read()
     // writes are not; the writes add at the end whatever it has read.
     QFile reader;
     if (!reader.open(m_file.handle(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle) || !reader.seek(0))
-        return u"the journal " + m_path + u" cannot be opened: " + reader.errorString();
+        return QCoreApplication::translate("app::Journal", "the journal %1 cannot be opened: %2")
+            .arg(m_path, reader.errorString());
     const qint64 longest = longestRecord(m_entries);
     qsizetype number = 0;
     for (QByteArray line = reader.readLine(longest + 1); !line.isEmpty(); line = reader.readLine(longest + 1)) {
@@ -135,7 +142,8 @@ std::optional<QString> Journal::read()
             return problem;
     }
     if (reader.error() != QFileDevice::NoError)
-        return u"the journal " + m_path + u" cannot be read: " + reader.errorString();
+        return QCoreApplication::translate("app::Journal", "the journal %1 cannot be read: %2")
+            .arg(m_path, reader.errorString());
     if (number == 0)
         return damaged(0);
     return std::nullopt;
@@ -143,7 +151,9 @@ std::optional<QString> Journal::read()
 
 QString Journal::damaged(qsizetype line) const
 {
-    return u"line " + QString::number(line + 1) + u" of the journal " + m_path + u" is damaged";
+    return QCoreApplication::translate("app::Journal", "line %1 of the journal %2 is damaged")
+        .arg(line + 1)
+        .arg(m_path);
 }
 
 // The line `number` (from 0, the header) of the journal, without its end.
@@ -154,9 +164,11 @@ std::optional<QString> Journal::readLine(qsizetype number, const QByteArray &lin
         if (!header || !header->value(HeaderName).isDouble() || header->value(HeaderName).toInt() < 1)
             return damaged(0);
         if (header->value(HeaderName).toInt() > Version)
-            return u"the journal " + m_path + u" was written by a newer Tavimark";
+            return QCoreApplication::translate("app::Journal", "the journal %1 was written by a newer Tavimark")
+                .arg(m_path);
         if (header->value(u"list").toString() != listHash(m_entries) || header->value(u"entries").toInt() != m_entries.size())
-            return u"the journal " + m_path + u" was written for another list";
+            return QCoreApplication::translate("app::Journal", "the journal %1 was written for another list")
+                .arg(m_path);
         return std::nullopt;
     }
     const std::optional<QJsonObject> record = objectOn(line);

@@ -29,6 +29,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStyle>
 #include <QTimer>
 
 #include <functional>
@@ -50,6 +51,15 @@ QRect twipsRect(int left, int top, int width, int height)
     return {fromTwips(left), fromTwips(top), fromTwips(width), fromTwips(height)};
 }
 
+// The design is drawn for left-to-right languages; in a right-to-left one
+// (Hebrew) the window is its mirror image, as Qt's layouts would make it.
+// The controls are placed by hand, so they are mirrored here.
+void place(QWidget *control, const QRect &designed)
+{
+    const QWidget *window = control->parentWidget();
+    control->setGeometry(QStyle::visualRect(window->layoutDirection(), window->rect(), designed));
+}
+
 QFont arialBold(int pixelSize)
 {
     QFont font(QStringLiteral("Arial"));
@@ -58,22 +68,36 @@ QFont arialBold(int pixelSize)
     return font;
 }
 
-const QString ListToolTip = QStringLiteral(
-    "Drag and drop files here. Double-click item to remove it. "
-    "Move bar to right and out of window to reveal full names.");
+QString listToolTip()
+{
+    return Form1::tr("Drag and drop files here. Double-click item to remove it. "
+                     "Move bar to right and out of window to reveal full names.");
+}
 
 // What assistive technology says about the list and the buttons, besides
 // their names: what each does, and the keys that do it without a mouse.
-const QString ListName = QStringLiteral("HTML files to print");
-const QString ListDescription = QStringLiteral(
-    "Entries print from top to bottom. Delete removes the selected entry; "
-    "Ctrl+Up and Ctrl+Down move it.");
-const QString Check1Description = QStringLiteral("Choose HTML files on this computer and add them to the list.");
-const QString Check6Description = QStringLiteral(
-    "Choose plain-text files of web addresses and add every address in them to the list.");
-const QString Check4Description = QStringLiteral(
-    "Type a file extension and choose a folder: every file with that extension in the folder "
-    "and the folders below it is added to the list.");
+QString listName()
+{
+    return Form1::tr("HTML files to print");
+}
+QString listDescription()
+{
+    return Form1::tr("Entries print from top to bottom. Delete removes the selected entry; "
+                     "Ctrl+Up and Ctrl+Down move it.");
+}
+QString check1Description()
+{
+    return Form1::tr("Choose HTML files on this computer and add them to the list.");
+}
+QString check6Description()
+{
+    return Form1::tr("Choose plain-text files of web addresses and add every address in them to the list.");
+}
+QString check4Description()
+{
+    return Form1::tr("Type a file extension and choose a folder: every file with that extension in the folder "
+                     "and the folders below it is added to the list.");
+}
 
 // Calls back once, from the event loop, when the dialog it watches is hidden
 // or goes away, whichever comes first; never after `context` has gone.
@@ -143,25 +167,26 @@ void Form1::buildControls(const printing::RunSettings &settings)
     m_jobs = new joblist::JobList(this);
     m_listView = new joblist::JobListView(this);
     m_listView->setJobList(m_jobs);
-    m_listView->setGeometry(twipsRect(120, 120, 9015, 2295));
+    place(m_listView, twipsRect(120, 120, 9015, 2295));
     m_listView->setFont(arialBold(12));
-    m_listView->setToolTip(ListToolTip);
-    m_listView->setAccessibleName(ListName);
-    m_listView->setAccessibleDescription(ListDescription);
+    m_listView->setToolTip(listToolTip());
+    m_listView->setAccessibleName(listName());
+    m_listView->setAccessibleDescription(listDescription());
     m_dropTarget = new joblist::DropTarget(*m_jobs, m_listView->viewport(), this);
     m_reorderGesture = std::make_unique<joblist::ReorderGesture>(*m_jobs, *m_listView, *this);
 
-    m_check1 = new ActionButton(QStringLiteral("Add Local HTML File(s)"), QStringLiteral(":/pictures/addfiles.svg"), this);
-    m_check6 = new ActionButton(QStringLiteral("Add Remote HTML URLs From Text File"), QStringLiteral(":/pictures/addurls.svg"), this);
-    m_check4 = new ActionButton(QStringLiteral(" Add All HTML Files In Folder"), QStringLiteral(":/pictures/addfolder.svg"), this);
-    m_check2 = new ActionButton(QStringLiteral("Print HTML Files"), QStringLiteral(":/pictures/print.svg"), this);
-    m_check1->setGeometry(twipsRect(120, 2520, 2175, 1455));
-    m_check6->setGeometry(twipsRect(2400, 2520, 2175, 1455));
-    m_check4->setGeometry(twipsRect(4680, 2520, 2175, 1455));
-    m_check2->setGeometry(twipsRect(6960, 2520, 2175, 1455));
-    m_check1->setAccessibleDescription(Check1Description);
-    m_check6->setAccessibleDescription(Check6Description);
-    m_check4->setAccessibleDescription(Check4Description);
+    m_check1 = new ActionButton(tr("Add Local HTML File(s)"), QStringLiteral(":/pictures/addfiles.svg"), this);
+    m_check6
+        = new ActionButton(tr("Add Remote HTML URLs From Text File"), QStringLiteral(":/pictures/addurls.svg"), this);
+    m_check4 = new ActionButton(tr(" Add All HTML Files In Folder"), QStringLiteral(":/pictures/addfolder.svg"), this);
+    m_check2 = new ActionButton(tr("Print HTML Files"), QStringLiteral(":/pictures/print.svg"), this);
+    place(m_check1, twipsRect(120, 2520, 2175, 1455));
+    place(m_check6, twipsRect(2400, 2520, 2175, 1455));
+    place(m_check4, twipsRect(4680, 2520, 2175, 1455));
+    place(m_check2, twipsRect(6960, 2520, 2175, 1455));
+    m_check1->setAccessibleDescription(check1Description());
+    m_check6->setAccessibleDescription(check6Description());
+    m_check4->setAccessibleDescription(check4Description());
     for (ActionButton *button : {m_check1, m_check6, m_check4, m_check2}) {
         button->setFont(arialBold(15));
         QPalette buttonPalette = button->palette();
@@ -170,13 +195,13 @@ void Form1::buildControls(const printing::RunSettings &settings)
     }
 
     m_progressBar = new PercentBar(this);
-    m_progressBar->setGeometry(twipsRect(120, 4080, 9015, 375));
+    place(m_progressBar, twipsRect(120, 4080, 9015, 375));
 
     // Never visible (it lies left of the client area) and does nothing: it
     // holds the keyboard focus at start, so Enter or Space presses no action
     // and no action button shows a focus frame.
     m_command1 = new QPushButton(QStringLiteral("Command1"), this);
-    m_command1->setGeometry(twipsRect(-720, 2640, 615, 495));
+    place(m_command1, twipsRect(-720, 2640, 615, 495));
 
     // The print run and, behind it, the off-screen pages and the print
     // system's thread: no widget, and the engine starts only when the first
@@ -249,7 +274,7 @@ void Form1::load()
     loadMouseIcon();
     MaybeOpenHomePage(*m_desktop.random, *m_desktop.launcher);
     setWindowTitle(core::applicationTitle());
-    m_jobs->addColumnHeader(QStringLiteral("HTML File(s)"));
+    m_jobs->addColumnHeader(tr("HTML File(s)"));
     m_listView->header()->resizeSection(0, fromTwips(7000));
     QPalette barPalette = m_progressBar->palette();
     barPalette.setColor(QPalette::Base, Qt::white);
@@ -347,7 +372,7 @@ void Form1::describePrinterSettings()
 {
     const QString description = m_unreadPrinterSettings.isEmpty()
         ? core::describePrinting(m_printer)
-        : QStringLiteral("Prints nowhere until a printer is chosen with Ctrl+P: the printer settings could not be read");
+        : tr("Prints nowhere until a printer is chosen with Ctrl+P: the printer settings could not be read");
     m_check2->setToolTip(description);
     m_check2->setAccessibleDescription(description);
 }

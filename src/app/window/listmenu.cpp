@@ -21,11 +21,10 @@ ListMenu::ListMenu(joblist::JobList &jobs, printing::PrintRun &run, Dialogs dial
     , m_owner(owner)
     , m_menu(new QMenu(owner))
 {
-    m_removePrinted = m_menu->addAction(QStringLiteral("Remove printed entries"), this,
-                                        &ListMenu::removePrintedEntries);
-    m_saveList = m_menu->addAction(QStringLiteral("Save list as..."), this, &ListMenu::saveList);
-    m_copyOutcomes = m_menu->addAction(QStringLiteral("Copy outcomes"), this, &ListMenu::copyOutcomes);
-    m_stop = new QAction(QStringLiteral("Stop"), this);
+    m_removePrinted = m_menu->addAction(tr("Remove printed entries"), this, &ListMenu::removePrintedEntries);
+    m_saveList = m_menu->addAction(tr("Save list as..."), this, &ListMenu::saveList);
+    m_copyOutcomes = m_menu->addAction(tr("Copy outcomes"), this, &ListMenu::copyOutcomes);
+    m_stop = new QAction(tr("Stop"), this);
     connect(m_stop, &QAction::triggered, &m_run, &printing::PrintRun::stop);
     m_stopSeparator = new QAction(this);
     m_stopSeparator->setSeparator(true);

@@ -4,6 +4,7 @@
 #include "core/appinfo.h"
 #include "core/messagetext.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -95,15 +96,15 @@ QString whyUnreadable(const QString &path, const QSettings &store)
     if (!info.exists())
         return {};
     if (!info.isFile())
-        return QStringLiteral("it is not a file");
+        return QCoreApplication::translate("app::PrinterSettingsStore", "it is not a file");
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return core::quotedReason(file.errorString());
     const QByteArray bytes = file.readAll();
     if (bytes.contains('\0') || !bytes.isValidUtf8())
-        return QStringLiteral("it is not a settings file");
+        return QCoreApplication::translate("app::PrinterSettingsStore", "it is not a settings file");
     if (holdsDamagedLine(bytes) || store.status() == QSettings::FormatError)
-        return QStringLiteral("a line of it is damaged");
+        return QCoreApplication::translate("app::PrinterSettingsStore", "a line of it is damaged");
     return {};
 }
 
@@ -122,7 +123,7 @@ QString whyNotWritable(const QString &path)
     if (!probe.open(QIODevice::WriteOnly))
         return core::quotedReason(probe.errorString());
     probe.cancelWriting();
-    return QStringLiteral("it could not be written");
+    return QCoreApplication::translate("app::PrinterSettingsStore", "it could not be written");
 }
 
 } // namespace
@@ -139,8 +140,11 @@ StoredPrinterSettings readPrinterSettings()
     // Read first: the reader says what it met only once it has read.
     core::PrinterSettings settings = settingsIn(*group);
     if (const QString why = whyUnreadable(path, *group); !why.isEmpty()) {
-        return {{}, u"The printer settings in \"" + core::quoted(path) + u"\" could not be read (" + why
-                        + u"), so nothing was printed; choose the printer again with Ctrl+P."};
+        return {{},
+                QCoreApplication::translate("app::PrinterSettingsStore",
+                                            "The printer settings in \"%1\" could not be read (%2), so nothing "
+                                            "was printed; choose the printer again with Ctrl+P.")
+                    .arg(core::quoted(path), why)};
     }
     return {std::move(settings), {}};
 }
@@ -164,8 +168,10 @@ QString savePrinterSettings(const core::PrinterSettings &settings)
     group->sync();
     if (group->status() == QSettings::NoError)
         return {};
-    return u"The printer settings could not be kept for the next start (\"" + core::quoted(path)
-        + u"\": " + whyNotWritable(path) + u"), so they hold only until " + core::applicationTitle() + u" closes.";
+    return QCoreApplication::translate("app::PrinterSettingsStore",
+                                       "The printer settings could not be kept for the next start (\"%1\": %2), so "
+                                       "they hold only until %3 closes.")
+        .arg(core::quoted(path), whyNotWritable(path), core::applicationTitle());
 }
 
 } // namespace app

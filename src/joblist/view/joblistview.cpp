@@ -25,6 +25,18 @@ class MarkDelegate final : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
+    // An entry is a path or an address, written left to right in every
+    // language; in a right-to-left list it is isolated as such, or its
+    // leading slash would show at its end ("tmp/a.htm/").
+    QString displayText(const QVariant &value, const QLocale &locale) const override
+    {
+        const QString text = QStyledItemDelegate::displayText(value, locale);
+        const auto *view = qobject_cast<const QWidget *>(parent());
+        if (!view || view->layoutDirection() != Qt::RightToLeft)
+            return text;
+        return QChar(0x2066) + text + QChar(0x2069);
+    }
+
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
     {

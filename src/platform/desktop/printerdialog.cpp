@@ -158,7 +158,8 @@ void markDefaultPrinter(QPrintDialog &dialog, const QString &listName)
     QFont bold = printers->font();
     bold.setBold(true);
     printers->setItemData(index, bold, Qt::FontRole);
-    printers->setItemData(index, QStringLiteral("The default printer"), Qt::ToolTipRole);
+    printers->setItemData(index, QCoreApplication::translate("platform::PrinterDialog", "The default printer"),
+                          Qt::ToolTipRole);
 }
 
 // Choices the settings do not keep (which pages of a sheet, their order,
@@ -227,7 +228,7 @@ public:
         QPrinter printer;
         applySettings(current, printer);
         QPrintDialog dialog(&printer, owner);
-        dialog.setWindowTitle(QStringLiteral("Printer Settings"));
+        dialog.setWindowTitle(QCoreApplication::translate("platform::PrinterDialog", "Printer Settings"));
         // Runs print on queues; a file would be no printer setting.
         dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintShowPageSize);
         // No document is at hand: any page a document may have can be chosen.
@@ -235,7 +236,7 @@ public:
         // The dialog only chooses: OK keeps the choice, and nothing prints.
         if (auto *buttons = dialog.findChild<QDialogButtonBox *>()) {
             if (QPushButton *accept = buttons->button(QDialogButtonBox::Ok))
-                accept->setText(QStringLiteral("OK"));
+                accept->setText(QCoreApplication::translate("platform::PrinterDialog", "OK"));
         }
         noteMissing(missingParts(dialog, m_parts));
         markDefaultPrinter(dialog, m_parts.printerList);
@@ -253,8 +254,10 @@ private:
         if (missing.isEmpty() || m_noticed)
             return;
         m_noticed = true;
-        m_notice(u"tavimark: Qt's print dialog has no " + missing.join(QStringLiteral(", "))
-                 + u"; the printer settings are edited without them");
+        m_notice(QCoreApplication::translate("platform::PrinterDialog",
+                                             "tavimark: Qt's print dialog has no %1; the printer settings are edited "
+                                             "without them")
+                     .arg(missing.join(QStringLiteral(", "))));
     }
 
     const QtDialogParts m_parts;

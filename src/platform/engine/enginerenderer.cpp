@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "enginerenderer.h"
+#include "core/reasontext.h"
 
 #include "core/entryaddress.h"
 #include "core/loadfailure.h"
@@ -47,7 +48,8 @@ constexpr auto SettleRecheck = 50ms;
 // How long a load that ended without a reason waits for the engine to give
 // one (a file offered for download, a renderer that died).
 constexpr auto ReasonNotice = 1s;
-const QString DownloadOffered = QStringLiteral("the address offered a file to download, not a page");
+const QString DownloadOffered
+    = core::reasonText(QT_TRANSLATE_NOOP("Reason", "the address offered a file to download, not a page"));
 // How long a document still loading at its bound has to answer before its
 // renderer is taken for stuck in a script and ended.
 constexpr auto AnswerAllowance = 3s;
@@ -84,9 +86,10 @@ LoadError loadError(const QWebEngineLoadingInfo &info, bool passwordAsked)
     return error;
 }
 
+// The number of seconds a reason names; its unit is in the reason's words.
 QString seconds(std::chrono::milliseconds bound)
 {
-    return QString::number(std::chrono::duration<double>(bound).count(), 'g', 3) + u" s";
+    return QString::number(std::chrono::duration<double>(bound).count(), 'g', 3);
 }
 
 class EngineRenderer final : public DocumentRenderer {
@@ -125,7 +128,11 @@ private:
     void onProbeAnswer(const QVariantList &answer);
     void printPdf(RenderedDocument::State state, const QString &title, const QString &note = {});
     void endRenderer(const QString &why);
-    QString stoppedAnswering() const { return u"the page was still busy after " + seconds(m_readiness.bound) + u" and stopped answering"; }
+    QString stoppedAnswering() const
+    {
+        return core::reasonText(QT_TRANSLATE_NOOP("Reason", "the page was still busy after %1 s and stopped answering"))
+            .arg(seconds(m_readiness.bound));
+    }
     void load();
     void onRendererGone(QWebEnginePage::RenderProcessTerminationStatus status);
     void onRendererNeverStarted();
@@ -251,11 +258,11 @@ bool EngineRenderer::localFileMissing(const EntryAddress &address)
         return false;
     struct stat status {};
     if (::stat(address.localName.constData(), &status) != 0) {
-        failSoon(QStringLiteral("file not found"));
+        failSoon(core::reasonText(QT_TRANSLATE_NOOP("Reason", "file not found")));
         return true;
     }
     if (S_ISDIR(status.st_mode)) {
-        failSoon(QStringLiteral("a folder, not a document"));
+        failSoon(core::reasonText(QT_TRANSLATE_NOOP("Reason", "a folder, not a document")));
         return true;
     }
     return false;
@@ -290,7 +297,7 @@ void EngineRenderer::onLoadingChanged(const QWebEngineLoadingInfo &info)
             return fail(DownloadOffered);
         // A file offered for download stops the load before the engine
         // says what it was; it gets a moment to say so.
-        awaitTheReason(QStringLiteral("loading was stopped"));
+        awaitTheReason(core::reasonText(QT_TRANSLATE_NOOP("Reason", "loading was stopped")));
         break;
     case QWebEngineLoadingInfo::LoadFailedStatus:
         if (m_page->downloadOffered())
@@ -371,7 +378,7 @@ void EngineRenderer::onHardDeadline()
 {
     switch (m_phase) {
     case Phase::Printing:
-        endRenderer(QStringLiteral("preparing it for the printer took too long"));
+        endRenderer(core::reasonText(QT_TRANSLATE_NOOP("Reason", "preparing it for the printer took too long")));
         break;
     case Phase::Loading:
     case Phase::Settling:
@@ -409,7 +416,8 @@ void EngineRenderer::onProbeAnswer(const QVariantList &answer)
     if (!m_arrived && readyStateFrom(answer) == u"complete") {
         const bool began = timeOriginFrom(answer) >= double(m_loadAsked - ClockSlackMs);
         if (!began)
-            return fail(u"nothing of it arrived within " + seconds(m_readiness.bound));
+            return fail(core::reasonText(QT_TRANSLATE_NOOP("Reason", "nothing of it arrived within %1 s"))
+                            .arg(seconds(m_readiness.bound)));
         if (!activity.fontsLoading)
             return printPdf(RenderedDocument::State::Complete, titleFrom(answer));
     }
@@ -419,8 +427,11 @@ void EngineRenderer::onProbeAnswer(const QVariantList &answer)
     // doing; one still loading its document, as still loading.
     const QString doing = m_arrived ? stillGoingOn(activity) : QString();
     m_page->triggerAction(QWebEnginePage::Stop);
-    printPdf(RenderedDocument::State::Incomplete, titleFrom(answer),
-             doing.isEmpty() ? u"still loading after " + seconds(m_readiness.bound) : doing);
+    printPdf(
+        RenderedDocument::State::Incomplete, titleFrom(answer),
+        doing.isEmpty()
+            ? core::reasonText(QT_TRANSLATE_NOOP("Reason", "still loading after %1 s")).arg(seconds(m_readiness.bound))
+            : doing);
 }
 
 void EngineRenderer::printPdf(RenderedDocument::State state, const QString &title, const QString &note)
@@ -438,7 +449,7 @@ void EngineRenderer::onPdf(RenderedDocument::State state, const QString &title, 
                            const QByteArray &pdf)
 {
     if (pdf.isEmpty())
-        return fail(QStringLiteral("the page could not be rendered for printing"));
+        return fail(core::reasonText(QT_TRANSLATE_NOOP("Reason", "the page could not be rendered for printing")));
     RenderedDocument document;
     document.state = state;
     document.pdf = pdf;
@@ -471,7 +482,7 @@ void EngineRenderer::onRendererGone(QWebEnginePage::RenderProcessTerminationStat
         return;
     if (!m_page->rendererCameUp())
         return onRendererNeverStarted();
-    fail(QStringLiteral("the page's renderer crashed"));
+    fail(core::reasonText(QT_TRANSLATE_NOOP("Reason", "the page's renderer crashed")));
 }
 
 // How a renderer's death is told from the engine's: a renderer that ends

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settlewatch.h"
+#include "core/reasontext.h"
 
 namespace platform {
 
@@ -179,17 +180,17 @@ bool hasSettled(const PageActivity &activity, std::chrono::milliseconds quiet)
 QString stillGoingOn(const PageActivity &activity)
 {
     if (activity.fontsLoading)
-        return QStringLiteral("its web fonts had not arrived");
+        return core::reasonText(QT_TRANSLATE_NOOP("Reason", "its web fonts had not arrived"));
     if (!activity.watched)
         return {};
     if (activity.openRequests == 1)
-        return QStringLiteral("1 request still open");
+        return core::reasonText(QT_TRANSLATE_NOOP("Reason", "1 request still open"));
     if (activity.openRequests > 1)
-        return QString::number(activity.openRequests) + u" requests still open";
+        return core::reasonText(QT_TRANSLATE_NOOP("Reason", "%1 requests still open")).arg(activity.openRequests);
     if (activity.pendingTimers > 0)
-        return QStringLiteral("its timers had not run yet");
+        return core::reasonText(QT_TRANSLATE_NOOP("Reason", "its timers had not run yet"));
     if (activity.loadEventDone)
-        return QStringLiteral("the page kept changing");
+        return core::reasonText(QT_TRANSLATE_NOOP("Reason", "the page kept changing"));
     return {};
 }
 

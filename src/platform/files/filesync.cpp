@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "filesync.h"
+#include "core/reasontext.h"
 
 #include <cerrno>
 #include <cstring>
@@ -37,7 +38,7 @@ std::optional<QString> appendToDisk(QFileDevice &file, const QByteArray &bytes, 
 {
     const int handle = file.handle();
     if (handle < 0)
-        return QStringLiteral("the file is not open");
+        return core::reasonText(QT_TRANSLATE_NOOP("Reason", "the file is not open"));
     const off_t before = ::lseek(handle, 0, SEEK_END);
     if (const int error = writeAll(handle, bytes); error != 0) {
         // As far as it goes: a device such as /dev/full has no length to go

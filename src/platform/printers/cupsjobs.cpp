@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cupsjobs.h"
+#include "core/reasontext.h"
 #include "ippgroups.h"
 
 #include "core/messagetext.h"
@@ -54,15 +55,22 @@ JobAttributes jobAttributesOf(const IppGroup &group)
 QString jobReason(const QStringList &reasons, const QString &printerMessage)
 {
     static const QList<std::pair<QString, QString>> words{
-        {QStringLiteral("printer-stopped"), QStringLiteral("the printer is stopped")},
-        {QStringLiteral("job-hold-until-specified"), QStringLiteral("held until someone releases it")},
+        {QStringLiteral("printer-stopped"), core::reasonText(QT_TRANSLATE_NOOP("Reason", "the printer is stopped"))},
+        {QStringLiteral("job-hold-until-specified"),
+         core::reasonText(QT_TRANSLATE_NOOP("Reason", "held until someone releases it"))},
         {QStringLiteral("cups-held-for-authentication"), QStringLiteral("the printer asks for a password")},
-        {QStringLiteral("job-canceled-by-user"), QStringLiteral("canceled by its owner")},
-        {QStringLiteral("job-canceled-by-operator"), QStringLiteral("canceled by the printer's operator")},
-        {QStringLiteral("job-canceled-at-device"), QStringLiteral("canceled at the printer")},
-        {QStringLiteral("aborted-by-system"), QStringLiteral("the print system gave it up")},
-        {QStringLiteral("job-aborted-by-system"), QStringLiteral("the print system gave it up")},
-        {QStringLiteral("document-format-error"), QStringLiteral("the printer could not read it")},
+        {QStringLiteral("job-canceled-by-user"),
+         core::reasonText(QT_TRANSLATE_NOOP("Reason", "canceled by its owner"))},
+        {QStringLiteral("job-canceled-by-operator"),
+         core::reasonText(QT_TRANSLATE_NOOP("Reason", "canceled by the printer's operator"))},
+        {QStringLiteral("job-canceled-at-device"),
+         core::reasonText(QT_TRANSLATE_NOOP("Reason", "canceled at the printer"))},
+        {QStringLiteral("aborted-by-system"),
+         core::reasonText(QT_TRANSLATE_NOOP("Reason", "the print system gave it up"))},
+        {QStringLiteral("job-aborted-by-system"),
+         core::reasonText(QT_TRANSLATE_NOOP("Reason", "the print system gave it up"))},
+        {QStringLiteral("document-format-error"),
+         core::reasonText(QT_TRANSLATE_NOOP("Reason", "the printer could not read it"))},
     };
     if (!printerMessage.trimmed().isEmpty())
         return quotedReason(printerMessage);
@@ -80,7 +88,8 @@ QString jobReason(const QStringList &reasons, const QString &printerMessage)
 // What a job the scheduler no longer knows came to, as far as anyone can tell.
 JobAnswer forgotten()
 {
-    return {JobAnswer::State::Unknown, QStringLiteral("the print system no longer knows the job")};
+    return {JobAnswer::State::Unknown,
+            core::reasonText(QT_TRANSLATE_NOOP("Reason", "the print system no longer knows the job"))};
 }
 
 // The printer's answer about one job, from what the scheduler says of it.
@@ -99,7 +108,8 @@ JobAnswer answerOf(const JobAttributes &job)
             return {State::Held, jobReason({QStringLiteral("printer-stopped")}, {})};
         return {State::Working, {}};
     case IPP_JSTATE_STOPPED:
-        return {State::Held, why.isEmpty() ? QStringLiteral("the printer stopped it") : why};
+        return {State::Held,
+                why.isEmpty() ? core::reasonText(QT_TRANSLATE_NOOP("Reason", "the printer stopped it")) : why};
     case IPP_JSTATE_COMPLETED:
         return {State::Printed, {}};
     case IPP_JSTATE_CANCELED:
@@ -136,8 +146,11 @@ QHash<QString, QString> stoppedPrintersOf(ipp_t *response)
         if (name.isEmpty() || integerOf(group, "printer-state") != IPP_PSTATE_STOPPED)
             continue;
         const QString message = textOf(group, "printer-state-message");
-        stopped.insert(name, message.trimmed().isEmpty() ? QStringLiteral("the printer is stopped")
-                                                         : u"the printer is stopped: " + quotedReason(message));
+        stopped.insert(name,
+                       message.trimmed().isEmpty()
+                           ? core::reasonText(QT_TRANSLATE_NOOP("Reason", "the printer is stopped"))
+                           : core::reasonText(QT_TRANSLATE_NOOP("Reason", "the printer is stopped: %1"))
+                                 .arg(quotedReason(message)));
     }
     return stopped;
 }

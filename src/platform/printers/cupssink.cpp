@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cupssink.h"
+#include "core/reasontext.h"
 #include "printerpaper.h"
 
 #include "core/jobtitle.h"
 #include "core/messagetext.h"
 
+#include <QCoreApplication>
 #include <cups/cups.h>
 #include <cups/pwg.h>
 
@@ -50,8 +52,12 @@ constexpr double StopCheckSeconds = 0.1;
 constexpr int StopCheckMs = 100;
 constexpr qint64 WritePiece = 64 * 1024;
 
-const QString Unreachable = QStringLiteral("The print system cannot be reached, so nothing was printed.");
-const QString NoAnswerInTime = QStringLiteral("no answer came in time");
+QString unreachable()
+{
+    return QCoreApplication::translate("platform::Printers",
+                                       "The print system cannot be reached, so nothing was printed.");
+}
+const QString NoAnswerInTime = core::reasonText(QT_TRANSLATE_NOOP("Reason", "no answer came in time"));
 
 // IPP statuses that speak of the one document (its size, its format, its
 // contents) rather than of the printer: the next document may well be taken.
@@ -88,7 +94,8 @@ SinkAnswer refusedAtHttpLevel(http_status_t status)
     if (status == HTTP_STATUS_REQUEST_TOO_LARGE)
         return {SinkAnswer::Kind::DocumentRefused, reason};
     if (status == HTTP_STATUS_UNAUTHORIZED)
-        return {SinkAnswer::Kind::PrinterFailed, QStringLiteral("the print system asks for a password")};
+        return {SinkAnswer::Kind::PrinterFailed,
+                core::reasonText(QT_TRANSLATE_NOOP("Reason", "the print system asks for a password"))};
     return {SinkAnswer::Kind::PrinterFailed, reason};
 }
 
@@ -128,7 +135,7 @@ QString valuesOf(ipp_attribute_t *attribute)
     const qsizetype more = values.size() - NamedInMessage;
     if (more > 0) {
         values.resize(NamedInMessage);
-        values << u"and " + QString::number(more) + u" more";
+        values << QCoreApplication::translate("platform::Printers", "and %n more", nullptr, int(more));
     }
     return values.join(u", ");
 }
@@ -225,13 +232,15 @@ std::optional<SinkProblem> CupsSink::problem(const PrinterSettings &settings, St
     m_dest.reset();
     m_jobOptions.clear();
     if (!connect(stop))
-        return SinkProblem{Unreachable};
+        return SinkProblem{unreachable()};
     if (std::optional<QString> missing = findDestination(settings.printer.toUtf8(), stop))
         return SinkProblem{*missing};
     const char *accepting = cupsGetOption("printer-is-accepting-jobs", m_dest->num_options, m_dest->options);
     if (accepting && qstrcmp(accepting, "false") == 0)
-        return SinkProblem{u"The printer \"" + quoted(QString::fromUtf8(m_dest->name))
-                           + u"\" is not accepting jobs, so nothing was printed."};
+        return SinkProblem{
+            QCoreApplication::translate("platform::Printers",
+                                        "The printer \"%1\" is not accepting jobs, so nothing was printed.")
+                .arg(quoted(QString::fromUtf8(m_dest->name)))};
     // What the printer offers comes with one request, asked once a run.
     const std::unique_ptr<cups_dinfo_t, InfoFree> info(cupsCopyDestInfo(m_http.get(), m_dest.get()));
     if (std::optional<QString> refused = refusedOption(info.get(), settings)) {
@@ -251,7 +260,7 @@ std::optional<QString> CupsSink::findDestination(const QByteArray &destination, 
         // fresh attempt tells them apart.
         disconnect();
         if (!connect(stop))
-            return Unreachable;
+            return unreachable();
         m_dest.reset(cupsGetNamedDest(m_http.get(), name, nullptr));
     }
     if (m_dest)
@@ -261,7 +270,9 @@ std::optional<QString> CupsSink::findDestination(const QByteArray &destination, 
         return silentBeforePrinting();
     }
     if (name)
-        return u"There is no printer called \"" + quoted(QString::fromUtf8(destination)) + u"\", so nothing was printed.";
+        return QCoreApplication::translate("platform::Printers",
+                                           "There is no printer called \"%1\", so nothing was printed.")
+            .arg(quoted(QString::fromUtf8(destination)));
     return noDefaultPrinter();
 }
 
@@ -297,12 +308,15 @@ std::optional<QString> CupsSink::refusedOption(cups_dinfo_t *info, const Printer
         if (!supported) {
             if (option.name == option::Media)
                 continue;
-            return u"The printer " + printer + u" offers no option " + option.name + u" (it offers "
-                + offeredOptions(info) + u"), so nothing was printed.";
+            return QCoreApplication::translate(
+                       "platform::Printers",
+                       "The printer %1 offers no option %2 (it offers %3), so nothing was printed.")
+                .arg(printer, option.name, offeredOptions(info));
         }
         if (!cupsCheckDestSupported(m_http.get(), m_dest.get(), info, name.constData(), value.constData())) {
-            return u"The printer " + printer + u" does not offer " + option.name + u'=' + option.value + u" (it offers "
-                + valuesOf(supported) + u"), so nothing was printed.";
+            return QCoreApplication::translate(
+                       "platform::Printers", "The printer %1 does not offer %2 (it offers %3), so nothing was printed.")
+                .arg(printer, option.name + u'=' + option.value, valuesOf(supported));
         }
         m_jobOptions.append({name, value});
     }
@@ -327,7 +341,8 @@ SinkAnswer CupsSink::send(const QByteArray &pdf, const JobTicket &ticket, StopTo
 {
     const auto done = qScopeGuard([this] { m_stop = nullptr; });
     if (!m_dest)
-        return {SinkAnswer::Kind::PrinterFailed, QStringLiteral("no printer was chosen")};
+        return {SinkAnswer::Kind::PrinterFailed,
+                core::reasonText(QT_TRANSLATE_NOOP("Reason", "no printer was chosen"))};
     Attempt attempt = trySend(pdf, ticket, stop);
     if (attempt.retry) {
         // The kept connection had gone (a restarted scheduler, an idle
@@ -362,7 +377,9 @@ CupsSink::Attempt CupsSink::trySend(const QByteArray &pdf, const JobTicket &tick
 {
     const SinkAnswer silent = silentAboutJob();
     if (!connect(stop))
-        return {{SinkAnswer::Kind::PrinterFailed, QStringLiteral("the print system cannot be reached")}, false};
+        return {{SinkAnswer::Kind::PrinterFailed,
+                 core::reasonText(QT_TRANSLATE_NOOP("Reason", "the print system cannot be reached"))},
+                false};
     http_t *http = m_http.get();
     const QByteArray resource = QByteArray("/printers/") + m_dest->name;
 
@@ -464,10 +481,10 @@ SinkAnswer CupsSink::unreadAnswer(const StopToken &stop, bool garbled)
 {
     QString why = NoAnswerInTime;
     if (garbled) {
-        why = QStringLiteral("the answer was malformed");
+        why = core::reasonText(QT_TRANSLATE_NOOP("Reason", "the answer was malformed"));
     } else if (!stop.timedOut()) {
         const int error = m_http ? httpError(m_http.get()) : 0;
-        why = error == 0 || error == EPIPE ? QStringLiteral("the connection was closed")
+        why = error == 0 || error == EPIPE ? core::reasonText(QT_TRANSLATE_NOOP("Reason", "the connection was closed"))
                                            : QString::fromStdString(std::system_category().message(error));
     }
     disconnect();

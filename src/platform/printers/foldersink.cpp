@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "foldersink.h"
+#include "core/reasontext.h"
 
 #include "core/entryaddress.h"
 #include "core/messagetext.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -129,12 +131,19 @@ std::optional<SinkProblem> FolderSink::problem(const PrinterSettings &settings, 
     if (std::optional<QString> refused = refusedSetting(settings))
         return SinkProblem{*refused, true};
     if (const QFileInfo given(m_folder); given.exists() && !given.isDir())
-        return SinkProblem{u"The folder \"" + m_folder + u"\" is a file, not a folder, so nothing was written."};
+        return SinkProblem{
+            QCoreApplication::translate("platform::Printers",
+                                        "The folder \"%1\" is a file, not a folder, so nothing was written.")
+                .arg(m_folder)};
     if (!QDir().mkpath(m_folder))
-        return SinkProblem{u"The folder \"" + m_folder + u"\" cannot be made, so nothing was written."};
+        return SinkProblem{QCoreApplication::translate("platform::Printers",
+                                                       "The folder \"%1\" cannot be made, so nothing was written.")
+                               .arg(m_folder)};
     const QFileInfo folder(m_folder);
     if (!folder.isDir() || !folder.isWritable())
-        return SinkProblem{u"The folder \"" + m_folder + u"\" cannot be written to, so nothing was written."};
+        return SinkProblem{QCoreApplication::translate(
+                               "platform::Printers", "The folder \"%1\" cannot be written to, so nothing was written.")
+                               .arg(m_folder)};
     m_layout = layoutFor(settings, printLayout(localPaper()));
     return std::nullopt;
 }
@@ -144,13 +153,18 @@ std::optional<SinkProblem> FolderSink::problem(const PrinterSettings &settings, 
 std::optional<QString> FolderSink::refusedSetting(const PrinterSettings &settings)
 {
     if (!settings.printer.isEmpty())
-        return u"PDF files are written, not printed on \"" + quoted(settings.printer) + u"\", so nothing was written.";
+        return QCoreApplication::translate("platform::Printers",
+                                           "PDF files are written, not printed on \"%1\", so nothing was written.")
+            .arg(quoted(settings.printer));
     if (settings.copies > 1)
-        return QStringLiteral("A PDF file is written once, not in copies, so nothing was written.");
+        return QCoreApplication::translate("platform::Printers",
+                                           "A PDF file is written once, not in copies, so nothing was written.");
     for (const JobOption &option : settings.options) {
         if (option.name != option::Media && !appliedByTheProgram(option.name))
-            return u"A PDF file has no option " + option.name + u" (it has media, orientation-requested and "
-                   u"page-ranges), so nothing was written.";
+            return QCoreApplication::translate("platform::Printers",
+                                               "A PDF file has no option %1 (it has media, orientation-requested and "
+                                               "page-ranges), so nothing was written.")
+                .arg(option.name);
     }
     return std::nullopt;
 }
@@ -166,12 +180,15 @@ SinkAnswer FolderSink::send(const QByteArray &pdf, const JobTicket &ticket, Stop
         if (error == EEXIST)
             continue;
         if (refusesOnlyTheName(error))
-            return {SinkAnswer::Kind::DocumentRefused, u"the folder does not take its file name (" + qt_error_string(error) + u')'};
+            return {SinkAnswer::Kind::DocumentRefused,
+                    core::reasonText(QT_TRANSLATE_NOOP("Reason", "the folder does not take its file name (%1)"))
+                        .arg(qt_error_string(error))};
         if (error != 0)
             return {SinkAnswer::Kind::PrinterFailed, qt_error_string(error)};
         return writeAll(file, path, pdf);
     }
-    return {SinkAnswer::Kind::DocumentRefused, QStringLiteral("no free file name was left for it")};
+    return {SinkAnswer::Kind::DocumentRefused,
+            core::reasonText(QT_TRANSLATE_NOOP("Reason", "no free file name was left for it"))};
 }
 
 } // namespace platform

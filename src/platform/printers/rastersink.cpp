@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rastersink.h"
+#include "core/reasontext.h"
 
 #include "core/jobtitle.h"
 
+#include <QCoreApplication>
 #include <QBuffer>
 #include <QPainter>
 #include <QPdfDocument>
@@ -37,7 +39,11 @@ std::optional<SinkProblem> RasterSink::problem(const PrinterSettings &settings, 
     if (!settings.printer.isEmpty() || std::any_of(settings.options.cbegin(), settings.options.cend(), [](const JobOption &option) {
             return option.name != option::Media && !appliedByTheProgram(option.name);
         }))
-        return SinkProblem{QStringLiteral("Only the default printer with its own options can be used here, so nothing was printed."), true};
+        return SinkProblem{QCoreApplication::translate(
+                               "platform::Printers",
+                               "Only the default printer with its own options can be used here, so nothing was "
+                               "printed."),
+                           true};
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())
         return SinkProblem{noDefaultPrinter()};
@@ -54,7 +60,8 @@ SinkAnswer RasterSink::send(const QByteArray &pdf, const JobTicket &ticket, Stop
     QPdfDocument document;
     document.load(&buffer);
     if (document.status() != QPdfDocument::Status::Ready || document.pageCount() == 0)
-        return {SinkAnswer::Kind::DocumentRefused, QStringLiteral("its pages could not be read back")};
+        return {SinkAnswer::Kind::DocumentRefused,
+                core::reasonText(QT_TRANSLATE_NOOP("Reason", "its pages could not be read back"))};
 
     QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
     printer.setDocName(QString::fromUtf8(jobTitle(ticket.entry)));
@@ -62,12 +69,14 @@ SinkAnswer RasterSink::send(const QByteArray &pdf, const JobTicket &ticket, Stop
     printer.setFullPage(true);  // the engine's pages carry their margins already
     QPainter painter;
     if (!painter.begin(&printer))
-        return {SinkAnswer::Kind::PrinterFailed, QStringLiteral("the printer did not take it")};
+        return {SinkAnswer::Kind::PrinterFailed,
+                core::reasonText(QT_TRANSLATE_NOOP("Reason", "the printer did not take it"))};
     const int dpi = std::min(printer.resolution(), MaxDotsPerInch);
     for (int page = 0; page < document.pageCount(); ++page) {
         if (stop.abandoned()) {
             printer.abort();
-            return {SinkAnswer::Kind::PrinterFailed, QStringLiteral("printing was abandoned")};
+            return {SinkAnswer::Kind::PrinterFailed,
+                    core::reasonText(QT_TRANSLATE_NOOP("Reason", "printing was abandoned"))};
         }
         if (page > 0)
             printer.newPage();
@@ -77,7 +86,8 @@ SinkAnswer RasterSink::send(const QByteArray &pdf, const JobTicket &ticket, Stop
         stop.progressed();
     }
     if (!painter.end())
-        return {SinkAnswer::Kind::PrinterFailed, QStringLiteral("the printer did not take it")};
+        return {SinkAnswer::Kind::PrinterFailed,
+                core::reasonText(QT_TRANSLATE_NOOP("Reason", "the printer did not take it"))};
     return {SinkAnswer::Kind::Taken, {}};
 }
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pagerange.h"
+#include "core/reasontext.h"
 #include "pdfbytes.h"
 
 #include <QRegularExpression>
@@ -106,7 +107,9 @@ SelectedPages selectPages(const QByteArray &pdf, const PageRanges &ranges)
                 unwanted.push_back(pages[i]);
         }
         if (unwanted.size() == pages.size())
-            return {{}, u"no page of it is in the range " + ranges.text()};
+            return {
+                {},
+                core::reasonText(QT_TRANSLATE_NOOP("Reason", "no page of it is in the range %1")).arg(ranges.text())};
         // Writing again costs more than reading; a document printed whole
         // goes out as it came.
         if (unwanted.empty())
@@ -116,7 +119,7 @@ SelectedPages selectPages(const QByteArray &pdf, const PageRanges &ranges)
         return {pdfBytes(document), {}};
     } catch (const std::exception &) {
         // qpdf reports a file it cannot read, or repair, by throwing.
-        return {{}, QStringLiteral("its PDF could not be read")};
+        return {{}, core::reasonText(QT_TRANSLATE_NOOP("Reason", "its PDF could not be read"))};
     }
 }
 
