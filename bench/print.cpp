@@ -389,7 +389,9 @@ bench::Span engineAlone(const QStringList &entries, int pages)
     QEventLoop loop;
     const auto start = [&](core::DocumentRenderer &renderer) {
         if (next < entries.size()) {
-            renderer.render(quint64(next), entries.at(next), layout, core::Readiness{std::chrono::seconds(60)});
+            core::Readiness readiness;
+            readiness.bound = std::chrono::seconds(60);
+            renderer.render(quint64(next), entries.at(next), layout, readiness);
             ++next;
         }
     };

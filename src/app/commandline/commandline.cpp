@@ -11,6 +11,7 @@
 #include "sources/addurllists.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -51,6 +52,17 @@ struct Options {
     QCommandLineOption timeout{QStringLiteral("timeout"),
                                QStringLiteral("Give each document at most SECONDS to load and render (default: 30)."),
                                QStringLiteral("SECONDS")};
+    QCommandLineOption waitFor{QStringLiteral("wait-for"),
+                               QCoreApplication::translate("app::CommandLine",
+                                                           "Print each document once an element matching the CSS "
+                                                           "SELECTOR exists and the page has settled; else as it "
+                                                           "stands at its time bound."),
+                               QStringLiteral("SELECTOR")};
+    QCommandLineOption delay{QStringLiteral("delay"),
+                             QCoreApplication::translate("app::CommandLine",
+                                                         "Wait MS milliseconds more after a document has settled, "
+                                                         "within its time bound (0 to 60000)."),
+                             QStringLiteral("MS")};
     QCommandLineOption output{QStringLiteral("output"),
                               QStringLiteral("Write each document as a PDF file into DIR instead of printing it."),
                               QStringLiteral("DIR")};
@@ -73,9 +85,9 @@ struct Options {
 
     QList<const QCommandLineOption *> all() const
     {
-        return {&print,   &list,   &folder,          &ext,  &printer, &copies,      &jobOption, &timeout,
-                &output,  &journal, &resendUncertain, &json, &wait,    &waitTimeout, &noHeaders, &help,
-                &version, &listPrinters};
+        return {&print,   &list,    &folder,          &ext,  &printer, &copies,      &jobOption, &timeout,
+                &waitFor, &delay,   &output,          &journal, &resendUncertain, &json, &wait,    &waitTimeout,
+                &noHeaders, &help, &version, &listPrinters};
     }
 
     // Whether the option an argument names takes the argument after it.
@@ -258,6 +270,27 @@ QString checkWaiting(const QCommandLineParser &parser, const Options &options, C
     return {};
 }
 
+// A selector is checked as CSS by the engine itself once the program runs
+// (see printFromCommandLine); here only what needs no engine.
+QString checkReadiness(const QCommandLineParser &parser, const Options &options, CommandLine &line)
+{
+    if (parser.isSet(options.waitFor)) {
+        line.waitFor = parser.value(options.waitFor);
+        if (line.waitFor.trimmed().isEmpty())
+            return QCoreApplication::translate("app::CommandLine", "--wait-for wants a CSS selector such as #report-done");
+    }
+    if (parser.isSet(options.delay)) {
+        bool ok = false;
+        const qint64 ms = parser.value(options.delay).toLongLong(&ok);
+        if (!ok || ms < 0 || ms > core::Readiness::MaxDelay.count())
+            return QCoreApplication::translate("app::CommandLine",
+                                               "--delay wants a whole number of milliseconds from 0 to %1")
+                .arg(core::Readiness::MaxDelay.count());
+        line.delay = std::chrono::milliseconds(ms);
+    }
+    return {};
+}
+
 QString checkValues(const QCommandLineParser &parser, const Options &options, CommandLine &line)
 {
     if (parser.isSet(options.copies)) {
@@ -276,6 +309,8 @@ QString checkValues(const QCommandLineParser &parser, const Options &options, Co
                 + u" to " + QString::number(printing::RunSettings::MaxBoundSeconds);
         line.timeoutSeconds = seconds;
     }
+    if (QString waiting = checkReadiness(parser, options, line); !waiting.isEmpty())
+        return waiting;
     if (QString empty = checkNamesGiven(parser, options); !empty.isEmpty())
         return empty;
     for (const QString &value : parser.values(options.ext)) {
@@ -286,8 +321,9 @@ QString checkValues(const QCommandLineParser &parser, const Options &options, Co
         return waiting;
     if (!line.print) {
         for (const QCommandLineOption *printOnly :
-             {&options.printer, &options.copies, &options.jobOption, &options.timeout, &options.output, &options.journal,
-              &options.resendUncertain, &options.json, &options.wait, &options.waitTimeout}) {
+             {&options.printer, &options.copies, &options.jobOption, &options.timeout, &options.waitFor, &options.delay,
+              &options.output, &options.journal, &options.resendUncertain, &options.json, &options.wait,
+              &options.waitTimeout}) {
             if (parser.isSet(*printOnly))
                 return spelled(*printOnly) + u" is for printing from the command line: add --print";
         }
@@ -347,6 +383,8 @@ printing::RunSettings runSettingsFor(const CommandLine &line)
     settings.follow = !line.print || (line.wait && line.outputFolder.isEmpty());
     if (line.timeoutSeconds)
         settings.documentBound = std::chrono::milliseconds(qint64(*line.timeoutSeconds * 1000));
+    settings.waitFor = line.waitFor;
+    settings.delay = line.delay;
     return settings;
 }
 
