@@ -81,6 +81,14 @@ struct Readiness {
     static constexpr std::chrono::milliseconds MaxDelay{60'000};
 };
 
+// What the window's user chose that documents wait for beyond settling (see
+// Readiness): kept with the window's other settings.
+struct LoadingSettings {
+    QString waitFor;
+    std::chrono::milliseconds delay{0};
+    friend bool operator==(const LoadingSettings &, const LoadingSettings &) = default;
+};
+
 // A browser page of its own that turns one entry at a time into a PDF: it
 // loads the entry, waits until the document has settled, and renders it for
 // print. The work goes on while the event loop turns and ends with one
