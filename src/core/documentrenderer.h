@@ -38,6 +38,9 @@ struct RenderedDocument {
         Bound,       // its time was up first: printed as it stood
     };
     ReadyBy readyBy = ReadyBy::Bound;
+    // From the end of its load to its being judged ready (or its bound):
+    // what settling and the user's waits cost it.
+    std::chrono::milliseconds waited{0};
 };
 
 // How a ReadyBy is written where scripts read it ("settled", "element", ...).

@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QPointer>
 #include <QTimer>
@@ -157,6 +158,8 @@ private:
     QPageLayout m_layout;
     Readiness m_readiness;
     int m_settleRounds = 0;     // times the loaded page was asked again
+    QElapsedTimer m_sinceLoad;  // from the end of the document's load
+    std::chrono::milliseconds m_waited{0};  // from then to its being judged ready
     QString m_readyTitle;       // Delaying: the title the page had when it was ready
     RenderedDocument::ReadyBy m_readyBy = RenderedDocument::ReadyBy::Bound;  // Delaying: what made it ready
     bool m_arrived = false;     // the engine finished loading the document's own bytes
@@ -222,6 +225,7 @@ void EngineRenderer::render(quint64 job, const QString &entry, const QPageLayout
     m_layout = layout;
     m_readiness = readiness;
     m_arrived = false;
+    m_sinceLoad.invalidate();
     m_settleRounds = 0;
     // Whatever added the entry should have refused it already; the page
     // must never be handed one all the same.
@@ -295,6 +299,7 @@ void EngineRenderer::onLoadingChanged(const QWebEngineLoadingInfo &info)
         break;
     case QWebEngineLoadingInfo::LoadSucceededStatus:
         m_arrived = true;
+        m_sinceLoad.start();
         m_phase = Phase::Settling;
         checkSettled(m_generation);
         break;
@@ -478,6 +483,7 @@ void EngineRenderer::printPdf(RenderedDocument::State state, RenderedDocument::R
 {
     m_phase = Phase::Printing;
     m_timer.stop();
+    m_waited = std::chrono::milliseconds(m_sinceLoad.isValid() ? m_sinceLoad.elapsed() : 0);
     const quint64 generation = m_generation;
     m_page->renderPdf(m_layout,
                       [self = QPointer(this), generation, state, readyBy, title, note](const QByteArray &pdf) {
@@ -498,6 +504,7 @@ void EngineRenderer::onPdf(RenderedDocument::State state, RenderedDocument::Read
     document.failure = note;
     document.settleRounds = m_settleRounds;
     document.readyBy = readyBy;
+    document.waited = m_waited;
     deliver(std::move(document));
 }
 
