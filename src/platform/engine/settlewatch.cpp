@@ -133,14 +133,21 @@ const QString WatcherSource = QStringLiteral(R"js(
     if (attribute === null && typeof flag !== 'boolean') return 0;
     return (attribute === null || attribute === 'true') && flag !== false ? 2 : 1;
   };
-  Object.defineProperty(window, '__tavimarkSettle', { value: () => {
+  // `otherwiseReady`: its fonts are in and the element waited for, if any,
+  // is there. A page then ready at once is printed on this answer, and is
+  // watched no longer: a document observed while it is turned into a PDF
+  // costs a tenth more time.
+  Object.defineProperty(window, '__tavimarkSettle', { value: (otherwiseReady) => {
     const at = now();
     let open = 0;
     for (const request of requests) if (at - request.at < longRequestMs) ++open;
     for (const image of document.images) if (!image.complete && image.loading !== 'lazy') ++open;
     const loaded = loadedAt >= 0;
-    return [open, timers.size, loaded, loaded && lastActivity > loadedAt, loaded ? at - Math.max(lastActivity, loadedAt) : 0,
-            intervals.size, pageSignal()];
+    const changed = loaded && lastActivity > loadedAt;
+    const signal = pageSignal();
+    if (otherwiseReady && loaded && !changed && open === 0 && timers.size === 0 && intervals.size === 0 && signal !== 1)
+      observer.disconnect();
+    return [open, timers.size, loaded, changed, loaded ? at - Math.max(lastActivity, loadedAt) : 0, intervals.size, signal];
   } });
 })();
 )js");
@@ -178,10 +185,12 @@ QString settleCheck(const QString &waitFor)
 {
     const QString selector = waitFor.isEmpty() ? QStringLiteral("null") : jsonString(waitFor);
     return QStringLiteral(
-               "[document.fonts ? document.fonts.status : 'loaded', document.readyState, document.title,"
-               " performance.timeOrigin, typeof window.__tavimarkSettle === 'function' ? window.__tavimarkSettle() : null,"
-               " (s => { if (s === null) return null; try { return document.querySelector(s) !== null; }"
-               " catch (error) { return false; } })(%1)]")
+               "(s => { const fonts = document.fonts ? document.fonts.status : 'loaded';"
+               " let element = null;"
+               " if (s !== null) { try { element = document.querySelector(s) !== null; } catch (error) { element = false; } }"
+               " const work = typeof window.__tavimarkSettle === 'function'"
+               " ? window.__tavimarkSettle(fonts !== 'loading' && element !== false) : null;"
+               " return [fonts, document.readyState, document.title, performance.timeOrigin, work, element]; })(%1)")
         .arg(selector);
 }
 
