@@ -360,7 +360,7 @@ void EngineRenderer::onSettleAnswer(quint64 generation, const QVariantList &answ
 RenderedDocument::ReadyBy EngineRenderer::readyByFor(const PageActivity &activity) const
 {
     using ReadyBy = RenderedDocument::ReadyBy;
-    if (!m_readiness.waitFor.isEmpty())
+    if (!m_readiness.waitFor.isEmpty() && activity.elementFound)
         return ReadyBy::Element;
     if (activity.pageSignal == PageActivity::Signal::Given)
         return ReadyBy::PageSignal;

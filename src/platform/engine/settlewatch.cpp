@@ -211,7 +211,9 @@ PageActivity activityFrom(const QVariantList &answer)
 {
     PageActivity activity;
     activity.fontsLoading = answer.value(0).toString() == u"loading";
-    activity.elementMissing = answer.value(5).metaType().id() == QMetaType::Bool && !answer.value(5).toBool();
+    const bool elementAnswered = answer.value(5).metaType().id() == QMetaType::Bool;
+    activity.elementMissing = elementAnswered && !answer.value(5).toBool();
+    activity.elementFound = elementAnswered && answer.value(5).toBool();
     const QVariantList work = answer.value(4).toList();
     if (work.size() < 6)
         return activity;

@@ -25,6 +25,7 @@ struct PageActivity {
     enum class Signal { Unused, Awaited, Given };
     Signal pageSignal = Signal::Unused;
     bool elementMissing = false;  // the element the user waits for is not there (yet)
+    bool elementFound = false;    // it is there, as the page answered
 };
 
 // The watcher every document gets as it is created, in the page's own world
