@@ -14,6 +14,7 @@
 // answer, and the requests that puts to the scheduler;
 // TAVIMARK_BENCH_ONLY=headings the page headings' cost in rate, processor
 // time and bytes, under Latin titles and under Hebrew ones;
+// TAVIMARK_BENCH_ONLY=settling the run's rate with settling on and off;
 // TAVIMARK_BENCH_ONLY=engine the engine alone beside the
 // program's own command line; TAVIMARK_BENCH_ONLY=renderers the rates and
 // the memory with one and two pages.
@@ -141,6 +142,7 @@ public:
     void setHeadings(bool headings) { update(&printing::RunSettings::headings, headings); }
     void setPrinter(const core::PrinterSettings &printer) { update(&printing::RunSettings::printer, printer); }
     void setFollow(bool follow) { update(&printing::RunSettings::follow, follow); }
+    void setSettle(bool settle) { update(&printing::RunSettings::settle, settle); }
 
     // Prints `entries` in one run; returns documents per second.
     double print(const QStringList &entries)
@@ -389,7 +391,9 @@ bench::Span engineAlone(const QStringList &entries, int pages)
     QEventLoop loop;
     const auto start = [&](core::DocumentRenderer &renderer) {
         if (next < entries.size()) {
-            renderer.render(quint64(next), entries.at(next), layout, core::Readiness{std::chrono::seconds(60)});
+            core::Readiness readiness;
+            readiness.bound = std::chrono::seconds(60);
+            renderer.render(quint64(next), entries.at(next), layout, readiness);
             ++next;
         }
     };
@@ -582,6 +586,29 @@ void measureOptions(Runner &runner, const QString &folder, int renderers)
     figure(QStringLiteral("options_share_of_without"), without > 0 ? with / without : 0, "ratio");
 }
 
+// The 200 small documents printed with settling on and off, in alternating
+// rounds so that neither gets the quieter moment: what waiting for pages to
+// settle costs a whole run of static documents.
+void measureSettling(Runner &runner, const QString &folder, int renderers)
+{
+    runner.setRenderers(renderers);
+    const QString base = folder + u"/settling";
+    double on = 0;
+    double off = 0;
+    constexpr int Rounds = 3;
+    for (int round = 0; round < Rounds; ++round) {
+        for (const bool settle : round % 2 == 0 ? std::array{false, true} : std::array{true, false}) {
+            runner.setSettle(settle);
+            const QString set = base + QString::number(round) + (settle ? u"on" : u"off");
+            (settle ? on : off) += runner.print(writeDocuments(set, QStringLiteral("s"), 200, smallDocument));
+        }
+    }
+    runner.setSettle(true);
+    figure(QStringLiteral("run_small_docs_per_s_settling_off"), off / Rounds, "docs/s");
+    figure(QStringLiteral("run_small_docs_per_s_settling_on"), on / Rounds, "docs/s");
+    figure(QStringLiteral("run_settling_on_share_of_off"), off > 0 ? on / off : 0, "ratio");
+}
+
 // Small and medium documents, and the real manual where it is installed,
 // with `renderers` pages: their rates, whether their jobs are vector PDFs in
 // list order, and the peak memory. Returns the rates by set.
@@ -729,6 +756,10 @@ int main(int argc, char **argv)
         measureHeadings(runner, folder, defaultRenderers);
         return endEarly(ownRunner);
     }
+    if (only.isEmpty() || only == u"settling")
+        measureSettling(runner, folder, defaultRenderers);
+    if (only == u"settling")
+        return endEarly(ownRunner);
     if (only.isEmpty() || only == u"engine")
         measureEngineShare(folder, defaultRenderers);
     if (only == u"engine")

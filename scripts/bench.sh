@@ -12,6 +12,7 @@ echo "== reorder"; "$build/bench/bench_reorder"
 echo "== startup"; "$build/bench/bench_startup" "$build/bin/bench_startup_probe"
 echo "== walk"; "$build/bench/bench_walk"
 echo "== urllist"; "$build/bench/bench_urllist"
+echo "== settle"; "$build/bench/bench_settle" 2> "$build/bench_settle.log"
 echo "== headerfooter"; "$build/bench/bench_headerfooter" 2> "$build/bench_headerfooter.log"
 
 # The print run needs a printer: a private scheduler of the print test rig,

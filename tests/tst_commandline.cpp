@@ -155,6 +155,16 @@ private Q_SLOTS:
                                                          << QStringLiteral("--output is for printing from the command line: add --print");
         QTest::newRow("both destinations") << QStringList{QStringLiteral("--print"), QStringLiteral("--printer=A"), QStringLiteral("--output=/tmp")}
                                            << QStringLiteral("--printer and --output do not go together: a run either prints or writes files");
+        QTest::newRow("delay below zero") << QStringList{u"--print"_s, u"--delay=-1"_s}
+                                          << u"--delay wants a whole number of milliseconds from 0 to 60000"_s;
+        QTest::newRow("delay past a minute") << QStringList{u"--print"_s, u"--delay=60001"_s}
+                                             << u"--delay wants a whole number of milliseconds from 0 to 60000"_s;
+        QTest::newRow("delay not a number") << QStringList{u"--print"_s, u"--delay=1s"_s}
+                                            << u"--delay wants a whole number of milliseconds from 0 to 60000"_s;
+        QTest::newRow("empty selector") << QStringList{u"--print"_s, u"--wait-for= "_s}
+                                        << u"--wait-for wants a CSS selector such as #report-done"_s;
+        QTest::newRow("waiting without --print") << QStringList{u"--wait-for=#done"_s}
+                                                 << u"--wait-for is for printing from the command line: add --print"_s;
     }
     void usageErrors_areNamed()
     {
@@ -320,6 +330,11 @@ private Q_SLOTS:
         QTest::newRow("unknown letter") << QStringList{u"-q"_s} << u"tavimark: unknown option -q; try 'tavimark --help'"_s;
         QTest::newRow("missing value") << QStringList{u"--print"_s, u"-d"_s}
                                        << u"tavimark: missing value after '-d'; try 'tavimark --help'"_s;
+        // Checked by the engine before anything is read: what would break
+        // out of a script is no selector, and says so on one line.
+        QTest::newRow("a selector that is no CSS")
+            << QStringList{u"--print"_s, u"--wait-for=\"]);\n</script><script>alert(1)//\\"_s, u"a.htm"_s}
+            << u"tavimark: --wait-for wants a CSS selector: \"\"]); </script><script>alert(1)//\\\" is not one; try 'tavimark --help'"_s;
     }
     void badOption_isOneLineAndStatus64()
     {

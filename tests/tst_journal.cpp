@@ -663,6 +663,8 @@ private Q_SLOTS:
             QVERIFY(entry.value(u"seconds"_s).isDouble() && entry.value(u"seconds"_s).toDouble() >= 0);
             const bool sent = outcomes.at(i) == u"sent"_s;
             QCOMPARE(entry.value(u"reason"_s).toString().isEmpty(), sent);
+            // Static files, quiet as soon as they have loaded.
+            QCOMPARE(entry.value(u"ready"_s).toString(u"absent"_s), sent ? u"at-once"_s : QString());
             QCOMPARE(entry.value(u"pages"_s).toInt(-1), sent ? 2 : -1);
             QCOMPARE(entry.value(u"job"_s).isNull(), !sent);
             QVERIFY(sent ? entry.value(u"bytes"_s).toInteger() > 0 : entry.value(u"bytes"_s).toInteger() == 0);

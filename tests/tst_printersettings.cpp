@@ -100,6 +100,18 @@ struct Window {
         QTest::keyClick(form->windowHandle(), Qt::Key_P, Qt::ControlModifier);
         return true;
     }
+    bool pressCtrlL()
+    {
+        if (!form->isActiveWindow() && !showUp())
+            return false;
+        QTest::keyClick(form->windowHandle(), Qt::Key_L, Qt::ControlModifier);
+        return true;
+    }
+    core::LoadingSettings runsLoading() const
+    {
+        const printing::RunSettings &settings = form->printRun().settings();
+        return {settings.waitFor, settings.delay};
+    }
 };
 
 } // namespace
@@ -246,6 +258,85 @@ private Q_SLOTS:
     // A file that is no settings file at all is not taken for one that
     // says "the default printer": Print names it and prints nowhere until
     // the user has chosen again.
+    // Ctrl+L: what documents wait for, kept for later starts and taken by
+    // the next run; a selector the engine refuses changes nothing and is
+    // named.
+    void loadingSettings_keptAndPassedToTheNextRun()
+    {
+        const core::LoadingSettings chosen{u"#report-done"_s, std::chrono::milliseconds(500)};
+        {
+            Window window;
+            window.fakes.loadingSettings->answers << chosen;
+            QVERIFY(window.pressCtrlL());
+            QCOMPARE(window.fakes.loadingSettings->shown, QList<core::LoadingSettings>{core::LoadingSettings{}});
+            QCOMPARE(window.runsLoading(), chosen);
+            QCOMPARE(app::readPrinterSettings().loading, chosen);
+            QVERIFY(window.fakes.messageBox->shown.isEmpty());
+
+            *window.fakes.rejectedSelectors << u"div["_s;
+            window.fakes.loadingSettings->answers << core::LoadingSettings{u"div["_s, {}};
+            QVERIFY(window.pressCtrlL());
+            QCOMPARE(window.fakes.messageBox->shown,
+                     QStringList{u"\"div[\" is not a CSS selector, so the loading settings were left as they were."_s});
+            QCOMPARE(window.runsLoading(), chosen);
+            QCOMPARE(app::readPrinterSettings().loading, chosen);
+        }
+        Window second;
+        QCOMPARE(second.runsLoading(), chosen);
+        second.fakes.loadingSettings->answers << std::nullopt;
+        QVERIFY(second.pressCtrlL());
+        QCOMPARE(second.fakes.loadingSettings->shown, QList<core::LoadingSettings>{chosen});
+        QCOMPARE(second.runsLoading(), chosen);
+    }
+
+    // What documents wait for is kept beside the printer, and comes back
+    // as it was, quotes and all, without touching the printer's settings.
+    void readiness_survivesARestart()
+    {
+        QCOMPARE(app::savePrinterSettings(officeLaser()), QString());
+        const core::LoadingSettings chosen{QStringLiteral("p[title=\"a\\\"b</script>\"] > .done"),
+                                            std::chrono::milliseconds(1500)};
+        QCOMPARE(app::saveLoadingSettings(chosen), QString());
+        const app::StoredPrinterSettings stored = app::readPrinterSettings();
+        QCOMPARE(stored.loading, chosen);
+        QCOMPARE(stored.settings, officeLaser());
+        QVERIFY(stored.unreadable.isEmpty());
+        QCOMPARE(app::saveLoadingSettings({}), QString());
+        QCOMPARE(app::readPrinterSettings().loading, core::LoadingSettings{});
+    }
+
+    // A value that cannot be what it names is left at its default; the
+    // other is read all the same.
+    void storedLoadingJunk_isLeftOut_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QString>("waitFor");
+        QTest::addColumn<int>("delayMs");
+        QTest::newRow("both sound") << QByteArray("[loading]\nwait-for=div.done\ndelay=250\n") << u"div.done"_s << 250;
+        QTest::newRow("a delay no number") << QByteArray("[loading]\nwait-for=div.done\ndelay=soon\n") << u"div.done"_s
+                                           << 0;
+        QTest::newRow("a delay below zero") << QByteArray("[loading]\ndelay=-5\n") << QString() << 0;
+        QTest::newRow("a delay past the most") << QByteArray("[loading]\ndelay=60001\n") << QString() << 0;
+        QTest::newRow("a delay with a fraction") << QByteArray("[loading]\ndelay=2.5\n") << QString() << 0;
+        QTest::newRow("a selector that is a list") << QByteArray("[loading]\nwait-for=a, b\ndelay=10\n") << QString()
+                                                   << 10;
+        QTest::newRow("a selector with a line break")
+            << QByteArray("[loading]\nwait-for=\"a\\nb\"\n") << QString() << 0;
+        QTest::newRow("a selector far too long")
+            << QByteArray("[loading]\nwait-for=" + QByteArray(1001, 'a') + "\n") << QString() << 0;
+        QTest::newRow("a damaged file") << QByteArray("[loading\nwait-for=div.done\ndelay=250\n") << QString() << 0;
+    }
+    void storedLoadingJunk_isLeftOut()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, waitFor);
+        QFETCH(int, delayMs);
+        store(stored);
+        const app::StoredPrinterSettings read = app::readPrinterSettings();
+        QCOMPARE(read.loading.waitFor, waitFor);
+        QCOMPARE(read.loading.delay, std::chrono::milliseconds(delayMs));
+    }
+
     void damagedFile_printsNowhereUntilChosenAgain_data()
     {
         QTest::addColumn<QByteArray>("stored");

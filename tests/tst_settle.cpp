@@ -64,6 +64,28 @@ const QHash<QString, QByteArray> Pages = {
     {QStringLiteral("/ticking"),
      "<!doctype html><h1>Ticking heading</h1><p id=tick>Tick 0</p><script>let n = 0;"
      "setInterval(() => { tick.textContent = 'Tick ' + (++n); }, 50);</script>"},
+    // A section that appears 1.5 s after loading, from a timer the page
+    // sets once it has loaded: no settling waits for that, an element or
+    // the page's own word does.
+    {QStringLiteral("/appears"),
+     "<!doctype html><h1>Late heading</h1><div id=late>waiting</div><script>"
+     "addEventListener('load', () => setTimeout(() => setTimeout(() => {"
+     " late.innerHTML = '<p id=done>Done section</p>'; }, 1200), 300));</script>"},
+    {QStringLiteral("/attribute"),
+     "<!doctype html><html data-print-ready=false><h1>Late heading</h1><div id=late>waiting</div><script>"
+     "addEventListener('load', () => setTimeout(() => setTimeout(() => {"
+     " late.textContent = 'Done section'; document.documentElement.dataset.printReady = 'true'; }, 1200), 300));"
+     "</script></html>"},
+    {QStringLiteral("/flag"),
+     "<!doctype html><h1>Late heading</h1><div id=late>waiting</div><script>window.printReady = false;"
+     "addEventListener('load', () => setTimeout(() => setTimeout(() => {"
+     " late.textContent = 'Done section'; window.printReady = true; }, 1200), 300));</script>"},
+    {QStringLiteral("/silent"),
+     "<!doctype html><html data-print-ready=false><h1>Silent heading</h1></html>"},
+    // An element whose attribute holds what a selector pasted into a
+    // script would break out with.
+    {QStringLiteral("/quoted"),
+     "<!doctype html><h1>Quoted heading</h1><p title='a\"b</script>\\'>Quoted paragraph</p>"},
     {QStringLiteral("/three"),
      "<!doctype html><h1>Three heading</h1><div id=rows>Loading...</div><script>"
      "for (let i = 0; i < 3; ++i) fetch('/data?ms=2500');</script>"},
@@ -151,6 +173,8 @@ enum class Wait {
 
 Q_DECLARE_METATYPE(RenderedDocument::State)
 Q_DECLARE_METATYPE(Wait)
+Q_DECLARE_METATYPE(RenderedDocument::ReadyBy)
+Q_DECLARE_METATYPE(core::Readiness)
 
 class TestSettle : public QObject {
     Q_OBJECT
@@ -249,7 +273,9 @@ private Q_SLOTS:
         const std::unique_ptr<core::DocumentRenderer> renderer = m_renderers();
         QSignalSpy rendered(renderer.get(), &core::DocumentRenderer::rendered);
         const QPageLayout layout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10));
-        renderer->render(7, m_server.url(page), layout, core::Readiness{std::chrono::milliseconds(boundMs)});
+        core::Readiness readiness;
+        readiness.bound = std::chrono::milliseconds(boundMs);
+        renderer->render(7, m_server.url(page), layout, readiness);
         QVERIFY(rendered.wait(boundMs + 20000));
 
         QCOMPARE(rendered.first().at(0).toULongLong(), quint64(7));
@@ -282,7 +308,130 @@ private Q_SLOTS:
         QCOMPARE(int(pictures), images);
     }
 
+    // What the user or the page asks for beyond settling: the element
+    // waited for, the page's own word, a delay; each either met, and the page
+    // printed whole, or named at its bound.
+    void pagePrintsWhenTold_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<core::Readiness>("readiness");
+        QTest::addColumn<RenderedDocument::State>("state");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<RenderedDocument::ReadyBy>("readyBy");
+        QTest::addColumn<QString>("printed");
+        QTest::addColumn<QString>("notPrinted");
+
+        using ReadyBy = RenderedDocument::ReadyBy;
+        const auto complete = RenderedDocument::State::Complete;
+        const auto incomplete = RenderedDocument::State::Incomplete;
+        const auto ready = [](int boundMs, const QString &waitFor = {}, int delayMs = 0, bool settle = true) {
+            core::Readiness readiness;
+            readiness.bound = std::chrono::milliseconds(boundMs);
+            readiness.waitFor = waitFor;
+            readiness.delay = std::chrono::milliseconds(delayMs);
+            readiness.settle = settle;
+            return readiness;
+        };
+        const QString done = QStringLiteral("Done section");
+        const QString waiting = QStringLiteral("waiting");
+        QTest::newRow("settled before the section appears") << "/appears" << ready(30000) << complete << QString()
+                                                            << ReadyBy::Settled << waiting << done;
+        QTest::newRow("--wait-for the section that appears")
+            << "/appears" << ready(30000, u"#late > p#done"_s) << complete << QString() << ReadyBy::Element << done
+            << waiting;
+        QTest::newRow("--wait-for an element never there")
+            << "/static" << ready(1500, u"#never"_s) << incomplete << u"the element \"#never\" never appeared"_s
+            << ReadyBy::Bound << u"Plain heading"_s << QString();
+        QTest::newRow("--wait-for, quotes, a closing tag and backslashes as data")
+            << "/quoted" << ready(30000, u"p[title=\"a\\\"b</script>\\\\\"]"_s) << complete << QString()
+            << ReadyBy::Element << u"Quoted paragraph"_s << QString();
+        QTest::newRow("--wait-for that would break out of a script")
+            << "/static" << ready(1500, u"\"]); document.body.append('Broken out'); (\""_s) << incomplete
+            << u"the element \"\"]); document.body.append('Broken out'); (\"\" never appeared"_s << ReadyBy::Bound
+            << u"Plain heading"_s << u"Broken out"_s;
+        QTest::newRow("the page's attribute, set late")
+            << "/attribute" << ready(30000) << complete << QString() << ReadyBy::PageSignal << done << waiting;
+        QTest::newRow("the page's flag, set late")
+            << "/flag" << ready(30000) << complete << QString() << ReadyBy::PageSignal << done << waiting;
+        QTest::newRow("the page's attribute, never set")
+            << "/silent" << ready(1500) << incomplete << u"the page never said it was ready"_s << ReadyBy::Bound
+            << u"Silent heading"_s << QString();
+        QTest::newRow("a delay after settling") << "/appears" << ready(30000, {}, 2500) << complete << QString()
+                                                << ReadyBy::Settled << done << waiting;
+        QTest::newRow("a delay cut short by the bound")
+            << "/static" << ready(1500, {}, 60000) << complete << QString() << ReadyBy::Settled << u"Plain heading"_s
+            << QString();
+        QTest::newRow("a static page, at once")
+            << "/static" << ready(30000) << complete << QString() << ReadyBy::AtOnce << u"Plain heading"_s << QString();
+        QTest::newRow("settling skipped") << "/fetch?ms=200" << ready(30000, {}, 0, false) << complete << QString()
+                                          << ReadyBy::AtOnce << u"Loading..."_s << u"Rows from the server"_s;
+    }
+
+    void pagePrintsWhenTold()
+    {
+        QFETCH(QString, page);
+        QFETCH(core::Readiness, readiness);
+        QFETCH(RenderedDocument::State, state);
+        QFETCH(QString, reason);
+        QFETCH(RenderedDocument::ReadyBy, readyBy);
+        QFETCH(QString, printed);
+        QFETCH(QString, notPrinted);
+
+        const RenderedDocument document = render(page, readiness);
+        QCOMPARE(document.state, state);
+        QCOMPARE(document.failure, reason);
+        QCOMPARE(document.readyBy, readyBy);
+        const QString text = pdfText(document);
+        QVERIFY2(text.contains(printed), qPrintable(text));
+        if (!notPrinted.isEmpty())
+            QVERIFY2(!text.contains(notPrinted), qPrintable(text));
+    }
+
+    // A selector is checked by the engine before a run: what is no CSS is
+    // refused, whatever it holds, and what is CSS passes.
+    void selectorsCheckedByTheEngine_data()
+    {
+        QTest::addColumn<QString>("selector");
+        QTest::addColumn<bool>("rejected");
+        QTest::newRow("an id") << u"#done"_s << false;
+        QTest::newRow("an attribute with quotes") << u"p[title=\"a\\\"b</script>\"]"_s << false;
+        QTest::newRow("a list of selectors") << u"main .rows > tr:nth-child(2n), td:not(.empty)"_s << false;
+        QTest::newRow("an open bracket") << u"div["_s << true;
+        QTest::newRow("a closing tag") << u"</script>"_s << true;
+        QTest::newRow("a script") << u"\"]); alert(1); (\""_s << true;
+        QTest::newRow("an escaped colon") << u"#a\\:b"_s << false;
+    }
+
+    void selectorsCheckedByTheEngine()
+    {
+        QFETCH(QString, selector);
+        QFETCH(bool, rejected);
+        QCOMPARE(platform::engineRejectsSelector(selector), rejected);
+    }
+
 private:
+    RenderedDocument render(const QString &page, const core::Readiness &readiness)
+    {
+        const std::unique_ptr<core::DocumentRenderer> renderer = m_renderers();
+        QSignalSpy rendered(renderer.get(), &core::DocumentRenderer::rendered);
+        const QPageLayout layout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10));
+        renderer->render(7, m_server.url(page), layout, readiness);
+        if (!rendered.wait(int(readiness.bound.count()) + 20000))
+            return {};
+        return rendered.first().at(1).value<RenderedDocument>();
+    }
+
+    QString pdfText(const RenderedDocument &document)
+    {
+        const QString pdfPath = m_dir.filePath(QStringLiteral("told.pdf"));
+        QFile pdf(pdfPath);
+        if (!pdf.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return {};
+        pdf.write(document.pdf);
+        pdf.close();
+        return runTool(QStringLiteral("pdftotext"), {pdfPath, QStringLiteral("-")});
+    }
+
     QTemporaryDir m_dir;
     PageServer m_server;
     core::RendererFactory m_renderers;

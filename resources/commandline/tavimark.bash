@@ -12,7 +12,7 @@ _tavimark()
     fi
 
     local options="--print --list --folder --ext -d --printer -n --copies -o
-        --timeout --output --journal --resend-uncertain --json --wait
+        --timeout --wait-for --delay --output --journal --resend-uncertain --json --wait
         --wait-timeout --no-headers --list-printers -h --help -v --version"
 
     case $prev in
@@ -41,7 +41,7 @@ _tavimark()
             [[ ${COMPREPLY-} == *= ]] && compopt -o nospace 2>/dev/null
             return
             ;;
-        -n | --copies | --timeout | --wait-timeout)
+        -n | --copies | --timeout | --wait-timeout | --wait-for | --delay)
             return
             ;;
     esac

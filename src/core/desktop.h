@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -77,6 +78,14 @@ public:
     virtual std::optional<PrinterSettings> edit(QWidget *owner, const PrinterSettings &current) = 0;
 };
 
+// What documents wait for beyond settling, in a small modal dialog beside the
+// printer settings that starts at `current`. Nothing when the user cancelled.
+class LoadingSettingsEditor {
+public:
+    virtual ~LoadingSettingsEditor() = default;
+    virtual std::optional<LoadingSettings> edit(QWidget *owner, const LoadingSettings &current) = 0;
+};
+
 // Uniform draws in [0, 1).
 class RandomSource {
 public:
@@ -93,6 +102,10 @@ struct Desktop {
     std::unique_ptr<MessageBox> messageBox;
     std::unique_ptr<UrlLauncher> launcher;
     std::unique_ptr<PrinterSettingsEditor> printerSettings;
+    std::unique_ptr<LoadingSettingsEditor> loadingSettings;  // none: not offered
+    // Whether the browser engine refuses a CSS selector; none: every one is
+    // taken, and one that is not CSS waits in vain.
+    std::function<bool(const QString &selector)> selectorRejected;
     std::unique_ptr<RandomSource> random;
     // The browser pages documents are printed through, and where their jobs go.
     RendererFactory renderers;

@@ -29,7 +29,32 @@ struct RenderedDocument {
     // How often the page was asked again whether it had settled: 0 when it
     // was quiet as soon as it had loaded, and printed at once.
     int settleRounds = 0;
+    // What decided that it was ready (Complete and Incomplete only).
+    enum class ReadyBy {
+        AtOnce,      // quiet as soon as it had loaded
+        Settled,     // quiet after work of its own, and any delay asked for
+        Element,     // the element the user waits for was there, and it had settled
+        PageSignal,  // the page said it was ready, and it had settled
+        Bound,       // its time was up first: printed as it stood
+    };
+    ReadyBy readyBy = ReadyBy::Bound;
+    // From the end of its load to its being judged ready (or its bound):
+    // what settling and the user's waits cost it.
+    std::chrono::milliseconds waited{0};
 };
+
+// How a ReadyBy is written where scripts read it ("settled", "element", ...).
+inline QString readyByName(RenderedDocument::ReadyBy readyBy)
+{
+    switch (readyBy) {
+    case RenderedDocument::ReadyBy::AtOnce: return QStringLiteral("at-once");
+    case RenderedDocument::ReadyBy::Settled: return QStringLiteral("settled");
+    case RenderedDocument::ReadyBy::Element: return QStringLiteral("element");
+    case RenderedDocument::ReadyBy::PageSignal: return QStringLiteral("page-signal");
+    case RenderedDocument::ReadyBy::Bound: return QStringLiteral("bound");
+    }
+    return {};
+}
 
 // When a document counts as ready to print. The bound holds whatever the
 // document does; within it, a loaded page is printed once it has settled:
@@ -40,9 +65,31 @@ struct RenderedDocument {
 // themselves from timers took 1 to 17 ms for that on a busy two-core
 // machine; 300 ms leaves room for far slower scripts without making a page
 // that has settled wait long.
+//
+// The user may ask for more: that an element matching the CSS selector
+// `waitFor` exists (empty: none asked for), and `delay` longer after the page
+// has settled (for animations that end by themselves); both within the bound.
+// A page may say itself when it is ready (see settlewatch.cpp); either waits
+// as long as settling does, never instead of it. `settle` false skips the
+// waiting altogether, printing once the load and the web fonts are done:
+// only for measuring what settling costs.
 struct Readiness {
     std::chrono::milliseconds bound{30'000};
     std::chrono::milliseconds quiet{300};
+    QString waitFor;
+    std::chrono::milliseconds delay{0};
+    bool settle = true;
+    // The most a user may ask to wait after settling: longer than any
+    // animation that ends by itself, and still short of the bound.
+    static constexpr std::chrono::milliseconds MaxDelay{60'000};
+};
+
+// What the window's user chose that documents wait for beyond settling (see
+// Readiness): kept with the window's other settings.
+struct LoadingSettings {
+    QString waitFor;
+    std::chrono::milliseconds delay{0};
+    friend bool operator==(const LoadingSettings &, const LoadingSettings &) = default;
 };
 
 // A browser page of its own that turns one entry at a time into a PDF: it

@@ -69,6 +69,20 @@ std::optional<QString> withLastWord(const QString &reason)
     return translated->arg(reason.mid(space + 1));
 }
 
+// 'the element "#rows" never appeared' as 'the element "%1" never appeared'
+// with what stands between the first pair of quotes: a name the user gave.
+std::optional<QString> withQuoted(const QString &reason)
+{
+    const qsizetype open = reason.indexOf(u'"');
+    const qsizetype close = open < 0 ? -1 : reason.indexOf(u'"', open + 1);
+    if (close < 0)
+        return std::nullopt;
+    const std::optional<QString> translated = lookUp(reason.left(open + 1) + u"%1" + reason.mid(close));
+    if (!translated)
+        return std::nullopt;
+    return translated->arg(reason.mid(open + 1, close - open - 1));
+}
+
 } // namespace
 
 QString shownReason(const QString &reason)
@@ -76,6 +90,8 @@ QString shownReason(const QString &reason)
     if (reason.isEmpty())
         return reason;
     if (std::optional<QString> translated = lookUp(reason))
+        return *translated;
+    if (std::optional<QString> translated = withQuoted(reason))
         return *translated;
     if (std::optional<QString> translated = withNumber(reason))
         return *translated;

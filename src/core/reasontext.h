@@ -19,6 +19,8 @@ inline QString reasonText(const char *english)
 
 // `reason` in the user's language, as far as the translations know it:
 // - a whole reason the translations hold;
+// - one with a name in quotes where a translation has "%1"
+//   ('the element "#rows" never appeared');
 // - one whose first number stands where a translation has %1
 //   ("3 requests still open", "still loading after 30 s");
 // - one made of a known beginning and another reason after ": " or in

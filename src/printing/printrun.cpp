@@ -236,7 +236,7 @@ void PrintRun::startOn(Slot &slot, const Wanted &wanted)
 {
     slot.entry = wanted.entry;
     slot.job = ++m_documentsStarted;
-    slot.renderer->render(slot.job, wanted.text, m_layout, core::Readiness{m_settings.documentBound});
+    slot.renderer->render(slot.job, wanted.text, m_layout, m_settings.readiness());
 }
 
 PrintRun::Slot *PrintRun::slotFor(std::uint32_t entry)
@@ -274,6 +274,7 @@ void PrintRun::APrint1()
     m_head.handedOver = true;
     m_head.state = document.state;
     m_head.note = document.failure;
+    m_head.readyBy = document.readyBy;
     PrintQueue::Gate gate;
     if (m_gate)
         gate = [gate = m_gate, step = m_done + 1, text = m_head.text](qint64 bytes) { return gate(step, text, bytes); };
@@ -305,7 +306,8 @@ void PrintRun::onSubmitted(quint64 ticket, const SinkAnswer &answer)
 {
     if (!m_running || !m_head.handedOver || ticket != this->ticket())
         return;
-    const auto facts = [&answer](EntryOutcome outcome) {
+    const auto facts = [&answer, readyBy = m_head.readyBy](EntryOutcome outcome) {
+        outcome.ready = core::readyByName(readyBy);
         outcome.jobId = answer.jobId;
         outcome.bytes = answer.bytes;
         outcome.pages = answer.pages;

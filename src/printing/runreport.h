@@ -25,6 +25,9 @@ struct EntryOutcome {
     qint64 bytes = 0;    // the size of its job; 0 when none went out
     int pages = 0;       // its pages, when counted (see RunSettings::countPages)
     double seconds = 0;  // from the start of its step to its outcome
+    // How its document was judged ready to print (core::readyByName); empty
+    // when no document went out.
+    QString ready{};
     QString file{};      // where it was written, when the run writes files
 };
 

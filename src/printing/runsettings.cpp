@@ -19,6 +19,16 @@ bool RunSettings::boundInRange(double seconds)
     return std::isfinite(seconds) && seconds >= MinBoundSeconds && seconds <= MaxBoundSeconds;
 }
 
+core::Readiness RunSettings::readiness() const
+{
+    core::Readiness readiness;
+    readiness.bound = documentBound;
+    readiness.waitFor = waitFor;
+    readiness.delay = delay;
+    readiness.settle = settle;
+    return readiness;
+}
+
 RunSettings RunSettings::fromEnvironment()
 {
     RunSettings settings;

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/documentrenderer.h"
 #include "core/printersettings.h"
+
+#include <QString>
 
 #include <chrono>
 
@@ -25,6 +28,15 @@ struct RunSettings {
     // and printing strictly alternate.
     int renderers = defaultRenderers();
     std::chrono::milliseconds documentBound = DefaultDocumentBound;
+    // What else a document waits for before it prints, within its bound: an
+    // element matching a CSS selector (empty: none), and a delay after it
+    // has settled. `settle` false prints each once it has loaded, only to
+    // measure what settling costs.
+    QString waitFor;
+    std::chrono::milliseconds delay{0};
+    bool settle = true;
+    // When the run's documents count as ready to print.
+    core::Readiness readiness() const;
     // Where the run prints, and how.
     core::PrinterSettings printer;
     // Whether every page carries the document's title, its address, the page

@@ -94,6 +94,17 @@ struct ScriptedPrinterSettings final : core::PrinterSettingsEditor {
     }
 };
 
+// The same for the loading settings dialog.
+struct ScriptedLoadingSettings final : core::LoadingSettingsEditor {
+    QList<std::optional<core::LoadingSettings>> answers;
+    QList<core::LoadingSettings> shown;
+    std::optional<core::LoadingSettings> edit(QWidget *, const core::LoadingSettings &current) override
+    {
+        shown << current;
+        return answers.isEmpty() ? std::nullopt : answers.takeFirst();
+    }
+};
+
 struct FixedRandom final : core::RandomSource {
     double value = 0.5;
     double next() override { return value; }
@@ -108,6 +119,9 @@ struct FakeDesktop {
     RecordingMessageBox *messageBox = nullptr;
     RecordingLauncher *launcher = nullptr;
     ScriptedPrinterSettings *printerSettings = nullptr;
+    ScriptedLoadingSettings *loadingSettings = nullptr;
+    // The selectors the engine stand-in refuses as CSS.
+    std::shared_ptr<QStringList> rejectedSelectors = std::make_shared<QStringList>();
     FixedRandom *random = nullptr;
     ScriptedPages pages;
     std::shared_ptr<PrinterScript> printer = std::make_shared<PrinterScript>();
@@ -122,6 +136,10 @@ struct FakeDesktop {
         desktop.messageBox = std::make_unique<RecordingMessageBox>();
         desktop.launcher = std::make_unique<RecordingLauncher>();
         desktop.printerSettings = std::make_unique<ScriptedPrinterSettings>();
+        desktop.loadingSettings = std::make_unique<ScriptedLoadingSettings>();
+        desktop.selectorRejected = [rejected = rejectedSelectors](const QString &selector) {
+            return rejected->contains(selector);
+        };
         desktop.random = std::make_unique<FixedRandom>();
         desktop.renderers = pages.factory();
         desktop.printSink = std::make_unique<ScriptedSink>(printer);
@@ -132,6 +150,7 @@ struct FakeDesktop {
         messageBox = static_cast<RecordingMessageBox *>(desktop.messageBox.get());
         launcher = static_cast<RecordingLauncher *>(desktop.launcher.get());
         printerSettings = static_cast<ScriptedPrinterSettings *>(desktop.printerSettings.get());
+        loadingSettings = static_cast<ScriptedLoadingSettings *>(desktop.loadingSettings.get());
         random = static_cast<FixedRandom *>(desktop.random.get());
         return desktop;
     }

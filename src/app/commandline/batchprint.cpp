@@ -17,6 +17,8 @@
 #include "printing/printrun.h"
 #include "printing/runtoend.h"
 
+#include <QCoreApplication>
+
 namespace app {
 
 namespace {
@@ -147,6 +149,13 @@ int printEntries(const CommandLine &line, const QStringList &entries, bool probl
 
 int printFromCommandLine(const CommandLine &line, std::FILE *log, std::FILE *out)
 {
+    // Before anything is read or printed, as every other usage error.
+    if (!line.waitFor.isEmpty() && platform::engineRejectsSelector(line.waitFor)) {
+        const QString error = QCoreApplication::translate("app::CommandLine", "--wait-for wants a CSS selector: \"%1\" is not one")
+                                  .arg(oneLine(line.waitFor));
+        say(log, usageErrorLine(error).trimmed());
+        return UsageError;
+    }
     joblist::JobList all;
     const QStringList problems = addEntries(line.sources, all);
     for (const QString &problem : problems)

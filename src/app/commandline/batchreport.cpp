@@ -185,7 +185,7 @@ void BatchReport::reportSkipped(int before)
 SettledEntry BatchReport::settledFrom(int index, const EntryOutcome &outcome) const
 {
     SettledEntry settled{index, m_entries.value(index - 1), {}, outcome.reason, outcome.jobId, outcome.bytes, outcome.pages,
-                         outcome.seconds};
+                         outcome.seconds, outcome.ready};
     switch (outcome.result) {
     case Result::Sent:
     case Result::SentIncomplete:
@@ -221,8 +221,10 @@ void BatchReport::entryAnswered(int runStep, const JobAnswer &answer)
     const int index = indexOf(runStep);
     if (answer.final()) {
         SettledEntry answered = SettledEntry::without(index, m_entries.value(index - 1), answerOutcome(answer.state), answer.reason);
-        if (const auto awaited = m_awaited.constFind(index); awaited != m_awaited.constEnd())
+        if (const auto awaited = m_awaited.constFind(index); awaited != m_awaited.constEnd()) {
             answered.job = awaited->settled.job;
+            answered.ready = awaited->settled.ready;
+        }
         record(answered);
     }
     const auto awaited = m_awaited.find(index);
@@ -295,6 +297,7 @@ void BatchReport::settle(const SettledEntry &entry)
                                 .add(QStringLiteral("pages"), orNull(entry.pages))
                                 .add(QStringLiteral("bytes"), entry.bytes)
                                 .add(QStringLiteral("seconds"), std::round(entry.seconds * 1000) / 1000)
+                                .add(QStringLiteral("ready"), entry.ready)
                                 .line();
     std::fputs(line.constData(), m_settings.json);
     std::fflush(m_settings.json);

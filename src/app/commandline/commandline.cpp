@@ -11,8 +11,8 @@
 #include "sources/addfoldercontents.h"
 #include "sources/addurllists.h"
 
-#include <QCoreApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -70,6 +70,17 @@ struct Options {
         QCoreApplication::translate("app::CommandLine",
                                     "Give each document at most SECONDS to load and render (default: 30)."),
         QStringLiteral("SECONDS")};
+    QCommandLineOption waitFor{QStringLiteral("wait-for"),
+                               QCoreApplication::translate("app::CommandLine",
+                                                           "Print each document once an element matching the CSS "
+                                                           "SELECTOR exists and the page has settled; else as it "
+                                                           "stands at its time bound."),
+                               QStringLiteral("SELECTOR")};
+    QCommandLineOption delay{QStringLiteral("delay"),
+                             QCoreApplication::translate("app::CommandLine",
+                                                         "Wait MS milliseconds more after a document has settled, "
+                                                         "within its time bound (0 to 60000)."),
+                             QStringLiteral("MS")};
     QCommandLineOption output{
         QStringLiteral("output"),
         QCoreApplication::translate("app::CommandLine",
@@ -108,9 +119,9 @@ struct Options {
 
     QList<const QCommandLineOption *> all() const
     {
-        return {&print,   &list,   &folder,          &ext,  &printer, &copies,      &jobOption, &timeout,
-                &output,  &journal, &resendUncertain, &json, &wait,    &waitTimeout, &noHeaders, &help,
-                &version, &listPrinters};
+        return {&print,   &list,    &folder,          &ext,  &printer, &copies,      &jobOption, &timeout,
+                &waitFor, &delay,   &output,          &journal, &resendUncertain, &json, &wait,    &waitTimeout,
+                &noHeaders, &help, &version, &listPrinters};
     }
 
     // Whether the option an argument names takes the argument after it.
@@ -318,6 +329,27 @@ QString checkWaiting(const QCommandLineParser &parser, const Options &options, C
     return {};
 }
 
+// A selector is checked as CSS by the engine itself once the program runs
+// (see printFromCommandLine); here only what needs no engine.
+QString checkReadiness(const QCommandLineParser &parser, const Options &options, CommandLine &line)
+{
+    if (parser.isSet(options.waitFor)) {
+        line.waitFor = parser.value(options.waitFor);
+        if (line.waitFor.trimmed().isEmpty())
+            return QCoreApplication::translate("app::CommandLine", "--wait-for wants a CSS selector such as #report-done");
+    }
+    if (parser.isSet(options.delay)) {
+        bool ok = false;
+        const qint64 ms = parser.value(options.delay).toLongLong(&ok);
+        if (!ok || ms < 0 || ms > core::Readiness::MaxDelay.count())
+            return QCoreApplication::translate("app::CommandLine",
+                                               "--delay wants a whole number of milliseconds from 0 to %1")
+                .arg(core::Readiness::MaxDelay.count());
+        line.delay = std::chrono::milliseconds(ms);
+    }
+    return {};
+}
+
 QString checkValues(const QCommandLineParser &parser, const Options &options, CommandLine &line)
 {
     if (parser.isSet(options.copies)) {
@@ -338,6 +370,8 @@ QString checkValues(const QCommandLineParser &parser, const Options &options, Co
                 .arg(printing::RunSettings::MaxBoundSeconds);
         line.timeoutSeconds = seconds;
     }
+    if (QString waiting = checkReadiness(parser, options, line); !waiting.isEmpty())
+        return waiting;
     if (QString empty = checkNamesGiven(parser, options); !empty.isEmpty())
         return empty;
     for (const QString &value : parser.values(options.ext)) {
@@ -348,8 +382,9 @@ QString checkValues(const QCommandLineParser &parser, const Options &options, Co
         return waiting;
     if (!line.print) {
         for (const QCommandLineOption *printOnly :
-             {&options.printer, &options.copies, &options.jobOption, &options.timeout, &options.output, &options.journal,
-              &options.resendUncertain, &options.json, &options.wait, &options.waitTimeout}) {
+             {&options.printer, &options.copies, &options.jobOption, &options.timeout, &options.waitFor, &options.delay,
+              &options.output, &options.journal, &options.resendUncertain, &options.json, &options.wait,
+              &options.waitTimeout}) {
             if (parser.isSet(*printOnly))
                 return QCoreApplication::translate("app::CommandLine",
                                                    "%1 is for printing from the command line: add --print")
@@ -413,6 +448,8 @@ printing::RunSettings runSettingsFor(const CommandLine &line)
     settings.follow = !line.print || (line.wait && line.outputFolder.isEmpty());
     if (line.timeoutSeconds)
         settings.documentBound = std::chrono::milliseconds(qint64(*line.timeoutSeconds * 1000));
+    settings.waitFor = line.waitFor;
+    settings.delay = line.delay;
     return settings;
 }
 

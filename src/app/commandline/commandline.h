@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 
+#include <chrono>
 #include <optional>
 
 namespace joblist { class JobList; }
@@ -51,6 +52,8 @@ struct CommandLine {
     bool listPrinters = false;
     core::PrinterSettings printer;  // -d, -n and -o
     std::optional<double> timeoutSeconds;
+    QString waitFor;                  // a CSS selector each document waits for
+    std::chrono::milliseconds delay{0};  // waited after a document has settled
     QString outputFolder;  // write PDFs there instead of printing
     QString journal;       // the run's journal, read to resume and then added to
     bool resendUncertain = false;  // print again what the journal says may have printed

@@ -15,6 +15,7 @@
 #include "joblist/view/reordergesture.h"
 #include "core/appinfo.h"
 #include "core/datafiles.h"
+#include "core/messagetext.h"
 #include "printing/printqueue.h"
 #include "printing/printrun.h"
 #include "sources/addfoldercontents.h"
@@ -211,6 +212,9 @@ void Form1::buildControls(const printing::RunSettings &settings)
     m_unreadPrinterSettings = std::move(stored.unreadable);
     printing::RunSettings runSettings = settings;
     runSettings.printer = m_printer;
+    m_loading = stored.loading;
+    runSettings.waitFor = m_loading.waitFor;
+    runSettings.delay = m_loading.delay;
     m_print = printing::assembleRun(*m_jobs, m_desktop.renderers, std::move(m_desktop.printSink), runSettings);
     describePrinterSettings();
     m_listMenu = new ListMenu(*m_jobs, *m_print.run, {*m_desktop.saveDialog, *m_desktop.messageBox}, this);
@@ -240,6 +244,9 @@ void Form1::wireEvents()
     connect(m_check2, &QWidget::customContextMenuRequested, this, &Form1::editPrinterSettings);
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this), &QShortcut::activated, this,
             &Form1::editPrinterSettings);
+    // What documents wait for, beside the printer settings: L for loading.
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this), &QShortcut::activated, this,
+            &Form1::editLoadingSettings);
     m_listView->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_listView, &QWidget::customContextMenuRequested, this, &Form1::ListView1_ContextMenu);
     connect(m_listView, &joblist::JobListView::listDoubleClicked, this, &Form1::ListView1_DblClick);
@@ -377,14 +384,39 @@ void Form1::describePrinterSettings()
     m_check2->setAccessibleDescription(description);
 }
 
+// A selector the engine refuses would only make every document wait for its
+// bound: it is named at once, and the settings stay as they were.
+void Form1::editLoadingSettings()
+{
+    if (!m_desktop.loadingSettings)
+        return;
+    const std::optional<core::LoadingSettings> chosen = m_desktop.loadingSettings->edit(this, m_loading);
+    if (!chosen || *chosen == m_loading)
+        return;
+    if (!chosen->waitFor.isEmpty() && m_desktop.selectorRejected && m_desktop.selectorRejected(chosen->waitFor)) {
+        showMessage(tr("\"%1\" is not a CSS selector, so the loading settings were left as they were.")
+                        .arg(core::oneLine(chosen->waitFor)));
+        return;
+    }
+    m_loading = *chosen;
+    const QString unkept = saveLoadingSettings(m_loading);
+    passPrinterSettingsToRun();
+    if (!unkept.isEmpty())
+        showMessage(unkept);
+}
+
 // A run under way keeps printing as it began; settings chosen meanwhile
 // wait for it to finish.
 void Form1::passPrinterSettingsToRun()
 {
-    if (m_print.run->running() || m_print.run->settings().printer == m_printer)
+    const printing::RunSettings &now = m_print.run->settings();
+    if (m_print.run->running()
+        || (now.printer == m_printer && now.waitFor == m_loading.waitFor && now.delay == m_loading.delay))
         return;
-    printing::RunSettings settings = m_print.run->settings();
+    printing::RunSettings settings = now;
     settings.printer = m_printer;
+    settings.waitFor = m_loading.waitFor;
+    settings.delay = m_loading.delay;
     m_print.run->setSettings(settings);
 }
 

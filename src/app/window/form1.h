@@ -96,6 +96,7 @@ private:
     void Check4_Click();
     void Check2_Click();
     void editPrinterSettings();
+    void editLoadingSettings();
     void describePrinterSettings();
     void passPrinterSettingsToRun();
     void ListView1_DblClick();
@@ -127,6 +128,8 @@ private:
     QShortcut *m_stopKey = nullptr;
     // Kept in the user's configuration; a run takes them when it begins.
     core::PrinterSettings m_printer;
+    // What documents wait for beyond settling; kept beside the printer's.
+    core::LoadingSettings m_loading;
     // Why the kept settings could not be read, until the user chooses anew.
     QString m_unreadPrinterSettings;
     // Owned here rather than as children, so that the run goes before the

@@ -11,6 +11,7 @@
 #include <QSettings>
 #include <QStringList>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <system_error>
@@ -24,6 +25,12 @@ const QString Group = QStringLiteral("printer");
 const QString NameKey = QStringLiteral("name");
 const QString CopiesKey = QStringLiteral("copies");
 const QString OptionsKey = QStringLiteral("options");
+const QString LoadingGroup = QStringLiteral("loading");
+const QString WaitForKey = QStringLiteral("wait-for");
+const QString DelayKey = QStringLiteral("delay");
+// Longer than any selector written by hand; a longer value is no choice a
+// user made in this window.
+constexpr qsizetype MaxSelectorLength = 1000;
 
 // The program's name stands for both organisation and application, whatever
 // the running executable calls itself, so the window finds the same file on
@@ -34,6 +41,31 @@ std::unique_ptr<QSettings> printerGroup()
                                              core::applicationTitle());
     store->beginGroup(Group);
     return store;
+}
+
+QString storedSelector(const QVariant &value)
+{
+    if (value.metaType().id() != QMetaType::QString)
+        return {};
+    const QString selector = value.toString().trimmed();
+    const bool oneLine = std::none_of(selector.cbegin(), selector.cend(), [](QChar c) { return c.category() == QChar::Other_Control; });
+    return oneLine && selector.size() <= MaxSelectorLength ? selector : QString();
+}
+
+std::chrono::milliseconds storedDelay(const QVariant &value)
+{
+    bool ok = false;
+    const qint64 ms = value.toString().toLongLong(&ok);
+    return ok && ms >= 0 && ms <= core::Readiness::MaxDelay.count() ? std::chrono::milliseconds(ms)
+                                                                     : std::chrono::milliseconds(0);
+}
+
+core::LoadingSettings loadingIn(QSettings &store)
+{
+    store.beginGroup(LoadingGroup);
+    core::LoadingSettings readiness{storedSelector(store.value(WaitForKey)), storedDelay(store.value(DelayKey))};
+    store.endGroup();
+    return readiness;
 }
 
 int storedCopies(const QVariant &value)
@@ -139,6 +171,8 @@ StoredPrinterSettings readPrinterSettings()
     const QString path = group->fileName();
     // Read first: the reader says what it met only once it has read.
     core::PrinterSettings settings = settingsIn(*group);
+    group->endGroup();
+    core::LoadingSettings readiness = loadingIn(*group);
     if (const QString why = whyUnreadable(path, *group); !why.isEmpty()) {
         return {{},
                 QCoreApplication::translate("app::PrinterSettingsStore",
@@ -146,7 +180,30 @@ StoredPrinterSettings readPrinterSettings()
                                             "was printed; choose the printer again with Ctrl+P.")
                     .arg(core::quoted(path), why)};
     }
-    return {std::move(settings), {}};
+    return {std::move(settings), {}, std::move(readiness)};
+}
+
+QString saveLoadingSettings(const core::LoadingSettings &loading)
+{
+    std::unique_ptr<QSettings> group = printerGroup();
+    group->endGroup();
+    const QString path = group->fileName();
+    if (!whyUnreadable(path, *group).isEmpty()) {
+        group.reset();
+        QFile::remove(path);
+        group = printerGroup();
+        group->endGroup();
+    }
+    group->beginGroup(LoadingGroup);
+    group->setValue(WaitForKey, loading.waitFor);
+    group->setValue(DelayKey, qint64(loading.delay.count()));
+    group->sync();
+    if (group->status() == QSettings::NoError)
+        return {};
+    return QCoreApplication::translate("app::PrinterSettingsStore",
+                                       "The loading settings could not be kept for the next start (\"%1\": %2), "
+                                       "so they hold only until %3 closes.")
+        .arg(core::quoted(path), whyNotWritable(path), core::applicationTitle());
 }
 
 QString savePrinterSettings(const core::PrinterSettings &settings)

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/documentrenderer.h"
 #include "core/printersettings.h"
+
+#include <QString>
 
 // The printer settings the window keeps from one start to the next: in the
 // user's configuration folder, group "printer", with the queue's "name", the
@@ -19,9 +22,17 @@ core::PrinterSettings loadPrinterSettings();
 // cannot be read or is no settings file at all (random bytes, a damaged
 // line), why not, as a message for the user: such a file says nothing
 // about where to print, and must not pass for the default printer.
+// What documents wait for beyond settling is kept beside the printer
+// settings, in group "loading": "wait-for", a CSS selector, and "delay", in
+// milliseconds.
 struct StoredPrinterSettings {
     core::PrinterSettings settings;
     QString unreadable;
+    // A value that cannot stand for what it names (a delay that is no number
+    // of milliseconds from 0 to core::Readiness::MaxDelay, a selector with
+    // line breaks or of absurd length) is left at its default; so is all of
+    // it when the file cannot be read.
+    core::LoadingSettings loading{};
 };
 StoredPrinterSettings readPrinterSettings();
 
@@ -29,5 +40,7 @@ StoredPrinterSettings readPrinterSettings();
 // read. What went wrong when they could not be kept, as a message for the
 // user; empty when they were.
 QString savePrinterSettings(const core::PrinterSettings &settings);
+// The same for what documents wait for.
+QString saveLoadingSettings(const core::LoadingSettings &loading);
 
 } // namespace app

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/desktop.h"
 #include "core/appinfo.h"
+#include "loadingdialog.h"
 #include "printerdialog.h"
 #include "platform/engine/enginerenderer.h"
 #include "platform/printers/printers.h"
@@ -166,6 +167,8 @@ Desktop core::makeQtDesktop()
     desktop.messageBox = std::make_unique<platform::QtMessageBox>();
     desktop.launcher = std::make_unique<platform::DesktopUrlLauncher>();
     desktop.printerSettings = platform::makePrinterDialog();
+    desktop.loadingSettings = platform::makeLoadingDialog();
+    desktop.selectorRejected = platform::engineRejectsSelector;
     desktop.random = std::make_unique<platform::TimeSeededRandom>();
     desktop.renderers = platform::engineRenderers();
     desktop.printSink = platform::makePrinterSink();

@@ -9,6 +9,8 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QPointer>
 #include <QTimer>
 #include <QWebEngineHistory>
@@ -19,6 +21,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -56,6 +59,9 @@ constexpr auto AnswerAllowance = 3s;
 // The most a document may run past its bound, whatever it is doing, before
 // its renderer is ended: a script without end costs its bound and this.
 constexpr auto Grace = 5s;
+
+// How long the engine has to say whether a selector is one, at start.
+constexpr auto SelectorAnswer = 20s;
 
 // How far the document's own clock may lag the program's when telling a
 // document that began after the load was asked for from one before it.
@@ -108,6 +114,7 @@ private:
         Reporting,  // a failure found before loading, about to be reported
         Loading,    // the engine is loading it
         Settling,   // loaded; its web fonts may still be arriving
+        Delaying,   // ready; waiting the delay the user asked for
         Probing,    // its time is up; waiting for the page to answer at all
         Printing,   // being rendered into a PDF
         Stopped,    // its load ended without a reason; the engine may give one
@@ -120,13 +127,17 @@ private:
     bool isCurrent(quint64 generation, Phase phase) const { return generation == m_generation && m_phase == phase; }
     void checkSettled(quint64 generation);
     void onSettleAnswer(quint64 generation, const QVariantList &answer);
+    RenderedDocument::ReadyBy readyByFor(const PageActivity &activity) const;
+    void printWhenDelayed(const QString &title, RenderedDocument::ReadyBy readyBy);
     void recheckIn(std::chrono::milliseconds wait, quint64 generation);
-    void onPdf(RenderedDocument::State state, const QString &title, const QString &note, const QByteArray &pdf);
+    void onPdf(RenderedDocument::State state, RenderedDocument::ReadyBy readyBy, const QString &title,
+               const QString &note, const QByteArray &pdf);
     void onTimer();
     void onHardDeadline();
     void probe();
     void onProbeAnswer(const QVariantList &answer);
-    void printPdf(RenderedDocument::State state, const QString &title, const QString &note = {});
+    void printPdf(RenderedDocument::State state, RenderedDocument::ReadyBy readyBy, const QString &title,
+                  const QString &note = {});
     void endRenderer(const QString &why);
     QString stoppedAnswering() const
     {
@@ -154,6 +165,10 @@ private:
     QPageLayout m_layout;
     Readiness m_readiness;
     int m_settleRounds = 0;     // times the loaded page was asked again
+    QElapsedTimer m_sinceLoad;  // from the end of the document's load
+    std::chrono::milliseconds m_waited{0};  // from then to its being judged ready
+    QString m_readyTitle;       // Delaying: the title the page had when it was ready
+    RenderedDocument::ReadyBy m_readyBy = RenderedDocument::ReadyBy::Bound;  // Delaying: what made it ready
     bool m_arrived = false;     // the engine finished loading the document's own bytes
     qint64 m_loadAsked = 0;     // when the load was asked for, in ms since the epoch
     QString m_stoppedReason;    // Stopped: what is said unless the engine says more
@@ -217,6 +232,7 @@ void EngineRenderer::render(quint64 job, const QString &entry, const QPageLayout
     m_layout = layout;
     m_readiness = readiness;
     m_arrived = false;
+    m_sinceLoad.invalidate();
     m_settleRounds = 0;
     // Whatever added the entry should have refused it already; the page
     // must never be handed one all the same.
@@ -240,6 +256,7 @@ void EngineRenderer::load()
     if (m_page && m_page->isLoading())
         m_pageSpoilt = true;
     ensurePage();
+    watchSettling(m_page->scripts(), m_readiness.settle);
     m_page->beginLoad();
     // Nothing of the documents before it may reach this one, not even the
     // way back to them.
@@ -289,6 +306,7 @@ void EngineRenderer::onLoadingChanged(const QWebEngineLoadingInfo &info)
         break;
     case QWebEngineLoadingInfo::LoadSucceededStatus:
         m_arrived = true;
+        m_sinceLoad.start();
         m_phase = Phase::Settling;
         checkSettled(m_generation);
         break;
@@ -322,7 +340,8 @@ void EngineRenderer::awaitTheReason(const QString &otherwise)
 
 void EngineRenderer::checkSettled(quint64 generation)
 {
-    m_page->runJavaScript(settleCheck(), SettleWorld, [self = QPointer(this), generation](const QVariant &result) {
+    m_page->runJavaScript(settleCheck(m_readiness.waitFor), SettleWorld,
+                          [self = QPointer(this), generation](const QVariant &result) {
         if (!self || !self->isCurrent(generation, Phase::Settling))
             return;
         self->onSettleAnswer(generation, result.toList());
@@ -335,12 +354,42 @@ void EngineRenderer::checkSettled(quint64 generation)
 void EngineRenderer::onSettleAnswer(quint64 generation, const QVariantList &answer)
 {
     const PageActivity activity = activityFrom(answer);
-    if (hasSettled(activity, m_readiness.quiet))
-        return printPdf(RenderedDocument::State::Complete, titleFrom(answer));
+    if (!m_readiness.settle && !activity.fontsLoading)
+        return printPdf(RenderedDocument::State::Complete, RenderedDocument::ReadyBy::AtOnce, titleFrom(answer));
+    if (m_readiness.settle && isReady(activity, m_readiness.quiet))
+        return printWhenDelayed(titleFrom(answer), readyByFor(activity));
     ++m_settleRounds;
     if (activity.fontsLoading)
         return recheckIn(FontRecheck, generation);
     recheckIn(SettleRecheck, generation);
+}
+
+RenderedDocument::ReadyBy EngineRenderer::readyByFor(const PageActivity &activity) const
+{
+    using ReadyBy = RenderedDocument::ReadyBy;
+    if (!m_readiness.waitFor.isEmpty() && activity.elementFound)
+        return ReadyBy::Element;
+    if (activity.pageSignal == PageActivity::Signal::Given)
+        return ReadyBy::PageSignal;
+    if (m_settleRounds == 0 && m_readiness.delay.count() == 0)
+        return ReadyBy::AtOnce;
+    return ReadyBy::Settled;
+}
+
+// The delay the user asked for runs within the bound: should the bound come
+// first, the page is printed then, as ready as it was.
+void EngineRenderer::printWhenDelayed(const QString &title, RenderedDocument::ReadyBy readyBy)
+{
+    if (m_readiness.delay.count() <= 0)
+        return printPdf(RenderedDocument::State::Complete, readyBy, title);
+    m_phase = Phase::Delaying;
+    m_readyTitle = title;
+    m_readyBy = readyBy;
+    const quint64 generation = m_generation;
+    QTimer::singleShot(m_readiness.delay, this, [this, generation] {
+        if (isCurrent(generation, Phase::Delaying))
+            printPdf(RenderedDocument::State::Complete, m_readyBy, m_readyTitle);
+    });
 }
 
 void EngineRenderer::recheckIn(std::chrono::milliseconds wait, quint64 generation)
@@ -357,6 +406,9 @@ void EngineRenderer::onTimer()
     case Phase::Loading:
     case Phase::Settling:
         probe();
+        break;
+    case Phase::Delaying:
+        printPdf(RenderedDocument::State::Complete, m_readyBy, m_readyTitle);
         break;
     case Phase::Probing:
         // A page that cannot even answer is running a script without end.
@@ -382,6 +434,7 @@ void EngineRenderer::onHardDeadline()
         break;
     case Phase::Loading:
     case Phase::Settling:
+    case Phase::Delaying:
     case Phase::Probing:
     case Phase::Stopped:
         endRenderer(stoppedAnswering());
@@ -399,7 +452,8 @@ void EngineRenderer::probe()
     m_phase = Phase::Probing;
     m_timer.start(AnswerAllowance);
     const quint64 generation = m_generation;
-    m_page->runJavaScript(settleCheck(), SettleWorld, [self = QPointer(this), generation](const QVariant &result) {
+    m_page->runJavaScript(settleCheck(m_readiness.waitFor), SettleWorld,
+                          [self = QPointer(this), generation](const QVariant &result) {
         if (self && self->isCurrent(generation, Phase::Probing))
             self->onProbeAnswer(result.toList());
     });
@@ -418,35 +472,39 @@ void EngineRenderer::onProbeAnswer(const QVariantList &answer)
         if (!began)
             return fail(core::reasonText(QT_TRANSLATE_NOOP("Reason", "nothing of it arrived within %1 s"))
                             .arg(seconds(m_readiness.bound)));
-        if (!activity.fontsLoading)
-            return printPdf(RenderedDocument::State::Complete, titleFrom(answer));
+        if (!activity.fontsLoading && !activity.elementMissing)
+            return printPdf(RenderedDocument::State::Complete, readyByFor(activity), titleFrom(answer));
     }
-    if (m_arrived && hasSettled(activity, m_readiness.quiet))
-        return printPdf(RenderedDocument::State::Complete, titleFrom(answer));
+    if (m_arrived && (m_readiness.settle ? isReady(activity, m_readiness.quiet) : !activity.fontsLoading))
+        return printPdf(RenderedDocument::State::Complete, readyByFor(activity), titleFrom(answer));
     // A page whose own document had loaded is named by what it was still
-    // doing; one still loading its document, as still loading.
-    const QString doing = m_arrived ? stillGoingOn(activity) : QString();
+    // doing (or the element or word it never gave); one still loading its
+    // document, as still loading.
+    const QString doing = m_arrived ? notReadyReason(activity, m_readiness.waitFor) : QString();
     m_page->triggerAction(QWebEnginePage::Stop);
     printPdf(
-        RenderedDocument::State::Incomplete, titleFrom(answer),
+        RenderedDocument::State::Incomplete, RenderedDocument::ReadyBy::Bound, titleFrom(answer),
         doing.isEmpty()
             ? core::reasonText(QT_TRANSLATE_NOOP("Reason", "still loading after %1 s")).arg(seconds(m_readiness.bound))
             : doing);
 }
 
-void EngineRenderer::printPdf(RenderedDocument::State state, const QString &title, const QString &note)
+void EngineRenderer::printPdf(RenderedDocument::State state, RenderedDocument::ReadyBy readyBy, const QString &title,
+                              const QString &note)
 {
     m_phase = Phase::Printing;
     m_timer.stop();
+    m_waited = std::chrono::milliseconds(m_sinceLoad.isValid() ? m_sinceLoad.elapsed() : 0);
     const quint64 generation = m_generation;
-    m_page->renderPdf(m_layout, [self = QPointer(this), generation, state, title, note](const QByteArray &pdf) {
+    m_page->renderPdf(m_layout,
+                      [self = QPointer(this), generation, state, readyBy, title, note](const QByteArray &pdf) {
         if (self && self->isCurrent(generation, Phase::Printing))
-            self->onPdf(state, title, note, pdf);
+            self->onPdf(state, readyBy, title, note, pdf);
     });
 }
 
-void EngineRenderer::onPdf(RenderedDocument::State state, const QString &title, const QString &note,
-                           const QByteArray &pdf)
+void EngineRenderer::onPdf(RenderedDocument::State state, RenderedDocument::ReadyBy readyBy, const QString &title,
+                           const QString &note, const QByteArray &pdf)
 {
     if (pdf.isEmpty())
         return fail(core::reasonText(QT_TRANSLATE_NOOP("Reason", "the page could not be rendered for printing")));
@@ -456,6 +514,8 @@ void EngineRenderer::onPdf(RenderedDocument::State state, const QString &title, 
     document.title = title;
     document.failure = note;
     document.settleRounds = m_settleRounds;
+    document.readyBy = readyBy;
+    document.waited = m_waited;
     deliver(std::move(document));
 }
 
@@ -562,6 +622,27 @@ RendererFactory engineRenderers()
             *profile = makeUnattendedProfile();
         return std::make_unique<EngineRenderer>(*profile);
     };
+}
+
+bool engineRejectsSelector(const QString &selector)
+{
+    QWebEngineProfile profile;
+    auto page = std::make_unique<QWebEnginePage>(&profile);
+    QEventLoop loop;
+    std::optional<bool> accepted;
+    QObject::connect(page.get(), &QWebEnginePage::loadFinished, &loop, [&](bool) {
+        page->runJavaScript(selectorCheck(selector), QWebEngineScript::ApplicationWorld, [&](const QVariant &answer) {
+            accepted = answer.toBool();
+            loop.quit();
+        });
+    });
+    // An engine that cannot answer at all fails the run soon enough, and
+    // better named: this only looks for a selector that is not one.
+    QTimer::singleShot(SelectorAnswer, &loop, &QEventLoop::quit);
+    page->setHtml(QStringLiteral("<!doctype html>"));
+    loop.exec();
+    page.reset();
+    return accepted.has_value() && !*accepted;
 }
 
 void endAtOnceIfPagesStillRender(int status)

@@ -3,12 +3,19 @@
 
 #include "core/documentrenderer.h"
 
+#include <QString>
+
 namespace platform {
 
 // Renderers over the real browser engine. They share one off-the-record
 // profile; each has a page, and so a renderer process, of its own. Nothing of
 // the engine starts until the first renderer is made.
 core::RendererFactory engineRenderers();
+
+// Whether the engine refuses `selector` as a CSS selector, asked of a blank
+// page of its own; blocks while it answers (a fraction of a second). Needs
+// the application object.
+bool engineRejectsSelector(const QString &selector);
 
 // The engine of this Qt version does not survive the teardown of a page in
 // the middle of a PDF, nor its renderer's death then: either brings the

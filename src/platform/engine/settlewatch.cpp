@@ -2,6 +2,15 @@
 #include "settlewatch.h"
 #include "core/reasontext.h"
 
+#include "core/messagetext.h"
+
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QWebEngineScriptCollection>
+
+#include <algorithm>
+
 namespace platform {
 
 namespace {
@@ -23,6 +32,11 @@ namespace {
 //   printed at once, unless it runs an interval: that may change it at any
 //   moment, so it must show one quiet time first (a clock ticking each
 //   second does, a document changed every 50 ms never does).
+// - The page's own word: a page that sets `data-print-ready` on its <html>
+//   element, or a boolean `window.printReady`, says when it is ready; it is
+//   waited for until each it uses says true, and must still settle. Setting
+//   the attribute is no change to wait out. A page that uses neither is
+//   unaffected.
 // - Animations: CSS animations change no document; a page without a view
 //   is given no animation frames, so a script animation never runs at all.
 // A page whose document keeps changing is printed at its bound, named so.
@@ -44,9 +58,12 @@ const QString WatcherSource = QStringLiteral(R"js(
   const timers = new Set();
   const intervals = new Set();
   const activity = () => { lastActivity = now(); };
+  // The page's own word that it is ready is no change to wait out.
+  const isReadySignal = (record) => record.type === 'attributes' && record.attributeName === 'data-print-ready'
+      && record.target === document.documentElement;
   // Watched from the load on: what changes before it is the loading itself,
   // and a large document's every node would otherwise be a change to note.
-  const observer = new MutationObserver(activity);
+  const observer = new MutationObserver((records) => { if (!records.every(isReadySignal)) activity(); });
   window.addEventListener('load', () => {
     observer.observe(document, { subtree: true, childList: true, attributes: true, characterData: true });
     loadedAt = now();
@@ -107,14 +124,31 @@ const QString WatcherSource = QStringLiteral(R"js(
     intervals.delete(id);
     return native.clearInterval.call(window, id);
   };
-  Object.defineProperty(window, '__tavimarkSettle', { value: () => {
+  // 0: the page does not say when it is ready; 1: it will, and has not yet;
+  // 2: it has said so.
+  const pageSignal = () => {
+    const root = document.documentElement;
+    const attribute = root ? root.getAttribute('data-print-ready') : null;
+    let flag;
+    try { flag = window.printReady; } catch (error) { flag = undefined; }
+    if (attribute === null && typeof flag !== 'boolean') return 0;
+    return (attribute === null || attribute === 'true') && flag !== false ? 2 : 1;
+  };
+  // `otherwiseReady`: its fonts are in and the element waited for, if any,
+  // is there. A page then ready at once is printed on this answer, and is
+  // watched no longer: observing a document while it is turned into a PDF
+  // cost static documents several per cent of their rate.
+  Object.defineProperty(window, '__tavimarkSettle', { value: (otherwiseReady) => {
     const at = now();
     let open = 0;
     for (const request of requests) if (at - request.at < longRequestMs) ++open;
     for (const image of document.images) if (!image.complete && image.loading !== 'lazy') ++open;
     const loaded = loadedAt >= 0;
-    return [open, timers.size, loaded, loaded && lastActivity > loadedAt, loaded ? at - Math.max(lastActivity, loadedAt) : 0,
-            intervals.size];
+    const changed = loaded && lastActivity > loadedAt;
+    const signal = pageSignal();
+    if (otherwiseReady && loaded && !changed && open === 0 && timers.size === 0 && intervals.size === 0 && signal !== 1)
+      observer.disconnect();
+    return [open, timers.size, loaded, changed, loaded ? at - Math.max(lastActivity, loadedAt) : 0, intervals.size, signal];
   } });
 })();
 )js");
@@ -132,20 +166,55 @@ QWebEngineScript settleWatcher()
     return watcher;
 }
 
+void watchSettling(QWebEngineScriptCollection &scripts, bool watch)
+{
+    const QList<QWebEngineScript> present = scripts.find(QStringLiteral("settle watcher"));
+    if (watch && present.isEmpty())
+        scripts.insert(settleWatcher());
+    if (!watch) {
+        for (const QWebEngineScript &script : present)
+            scripts.remove(script);
+    }
+}
+
 // One round trip: web fonts (text set in one that has not arrived would print
 // in a stand-in font, or not at all), the page's own work, and the title for
 // the page headings.
-QString settleCheck()
+// The selector the user waits for is handed over as a JSON string, data the
+// page reads and never source it runs, whatever quotes or tags it holds.
+QString settleCheck(const QString &waitFor)
 {
+    const QString selector = waitFor.isEmpty() ? QStringLiteral("null") : jsonString(waitFor);
     return QStringLiteral(
-        "[document.fonts ? document.fonts.status : 'loaded', document.readyState, document.title,"
-        " performance.timeOrigin, typeof window.__tavimarkSettle === 'function' ? window.__tavimarkSettle() : null]");
+               "(s => { const fonts = document.fonts ? document.fonts.status : 'loaded';"
+               " let element = null;"
+               " if (s !== null) { try { element = document.querySelector(s) !== null; } catch (error) { element = false; } }"
+               " const work = typeof window.__tavimarkSettle === 'function'"
+               " ? window.__tavimarkSettle(fonts !== 'loading' && element !== false) : null;"
+               " return [fonts, document.readyState, document.title, performance.timeOrigin, work, element]; })(%1)")
+        .arg(selector);
+}
+
+QString jsonString(const QString &text)
+{
+    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(array.mid(1, array.size() - 2));
+}
+
+QString selectorCheck(const QString &selector)
+{
+    return QStringLiteral("(s => { try { document.createDocumentFragment().querySelector(s); return true; }"
+                          " catch (error) { return false; } })(%1)")
+        .arg(jsonString(selector));
 }
 
 PageActivity activityFrom(const QVariantList &answer)
 {
     PageActivity activity;
     activity.fontsLoading = answer.value(0).toString() == u"loading";
+    const bool elementAnswered = answer.value(5).metaType().id() == QMetaType::Bool;
+    activity.elementMissing = elementAnswered && !answer.value(5).toBool();
+    activity.elementFound = elementAnswered && answer.value(5).toBool();
     const QVariantList work = answer.value(4).toList();
     if (work.size() < 6)
         return activity;
@@ -156,6 +225,7 @@ PageActivity activityFrom(const QVariantList &answer)
     activity.activeSinceLoad = work.at(3).toBool();
     activity.quietForMs = work.at(4).toDouble();
     activity.liveIntervals = work.at(5).toInt();
+    activity.pageSignal = PageActivity::Signal(std::clamp(work.value(6).toInt(), 0, 2));
     return activity;
 }
 
@@ -175,6 +245,21 @@ bool hasSettled(const PageActivity &activity, std::chrono::milliseconds quiet)
         return false;
     const bool quietSinceLoad = !activity.activeSinceLoad && activity.liveIntervals == 0;
     return quietSinceLoad || activity.quietForMs >= double(quiet.count());
+}
+
+bool isReady(const PageActivity &activity, std::chrono::milliseconds quiet)
+{
+    return hasSettled(activity, quiet) && !activity.elementMissing && activity.pageSignal != PageActivity::Signal::Awaited;
+}
+
+QString notReadyReason(const PageActivity &activity, const QString &waitFor)
+{
+    if (activity.elementMissing)
+        return core::reasonText(QT_TRANSLATE_NOOP("Reason", "the element \"%1\" never appeared"))
+            .arg(core::oneLine(waitFor));
+    if (activity.pageSignal == PageActivity::Signal::Awaited)
+        return core::reasonText(QT_TRANSLATE_NOOP("Reason", "the page never said it was ready"));
+    return stillGoingOn(activity);
 }
 
 QString stillGoingOn(const PageActivity &activity)
