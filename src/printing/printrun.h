@@ -118,6 +118,7 @@ private:
         bool handedOver = false;  // its document is with the printer
         core::RenderedDocument::State state = core::RenderedDocument::State::Failed;
         QString note;  // why it is incomplete, for the report
+        QString finalAddress;  // where a redirect took it, if anywhere
     };
     struct Wanted {
         std::uint32_t entry;

@@ -25,6 +25,9 @@ struct EntryOutcome {
     int pages = 0;       // its pages, when counted (see RunSettings::countPages)
     double seconds = 0;  // from the start of its step to its outcome
     QString file{};      // where it was written, when the run writes files
+    // Where a redirect took the document (a sign-in form, say), without any
+    // user name or password; empty when it printed from its own address.
+    QString finalAddress{};
 };
 
 // What the printer made of a job it took (see core::JobAnswer).

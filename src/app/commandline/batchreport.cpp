@@ -30,6 +30,8 @@ QString writtenWords(const EntryOutcome &outcome)
     return written;
 }
 
+QString withReason(const QString &words, const QString &reason);
+
 // An entry's line on the log, as it has always read.
 QString outcomeWords(const EntryOutcome &outcome, bool writesFiles)
 {
@@ -38,7 +40,7 @@ QString outcomeWords(const EntryOutcome &outcome, bool writesFiles)
         return writtenWords(outcome);
     switch (outcome.result) {
     case Result::Sent:
-        return QStringLiteral("sent");
+        return withReason(QStringLiteral("sent"), outcome.reason);
     case Result::SentIncomplete:
         return u"sent (printed before it finished loading: " + outcome.reason + u')';
     case Result::MayHavePrinted:
@@ -160,7 +162,7 @@ void BatchReport::reportSkipped(int before)
 SettledEntry BatchReport::settledFrom(int index, const EntryOutcome &outcome) const
 {
     SettledEntry settled{index, m_entries.value(index - 1), {}, outcome.reason, outcome.jobId, outcome.bytes, outcome.pages,
-                         outcome.seconds};
+                         outcome.seconds, outcome.finalAddress};
     switch (outcome.result) {
     case Result::Sent:
     case Result::SentIncomplete:
@@ -196,8 +198,10 @@ void BatchReport::entryAnswered(int runStep, const JobAnswer &answer)
     const int index = indexOf(runStep);
     if (answer.final()) {
         SettledEntry answered = SettledEntry::without(index, m_entries.value(index - 1), answerOutcome(answer.state), answer.reason);
-        if (const auto awaited = m_awaited.constFind(index); awaited != m_awaited.constEnd())
+        if (const auto awaited = m_awaited.constFind(index); awaited != m_awaited.constEnd()) {
             answered.job = awaited->settled.job;
+            answered.finalAddress = awaited->settled.finalAddress;
+        }
         record(answered);
     }
     const auto awaited = m_awaited.find(index);
@@ -269,6 +273,8 @@ void BatchReport::settle(const SettledEntry &entry)
                                 .add(QStringLiteral("pages"), orNull(entry.pages))
                                 .add(QStringLiteral("bytes"), entry.bytes)
                                 .add(QStringLiteral("seconds"), std::round(entry.seconds * 1000) / 1000)
+                                .add(QStringLiteral("final_url"), entry.finalAddress.isEmpty() ? QJsonValue()
+                                                                                                : QJsonValue(entry.finalAddress))
                                 .line();
     std::fputs(line.constData(), m_settings.json);
     std::fflush(m_settings.json);

@@ -31,6 +31,7 @@ struct SettledEntry {
     qint64 bytes = 0;
     int pages = 0;  // 0 when not counted
     double seconds = 0;
+    QString finalAddress{};  // where a redirect took its page; empty when nowhere
 
     // An entry that settled without a job of this run's.
     static SettledEntry without(int index, const QString &entry, const QString &outcome, const QString &reason)

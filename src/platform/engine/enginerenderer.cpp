@@ -3,11 +3,14 @@
 
 #include "core/entryaddress.h"
 #include "core/loadfailure.h"
+#include "core/signin.h"
 #include "settlewatch.h"
 #include "unattendedpage.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QPointer>
 #include <QTimer>
 #include <QWebEngineHistory>
@@ -91,7 +94,7 @@ QString seconds(std::chrono::milliseconds bound)
 
 class EngineRenderer final : public DocumentRenderer {
 public:
-    explicit EngineRenderer(std::shared_ptr<QWebEngineProfile> profile);
+    EngineRenderer(std::shared_ptr<QWebEngineProfile> profile, core::SignInAsker asker);
     ~EngineRenderer() override;
 
     void render(quint64 job, const QString &entry, const QPageLayout &layout, const Readiness &readiness) override;
@@ -132,10 +135,12 @@ private:
     void failSoon(const QString &why);
     void fail(const QString &why);
     void deliver(RenderedDocument document);
+    QString finalAddress() const;
     void ensurePage();
     void discardPage(bool endRenderer = false);
 
     std::shared_ptr<QWebEngineProfile> m_profile;
+    core::SignInAsker m_asker;
     std::unique_ptr<UnattendedPage> m_page;
     QTimer m_timer;         // the bound, then the time to answer
     QTimer m_hardDeadline;  // the bound and its grace
@@ -155,8 +160,9 @@ private:
     bool m_startRetried = false;  // its page's renderer could not be started once already
 };
 
-EngineRenderer::EngineRenderer(std::shared_ptr<QWebEngineProfile> profile)
+EngineRenderer::EngineRenderer(std::shared_ptr<QWebEngineProfile> profile, core::SignInAsker asker)
     : m_profile(std::move(profile))
+    , m_asker(std::move(asker))
 {
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &EngineRenderer::onTimer);
@@ -179,6 +185,7 @@ void EngineRenderer::ensurePage()
         return;
     discardPage();
     m_page = std::make_unique<UnattendedPage>(m_profile.get());
+    m_page->answerSignInWith(m_asker);
     connect(m_page.get(), &QWebEnginePage::loadingChanged, this, &EngineRenderer::onLoadingChanged);
     connect(m_page.get(), &UnattendedPage::downloadOfferedInstead, this, [this] {
         if (m_phase == Phase::Stopped)
@@ -295,6 +302,8 @@ void EngineRenderer::onLoadingChanged(const QWebEngineLoadingInfo &info)
     case QWebEngineLoadingInfo::LoadFailedStatus:
         if (m_page->downloadOffered())
             return fail(DownloadOffered);
+        if (m_page->signInRefused())
+            return fail(core::signInRefused());
         // A failure without a word may be the renderer's death, which the
         // engine reports a moment later.
         if (info.errorCode() == 0 && info.errorString().isEmpty())
@@ -445,6 +454,7 @@ void EngineRenderer::onPdf(RenderedDocument::State state, const QString &title, 
     document.title = title;
     document.failure = note;
     document.settleRounds = m_settleRounds;
+    document.finalAddress = finalAddress();
     deliver(std::move(document));
 }
 
@@ -530,6 +540,18 @@ void EngineRenderer::fail(const QString &why)
     deliver(std::move(document));
 }
 
+// Where a redirect took the document, without any user name or password the
+// address held; nothing when it stayed where it was sent.
+QString EngineRenderer::finalAddress() const
+{
+    if (!m_page)
+        return {};
+    const QUrl ended = m_page->url().adjusted(QUrl::RemoveUserInfo);
+    if (ended.isEmpty() || ended == m_url.adjusted(QUrl::RemoveUserInfo))
+        return {};
+    return ended.toString(QUrl::FullyEncoded);
+}
+
 void EngineRenderer::deliver(RenderedDocument document)
 {
     ++m_generation;
@@ -541,16 +563,45 @@ void EngineRenderer::deliver(RenderedDocument document)
 
 } // namespace
 
-RendererFactory engineRenderers()
+namespace {
+
+// Without anyone to ask, a site gets what the netrc file holds for its host,
+// and nothing else.
+core::SignInAsker askerFor(const core::SignIn &signIn)
+{
+    if (signIn.ask)
+        return signIn.ask;
+    if (signIn.netrc.isEmpty())
+        return {};
+    return [netrc = signIn.netrc](const QUrl &url, const QString &) {
+        core::SignInAnswer answer;
+        if (const std::optional<core::NetrcEntry> entry = core::netrcEntryFor(netrc, url.host()))
+            answer.credentials = core::Credentials{entry->login, entry->password};
+        return answer;
+    };
+}
+
+} // namespace
+
+RendererFactory engineRenderers(const core::SignIn &signIn)
 {
     // Made with the first renderer, so that a window that never prints never
     // starts the engine.
     auto profile = std::make_shared<std::shared_ptr<QWebEngineProfile>>();
-    return [profile]() -> std::unique_ptr<DocumentRenderer> {
+    return [profile, signIn, asker = askerFor(signIn)]() -> std::unique_ptr<DocumentRenderer> {
         if (!*profile)
-            *profile = makeUnattendedProfile();
-        return std::make_unique<EngineRenderer>(*profile);
+            *profile = makeUnattendedProfile(signIn);
+        return std::make_unique<EngineRenderer>(*profile, asker);
     };
+}
+
+bool makeProfileFolder(const QString &folder)
+{
+    if (QFileInfo(folder).isDir())
+        return true;
+    if (!QDir().mkpath(folder))
+        return false;
+    return ::chmod(QFile::encodeName(folder).constData(), S_IRWXU) == 0;
 }
 
 void endAtOnceIfPagesStillRender(int status)

@@ -2,13 +2,19 @@
 #pragma once
 
 #include "core/documentrenderer.h"
+#include "core/signin.h"
 
 namespace platform {
 
-// Renderers over the real browser engine. They share one off-the-record
-// profile; each has a page, and so a renderer process, of its own. Nothing of
-// the engine starts until the first renderer is made.
-core::RendererFactory engineRenderers();
+// Renderers over the real browser engine. They share one profile, off the
+// record unless `signIn` names a folder to keep it in, holding its cookies
+// and sending its headers; each has a page, and so a renderer process, of
+// its own. Nothing of the engine starts until the first renderer is made.
+core::RendererFactory engineRenderers(const core::SignIn &signIn = {});
+
+// Makes `folder` for a profile to keep, private to the user (mode 0700), or
+// leaves one that is there as it is; false when it cannot be made.
+bool makeProfileFolder(const QString &folder);
 
 // The engine of this Qt version does not survive the teardown of a page in
 // the middle of a PDF, nor its renderer's death then: either brings the
