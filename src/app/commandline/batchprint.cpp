@@ -240,7 +240,12 @@ int printFromCommandLine(const CommandLine &line, std::FILE *log, std::FILE *out
         // not go out again, and one that is certainly not there must.
         settleDoubts(*journal, int(entries.size()));
     }
-    BatchReport report(entries, settings);
+    // A user name and password in an address stay out of every line, object
+    // and record the run writes.
+    QStringList shown;
+    for (const QString &entry : entries)
+        shown << core::withoutUserInfo(entry);
+    BatchReport report(shown, settings);
     const int status = printEntries(line, entries, !problems.isEmpty(), journal ? &*journal : nullptr, report, signIn);
     report.finalObject(status);
     return status;
