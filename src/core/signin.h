@@ -94,6 +94,9 @@ struct Credentials {
 struct SignInAnswer {
     std::optional<Credentials> credentials;
     bool refused = false;
+    // The user is being asked about this site right now, for another page:
+    // this one tries again once the answer is in.
+    bool pending = false;
 };
 // Asked with the page's address and the realm the server names.
 using SignInAsker = std::function<SignInAnswer(const QUrl &url, const QString &realm)>;

@@ -50,6 +50,9 @@ constexpr auto SettleRecheck = 50ms;
 // How long a load that ended without a reason waits for the engine to give
 // one (a file offered for download, a renderer that died).
 constexpr auto ReasonNotice = 1s;
+// How often a page whose site's password is being asked for tries again.
+constexpr int SignInRetryMs = 200;
+
 const QString DownloadOffered = QStringLiteral("the address offered a file to download, not a page");
 // How long a document still loading at its bound has to answer before its
 // renderer is taken for stuck in a script and ended.
@@ -136,6 +139,7 @@ private:
     void fail(const QString &why);
     void deliver(RenderedDocument document);
     QString finalAddress() const;
+    void loadAgainSoon();
     void ensurePage();
     void discardPage(bool endRenderer = false);
 
@@ -304,6 +308,8 @@ void EngineRenderer::onLoadingChanged(const QWebEngineLoadingInfo &info)
             return fail(DownloadOffered);
         if (m_page->signInRefused())
             return fail(core::signInRefused());
+        if (m_page->signInPending())
+            return loadAgainSoon();
         // A failure without a word may be the renderer's death, which the
         // engine reports a moment later.
         if (info.errorCode() == 0 && info.errorString().isEmpty())
@@ -540,6 +546,18 @@ void EngineRenderer::fail(const QString &why)
     deliver(std::move(document));
 }
 
+// The site's password was being asked for another page; once the user has
+// answered, this one gets the answer too. Its time bound runs on meanwhile.
+void EngineRenderer::loadAgainSoon()
+{
+    QTimer::singleShot(SignInRetryMs, this, [this, generation = m_generation] {
+        if (!isCurrent(generation, Phase::Loading) || !m_page)
+            return;
+        m_page->beginLoad();
+        m_page->load(m_url);
+    });
+}
+
 // Where a redirect took the document, without any user name or password the
 // address held; nothing when it stayed where it was sent.
 QString EngineRenderer::finalAddress() const
@@ -583,16 +601,37 @@ core::SignInAsker askerFor(const core::SignIn &signIn)
 
 } // namespace
 
+SharedProfile::SharedProfile(core::SignIn signIn)
+    : m_signIn(std::move(signIn))
+{
+}
+
+SharedProfile::~SharedProfile() = default;
+
+std::shared_ptr<QWebEngineProfile> SharedProfile::profile()
+{
+    if (!m_profile)
+        m_profile = makeUnattendedProfile(m_signIn);
+    return m_profile;
+}
+
+RendererFactory engineRenderers(std::shared_ptr<SharedProfile> shared, const std::shared_ptr<core::SignInAsker> &ask)
+{
+    core::SignInAsker asker = askerFor(shared->signIn());
+    if (ask) {
+        // Filled in later, by whoever can ask the user.
+        asker = [ask](const QUrl &url, const QString &realm) {
+            return *ask ? (*ask)(url, realm) : core::SignInAnswer();
+        };
+    }
+    return [shared, asker]() -> std::unique_ptr<DocumentRenderer> {
+        return std::make_unique<EngineRenderer>(shared->profile(), asker);
+    };
+}
+
 RendererFactory engineRenderers(const core::SignIn &signIn)
 {
-    // Made with the first renderer, so that a window that never prints never
-    // starts the engine.
-    auto profile = std::make_shared<std::shared_ptr<QWebEngineProfile>>();
-    return [profile, signIn, asker = askerFor(signIn)]() -> std::unique_ptr<DocumentRenderer> {
-        if (!*profile)
-            *profile = makeUnattendedProfile(signIn);
-        return std::make_unique<EngineRenderer>(*profile, asker);
-    };
+    return engineRenderers(std::make_shared<SharedProfile>(signIn));
 }
 
 bool makeProfileFolder(const QString &folder)

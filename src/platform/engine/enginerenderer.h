@@ -4,7 +4,34 @@
 #include "core/documentrenderer.h"
 #include "core/signin.h"
 
+#include <memory>
+
+class QWebEngineProfile;
+
 namespace platform {
+
+// The one profile the pages of a window or a run share, made when first
+// wanted, so that a window that never prints never starts the engine.
+class SharedProfile {
+public:
+    explicit SharedProfile(core::SignIn signIn);
+    ~SharedProfile();
+    SharedProfile(const SharedProfile &) = delete;
+    SharedProfile &operator=(const SharedProfile &) = delete;
+
+    std::shared_ptr<QWebEngineProfile> profile();
+    const core::SignIn &signIn() const { return m_signIn; }
+
+private:
+    core::SignIn m_signIn;
+    std::shared_ptr<QWebEngineProfile> m_profile;
+};
+
+// Renderers over `profile`. A site's request for a password goes to `ask`
+// when given (it may be filled in later), else to the netrc entries of the
+// profile's sign-in.
+core::RendererFactory engineRenderers(std::shared_ptr<SharedProfile> profile,
+                                      const std::shared_ptr<core::SignInAsker> &ask = {});
 
 // Renderers over the real browser engine. They share one profile, off the
 // record unless `signIn` names a folder to keep it in, holding its cookies

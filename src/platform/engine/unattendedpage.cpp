@@ -171,6 +171,9 @@ void UnattendedPage::onAuthenticationRequired(const QUrl &url, QAuthenticator *a
         m_answered.insert(site);
         const core::SignInAnswer answer = m_asker(url, realm);
         m_signInRefused = answer.refused;
+        m_signInPending = answer.pending;
+        if (answer.pending)
+            m_answered.remove(site);
         if (answer.credentials) {
             authenticator->setUser(answer.credentials->user);
             authenticator->setPassword(answer.credentials->password);
@@ -221,6 +224,7 @@ void UnattendedPage::beginLoad()
 {
     m_passwordAsked = false;
     m_signInRefused = false;
+    m_signInPending = false;
     m_answered.clear();
     m_downloadOffered = false;
     if (!m_printHandlersSilenced && stillRendering().size() >= std::size_t(MaxStoppedRenderers)) {

@@ -37,6 +37,9 @@ public:
     bool passwordAsked() const { return m_passwordAsked; }
     // Whether the user turned the site's sign-in down since the last load began.
     bool signInRefused() const { return m_signInRefused; }
+    // Whether a request for a password was turned down only because the
+    // user was being asked about the site for another page.
+    bool signInPending() const { return m_signInPending; }
     // Who answers a server's request for a user name and password; without
     // one, every request is declined.
     void answerSignInWith(core::SignInAsker asker) { m_asker = std::move(asker); }
@@ -104,6 +107,7 @@ private:
     bool m_rendererCameUp = false;
     bool m_passwordAsked = false;
     bool m_signInRefused = false;
+    bool m_signInPending = false;
     core::SignInAsker m_asker;
     // The sites and realms answered since the load began: asked again, the
     // server refused what it was given, and is not given it again.
