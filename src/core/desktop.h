@@ -94,7 +94,7 @@ public:
     // Opens a small browser window on `url`, without waiting: the user signs
     // in there as in any browser, and what the site sets stays once it closes.
     virtual void open(QWidget *owner, const QUrl &url) = 0;
-    // Forgets every sign-in: the cookies, the cache and the visited links.
+    // Forgets every sign-in: the cookies and the visited links.
     virtual void forget() = 0;
 };
 

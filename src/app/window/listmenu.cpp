@@ -31,8 +31,8 @@ ListMenu::ListMenu(joblist::JobList &jobs, printing::PrintRun &run, Dialogs dial
         m_menu->addSeparator();
         m_signIn = m_menu->addAction(QString(), this, &ListMenu::signIn);
         m_forgetSignIns = m_menu->addAction(tr("Forget sign-ins"), this, &ListMenu::forgetSignIns);
-        m_forgetSignIns->setToolTip(tr("Forgets the cookies sites set, the pages kept and the pages visited, "
-                                       "and the passwords given this session"));
+        m_forgetSignIns->setToolTip(tr("Forgets the cookies sites set, the pages visited, "
+                                       "and the passwords given in this window"));
     }
     m_stop = new QAction(QStringLiteral("Stop"), this);
     connect(m_stop, &QAction::triggered, &m_run, &printing::PrintRun::stop);

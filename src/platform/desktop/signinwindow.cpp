@@ -69,8 +69,10 @@ public:
     void forget() override
     {
         QWebEngineProfile &profile = *m_profile->profile();
+        // Not the cache: clearing it holds up every load that starts while
+        // it runs, here for longer than a document's time bound. The
+        // profile keeps its cache in memory, so it goes with the program.
         profile.cookieStore()->deleteAllCookies();
-        profile.clearHttpCache();
         profile.clearAllVisitedLinks();
     }
 
