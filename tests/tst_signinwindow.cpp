@@ -73,6 +73,8 @@ struct Window {
         form = std::make_unique<app::Form1>(std::move(desktop));
         printing::RunSettings settings;
         settings.documentBound = std::chrono::seconds(20);
+        // Two pages at once, so that one asks while the other's dialog is open.
+        settings.renderers = 2;
         form->printRun().setSettings(settings);
     }
 
@@ -225,6 +227,11 @@ private Q_SLOTS:
         Window window(profile.filePath(u"profile"_s));
         if (!cancel)
             window.credentials->answer = Right;
+        // The user takes a while: the other page of the site asks meanwhile,
+        // and waits for this answer instead of opening a dialog of its own.
+        window.credentials->whileOpen = [&site] {
+            QVERIFY(QTest::qWaitFor([&site] { return site.count("/basic") >= 2; }, 20'000));
+        };
         for (int i = 0; i < 10; ++i)
             window.jobs().add(site.url(u"/basic?n=%1"_s.arg(i)));
         QVERIFY(window.print());
