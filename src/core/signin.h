@@ -19,7 +19,7 @@
 // a page; messages name the file and the line, never what it holds.
 namespace core {
 
-// One cookie of a cookies.txt file, as browsers export it and curl writes it.
+// One cookie of a cookies.txt file, as browsers export it.
 struct CookieLine {
     QString domain;          // without the leading dot
     bool includeSubdomains = false;
@@ -58,7 +58,7 @@ struct NetrcFile {
     bool readableByOthers = false;
 };
 
-// Reads a netrc file as curl does: tokens separated by blanks and line ends,
+// Reads a netrc file as its readers do: tokens separated by blanks and line ends,
 // "machine NAME", "default", "login", "password" and "account" each followed
 // by a value, a "macdef" skipped to the next empty line, a value in double
 // quotes, a backslash in it taking the next character as it is.

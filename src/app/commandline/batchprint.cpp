@@ -128,7 +128,8 @@ QSet<QString> hostsOf(const QStringList &entries)
 }
 
 // The netrc file the run reads: the one named, else ~/.netrc where there is
-// one. Like curl, a file others can read is read all the same, but said.
+// one. A file others can read is read all the same, as netrc readers do,
+// but said.
 QString readNetrcInto(const CommandLine &line, std::FILE *log, core::SignIn &signIn)
 {
     QString path = line.netrcFile;

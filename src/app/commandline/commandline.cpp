@@ -69,8 +69,7 @@ struct Options {
     QCommandLineOption noHeaders{QStringLiteral("no-headers"),
                                  QStringLiteral("Print pages without the title, address, page number and date.")};
     QCommandLineOption cookies{QStringLiteral("cookies"),
-                               QStringLiteral("Sign in with the cookies in FILE, a cookies.txt file as browsers export it "
-                                              "and curl writes it."),
+                               QStringLiteral("Sign in with the cookies in FILE, a cookies.txt file as browsers export it."),
                                QStringLiteral("FILE")};
     QCommandLineOption header{QStringLiteral("header"),
                               QStringLiteral("Send the header \"Name: value\" with every request to the hosts of the "
