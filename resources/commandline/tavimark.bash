@@ -13,7 +13,8 @@ _tavimark()
 
     local options="--print --list --folder --ext -d --printer -n --copies -o
         --timeout --wait-for --delay --output --journal --resend-uncertain --json --wait
-        --wait-timeout --no-headers --list-printers -h --help -v --version"
+        --wait-timeout --no-headers --list-printers -h --help -v --version
+        --cookies --header --netrc-file --profile"
 
     case $prev in
         -d | --printer)
@@ -23,12 +24,16 @@ _tavimark()
             COMPREPLY=($(compgen -W "$printers" -- "$cur"))
             return
             ;;
-        --list | --journal)
+        --list | --journal | --cookies | --netrc-file)
             _tavimark_files "$cur"
             return
             ;;
-        --folder | --output)
+        --folder | --output | --profile)
             _tavimark_folders "$cur"
+            return
+            ;;
+        --header)
+            COMPREPLY=()
             return
             ;;
         --ext)

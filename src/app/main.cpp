@@ -13,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <QApplication>
+#include <QStandardPaths>
 
 #include <cstdio>
 #include <cstdlib>
@@ -76,6 +77,17 @@ void keepStandardErrorForTheProgram()
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " --log-level=3");
 }
 
+// Where the window keeps its browser profile, so that a sign-in made in it
+// serves the next start too: --profile, else the user's own data folder.
+// Where that cannot be made, the window signs in for this start only.
+QString windowProfileFolder(const app::CommandLine &line)
+{
+    const QString folder = !line.profileFolder.isEmpty()
+        ? line.profileFolder
+        : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + u"/profile";
+    return platform::makeProfileFolder(folder) ? folder : QString();
+}
+
 int showWindow(int argc, char *argv[], const app::CommandLine &line)
 {
     openingTheDisplay = true;
@@ -92,7 +104,7 @@ int showWindow(int argc, char *argv[], const app::CommandLine &line)
     QGuiApplication::setDesktopFileName(QStringLiteral("com.tavimark.tavimark"));
     int status = 0;
     {
-        app::Form1 window(core::makeQtDesktop(), app::runSettingsFor(line));
+        app::Form1 window(core::makeQtDesktop(windowProfileFolder(line)), app::runSettingsFor(line));
         const QStringList problems = app::addEntries(line.sources, window.jobs());
         window.show();
         if (!problems.isEmpty())

@@ -4,6 +4,7 @@
 #include "documentrenderer.h"
 #include "printersettings.h"
 #include "printsink.h"
+#include "signin.h"
 
 #include <QString>
 #include <QStringList>
@@ -86,6 +87,26 @@ public:
     virtual std::optional<LoadingSettings> edit(QWidget *owner, const LoadingSettings &current) = 0;
 };
 
+// A site's request for a user name and password, in a modal dialog: `site`
+// is the address it comes from (scheme, host and port), `realm` the server's
+// own words. Nothing when the user cancelled.
+class CredentialsDialog {
+public:
+    virtual ~CredentialsDialog() = default;
+    virtual std::optional<Credentials> ask(QWidget *owner, const QString &site, const QString &realm) = 0;
+};
+
+// Signing in to sites with the browser profile the window prints with.
+class SignInWindows {
+public:
+    virtual ~SignInWindows() = default;
+    // Opens a small browser window on `url`, without waiting: the user signs
+    // in there as in any browser, and what the site sets stays once it closes.
+    virtual void open(QWidget *owner, const QUrl &url) = 0;
+    // Forgets every sign-in: the cookies and the visited links.
+    virtual void forget() = 0;
+};
+
 // Uniform draws in [0, 1).
 class RandomSource {
 public:
@@ -110,10 +131,16 @@ struct Desktop {
     // The browser pages documents are printed through, and where their jobs go.
     RendererFactory renderers;
     std::unique_ptr<PrintSink> printSink;
+    std::unique_ptr<CredentialsDialog> credentials;
+    std::unique_ptr<SignInWindows> signIns;
+    // Who answers a site's request for a password for the renderers above;
+    // the window fills it in once it can ask the user.
+    std::shared_ptr<SignInAsker> askSignIn = std::make_shared<SignInAsker>();
 };
 
 // The real dialogs, browser launcher, a generator seeded from the time of
-// day, the browser engine and the default printer.
-Desktop makeQtDesktop();
+// day, the browser engine with its profile kept in `profileFolder`, and the
+// default printer.
+Desktop makeQtDesktop(const QString &profileFolder = {});
 
 } // namespace core

@@ -23,6 +23,9 @@ struct RenderedDocument {
     QByteArray pdf;
     QString title;    // the document's own title; empty when it has none
     QString failure;  // why it failed, in words for the user
+    // Where the document ended up when a redirect took it elsewhere (a
+    // sign-in form, say); empty when it is the entry's own address.
+    QString finalAddress;
     // Failed because the engine can no longer start what loads documents:
     // no later document can be made either, by this renderer or any other.
     bool engineFailed = false;

@@ -2,12 +2,14 @@
 #include "jobtitle.h"
 
 #include "messagetext.h"
+#include "signin.h"
 
 namespace core {
 
 QByteArray jobTitle(const QString &text)
 {
-    QByteArray title = oneLine(text).toUtf8();
+    // A print server shows job names to everyone who asks it.
+    QByteArray title = oneLine(withoutUserInfo(text)).toUtf8();
     if (title.trimmed().isEmpty())
         return QByteArrayLiteral("Tavimark document");
     if (title.size() <= MaxJobTitleBytes)

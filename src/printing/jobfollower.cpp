@@ -114,7 +114,10 @@ void JobFollower::take(Followed &followed, const JobAnswer &answer)
         for (int position = 1; position <= m_jobs.count(); ++position) {
             if (m_jobs.entryId(position) == job.entry) {
                 const Mark mark = markOf(answer, job.incomplete);
-                m_jobs.setMark(position, mark, mark == Mark::PrintedIncomplete ? job.note : answer.reason);
+                // The note says where a page ended up, too, which stays true
+                // once it has printed.
+                const bool keepNote = mark == Mark::PrintedIncomplete || (answer.reason.isEmpty() && mark == Mark::Printed);
+                m_jobs.setMark(position, mark, keepNote ? job.note : answer.reason);
                 break;
             }
         }

@@ -8,7 +8,9 @@
 #include "core/entryaddress.h"
 #include "core/loadfailure.h"
 #include "core/messagetext.h"
+#include "core/signin.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 
 #include <algorithm>
@@ -28,7 +30,8 @@ namespace {
 PrintRun::Dressing pageHeadings()
 {
     return [](const QString &entry, const QString &title, const QDateTime &runStart) -> PrintQueue::Finish {
-        const PageHeadings headings{title.trimmed().isEmpty() ? core::documentName(entry) : title, entry,
+        // A user name and password in the address are nobody else's business.
+        const PageHeadings headings{title.trimmed().isEmpty() ? core::documentName(entry) : title, core::withoutUserInfo(entry),
                                     runStartText(runStart)};
         return [headings](const QByteArray &pdf) {
             return PrintQueue::Finished{addHeadersAndFooters(pdf, headings).value_or(pdf), {}};
@@ -275,6 +278,7 @@ void PrintRun::APrint1()
     m_head.state = document.state;
     m_head.note = document.failure;
     m_head.readyBy = document.readyBy;
+    m_head.finalAddress = document.finalAddress;
     PrintQueue::Gate gate;
     if (m_gate)
         gate = [gate = m_gate, step = m_done + 1, text = m_head.text](qint64 bytes) { return gate(step, text, bytes); };
@@ -306,19 +310,25 @@ void PrintRun::onSubmitted(quint64 ticket, const SinkAnswer &answer)
 {
     if (!m_running || !m_head.handedOver || ticket != this->ticket())
         return;
-    const auto facts = [&answer, readyBy = m_head.readyBy](EntryOutcome outcome) {
-        outcome.ready = core::readyByName(readyBy);
+    const auto facts = [&answer, this](EntryOutcome outcome) {
+        outcome.ready = core::readyByName(m_head.readyBy);
         outcome.jobId = answer.jobId;
         outcome.bytes = answer.bytes;
         outcome.pages = answer.pages;
         outcome.file = answer.file;
+        outcome.finalAddress = m_head.finalAddress;
         return outcome;
     };
+    // A page that ended elsewhere (a sign-in form the site sent it to) still
+    // printed, but says where, so that it is told apart from the report.
+    const QString endedAt = m_head.finalAddress.isEmpty()
+        ? QString()
+        : core::reasonText(QT_TRANSLATE_NOOP("Reason", "ended at %1")).arg(m_head.finalAddress);
     switch (answer.kind) {
     case SinkAnswer::Kind::Taken:
         if (m_head.state == RenderedDocument::State::Incomplete)
-            return settle(facts({Result::SentIncomplete, m_head.note}));
-        return settle(facts({Result::Sent, {}}));
+            return settle(facts({Result::SentIncomplete, endedAt.isEmpty() ? m_head.note : m_head.note + u"; " + endedAt}));
+        return settle(facts({Result::Sent, endedAt}));
     case SinkAnswer::Kind::LeftOut:
         return settle({Result::NotPrinted, answer.reason});
     case SinkAnswer::Kind::DocumentRefused:

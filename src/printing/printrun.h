@@ -119,6 +119,7 @@ private:
         core::RenderedDocument::State state = core::RenderedDocument::State::Failed;
         QString note;  // why it is incomplete, for the report
         core::RenderedDocument::ReadyBy readyBy = core::RenderedDocument::ReadyBy::Bound;
+        QString finalAddress;  // where a redirect took it, if anywhere
     };
     struct Wanted {
         std::uint32_t entry;

@@ -29,6 +29,9 @@ struct EntryOutcome {
     // when no document went out.
     QString ready{};
     QString file{};      // where it was written, when the run writes files
+    // Where a redirect took the document (a sign-in form, say), without any
+    // user name or password; empty when it printed from its own address.
+    QString finalAddress{};
 };
 
 // What the printer made of a job it took (see core::JobAnswer).

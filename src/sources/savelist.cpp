@@ -5,6 +5,7 @@
 #include "joblist/joblist.h"
 #include "core/desktop.h"
 #include "core/entryaddress.h"
+#include "core/signin.h"
 #include "core/messagetext.h"
 
 #include <QSaveFile>
@@ -45,7 +46,9 @@ ListFileContents listFileContents(const joblist::JobList &jobs)
     ListFileContents contents;
     QString text;
     for (int position = 1; position <= jobs.count(); ++position) {
-        const QString &entry = jobs.text(position);
+        // A list file travels; a password written into an address stays
+        // behind, and the site asks for it again where the list is read.
+        const QString entry = core::withoutUserInfo(jobs.text(position));
         if (const std::optional<QString> line = listLine(entry))
             text += *line + u'\n';
         else

@@ -10,6 +10,7 @@
 #include "joblist/joblist.h"
 #include "platform/engine/enginerenderer.h"
 #include "platform/printers/foldersink.h"
+#include "core/entryaddress.h"
 #include "core/messagetext.h"
 #include "platform/printers/jobhistory.h"
 #include "platform/printers/printers.h"
@@ -18,6 +19,9 @@
 #include "printing/runtoend.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 
 namespace app {
 
@@ -113,7 +117,63 @@ void waitForAnswers(printing::PrintRun &run, BatchReport &report, double seconds
     report.waitEnded(answered || !report.awaiting());
 }
 
-int printEntries(const CommandLine &line, const QStringList &entries, bool problems, Journal *journal, BatchReport &report)
+// The hosts of the list's own entries: the only ones its headers go to.
+QSet<QString> hostsOf(const QStringList &entries)
+{
+    QSet<QString> hosts;
+    for (const QString &entry : entries) {
+        const QUrl url = core::addressOf(entry).url;
+        if (url.scheme() == u"http" || url.scheme() == u"https")
+            hosts.insert(url.host().toLower());
+    }
+    return hosts;
+}
+
+// The netrc file the run reads: the one named, else ~/.netrc where there is
+// one. A file others can read is read all the same, as netrc readers do,
+// but said.
+QString readNetrcInto(const CommandLine &line, std::FILE *log, core::SignIn &signIn)
+{
+    QString path = line.netrcFile;
+    if (path.isEmpty()) {
+        path = QDir::homePath() + u"/.netrc";
+        if (!QFileInfo::exists(path))
+            return {};
+    }
+    const core::NetrcFile netrc = core::readNetrc(path);
+    if (!netrc.error.isEmpty())
+        return netrc.error;
+    if (netrc.readableByOthers)
+        say(log, u"tavimark: "
+                + QCoreApplication::translate("SignIn", "the netrc file %1 can be read by other users; "
+                                                        "make it private with chmod 600").arg(path));
+    signIn.netrc = netrc.entries;
+    return {};
+}
+
+// What the run signs in with, or why it cannot start.
+QString readSignIn(const CommandLine &line, const QStringList &entries, std::FILE *log, core::SignIn &signIn)
+{
+    if (!line.cookiesFile.isEmpty()) {
+        core::CookieFile cookies = core::readCookieFile(line.cookiesFile, QDateTime::currentSecsSinceEpoch());
+        if (!cookies.error.isEmpty())
+            return cookies.error;
+        signIn.cookies = std::move(cookies.cookies);
+    }
+    if (QString problem = readNetrcInto(line, log, signIn); !problem.isEmpty())
+        return problem;
+    signIn.headers = line.headers;
+    signIn.headerHosts = hostsOf(entries);
+    if (!line.profileFolder.isEmpty()) {
+        if (!platform::makeProfileFolder(line.profileFolder))
+            return QCoreApplication::translate("SignIn", "the profile folder %1 cannot be made").arg(line.profileFolder);
+        signIn.profileFolder = QFileInfo(line.profileFolder).absoluteFilePath();
+    }
+    return {};
+}
+
+int printEntries(const CommandLine &line, const QStringList &entries, bool problems, Journal *journal, BatchReport &report,
+                 const core::SignIn &signIn)
 {
     joblist::JobList jobs;
     const QList<int> indexes = entriesToPrint(entries, journal, line.resendUncertain, report, jobs);
@@ -121,7 +181,7 @@ int printEntries(const CommandLine &line, const QStringList &entries, bool probl
     if (indexes.isEmpty())
         return report.summarise(RunReport(), problems);
 
-    const printing::AssembledRun assembled = printing::assembleRun(jobs, platform::engineRenderers(), sinkFor(line),
+    const printing::AssembledRun assembled = printing::assembleRun(jobs, platform::engineRenderers(signIn), sinkFor(line),
                                                                    runSettingsFor(line));
     printing::PrintRun &run = *assembled.run;
     if (journal) {
@@ -169,6 +229,11 @@ int printFromCommandLine(const CommandLine &line, std::FILE *log, std::FILE *out
         return status;
     }
     const QStringList entries = textsOf(all);
+    core::SignIn signIn;
+    if (const QString problem = readSignIn(line, entries, log, signIn); !problem.isEmpty()) {
+        say(log, u"tavimark: " + oneLine(problem));
+        return UsageError;
+    }
     std::optional<Journal> journal;
     if (!line.journal.isEmpty()) {
         journal.emplace();
@@ -185,8 +250,13 @@ int printFromCommandLine(const CommandLine &line, std::FILE *log, std::FILE *out
         // not go out again, and one that is certainly not there must.
         settleDoubts(*journal, int(entries.size()));
     }
-    BatchReport report(entries, settings);
-    const int status = printEntries(line, entries, !problems.isEmpty(), journal ? &*journal : nullptr, report);
+    // A user name and password in an address stay out of every line, object
+    // and record the run writes.
+    QStringList shown;
+    for (const QString &entry : entries)
+        shown << core::withoutUserInfo(entry);
+    BatchReport report(shown, settings);
+    const int status = printEntries(line, entries, !problems.isEmpty(), journal ? &*journal : nullptr, report, signIn);
     report.finalObject(status);
     return status;
 }

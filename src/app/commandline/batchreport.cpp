@@ -35,6 +35,8 @@ QString writtenWords(const EntryOutcome &outcome)
     return written;
 }
 
+QString withReason(const QString &words, const QString &reason);
+
 // An entry's line on the log, as it has always read.
 QString outcomeWords(const EntryOutcome &outcome, bool writesFiles)
 {
@@ -43,7 +45,7 @@ QString outcomeWords(const EntryOutcome &outcome, bool writesFiles)
         return writtenWords(outcome);
     switch (outcome.result) {
     case Result::Sent:
-        return BatchReport::tr("sent");
+        return withReason(BatchReport::tr("sent"), outcome.reason);
     case Result::SentIncomplete:
         return BatchReport::tr("sent (printed before it finished loading: %1)").arg(core::shownReason(outcome.reason));
     case Result::MayHavePrinted:
@@ -185,7 +187,7 @@ void BatchReport::reportSkipped(int before)
 SettledEntry BatchReport::settledFrom(int index, const EntryOutcome &outcome) const
 {
     SettledEntry settled{index, m_entries.value(index - 1), {}, outcome.reason, outcome.jobId, outcome.bytes, outcome.pages,
-                         outcome.seconds, outcome.ready};
+                         outcome.seconds, outcome.ready, outcome.finalAddress};
     switch (outcome.result) {
     case Result::Sent:
     case Result::SentIncomplete:
@@ -224,6 +226,7 @@ void BatchReport::entryAnswered(int runStep, const JobAnswer &answer)
         if (const auto awaited = m_awaited.constFind(index); awaited != m_awaited.constEnd()) {
             answered.job = awaited->settled.job;
             answered.ready = awaited->settled.ready;
+            answered.finalAddress = awaited->settled.finalAddress;
         }
         record(answered);
     }
@@ -298,6 +301,8 @@ void BatchReport::settle(const SettledEntry &entry)
                                 .add(QStringLiteral("bytes"), entry.bytes)
                                 .add(QStringLiteral("seconds"), std::round(entry.seconds * 1000) / 1000)
                                 .add(QStringLiteral("ready"), entry.ready)
+                                .add(QStringLiteral("final_url"), entry.finalAddress.isEmpty() ? QJsonValue()
+                                                                                                : QJsonValue(entry.finalAddress))
                                 .line();
     std::fputs(line.constData(), m_settings.json);
     std::fflush(m_settings.json);

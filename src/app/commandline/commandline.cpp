@@ -112,6 +112,21 @@ struct Options {
         QStringLiteral("no-headers"),
         QCoreApplication::translate("app::CommandLine",
                                     "Print pages without the title, address, page number and date.")};
+    QCommandLineOption cookies{QStringLiteral("cookies"),
+                               QCoreApplication::translate("app::CommandLine", "Sign in with the cookies in FILE, a cookies.txt file as browsers export it."),
+                               QStringLiteral("FILE")};
+    QCommandLineOption header{QStringLiteral("header"),
+                              QCoreApplication::translate("app::CommandLine", "Send the header \"Name: value\" with every request to the hosts of the "
+                                             "list's own entries, and to no other. May repeat."),
+                              QStringLiteral("HEADER")};
+    QCommandLineOption netrc{QStringLiteral("netrc-file"),
+                             QCoreApplication::translate("app::CommandLine", "Answer a site's request for a password from the netrc FILE instead of "
+                                            "~/.netrc."),
+                             QStringLiteral("FILE")};
+    QCommandLineOption profile{QStringLiteral("profile"),
+                               QCoreApplication::translate("app::CommandLine", "Keep the browser's profile (cookies, storage) in DIR, made if missing, "
+                                              "so that a sign-in serves later runs."),
+                               QStringLiteral("DIR")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
                             QCoreApplication::translate("app::CommandLine", "Show this help and exit.")};
     QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
@@ -121,7 +136,7 @@ struct Options {
     {
         return {&print,   &list,    &folder,          &ext,  &printer, &copies,      &jobOption, &timeout,
                 &waitFor, &delay,   &output,          &journal, &resendUncertain, &json, &wait,    &waitTimeout,
-                &noHeaders, &help, &version, &listPrinters};
+                &noHeaders, &help, &version, &listPrinters, &cookies, &header, &netrc, &profile};
     }
 
     // Whether the option an argument names takes the argument after it.
@@ -282,7 +297,8 @@ QList<EntrySource> orderedSources(const QList<QByteArray> &arguments, const Opti
 QString checkNamesGiven(const QCommandLineParser &parser, const Options &options)
 {
     for (const QCommandLineOption *named :
-         {&options.list, &options.folder, &options.printer, &options.output, &options.journal}) {
+         {&options.list, &options.folder, &options.printer, &options.output, &options.journal, &options.cookies,
+          &options.netrc, &options.profile}) {
         if (parser.values(*named).contains(QString()))
             return QCoreApplication::translate("app::CommandLine", "%1 wants a %2, not an empty one")
                 .arg(spelled(*named), named->valueName());
@@ -380,11 +396,17 @@ QString checkValues(const QCommandLineParser &parser, const Options &options, Co
     }
     if (QString waiting = checkWaiting(parser, options, line); !waiting.isEmpty())
         return waiting;
+    for (const QString &text : parser.values(options.header)) {
+        const core::ParsedHeader parsed = core::parseHeader(text);
+        if (!parsed.header)
+            return parsed.error;
+        line.headers << *parsed.header;
+    }
     if (!line.print) {
         for (const QCommandLineOption *printOnly :
              {&options.printer, &options.copies, &options.jobOption, &options.timeout, &options.waitFor, &options.delay,
               &options.output, &options.journal, &options.resendUncertain, &options.json, &options.wait,
-              &options.waitTimeout}) {
+              &options.waitTimeout, &options.cookies, &options.header, &options.netrc}) {
             if (parser.isSet(*printOnly))
                 return QCoreApplication::translate("app::CommandLine",
                                                    "%1 is for printing from the command line: add --print")
@@ -430,6 +452,9 @@ CommandLine parseCommandLine(int argc, const char *const argv[])
     line.resendUncertain = parser.isSet(options.resendUncertain);
     line.json = parser.isSet(options.json);
     line.wait = parser.isSet(options.wait);
+    line.cookiesFile = parser.value(options.cookies);
+    line.netrcFile = parser.value(options.netrc);
+    line.profileFolder = parser.value(options.profile);
     line.error = checkValues(parser, options, line);
     line.sources = orderedSources(arguments, options);
     return line;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/printersettings.h"
+#include "core/signin.h"
 
 #include <QByteArray>
 #include <QList>
@@ -60,6 +61,12 @@ struct CommandLine {
     bool json = false;     // an object per entry on standard output
     bool wait = false;     // follow every job to the printer's final answer
     double waitSeconds = DefaultWaitSeconds;
+    // Signing in: these name files whose contents are secrets; the command
+    // line itself never holds a password or a cookie.
+    QString cookiesFile;
+    QList<core::ExtraHeader> headers;
+    QString netrcFile;      // empty: ~/.netrc, where there is one
+    QString profileFolder;  // empty: the window's own, or none for --print
     QList<EntrySource> sources;
     QString error;  // a usage error, in words; empty when the line is sound
 };

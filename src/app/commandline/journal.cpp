@@ -3,6 +3,7 @@
 #include "core/reasontext.h"
 
 #include "core/jobtitle.h"
+#include "core/signin.h"
 #include "platform/files/filesync.h"
 #include "platform/files/lockedfile.h"
 
@@ -173,7 +174,7 @@ std::optional<QString> Journal::readLine(qsizetype number, const QByteArray &lin
     }
     const std::optional<QJsonObject> record = objectOn(line);
     const int index = record ? record->value(u"step").toInt() : 0;
-    if (index < 1 || index > m_entries.size() || record->value(u"entry").toString() != m_entries.at(index - 1))
+    if (index < 1 || index > m_entries.size() || record->value(u"entry").toString() != core::withoutUserInfo(m_entries.at(index - 1)))
         return damaged(number);
     const std::optional<JournalVerdict> verdict = verdictOf(*record);
     if (!verdict)
@@ -197,7 +198,7 @@ std::optional<QString> Journal::submitting(int index, qint64 bytes)
 {
     const QString &entry = m_entries.value(index - 1);
     JsonLine record;
-    record.add(QStringLiteral("step"), index).add(QStringLiteral("entry"), entry).add(QStringLiteral("event"), QStringLiteral("submitting"));
+    record.add(QStringLiteral("step"), index).add(QStringLiteral("entry"), core::withoutUserInfo(entry)).add(QStringLiteral("event"), QStringLiteral("submitting"));
     if (!m_printer.isEmpty()) {
         addPrinter(record);
         record.add(QStringLiteral("title"), QString::fromUtf8(core::jobTitle(entry)))
@@ -238,7 +239,7 @@ std::optional<QString> Journal::foundInQueue(int index, const Submission &submis
     m_jobEntries.insert(job, index);
     return append(JsonLine()
                       .add(QStringLiteral("step"), index)
-                      .add(QStringLiteral("entry"), m_entries.value(index - 1))
+                      .add(QStringLiteral("entry"), core::withoutUserInfo(m_entries.value(index - 1)))
                       .add(QStringLiteral("outcome"), outcome::Sent)
                       .add(QStringLiteral("reason"), QStringLiteral("found in the queue"))
                       .add(QStringLiteral("job"), job)

@@ -32,6 +32,7 @@ struct SettledEntry {
     int pages = 0;  // 0 when not counted
     double seconds = 0;
     QString ready;  // how its document was judged ready to print ("settled", ...); empty when none was
+    QString finalAddress{};  // where a redirect took its page; empty when nowhere
 
     // An entry that settled without a job of this run's.
     static SettledEntry without(int index, const QString &entry, const QString &outcome, const QString &reason)

@@ -154,7 +154,12 @@ Form1::Form1(core::Desktop desktop, const printing::RunSettings &settings, QWidg
     load();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    // The pages may outlive the window a moment; they must not ask it then.
+    if (m_desktop.askSignIn)
+        *m_desktop.askSignIn = {};
+}
 
 void Form1::buildControls(const printing::RunSettings &settings)
 {
@@ -217,7 +222,13 @@ void Form1::buildControls(const printing::RunSettings &settings)
     runSettings.delay = m_loading.delay;
     m_print = printing::assembleRun(*m_jobs, m_desktop.renderers, std::move(m_desktop.printSink), runSettings);
     describePrinterSettings();
-    m_listMenu = new ListMenu(*m_jobs, *m_print.run, {*m_desktop.saveDialog, *m_desktop.messageBox}, this);
+    m_listMenu = new ListMenu(*m_jobs, *m_print.run,
+                              {*m_desktop.saveDialog, *m_desktop.messageBox, m_desktop.signIns.get()}, this);
+    // A site asks for a password in a dialog of this window's, once a run.
+    if (m_desktop.credentials && m_desktop.askSignIn) {
+        *m_desktop.askSignIn = [this](const QUrl &url, const QString &realm) { return m_siteSignIns.answer(url, realm); };
+    }
+    connect(m_listMenu, &ListMenu::signInsForgotten, this, [this] { m_siteSignIns.forget(); });
 
     // Moves over the background reach the window only with tracking on.
     setMouseTracking(true);
@@ -261,6 +272,7 @@ void Form1::wireEvents()
     for (ActionButton *button : {m_check1, m_check6, m_check4, m_check2})
         connect(button, &ActionButton::pointerMoved, this, [this] { showHandOverButton(*this); });
     connect(m_print.run.get(), &printing::PrintRun::started, this, [this] {
+        m_siteSignIns.forget();
         m_printing.emplace(*this);
         m_stopKey->setEnabled(true);
     });
@@ -492,7 +504,14 @@ void Form1::ListView1_MouseUp()
 void Form1::ListView1_ContextMenu(const QPoint &point)
 {
     ListView1_MouseUp();
-    m_listMenu->popup(m_listView->viewport()->mapToGlobal(point));
+    const QModelIndex at = m_listView->indexAt(point);
+    const int position = at.isValid() ? at.row() + 1 : m_listView->selectedPosition();
+    m_listMenu->popup(m_listView->viewport()->mapToGlobal(point), position > 0 ? m_jobs->text(position) : QString());
+}
+
+std::optional<core::Credentials> Form1::askCredentials(const QString &site, const QString &realm)
+{
+    return m_desktop.credentials->ask(this, site, realm);
 }
 
 // Moves over a control reach the window too when the control passes them

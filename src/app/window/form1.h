@@ -22,6 +22,7 @@
 #include "core/eventyield.h"
 #include "core/mousepointer.h"
 #include "printing/printrun.h"
+#include "sitesignins.h"
 
 #include <QCursor>
 #include <QWidget>
@@ -105,6 +106,7 @@ private:
     void ListView1_MouseMove(const QPoint &point);
     void ListView1_MouseUp();
     void ListView1_ContextMenu(const QPoint &point);
+    std::optional<core::Credentials> askCredentials(const QString &site, const QString &realm);
     void printRunFinished(const printing::RunReport &report);
     void showClosingMessageWhenNoDialogIsOpen(const printing::RunReport &report);
     void showClosingMessage(const printing::RunReport &report);
@@ -124,6 +126,7 @@ private:
     ActionButton *m_check2 = nullptr;
     PercentBar *m_progressBar = nullptr;
     ListMenu *m_listMenu = nullptr;
+    SiteSignIns m_siteSignIns{[this](const QString &site, const QString &realm) { return askCredentials(site, realm); }};
     QPushButton *m_command1 = nullptr;
     QShortcut *m_stopKey = nullptr;
     // Kept in the user's configuration; a run takes them when it begins.

@@ -5,6 +5,8 @@
 #include "joblist/outcomes.h"
 #include "printing/printrun.h"
 #include "sources/savelist.h"
+#include "core/desktop.h"
+#include "core/entryaddress.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -24,6 +26,13 @@ ListMenu::ListMenu(joblist::JobList &jobs, printing::PrintRun &run, Dialogs dial
     m_removePrinted = m_menu->addAction(tr("Remove printed entries"), this, &ListMenu::removePrintedEntries);
     m_saveList = m_menu->addAction(tr("Save list as..."), this, &ListMenu::saveList);
     m_copyOutcomes = m_menu->addAction(tr("Copy outcomes"), this, &ListMenu::copyOutcomes);
+    if (m_dialogs.signIns) {
+        m_menu->addSeparator();
+        m_signIn = m_menu->addAction(QString(), this, &ListMenu::signIn);
+        m_forgetSignIns = m_menu->addAction(tr("Forget sign-ins"), this, &ListMenu::forgetSignIns);
+        m_forgetSignIns->setToolTip(tr("Forgets the cookies sites set, the pages visited, "
+                                       "and the passwords given in this window"));
+    }
     m_stop = new QAction(tr("Stop"), this);
     connect(m_stop, &QAction::triggered, &m_run, &printing::PrintRun::stop);
     m_stopSeparator = new QAction(this);
@@ -31,8 +40,14 @@ ListMenu::ListMenu(joblist::JobList &jobs, printing::PrintRun &run, Dialogs dial
     connect(m_menu, &QMenu::aboutToShow, this, &ListMenu::updateActions);
 }
 
-void ListMenu::popup(const QPoint &globalPos)
+void ListMenu::popup(const QPoint &globalPos, const QString &entry)
 {
+    m_signInAddress.clear();
+    if (!entry.isEmpty() && core::documentAddressProblem(entry).isEmpty()) {
+        const QUrl url = core::addressOf(entry).url;
+        if (url.scheme() == u"http" || url.scheme() == u"https")
+            m_signInAddress = url;
+    }
     m_menu->popup(globalPos);
 }
 
@@ -45,6 +60,10 @@ void ListMenu::updateActions()
     m_saveList->setEnabled(hasEntries);
     m_copyOutcomes->setEnabled(hasEntries);
     offerStopWhileRunning();
+    if (m_signIn) {
+        m_signIn->setVisible(!m_signInAddress.isEmpty());
+        m_signIn->setText(tr("Sign in to %1...").arg(m_signInAddress.host()));
+    }
 }
 
 // Taken out of the menu rather than hidden, so that between runs the menu
@@ -71,6 +90,20 @@ void ListMenu::removePrintedEntries()
 void ListMenu::saveList()
 {
     sources::saveListAs(m_dialogs.save, m_dialogs.messages, m_owner, m_jobs);
+}
+
+void ListMenu::signIn()
+{
+    if (m_dialogs.signIns && !m_signInAddress.isEmpty())
+        m_dialogs.signIns->open(m_owner, m_signInAddress);
+}
+
+void ListMenu::forgetSignIns()
+{
+    if (!m_dialogs.signIns)
+        return;
+    m_dialogs.signIns->forget();
+    Q_EMIT signInsForgotten();
 }
 
 void ListMenu::copyOutcomes()

@@ -3,6 +3,7 @@
 #include "core/appinfo.h"
 #include "loadingdialog.h"
 #include "printerdialog.h"
+#include "signinwindow.h"
 #include "platform/engine/enginerenderer.h"
 #include "platform/printers/printers.h"
 
@@ -157,7 +158,7 @@ private:
 
 // Declared in core beside the interfaces it fills in, so defined outside
 // namespace platform.
-Desktop core::makeQtDesktop()
+Desktop core::makeQtDesktop(const QString &profileFolder)
 {
     Desktop desktop;
     desktop.fileDialog = std::make_unique<platform::QtFileOpenDialog>();
@@ -170,7 +171,14 @@ Desktop core::makeQtDesktop()
     desktop.loadingSettings = platform::makeLoadingDialog();
     desktop.selectorRejected = platform::engineRejectsSelector;
     desktop.random = std::make_unique<platform::TimeSeededRandom>();
-    desktop.renderers = platform::engineRenderers();
+    core::SignIn signIn;
+    signIn.profileFolder = profileFolder;
+    // The pages that print and the sign-in windows share one profile, so a
+    // sign-in made in one serves the other.
+    auto profile = std::make_shared<platform::SharedProfile>(signIn);
+    desktop.renderers = platform::engineRenderers(profile, desktop.askSignIn);
+    desktop.signIns = platform::makeSignInWindows(profile);
+    desktop.credentials = platform::makeCredentialsDialog();
     desktop.printSink = platform::makePrinterSink();
     return desktop;
 }

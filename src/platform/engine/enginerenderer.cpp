@@ -4,6 +4,7 @@
 
 #include "core/entryaddress.h"
 #include "core/loadfailure.h"
+#include "core/signin.h"
 #include "settlewatch.h"
 #include "unattendedpage.h"
 
@@ -11,6 +12,8 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QDir>
+#include <QFileInfo>
 #include <QPointer>
 #include <QTimer>
 #include <QWebEngineHistory>
@@ -51,6 +54,9 @@ constexpr auto SettleRecheck = 50ms;
 // How long a load that ended without a reason waits for the engine to give
 // one (a file offered for download, a renderer that died).
 constexpr auto ReasonNotice = 1s;
+// How often a page whose site's password is being asked for tries again.
+constexpr int SignInRetryMs = 200;
+
 const QString DownloadOffered
     = core::reasonText(QT_TRANSLATE_NOOP("Reason", "the address offered a file to download, not a page"));
 // How long a document still loading at its bound has to answer before its
@@ -100,7 +106,7 @@ QString seconds(std::chrono::milliseconds bound)
 
 class EngineRenderer final : public DocumentRenderer {
 public:
-    explicit EngineRenderer(std::shared_ptr<QWebEngineProfile> profile);
+    EngineRenderer(std::shared_ptr<QWebEngineProfile> profile, core::SignInAsker asker);
     ~EngineRenderer() override;
 
     void render(quint64 job, const QString &entry, const QPageLayout &layout, const Readiness &readiness) override;
@@ -150,10 +156,13 @@ private:
     void failSoon(const QString &why);
     void fail(const QString &why);
     void deliver(RenderedDocument document);
+    QString finalAddress() const;
+    void loadAgainSoon();
     void ensurePage();
     void discardPage(bool endRenderer = false);
 
     std::shared_ptr<QWebEngineProfile> m_profile;
+    core::SignInAsker m_asker;
     std::unique_ptr<UnattendedPage> m_page;
     QTimer m_timer;         // the bound, then the time to answer
     QTimer m_hardDeadline;  // the bound and its grace
@@ -177,8 +186,9 @@ private:
     bool m_startRetried = false;  // its page's renderer could not be started once already
 };
 
-EngineRenderer::EngineRenderer(std::shared_ptr<QWebEngineProfile> profile)
+EngineRenderer::EngineRenderer(std::shared_ptr<QWebEngineProfile> profile, core::SignInAsker asker)
     : m_profile(std::move(profile))
+    , m_asker(std::move(asker))
 {
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &EngineRenderer::onTimer);
@@ -201,6 +211,7 @@ void EngineRenderer::ensurePage()
         return;
     discardPage();
     m_page = std::make_unique<UnattendedPage>(m_profile.get());
+    m_page->answerSignInWith(m_asker);
     connect(m_page.get(), &QWebEnginePage::loadingChanged, this, &EngineRenderer::onLoadingChanged);
     connect(m_page.get(), &UnattendedPage::downloadOfferedInstead, this, [this] {
         if (m_phase == Phase::Stopped)
@@ -320,6 +331,10 @@ void EngineRenderer::onLoadingChanged(const QWebEngineLoadingInfo &info)
     case QWebEngineLoadingInfo::LoadFailedStatus:
         if (m_page->downloadOffered())
             return fail(DownloadOffered);
+        if (m_page->signInRefused())
+            return fail(core::signInRefused());
+        if (m_page->signInPending())
+            return loadAgainSoon();
         // A failure without a word may be the renderer's death, which the
         // engine reports a moment later.
         if (info.errorCode() == 0 && info.errorString().isEmpty())
@@ -516,6 +531,7 @@ void EngineRenderer::onPdf(RenderedDocument::State state, RenderedDocument::Read
     document.settleRounds = m_settleRounds;
     document.readyBy = readyBy;
     document.waited = m_waited;
+    document.finalAddress = finalAddress();
     deliver(std::move(document));
 }
 
@@ -601,6 +617,30 @@ void EngineRenderer::fail(const QString &why)
     deliver(std::move(document));
 }
 
+// The site's password was being asked for another page; once the user has
+// answered, this one gets the answer too. Its time bound runs on meanwhile.
+void EngineRenderer::loadAgainSoon()
+{
+    QTimer::singleShot(SignInRetryMs, this, [this, generation = m_generation] {
+        if (!isCurrent(generation, Phase::Loading) || !m_page)
+            return;
+        m_page->beginLoad();
+        m_page->load(m_url);
+    });
+}
+
+// Where a redirect took the document, without any user name or password the
+// address held; nothing when it stayed where it was sent.
+QString EngineRenderer::finalAddress() const
+{
+    if (!m_page)
+        return {};
+    const QUrl ended = m_page->url().adjusted(QUrl::RemoveUserInfo);
+    if (ended.isEmpty() || ended == m_url.adjusted(QUrl::RemoveUserInfo))
+        return {};
+    return ended.toString(QUrl::FullyEncoded);
+}
+
 void EngineRenderer::deliver(RenderedDocument document)
 {
     ++m_generation;
@@ -612,15 +652,21 @@ void EngineRenderer::deliver(RenderedDocument document)
 
 } // namespace
 
-RendererFactory engineRenderers()
+namespace {
+
+// Without anyone to ask, a site gets what the netrc file holds for its host,
+// and nothing else.
+core::SignInAsker askerFor(const core::SignIn &signIn)
 {
-    // Made with the first renderer, so that a window that never prints never
-    // starts the engine.
-    auto profile = std::make_shared<std::shared_ptr<QWebEngineProfile>>();
-    return [profile]() -> std::unique_ptr<DocumentRenderer> {
-        if (!*profile)
-            *profile = makeUnattendedProfile();
-        return std::make_unique<EngineRenderer>(*profile);
+    if (signIn.ask)
+        return signIn.ask;
+    if (signIn.netrc.isEmpty())
+        return {};
+    return [netrc = signIn.netrc](const QUrl &url, const QString &) {
+        core::SignInAnswer answer;
+        if (const std::optional<core::NetrcEntry> entry = core::netrcEntryFor(netrc, url.host()))
+            answer.credentials = core::Credentials{entry->login, entry->password};
+        return answer;
     };
 }
 
@@ -643,6 +689,50 @@ bool engineRejectsSelector(const QString &selector)
     loop.exec();
     page.reset();
     return accepted.has_value() && !*accepted;
+}
+
+} // namespace
+
+SharedProfile::SharedProfile(core::SignIn signIn)
+    : m_signIn(std::move(signIn))
+{
+}
+
+SharedProfile::~SharedProfile() = default;
+
+std::shared_ptr<QWebEngineProfile> SharedProfile::profile()
+{
+    if (!m_profile)
+        m_profile = makeUnattendedProfile(m_signIn);
+    return m_profile;
+}
+
+RendererFactory engineRenderers(std::shared_ptr<SharedProfile> shared, const std::shared_ptr<core::SignInAsker> &ask)
+{
+    core::SignInAsker asker = askerFor(shared->signIn());
+    if (ask) {
+        // Filled in later, by whoever can ask the user.
+        asker = [ask](const QUrl &url, const QString &realm) {
+            return *ask ? (*ask)(url, realm) : core::SignInAnswer();
+        };
+    }
+    return [shared, asker]() -> std::unique_ptr<DocumentRenderer> {
+        return std::make_unique<EngineRenderer>(shared->profile(), asker);
+    };
+}
+
+RendererFactory engineRenderers(const core::SignIn &signIn)
+{
+    return engineRenderers(std::make_shared<SharedProfile>(signIn));
+}
+
+bool makeProfileFolder(const QString &folder)
+{
+    if (QFileInfo(folder).isDir())
+        return true;
+    if (!QDir().mkpath(folder))
+        return false;
+    return ::chmod(QFile::encodeName(folder).constData(), S_IRWXU) == 0;
 }
 
 void endAtOnceIfPagesStillRender(int status)

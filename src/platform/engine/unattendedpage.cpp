@@ -4,6 +4,9 @@
 #include "stoppedrenderers.h"
 
 #include <QAuthenticator>
+#include <QDateTime>
+#include <QNetworkCookie>
+#include <QWebEngineCookieStore>
 #include <QTimer>
 #include <QWebEngineCertificateError>
 #include <QWebEngineClientCertificateSelection>
@@ -61,18 +64,34 @@ void lockDown(QWebEngineSettings &settings)
 // anywhere else, as in a browser that opens a file: a document from
 // elsewhere could otherwise put the user's files on paper. What the
 // document shows of its own (pictures, style sheets, scripts, frames, fonts,
-// media) loads as it would in a browser.
-class ScriptsReadNoFile final : public QWebEngineUrlRequestInterceptor {
+// media) loads as it would in a browser. The sign-in's headers go to the
+// hosts of the list's own entries only: a third party a page loads from
+// never sees them.
+class RequestRules final : public QWebEngineUrlRequestInterceptor {
 public:
-    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+    RequestRules(QList<core::ExtraHeader> headers, QSet<QString> hosts, QObject *parent)
+        : QWebEngineUrlRequestInterceptor(parent)
+        , m_headers(std::move(headers))
+        , m_hosts(std::move(hosts))
+    {
+    }
 
     void interceptRequest(QWebEngineUrlRequestInfo &request) override
     {
-        if (request.requestUrl().isLocalFile() && !showsInTheDocument(request.resourceType()))
+        const QUrl url = request.requestUrl();
+        if (url.isLocalFile() && !showsInTheDocument(request.resourceType()))
             request.block(true);
+        const bool web = url.scheme() == u"http" || url.scheme() == u"https";
+        if (!m_headers.isEmpty() && web && m_hosts.contains(url.host().toLower())) {
+            for (const core::ExtraHeader &header : m_headers)
+                request.setHttpHeader(header.name, header.value);
+        }
     }
 
 private:
+    const QList<core::ExtraHeader> m_headers;
+    const QSet<QString> m_hosts;
+
     static bool showsInTheDocument(QWebEngineUrlRequestInfo::ResourceType type)
     {
         switch (type) {
@@ -95,16 +114,13 @@ private:
 UnattendedPage::UnattendedPage(QWebEngineProfile *profile, QObject *parent)
     : QWebEnginePage(profile, parent)
 {
-    // A null authenticator declines at once. Left untouched, the engine
-    // would take the empty one as credentials and ask the server again and
-    // again; declined, the server's refusal fails the load with one request.
-    const auto decline = [this](const QUrl &, QAuthenticator *authenticator) {
-        m_passwordAsked = true;
-        *authenticator = QAuthenticator();
-    };
-    connect(this, &QWebEnginePage::authenticationRequired, this, decline);
+    connect(this, &QWebEnginePage::authenticationRequired, this, &UnattendedPage::onAuthenticationRequired);
+    // A null authenticator declines at once (see onAuthenticationRequired).
     connect(this, &QWebEnginePage::proxyAuthenticationRequired, this,
-            [decline](const QUrl &url, QAuthenticator *authenticator, const QString &) { decline(url, authenticator); });
+            [this](const QUrl &, QAuthenticator *authenticator, const QString &) {
+                m_passwordAsked = true;
+                *authenticator = QAuthenticator();
+            });
     connect(this, &QWebEnginePage::selectClientCertificate, this,
             [](QWebEngineClientCertificateSelection selection) { selection.selectNone(); });
     connect(this, &QWebEnginePage::certificateError, this,
@@ -140,6 +156,31 @@ UnattendedPage::~UnattendedPage()
 {
     stillRendering().erase(this);
     livePages().erase(this);
+}
+
+// A null authenticator declines at once. Left untouched, the engine would
+// take the empty one as credentials and ask the server again and again;
+// declined, the server's refusal fails the load with one request. A site and
+// realm is answered once a load: asked again, it refused what it got.
+void UnattendedPage::onAuthenticationRequired(const QUrl &url, QAuthenticator *authenticator)
+{
+    m_passwordAsked = true;
+    const QString realm = authenticator->realm();
+    const QString site = url.scheme() + u"://" + url.host().toLower() + u':' + QString::number(url.port()) + u'\n' + realm;
+    if (m_asker && !m_answered.contains(site)) {
+        m_answered.insert(site);
+        const core::SignInAnswer answer = m_asker(url, realm);
+        m_signInRefused = answer.refused;
+        m_signInPending = answer.pending;
+        if (answer.pending)
+            m_answered.remove(site);
+        if (answer.credentials) {
+            authenticator->setUser(answer.credentials->user);
+            authenticator->setPassword(answer.credentials->password);
+            return;
+        }
+    }
+    *authenticator = QAuthenticator();
 }
 
 // Asked of the renderer's id while the process surely runs for this page:
@@ -182,6 +223,9 @@ const std::set<UnattendedPage *> &UnattendedPage::pagesStillRendering()
 void UnattendedPage::beginLoad()
 {
     m_passwordAsked = false;
+    m_signInRefused = false;
+    m_signInPending = false;
+    m_answered.clear();
     m_downloadOffered = false;
     if (!m_printHandlersSilenced && stillRendering().size() >= std::size_t(MaxStoppedRenderers)) {
         // Registered in a world of its own before the document's scripts
@@ -237,14 +281,56 @@ void UnattendedPage::retire(bool endRenderer)
     QTimer::singleShot(RetireGraceMs, this, &UnattendedPage::stopRenderer);
 }
 
-std::shared_ptr<QWebEngineProfile> makeUnattendedProfile()
+namespace {
+
+std::shared_ptr<QWebEngineProfile> offTheRecordOrKept(const QString &folder)
 {
     // A profile without a storage name is off the record.
-    auto profile = std::make_shared<QWebEngineProfile>();
+    if (folder.isEmpty()) {
+        auto profile = std::make_shared<QWebEngineProfile>();
+        profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+        return profile;
+    }
+    auto profile = std::make_shared<QWebEngineProfile>(QStringLiteral("signin"));
+    profile->setPersistentStoragePath(folder);
+    profile->setCachePath(folder + u"/cache");
+    // A sign-in is most often a cookie of the session; kept, it serves the
+    // next run as the site meant it to serve this browser.
+    profile->setPersistentCookiesPolicy(QWebEngineProfile::ForcePersistentCookies);
+    return profile;
+}
+
+QNetworkCookie cookieFor(const core::CookieLine &line)
+{
+    QNetworkCookie cookie(line.name, line.value);
+    // An empty domain makes a cookie for the origin's host alone.
+    if (line.includeSubdomains)
+        cookie.setDomain(u'.' + line.domain);
+    cookie.setPath(line.path);
+    cookie.setSecure(line.secure);
+    cookie.setHttpOnly(line.httpOnly);
+    if (line.expires > 0)
+        cookie.setExpirationDate(QDateTime::fromSecsSinceEpoch(line.expires));
+    return cookie;
+}
+
+void putCookies(QWebEngineCookieStore &store, const QList<core::CookieLine> &cookies)
+{
+    for (const core::CookieLine &line : cookies) {
+        const QUrl origin((line.secure ? QStringLiteral("https://") : QStringLiteral("http://")) + line.domain + u'/');
+        store.setCookie(cookieFor(line), origin);
+    }
+}
+
+} // namespace
+
+std::shared_ptr<QWebEngineProfile> makeUnattendedProfile(const core::SignIn &signIn)
+{
+    auto profile = offTheRecordOrKept(signIn.profileFolder);
     profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
-    profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
     lockDown(*profile->settings());
-    profile->setUrlRequestInterceptor(new ScriptsReadNoFile(profile.get()));
+    profile->setUrlRequestInterceptor(new RequestRules(signIn.headers, signIn.headerHosts, profile.get()));
+    putCookies(*profile->cookieStore(), signIn.cookies);
     QObject::connect(profile.get(), &QWebEngineProfile::downloadRequested, profile.get(),
                      [](QWebEngineDownloadRequest *download) {
                          if (auto *page = qobject_cast<UnattendedPage *>(download->page()))

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ownprocess.h"
+#include "core/signin.h"
 
 #include <QWebEnginePage>
 
@@ -34,6 +35,14 @@ public:
     // Whether the document's server, or a proxy, asked for credentials
     // since the last load began.
     bool passwordAsked() const { return m_passwordAsked; }
+    // Whether the user turned the site's sign-in down since the last load began.
+    bool signInRefused() const { return m_signInRefused; }
+    // Whether a request for a password was turned down only because the
+    // user was being asked about the site for another page.
+    bool signInPending() const { return m_signInPending; }
+    // Who answers a server's request for a user name and password; without
+    // one, every request is declined.
+    void answerSignInWith(core::SignInAsker asker) { m_asker = std::move(asker); }
     // Whether the address offered a file to download (refused) instead of
     // a page since the last load began.
     bool downloadOffered() const { return m_downloadOffered; }
@@ -88,6 +97,7 @@ protected:
 
 private:
     void noteRenderer();
+    void onAuthenticationRequired(const QUrl &url, QAuthenticator *authenticator);
     bool rendererSharedWithAnother() const;
     void stopRenderer();
 
@@ -96,15 +106,24 @@ private:
     std::shared_ptr<const OwnProcess> m_renderer;
     bool m_rendererCameUp = false;
     bool m_passwordAsked = false;
+    bool m_signInRefused = false;
+    bool m_signInPending = false;
+    core::SignInAsker m_asker;
+    // The sites and realms answered since the load began: asked again, the
+    // server refused what it was given, and is not given it again.
+    QSet<QString> m_answered;
     bool m_downloadOffered = false;
     bool m_renderingPdf = false;
     bool m_retired = false;
     bool m_printHandlersSilenced = false;
 };
 
-// An off-the-record profile for unattended pages: nothing a document sets
-// (cookies, storage, cache) reaches the disk or outlives the program, scripts
-// run but may not reach beyond their page, and downloads are refused.
-std::shared_ptr<QWebEngineProfile> makeUnattendedProfile();
+// A profile for unattended pages: scripts run but may not reach beyond their
+// page, and downloads are refused. Without a profile folder it is off the
+// record: nothing a document sets (cookies, storage, cache) reaches the disk
+// or outlives the program. With one, what sites set is kept there for later
+// runs. The sign-in's cookies are put in, and its headers go with every
+// request to its hosts.
+std::shared_ptr<QWebEngineProfile> makeUnattendedProfile(const core::SignIn &signIn = {});
 
 } // namespace platform
