@@ -670,27 +670,6 @@ core::SignInAsker askerFor(const core::SignIn &signIn)
     };
 }
 
-bool engineRejectsSelector(const QString &selector)
-{
-    QWebEngineProfile profile;
-    auto page = std::make_unique<QWebEnginePage>(&profile);
-    QEventLoop loop;
-    std::optional<bool> accepted;
-    QObject::connect(page.get(), &QWebEnginePage::loadFinished, &loop, [&](bool) {
-        page->runJavaScript(selectorCheck(selector), QWebEngineScript::ApplicationWorld, [&](const QVariant &answer) {
-            accepted = answer.toBool();
-            loop.quit();
-        });
-    });
-    // An engine that cannot answer at all fails the run soon enough, and
-    // better named: this only looks for a selector that is not one.
-    QTimer::singleShot(SelectorAnswer, &loop, &QEventLoop::quit);
-    page->setHtml(QStringLiteral("<!doctype html>"));
-    loop.exec();
-    page.reset();
-    return accepted.has_value() && !*accepted;
-}
-
 } // namespace
 
 SharedProfile::SharedProfile(core::SignIn signIn)
@@ -724,6 +703,27 @@ RendererFactory engineRenderers(std::shared_ptr<SharedProfile> shared, const std
 RendererFactory engineRenderers(const core::SignIn &signIn)
 {
     return engineRenderers(std::make_shared<SharedProfile>(signIn));
+}
+
+bool engineRejectsSelector(const QString &selector)
+{
+    QWebEngineProfile profile;
+    auto page = std::make_unique<QWebEnginePage>(&profile);
+    QEventLoop loop;
+    std::optional<bool> accepted;
+    QObject::connect(page.get(), &QWebEnginePage::loadFinished, &loop, [&](bool) {
+        page->runJavaScript(selectorCheck(selector), QWebEngineScript::ApplicationWorld, [&](const QVariant &answer) {
+            accepted = answer.toBool();
+            loop.quit();
+        });
+    });
+    // An engine that cannot answer at all fails the run soon enough, and
+    // better named: this only looks for a selector that is not one.
+    QTimer::singleShot(SelectorAnswer, &loop, &QEventLoop::quit);
+    page->setHtml(QStringLiteral("<!doctype html>"));
+    loop.exec();
+    page.reset();
+    return accepted.has_value() && !*accepted;
 }
 
 bool makeProfileFolder(const QString &folder)
