@@ -14,33 +14,28 @@ namespace platform {
 
 namespace {
 
-QString text(const char *source)
-{
-    return QCoreApplication::translate("platform::LoadingDialog", source);
-}
-
 class QtLoadingDialog final : public core::LoadingSettingsEditor {
 public:
     std::optional<core::LoadingSettings> edit(QWidget *owner, const core::LoadingSettings &current) override
     {
         QDialog dialog(owner);
-        dialog.setWindowTitle(text("Loading Settings"));
+        dialog.setWindowTitle(QCoreApplication::translate("platform::LoadingDialog", "Loading Settings"));
         auto *layout = new QVBoxLayout(&dialog);
-        auto *note = new QLabel(text("A document is printed once it has loaded and settled. It can also wait for an "
+        auto *note = new QLabel(QCoreApplication::translate("platform::LoadingDialog", "A document is printed once it has loaded and settled. It can also wait for an "
                                      "element, and a while longer; never past its time bound."),
                                 &dialog);
         note->setWordWrap(true);
         layout->addWidget(note);
         auto *form = new QFormLayout;
         auto *selector = new QLineEdit(current.waitFor, &dialog);
-        selector->setPlaceholderText(text("a CSS selector, such as #report-done"));
-        form->addRow(text("Wait for the &element:"), selector);
+        selector->setPlaceholderText(QCoreApplication::translate("platform::LoadingDialog", "a CSS selector, such as #report-done"));
+        form->addRow(QCoreApplication::translate("platform::LoadingDialog", "Wait for the &element:"), selector);
         auto *delay = new QSpinBox(&dialog);
         delay->setRange(0, int(core::Readiness::MaxDelay.count()));
         delay->setSingleStep(100);
-        delay->setSuffix(text(" ms"));
+        delay->setSuffix(QCoreApplication::translate("platform::LoadingDialog", " ms"));
         delay->setValue(int(current.delay.count()));
-        form->addRow(text("Then &wait:"), delay);
+        form->addRow(QCoreApplication::translate("platform::LoadingDialog", "Then &wait:"), delay);
         layout->addLayout(form);
         auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
         QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
