@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QPageLayout>
 #include <QString>
@@ -11,6 +12,14 @@
 #include <memory>
 
 namespace core {
+
+// One of a document's headings, h1 to h3, for its bookmarks: its level, its
+// text, and the named destination the engine's PDF has for it.
+struct DocumentHeading {
+    int level = 1;
+    QString text;
+    QByteArray name;
+};
 
 // One document made ready for the printer, or why it could not be.
 struct RenderedDocument {
@@ -29,6 +38,8 @@ struct RenderedDocument {
     // How often the page was asked again whether it had settled: 0 when it
     // was quiet as soon as it had loaded, and printed at once.
     int settleRounds = 0;
+    // Its headings, when they were asked for (see Readiness::headings).
+    QList<DocumentHeading> headings;
 };
 
 // When a document counts as ready to print. The bound holds whatever the
@@ -43,6 +54,8 @@ struct RenderedDocument {
 struct Readiness {
     std::chrono::milliseconds bound{30'000};
     std::chrono::milliseconds quiet{300};
+    // Whether the headings are named for bookmarks just before printing.
+    bool headings = false;
 };
 
 // A browser page of its own that turns one entry at a time into a PDF: it

@@ -216,7 +216,9 @@ void PrintRun::startOn(Slot &slot, const Wanted &wanted)
 {
     slot.entry = wanted.entry;
     slot.job = ++m_documentsStarted;
-    slot.renderer->render(slot.job, wanted.text, m_layout, core::Readiness{m_settings.documentBound});
+    core::Readiness readiness{m_settings.documentBound};
+    readiness.headings = m_settings.bookmarks;
+    slot.renderer->render(slot.job, wanted.text, m_layout, readiness);
 }
 
 PrintRun::Slot *PrintRun::slotFor(std::uint32_t entry)
@@ -257,13 +259,13 @@ void PrintRun::APrint1()
     PrintQueue::Gate gate;
     if (m_gate)
         gate = [gate = m_gate, step = m_done + 1, text = m_head.text](qint64 bytes) { return gate(step, text, bytes); };
-    m_queue.submit(ticket(), document.pdf, {m_head.text}, finishing(document.title), std::move(gate));
+    m_queue.submit(ticket(), document.pdf, {m_head.text}, finishing(document.title, document.headings), std::move(gate));
 }
 
 // Every page says what it is: the document's title (its file's name when it
 // has none), the entry's address, the page number and when the run began.
 // Drawn on the print thread, while the pages work on the next documents.
-PrintQueue::Finish PrintRun::finishing(const QString &title) const
+PrintQueue::Finish PrintRun::finishing(const QString &title, const QList<core::DocumentHeading> &headings) const
 {
     DocumentFinish finish;
     if (m_settings.headings)
@@ -271,6 +273,8 @@ PrintQueue::Finish PrintRun::finishing(const QString &title) const
                                        m_head.text, runStartText(m_runStart)};
     finish.pages = m_pages;
     finish.countPages = m_settings.countPages;
+    for (const core::DocumentHeading &heading : headings)
+        finish.bookmarks.push_back({heading.text, heading.level, heading.name});
     if (!finish.anything())
         return {};
     return [finish = std::move(finish)](const QByteArray &pdf) { return finishDocument(pdf, finish); };

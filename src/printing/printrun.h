@@ -130,7 +130,7 @@ private:
     // one document: here, handing the current entry's document to the
     // printer once it is ready.
     void APrint1();
-    PrintQueue::Finish finishing(const QString &title) const;
+    PrintQueue::Finish finishing(const QString &title, const QList<core::DocumentHeading> &headings) const;
     void onSubmitted(quint64 ticket, const core::SinkAnswer &answer);
     void settle(EntryOutcome outcome);
     void stopForPrinter(const QString &reason);

@@ -68,14 +68,16 @@ struct Options {
                                    QStringLiteral("Let --wait wait at most SECONDS (default: 600)."), QStringLiteral("SECONDS")};
     QCommandLineOption noHeaders{QStringLiteral("no-headers"),
                                  QStringLiteral("Print pages without the title, address, page number and date.")};
+    QCommandLineOption noBookmarks{QStringLiteral("no-bookmarks"),
+                                   QStringLiteral("Write PDF files without bookmarks for the documents' headings.")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help and exit.")};
     QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Show the version and exit.")};
 
     QList<const QCommandLineOption *> all() const
     {
         return {&print,   &list,   &folder,          &ext,  &printer, &copies,      &jobOption, &timeout,
-                &output,  &journal, &resendUncertain, &json, &wait,    &waitTimeout, &noHeaders, &help,
-                &version, &listPrinters};
+                &output,  &journal, &resendUncertain, &json, &wait,    &waitTimeout, &noHeaders, &noBookmarks,
+                &help,    &version, &listPrinters};
     }
 
     // Whether the option an argument names takes the argument after it.
@@ -322,6 +324,7 @@ CommandLine parseCommandLine(int argc, const char *const argv[])
     line.version = parser.isSet(options.version);
     line.print = parser.isSet(options.print);
     line.headings = !parser.isSet(options.noHeaders);
+    line.bookmarks = !parser.isSet(options.noBookmarks);
     line.listPrinters = parser.isSet(options.listPrinters);
     line.printer.printer = parser.value(options.printer);
     line.outputFolder = parser.value(options.output);
@@ -339,6 +342,9 @@ printing::RunSettings runSettingsFor(const CommandLine &line)
     printing::RunSettings settings = printing::RunSettings::fromEnvironment();
     settings.printer = line.printer;
     settings.headings = settings.headings && line.headings;
+    // Bookmarks only go into the files a person opens: a printer shows
+    // none, and naming the headings costs each job a moment of its page.
+    settings.bookmarks = line.bookmarks && !line.outputFolder.isEmpty();
     // --json names each job's pages. The window follows every job to the
     // printer's answer, its marks changing while it is open; from the
     // command line that is only worth its polling when the program waits

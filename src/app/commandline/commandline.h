@@ -48,6 +48,7 @@ struct CommandLine {
     bool help = false;
     bool version = false;
     bool headings = true;
+    bool bookmarks = true;  // bookmarks in the PDF files written
     bool listPrinters = false;
     core::PrinterSettings printer;  // -d, -n and -o
     std::optional<double> timeoutSeconds;

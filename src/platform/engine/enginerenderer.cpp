@@ -3,6 +3,7 @@
 
 #include "core/entryaddress.h"
 #include "core/loadfailure.h"
+#include "headingtargets.h"
 #include "settlewatch.h"
 #include "unattendedpage.h"
 
@@ -118,12 +119,15 @@ private:
     void checkSettled(quint64 generation);
     void onSettleAnswer(quint64 generation, const QVariantList &answer);
     void recheckIn(std::chrono::milliseconds wait, quint64 generation);
-    void onPdf(RenderedDocument::State state, const QString &title, const QString &note, const QByteArray &pdf);
+    void onPdf(RenderedDocument::State state, const QString &title, const QString &note, const QByteArray &pdf,
+               QList<core::DocumentHeading> headings);
     void onTimer();
     void onHardDeadline();
     void probe();
     void onProbeAnswer(const QVariantList &answer);
     void printPdf(RenderedDocument::State state, const QString &title, const QString &note = {});
+    void renderPdf(RenderedDocument::State state, const QString &title, const QString &note,
+                   QList<core::DocumentHeading> headings);
     void endRenderer(const QString &why);
     QString stoppedAnswering() const { return u"the page was still busy after " + seconds(m_readiness.bound) + u" and stopped answering"; }
     void load();
@@ -427,15 +431,31 @@ void EngineRenderer::printPdf(RenderedDocument::State state, const QString &titl
 {
     m_phase = Phase::Printing;
     m_timer.stop();
+    if (!m_readiness.headings)
+        return renderPdf(state, title, note, {});
+    // The names must be in the document before the engine lays it out for
+    // print; a page that never answers is ended by the hard deadline.
     const quint64 generation = m_generation;
-    m_page->renderPdf(m_layout, [self = QPointer(this), generation, state, title, note](const QByteArray &pdf) {
+    m_page->runJavaScript(headingTargetsScript(), SettleWorld,
+                          [self = QPointer(this), generation, state, title, note](const QVariant &answer) {
+                              if (self && self->isCurrent(generation, Phase::Printing))
+                                  self->renderPdf(state, title, note, headingsFrom(answer));
+                          });
+}
+
+void EngineRenderer::renderPdf(RenderedDocument::State state, const QString &title, const QString &note,
+                               QList<core::DocumentHeading> headings)
+{
+    const quint64 generation = m_generation;
+    m_page->renderPdf(m_layout, [self = QPointer(this), generation, state, title, note,
+                                 headings = std::move(headings)](const QByteArray &pdf) {
         if (self && self->isCurrent(generation, Phase::Printing))
-            self->onPdf(state, title, note, pdf);
+            self->onPdf(state, title, note, pdf, headings);
     });
 }
 
 void EngineRenderer::onPdf(RenderedDocument::State state, const QString &title, const QString &note,
-                           const QByteArray &pdf)
+                           const QByteArray &pdf, QList<core::DocumentHeading> headings)
 {
     if (pdf.isEmpty())
         return fail(QStringLiteral("the page could not be rendered for printing"));
@@ -445,6 +465,7 @@ void EngineRenderer::onPdf(RenderedDocument::State state, const QString &title, 
     document.title = title;
     document.failure = note;
     document.settleRounds = m_settleRounds;
+    document.headings = std::move(headings);
     deliver(std::move(document));
 }
 

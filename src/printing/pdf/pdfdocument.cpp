@@ -218,7 +218,10 @@ QString bookmarkText(const QString &text)
     bool space = false;
     for (qsizetype i = 0; i < text.size() && shown.size() < MostBookmarkCharacters; ++i) {
         const QChar c = text.at(i);
-        if (c.isSpace() || c.category() == QChar::Other_Control || isLoneSurrogate(text, i)) {
+        // A character the engine could not pass on arrives as U+FFFD, and
+        // shows nothing a reader could use either.
+        if (c.isSpace() || c.category() == QChar::Other_Control || c == QChar::ReplacementCharacter
+            || isLoneSurrogate(text, i)) {
             space = !shown.isEmpty();
             continue;
         }
