@@ -13,7 +13,7 @@ _tavimark()
 
     local options="--print --list --folder --ext -d --printer -n --copies -o
         --timeout --output --journal --resend-uncertain --json --wait
-        --wait-timeout --no-headers --no-bookmarks --list-printers -h --help -v --version"
+        --wait-timeout --no-headers --no-bookmarks --combine --list-printers -h --help -v --version"
 
     case $prev in
         -d | --printer)

@@ -259,7 +259,7 @@ void PrintRun::APrint1()
     PrintQueue::Gate gate;
     if (m_gate)
         gate = [gate = m_gate, step = m_done + 1, text = m_head.text](qint64 bytes) { return gate(step, text, bytes); };
-    m_queue.submit(ticket(), document.pdf, {m_head.text}, finishing(document.title, document.headings), std::move(gate));
+    m_queue.submit(ticket(), document.pdf, {m_head.text, document.title.trimmed()}, finishing(document.title, document.headings), std::move(gate));
 }
 
 // Every page says what it is: the document's title (its file's name when it

@@ -70,6 +70,9 @@ struct Options {
                                  QStringLiteral("Print pages without the title, address, page number and date.")};
     QCommandLineOption noBookmarks{QStringLiteral("no-bookmarks"),
                                    QStringLiteral("Write PDF files without bookmarks for the documents' headings.")};
+    QCommandLineOption combine{QStringLiteral("combine"),
+                               QStringLiteral("Make the run's documents one job, in list order, sent once the last is "
+                                              "ready; with --output, one PDF file, --output naming it.")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help and exit.")};
     QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Show the version and exit.")};
 
@@ -77,7 +80,7 @@ struct Options {
     {
         return {&print,   &list,   &folder,          &ext,  &printer, &copies,      &jobOption, &timeout,
                 &output,  &journal, &resendUncertain, &json, &wait,    &waitTimeout, &noHeaders, &noBookmarks,
-                &help,    &version, &listPrinters};
+                &combine, &help,    &version, &listPrinters};
     }
 
     // Whether the option an argument names takes the argument after it.
@@ -325,6 +328,7 @@ CommandLine parseCommandLine(int argc, const char *const argv[])
     line.print = parser.isSet(options.print);
     line.headings = !parser.isSet(options.noHeaders);
     line.bookmarks = !parser.isSet(options.noBookmarks);
+    line.combine = parser.isSet(options.combine);
     line.listPrinters = parser.isSet(options.listPrinters);
     line.printer.printer = parser.value(options.printer);
     line.outputFolder = parser.value(options.output);
@@ -342,9 +346,10 @@ printing::RunSettings runSettingsFor(const CommandLine &line)
     printing::RunSettings settings = printing::RunSettings::fromEnvironment();
     settings.printer = line.printer;
     settings.headings = settings.headings && line.headings;
-    // Bookmarks only go into the files a person opens: a printer shows
-    // none, and naming the headings costs each job a moment of its page.
-    settings.bookmarks = line.bookmarks && !line.outputFolder.isEmpty();
+    // Bookmarks only go into the files a person opens, and into a combined
+    // run's one document, which is one to keep: a printer shows none, and
+    // naming the headings costs each job a moment of its page.
+    settings.bookmarks = line.bookmarks && (!line.outputFolder.isEmpty() || line.combine);
     // --json names each job's pages. The window follows every job to the
     // printer's answer, its marks changing while it is open; from the
     // command line that is only worth its polling when the program waits

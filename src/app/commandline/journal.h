@@ -104,6 +104,9 @@ public:
     // written, and every call returns that failure. The line before a job is
     // written on the print thread, the outcomes on the program's own.
     std::optional<QString> submitting(int index, qint64 bytes);
+    // The same for an entry that goes out in the job named after `jobEntry`
+    // (one job for a whole run).
+    std::optional<QString> submitting(int index, qint64 bytes, const QString &jobEntry);
     std::optional<QString> settled(const SettledEntry &entry);
     std::optional<QString> sync();
     std::optional<QString> failure() const;
