@@ -215,7 +215,9 @@ bool PdfCombiner::add(const QByteArray &pdf, const QString &title, bool evenPage
         return false;
     facts.write((evenPages ? "1" : "0") + title.toUtf8());
     ++m_parts;
-    m_pages += pages + (evenPages && pages % 2 == 1 ? 1 : 0);
+    // A blank page is counted once another document follows.
+    m_pages += m_lastBlank + pages;
+    m_lastBlank = evenPages && pages % 2 == 1 ? 1 : 0;
     return true;
 }
 
@@ -231,7 +233,9 @@ std::optional<QString> PdfCombiner::combine()
             if (!facts.open(QIODevice::ReadOnly))
                 return std::nullopt;
             const QByteArray text = facts.read(64 * 1024);
-            parts.push_back({partPath(*m_dir, number), QString::fromUtf8(text.mid(1)), text.startsWith('1'), true});
+            // No sheet follows the last document: it needs no blank page.
+            const bool even = text.startsWith('1') && number < m_parts;
+            parts.push_back({partPath(*m_dir, number), QString::fromUtf8(text.mid(1)), even, true});
         }
         const QString batch = m_dir->filePath(QStringLiteral("batch-%1.pdf").arg(int(batches.size()) + 1));
         if (!merge(parts, batch))

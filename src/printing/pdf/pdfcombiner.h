@@ -28,7 +28,8 @@ public:
     // Whether the parts' folder could be made.
     bool usable() const;
     // Adds `pdf` with its bookmark `title`; with `evenPages`, a blank page
-    // follows a document of an odd number of pages, so that the next one
+    // follows a document of an odd number of pages when another document
+    // comes after it, so that the next one
     // starts on a sheet of its own when printed on both sides. False when the
     // document cannot be read or its part cannot be written.
     bool add(const QByteArray &pdf, const QString &title, bool evenPages);
@@ -49,6 +50,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     int m_parts = 0;
     int m_pages = 0;
+    int m_lastBlank = 0;  // the blank page the last document gets if another follows
 };
 
 } // namespace printing
