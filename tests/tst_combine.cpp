@@ -3,15 +3,19 @@
 // real program, the real engine and the rig's queue, the job read back as
 // the printer got it.
 #include "printing/pdf/pdfdocument.h"
+#include "support/answerrelay.h"
 #include "support/arguments.h"
 #include "support/printrig.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -183,7 +187,7 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         QStringList docs;
-        for (int i = 1; i <= 12; ++i)
+        for (int i = 1; i <= 40; ++i)
             docs << document(dir.path(), u"Doc"_s + QString::number(i).rightJustified(2, u'0'), 1);
         const QString journal = dir.filePath(u"run.journal"_s);
         const QStringList arguments = QStringList{u"--print"_s, u"--combine"_s, u"--journal"_s, journal} + docs;
@@ -195,8 +199,9 @@ private Q_SLOTS:
         // Part way: some documents gathered, the job not yet out.
         QTRY_VERIFY_WITH_TIMEOUT(
             [&] {
+                // The combined file holds a document or more.
                 for (const QString &folder : leftovers(dir.path()))
-                    if (QFile::exists(folder + u"/part-3.pdf"_s))
+                    if (QFileInfo(folder + u"/combined.pdf"_s).size() > 1000)
                         return true;
                 return false;
             }(),
@@ -213,6 +218,53 @@ private Q_SLOTS:
         const QStringList jobs = rig::jobFiles(rig::sharedFolder(), dir.path());
         QCOMPARE(jobs.size(), 1);
         QCOMPARE(pagesOf(jobs.first()).size(), docs.size());
+    }
+
+    // Killed as the one job goes out, its answer held back: run again, the
+    // run finds the job in the queue for every entry it holds, and sends
+    // nothing more.
+    void killedAsTheJobGoesOutIsFoundInTheQueue()
+    {
+        rig::PrivateRig printer;
+        QVERIFY(printer.isUp());
+        QTemporaryDir dir;
+        QStringList docs;
+        for (int i = 1; i <= 3; ++i)
+            docs << document(dir.path(), u"Part"_s + QString::number(i), 1);
+        // A job that ended a whole second before the run: the queue shows
+        // that its history reaches back past the job in doubt.
+        QProcess lp;
+        lp.setStandardOutputFile(QProcess::nullDevice());
+        lp.start(u"lp"_s, {u"-h"_s, printer.server(), u"-t"_s, u"earlier"_s, docs[0]});
+        QVERIFY(lp.waitForFinished() && lp.exitCode() == 0);
+        QVERIFY(QTest::qWaitFor([&] { return rig::queueEmpty(printer.server()); }, 60'000));
+        const qint64 ended = QDateTime::currentSecsSinceEpoch();
+        QTRY_VERIFY(QDateTime::currentSecsSinceEpoch() > ended);
+
+        const QString journal = dir.filePath(u"run.journal"_s);
+        const QStringList arguments = QStringList{u"--print"_s, u"--combine"_s, u"--json"_s, u"--journal"_s, journal} + docs;
+        AnswerRelay relay(printer.server(), 1, AnswerRelay::Fault::HoldAnswer);
+        QProcess first;
+        first.setProcessEnvironment(environmentFor(relay.address(), dir.path()));
+        const auto endFirst = qScopeGuard([&] {
+            first.kill();
+            first.waitForFinished();
+        });
+        first.start(qEnvironmentVariable("TAVIMARK_BINARY"), arguments);
+        QVERIFY(first.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(relay.struck() || first.state() == QProcess::NotRunning, 120'000);
+        QVERIFY(relay.struck());
+        first.kill();
+        QVERIFY(first.waitForFinished());
+
+        const ProgramRun again = runTavimark(arguments, environmentFor(printer.server(), dir.path()), 180'000);
+        QCOMPARE(again.status, 0);
+        const QList<QJsonObject> lines = jsonLines(again.out);
+        QCOMPARE(lines.size(), docs.size() + 1);
+        for (int i = 0; i < int(docs.size()); ++i)
+            QCOMPARE(lines.at(i).value(u"outcome"_s).toString(), u"already sent (journal)"_s);
+        QVERIFY(QTest::qWaitFor([&] { return rig::queueEmpty(printer.server()); }, 60'000));
+        QCOMPARE(rig::jobFiles(printer.folder(), dir.path()).size(), 1);
     }
 
 private:

@@ -85,6 +85,8 @@ public:
     // What the last record of the entry's job going out says; nothing
     // findable in journals written before it said more than the entry.
     Submission submission(int index) const { return m_submissions.value(index - 1); }
+    // The entry at `index`, from 1, as the list holds it.
+    QString entry(int index) const { return m_entries.value(index - 1); }
     // The job numbers the journal gives the jobs of entries other than
     // `index`.
     QSet<int> jobsOfOthers(int index) const;

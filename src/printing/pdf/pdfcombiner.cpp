@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pdfcombiner.h"
 #include "outline.h"
+#include "pdfbytes.h"
 #include "pdfdocument.h"
 
 #include <QFile>
@@ -9,8 +10,8 @@
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFPageObjectHelper.hh>
-#include <qpdf/QPDFWriter.hh>
 
+#include <algorithm>
 #include <exception>
 #include <map>
 #include <set>
@@ -21,27 +22,24 @@ namespace printing {
 namespace {
 
 using outline::OutlineNode;
+using outline::reference;
 
-// One file to merge: a document (with its bookmark's title, and whether it
-// is made even), or a batch already merged, whose bookmarks stand as they are.
-struct Part {
-    QString path;
-    QString title;
-    bool evenPages = false;
-    bool document = true;
-};
-
-QString partPath(const QTemporaryDir &dir, int number)
-{
-    return dir.filePath(QStringLiteral("part-%1.pdf").arg(number));
-}
+// The page tree's root and the catalog come first, so that every page can
+// name its parent as it is written.
+constexpr int PagesObject = 1;
+constexpr int CatalogObject = 2;
 
 QByteArray pdfText(const QString &text)
 {
     return QByteArray::fromStdString(QPDFObjectHandle::newUnicodeString(bookmarkText(text).toStdString()).unparse());
 }
 
-// The outline items of `pdf`, depth first, each with its depth and its
+QByteArray nameText(const std::string &key)
+{
+    return QByteArray::fromStdString(QPDFObjectHandle::newName(key).unparse());
+}
+
+// The outline items of `pdf`, depth first, each with its depth, title and
 // destination; bounded however the file links them.
 struct SourceItem {
     int level = 1;
@@ -57,7 +55,7 @@ std::vector<SourceItem> outlineOf(QPDF &pdf)
         return items;
     std::vector<std::pair<QPDFObjectHandle, int>> pending{{outlines.getKey("/First"), 1}};
     std::set<QPDFObjGen> seen;
-    while (!pending.empty() && items.size() < size_t(MostBookmarks) * 4) {
+    while (!pending.empty() && items.size() < size_t(MostBookmarks)) {
         auto [item, level] = pending.back();
         pending.pop_back();
         if (!item.isDictionary() || !item.isIndirect() || !seen.insert(item.getObjGen()).second)
@@ -72,186 +70,281 @@ std::vector<SourceItem> outlineOf(QPDF &pdf)
     return items;
 }
 
+} // namespace
+
+// The combined file as it is written: where each object starts, the pages
+// in order, the bookmarks.
+struct PdfCombiner::Writer {
+    QFile file;
+    std::vector<qint64> offsets{0, 0, 0};  // by object number; 0 is never used
+    std::vector<int> pages;
+    std::vector<OutlineNode> bookmarks;
+    bool failed = false;
+
+    int reserve()
+    {
+        offsets.push_back(0);
+        return int(offsets.size()) - 1;
+    }
+    void write(int number, const QByteArray &body)
+    {
+        offsets[size_t(number)] = file.pos();
+        const QByteArray text = QByteArray::number(number) + " 0 obj\n" + body + "\nendobj\n";
+        failed = failed || file.write(text) != text.size();
+    }
+};
+
+namespace {
+
+// Copies one document's objects into the combined file, each once, numbered
+// anew; objects are written one after the other, never by recursing into
+// references, so no chain of them can run the stack out.
+class DocumentCopy {
+public:
+    explicit DocumentCopy(PdfCombiner::Writer &writer)
+        : m_writer(writer)
+    {
+    }
+
+    // The number the page `page` gets, its inherited attributes its own.
+    int page(QPDFPageObjectHelper &page)
+    {
+        QPDFObjectHandle dictionary = page.getObjectHandle();
+        const int number = numberFor(dictionary);
+        QByteArray text = "<< /Parent " + reference(PagesObject) + '\n';
+        for (const std::string &key : dictionary.getKeys()) {
+            if (key != "/Parent")
+                text += nameText(key) + ' ' + copiedText(dictionary.getKey(key)) + '\n';
+        }
+        for (const char *inherited : {"/Resources", "/MediaBox", "/CropBox", "/Rotate"}) {
+            if (!dictionary.hasKey(inherited)) {
+                QPDFObjectHandle value = page.getAttribute(inherited, false);
+                if (!value.isNull())
+                    text += QByteArray(inherited) + ' ' + copiedText(value) + '\n';
+            }
+        }
+        m_writer.write(number, text + ">>");
+        m_written.insert(dictionary.getObjGen());
+        flush();
+        return number;
+    }
+
+    std::optional<int> numberOf(QPDFObjectHandle object) const
+    {
+        const auto found = m_numbers.find(object.getObjGen());
+        return found == m_numbers.end() ? std::nullopt : std::optional<int>(found->second);
+    }
+
+private:
+    int numberFor(QPDFObjectHandle foreign)
+    {
+        const auto [known, added] = m_numbers.try_emplace(foreign.getObjGen(), 0);
+        if (added) {
+            known->second = m_writer.reserve();
+            m_pending.push_back(foreign);
+        }
+        return known->second;
+    }
+
+    void flush()
+    {
+        while (!m_pending.empty()) {
+            QPDFObjectHandle next = m_pending.back();
+            m_pending.pop_back();
+            if (m_written.insert(next.getObjGen()).second)
+                m_writer.write(m_numbers.at(next.getObjGen()), copiedBody(next));
+        }
+    }
+
+    // A direct object's text, its references renumbered. Pages are only
+    // ever reached through the page tree, which is written anew: a link to
+    // another page is copied as a link to the copy.
+    QByteArray copiedText(QPDFObjectHandle foreign)
+    {
+        if (foreign.isIndirect()) {
+            if (foreign.isDictionary() && foreign.getKey("/Type").isNameAndEquals("/Pages"))
+                return "null";
+            return reference(numberFor(foreign));
+        }
+        if (foreign.isArray()) {
+            QByteArray text = "[";
+            for (QPDFObjectHandle item : foreign.getArrayAsVector())
+                text += copiedText(item) + ' ';
+            return text + ']';
+        }
+        if (foreign.isDictionary()) {
+            QByteArray text = "<<";
+            for (const std::string &key : foreign.getKeys())
+                text += nameText(key) + ' ' + copiedText(foreign.getKey(key)) + '\n';
+            return text + ">>";
+        }
+        return QByteArray::fromStdString(foreign.unparseResolved());
+    }
+
+    QByteArray copiedBody(QPDFObjectHandle foreign)
+    {
+        if (foreign.isStream()) {
+            QPDFObjectHandle dictionary = foreign.getDict();
+            QByteArray entries;
+            for (const std::string &key : dictionary.getKeys()) {
+                if (key != "/Length")
+                    entries += nameText(key) + ' ' + copiedText(dictionary.getKey(key)) + '\n';
+            }
+            // Raw: still encoded as its /Filter says, which is copied with it.
+            const QByteArray data = bytesOf(*foreign.getRawStreamData());
+            return "<< " + entries + " /Length " + QByteArray::number(data.size()) + " >>\nstream\n" + data
+                + "\nendstream";
+        }
+        return copiedText(foreign.shallowCopy());
+    }
+
+    PdfCombiner::Writer &m_writer;
+    std::map<QPDFObjGen, int> m_numbers;
+    std::set<QPDFObjGen> m_written;
+    std::vector<QPDFObjectHandle> m_pending;
+};
+
 // `destination` pointing at the copy of its page, as PDF text; nothing when
 // its page was not copied.
-std::optional<QByteArray> movedDestination(QPDFObjectHandle destination, const std::map<QPDFObjGen, QPDFObjectHandle> &copies)
+std::optional<QByteArray> movedDestination(QPDFObjectHandle destination, const DocumentCopy &copy)
 {
     if (!destination.isArray() || destination.getArrayNItems() < 1 || !destination.getArrayItem(0).isIndirect())
         return std::nullopt;
-    const auto page = copies.find(destination.getArrayItem(0).getObjGen());
-    if (page == copies.end())
+    const std::optional<int> page = copy.numberOf(destination.getArrayItem(0));
+    if (!page)
         return std::nullopt;
-    QPDFObjectHandle copy = page->second;
-    QByteArray text = "[" + QByteArray::fromStdString(copy.unparse());
+    QByteArray text = "[" + reference(*page);
     for (int i = 1; i < destination.getArrayNItems(); ++i)
-        text += ' ' + QByteArray::fromStdString(destination.getArrayItem(i).unparse());
+        text += ' ' + QByteArray::fromStdString(destination.getArrayItem(i).unparseResolved());
     return text + ']';
 }
 
-void addBlankPage(QPDF &target, QPDFPageObjectHelper &like)
+int writeBlankPage(PdfCombiner::Writer &writer, const QByteArray &mediaBox)
 {
-    QPDFObjectHandle page = QPDFObjectHandle::newDictionary();
-    page.replaceKey("/Type", QPDFObjectHandle::newName("/Page"));
-    page.replaceKey("/MediaBox", like.getMediaBox(true).shallowCopy());
-    if (QPDFObjectHandle rotate = like.getAttribute("/Rotate", false); rotate.isInteger())
-        page.replaceKey("/Rotate", rotate);
-    page.replaceKey("/Resources", QPDFObjectHandle::newDictionary());
-    page.replaceKey("/Contents", target.newStream(""));
-    QPDFPageDocumentHelper(target).addPage(QPDFPageObjectHelper(target.makeIndirectObject(page)), false);
-}
-
-// Copies the pages of `source` to the end of `target`, and its bookmarks,
-// under one of its own when `part` is a document.
-void append(QPDF &target, QPDF &source, const Part &part, std::vector<OutlineNode> &nodes)
-{
-    QPDFPageDocumentHelper targetPages(target);
-    std::vector<QPDFPageObjectHelper> pages = QPDFPageDocumentHelper(source).getAllPages();
-    std::map<QPDFObjGen, QPDFObjectHandle> copies;
-    const size_t first = target.getAllPages().size();
-    for (QPDFPageObjectHelper &page : pages) {
-        targetPages.addPage(page, false);
-        copies.emplace(page.getObjectHandle().getObjGen(), target.getAllPages().back());
-    }
-    if (part.document && part.evenPages && pages.size() % 2 == 1)
-        addBlankPage(target, pages.back());
-    const int depth = part.document ? 1 : 0;
-    if (part.document && !pages.empty()) {
-        OutlineNode top;
-        top.title = pdfText(part.title);
-        QPDFObjectHandle firstPage = target.getAllPages()[first];
-        top.destination = "[" + QByteArray::fromStdString(firstPage.unparse()) + " /Fit]";
-        top.level = 1;
-        nodes.push_back(top);
-    }
-    for (SourceItem item : outlineOf(source)) {
-        if (int(nodes.size()) >= MostBookmarks * 4)
-            break;
-        const std::optional<QByteArray> destination = movedDestination(item.destination, copies);
-        if (!destination)
-            continue;
-        OutlineNode node;
-        node.title = item.title.isString() ? QByteArray::fromStdString(item.title.unparse()) : pdfText({});
-        node.destination = *destination;
-        node.level = item.level + depth;
-        nodes.push_back(node);
-    }
-}
-
-void addOutline(QPDF &target, std::vector<OutlineNode> &nodes)
-{
-    if (nodes.empty())
-        return;
-    outline::linkOutline(nodes);
-    QPDFObjectHandle root = target.makeIndirectObject(QPDFObjectHandle::newNull());
-    std::vector<QPDFObjectHandle> items;
-    std::vector<int> number;
-    for (size_t i = 0; i < nodes.size(); ++i) {
-        items.push_back(target.makeIndirectObject(QPDFObjectHandle::newNull()));
-        number.push_back(items.back().getObjGen().getObj());
-    }
-    target.replaceObject(root.getObjGen(),
-                         QPDFObjectHandle::parse(&target, outline::outlineRootText(nodes, number).toStdString()));
-    for (size_t i = 0; i < nodes.size(); ++i)
-        target.replaceObject(items[i].getObjGen(),
-                             QPDFObjectHandle::parse(&target, outline::outlineItemText(nodes, i, number,
-                                                                                         root.getObjGen().getObj())
-                                                                  .toStdString()));
-    target.getRoot().replaceKey("/Outlines", root);
-    target.getRoot().replaceKey("/PageMode", QPDFObjectHandle::newName("/UseOutlines"));
-}
-
-// Merges `parts` into the file `out`. The parts stay open until the file is
-// written, as their streams are copied from them then.
-bool merge(const std::vector<Part> &parts, const QString &out)
-{
-    try {
-        QPDF target;
-        target.emptyPDF();
-        std::vector<std::unique_ptr<QPDF>> sources;
-        std::vector<OutlineNode> nodes;
-        for (const Part &part : parts) {
-            auto source = std::make_unique<QPDF>();
-            source->setSuppressWarnings(true);
-            source->processFile(QFile::encodeName(part.path).constData());
-            append(target, *source, part, nodes);
-            sources.push_back(std::move(source));
-        }
-        addOutline(target, nodes);
-        QPDFWriter writer(target, QFile::encodeName(out).constData());
-        writer.setDecodeLevel(qpdf_dl_none);
-        writer.write();
-        return true;
-    } catch (const std::exception &) {
-        return false;
-    }
+    const int number = writer.reserve();
+    writer.write(number, "<< /Type /Page /Parent " + reference(PagesObject) + " /MediaBox " + mediaBox
+                             + " /Resources << >> >>");
+    return number;
 }
 
 } // namespace
 
 PdfCombiner::PdfCombiner(const QString &folder)
     : m_dir(std::make_unique<QTemporaryDir>(folder + QStringLiteral("/tavimark-combine-XXXXXX")))
+    , m_writer(std::make_unique<Writer>())
 {
+    if (!m_dir->isValid())
+        return;
+    m_writer->file.setFileName(m_dir->filePath(QStringLiteral("combined.pdf")));
+    if (!m_writer->file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        m_writer->failed = true;
+        return;
+    }
+    // Binary bytes in the comment tell transfer programs the file is binary.
+    m_writer->failed = m_writer->file.write("%PDF-1.7\n%\xe2\xe3\xcf\xd3\n") < 0;
 }
 
 PdfCombiner::~PdfCombiner() = default;
 
 bool PdfCombiner::usable() const
 {
-    return m_dir->isValid();
+    return m_dir->isValid() && m_writer->file.isOpen() && !m_writer->failed && !m_combined;
 }
 
 bool PdfCombiner::add(const QByteArray &pdf, const QString &title, bool evenPages)
 {
-    const int pages = pdfPageCount(pdf);
-    if (pages == 0 || !usable())
+    if (!usable())
         return false;
-    QFile part(partPath(*m_dir, m_parts + 1));
-    if (!part.open(QIODevice::WriteOnly | QIODevice::NewOnly) || part.write(pdf) != pdf.size() || !part.flush())
+    Writer &writer = *m_writer;
+    try {
+        QPDF source;
+        source.setSuppressWarnings(true);
+        source.processMemoryFile("document", pdf.constData(), size_t(pdf.size()));
+        if (source.isEncrypted())
+            return false;
+        QPDFPageDocumentHelper tree(source);
+        std::vector<QPDFPageObjectHelper> pages = tree.getAllPages();
+        if (pages.empty())
+            return false;
+        // Its pages join the file's only once all of it is written.
+        std::vector<int> added;
+        std::vector<OutlineNode> bookmarks;
+        // The blank page the document before asked for, now that one follows.
+        if (m_lastBlank && !writer.pages.empty())
+            added.push_back(writeBlankPage(writer, QByteArray::fromStdString(pages.front().getMediaBox(true).unparseResolved())));
+        DocumentCopy copy(writer);
+        const size_t first = added.size();
+        for (QPDFPageObjectHelper &page : pages)
+            added.push_back(copy.page(page));
+        OutlineNode top;
+        top.title = pdfText(title);
+        top.destination = "[" + reference(added[first]) + " /Fit]";
+        bookmarks.push_back(top);
+        for (SourceItem item : outlineOf(source)) {
+            const std::optional<QByteArray> destination = movedDestination(item.destination, copy);
+            if (!destination)
+                continue;
+            OutlineNode node;
+            node.title = item.title.isString() ? QByteArray::fromStdString(item.title.unparse()) : pdfText({});
+            node.destination = *destination;
+            node.level = std::clamp(item.level, 1, 64) + 1;
+            bookmarks.push_back(node);
+        }
+        writer.pages.insert(writer.pages.end(), added.begin(), added.end());
+        writer.bookmarks.insert(writer.bookmarks.end(), bookmarks.begin(), bookmarks.end());
+        m_pages += int(added.size());
+        ++m_documents;
+        m_lastBlank = evenPages && pages.size() % 2 == 1 ? 1 : 0;
+        return !writer.failed;
+    } catch (const std::exception &) {
+        // qpdf reports a file it cannot read, or repair, by throwing; what
+        // was written of it is left unreferenced.
         return false;
-    // What a part needs besides its bytes is kept beside it, so that memory
-    // holds nothing of the documents added.
-    QFile facts(partPath(*m_dir, m_parts + 1) + QStringLiteral(".title"));
-    if (!facts.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return false;
-    facts.write((evenPages ? "1" : "0") + title.toUtf8());
-    ++m_parts;
-    // A blank page is counted once another document follows.
-    m_pages += m_lastBlank + pages;
-    m_lastBlank = evenPages && pages % 2 == 1 ? 1 : 0;
-    return true;
+    }
 }
 
 std::optional<QString> PdfCombiner::combine()
 {
-    if (m_parts == 0 || !usable())
+    if (!usable() || m_writer->pages.empty())
         return std::nullopt;
-    std::vector<Part> batches;
-    for (int first = 1; first <= m_parts; first += Batch) {
-        std::vector<Part> parts;
-        for (int number = first; number < first + Batch && number <= m_parts; ++number) {
-            QFile facts(partPath(*m_dir, number) + QStringLiteral(".title"));
-            if (!facts.open(QIODevice::ReadOnly))
-                return std::nullopt;
-            const QByteArray text = facts.read(64 * 1024);
-            // No sheet follows the last document: it needs no blank page.
-            const bool even = text.startsWith('1') && number < m_parts;
-            parts.push_back({partPath(*m_dir, number), QString::fromUtf8(text.mid(1)), even, true});
-        }
-        const QString batch = m_dir->filePath(QStringLiteral("batch-%1.pdf").arg(int(batches.size()) + 1));
-        if (!merge(parts, batch))
-            return std::nullopt;
-        for (const Part &part : parts) {
-            QFile::remove(part.path);
-            QFile::remove(part.path + QStringLiteral(".title"));
-        }
-        batches.push_back({batch, {}, false, false});
+    Writer &writer = *m_writer;
+    QByteArray kids;
+    for (const int page : writer.pages)
+        kids += reference(page) + ' ';
+    writer.write(PagesObject, "<< /Type /Pages /Kids [" + kids + "] /Count "
+                                  + QByteArray::number(qint64(writer.pages.size())) + " >>");
+    QByteArray catalog = "<< /Type /Catalog /Pages " + reference(PagesObject);
+    std::vector<OutlineNode> &nodes = writer.bookmarks;
+    if (!nodes.empty()) {
+        outline::linkOutline(nodes);
+        const int root = writer.reserve();
+        std::vector<int> number;
+        for (size_t i = 0; i < nodes.size(); ++i)
+            number.push_back(writer.reserve());
+        writer.write(root, outline::outlineRootText(nodes, number));
+        for (size_t i = 0; i < nodes.size(); ++i)
+            writer.write(number[i], outline::outlineItemText(nodes, i, number, root));
+        catalog += " /Outlines " + reference(root) + " /PageMode /UseOutlines";
     }
-    if (batches.size() == 1)
-        return batches.front().path;
-    const QString result = m_dir->filePath(QStringLiteral("combined.pdf"));
-    if (!merge(batches, result))
+    writer.write(CatalogObject, catalog + " >>");
+    const qint64 table = writer.file.pos();
+    QByteArray xref = "xref\n0 " + QByteArray::number(qint64(writer.offsets.size())) + "\n0000000000 65535 f \n";
+    for (size_t i = 1; i < writer.offsets.size(); ++i) {
+        // An object left unreferenced by a document that failed part way
+        // may never have been written: it is marked free.
+        if (writer.offsets[i] > 0)
+            xref += QByteArray::number(writer.offsets[i]).rightJustified(10, '0') + " 00000 n \n";
+        else
+            xref += "0000000000 00001 f \n";
+    }
+    xref += "trailer\n<< /Size " + QByteArray::number(qint64(writer.offsets.size())) + " /Root "
+        + reference(CatalogObject) + " >>\nstartxref\n" + QByteArray::number(table) + "\n%%EOF\n";
+    const bool written = writer.file.write(xref) == xref.size() && writer.file.flush() && !writer.failed;
+    writer.file.close();
+    if (!written)
         return std::nullopt;
-    return result;
+    m_combined = writer.file.fileName();
+    return m_combined;
 }
 
 } // namespace printing
