@@ -15,7 +15,9 @@
 // TAVIMARK_BENCH_ONLY=headings the page headings' cost in rate, processor
 // time and bytes, under Latin titles and under Hebrew ones;
 // TAVIMARK_BENCH_ONLY=settling the run's rate with settling on and off;
-// TAVIMARK_BENCH_ONLY=engine the engine alone beside the
+// TAVIMARK_BENCH_ONLY=combine one job for a run (--combine) against one job
+// per entry and the engine alone, bookmarks' cost, and the peak memory of
+// combining 2,000 documents; TAVIMARK_BENCH_ONLY=engine the engine alone beside the
 // program's own command line; TAVIMARK_BENCH_ONLY=renderers the rates and
 // the memory with one and two pages.
 #include "common.h"
@@ -718,6 +720,146 @@ void measureLongRun(Runner &runner, const QString &folder, int renderers, int do
 
 } // namespace
 
+// Until the rig has printed every job it took, or `ms` have passed.
+void waitForEmptyQueue(int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!rig::queueEmpty(qEnvironmentVariable("CUPS_SERVER")) && clock.elapsed() < ms)
+        QThread::msleep(100);
+}
+
+// The whole run, from the program's start to its end, in documents a second.
+std::optional<double> wholeRunRate(const QStringList &entries, const QStringList &options)
+{
+    QProcess process;
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    QElapsedTimer clock;
+    clock.start();
+    process.start(QStringLiteral(TAVIMARK_BINARY), QStringList{QStringLiteral("--print")} + options + entries);
+    if (!process.waitForFinished(10 * 60 * 1000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        std::printf("# the command line ended with status %d\n", process.exitCode());
+        return std::nullopt;
+    }
+    return entries.size() / (clock.nsecsElapsed() / 1e9);
+}
+
+// The program's own peak memory (its main process, where documents are
+// finished and combined), read while it runs: the high-water mark only grows.
+double peakMemoryMB(const QStringList &entries, const QStringList &options)
+{
+    QProcess process;
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(QStringLiteral(TAVIMARK_BINARY), QStringList{QStringLiteral("--print")} + options + entries);
+    if (!process.waitForStarted())
+        return -1;
+    double peak = 0;
+    const QString status = u"/proc/" + QString::number(process.processId()) + u"/status";
+    while (!process.waitForFinished(50)) {
+        QFile file(status);
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray &line : file.readAll().split('\n')) {
+            if (line.startsWith("VmHWM:"))
+                peak = std::max(peak, line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0);
+        }
+    }
+    return peak;
+}
+
+// One job for the whole run against one job per entry and against the
+// engine alone, on the same 200 small documents into the rig, in rounds
+// that alternate the order; bookmarks' cost on files written, with and
+// without; the program's peak memory combining 2,000 small documents
+// against one job each.
+void measureCombine(const QString &folder, int renderers)
+{
+    engineAlone(writeDocuments(folder + u"/combinewarm", QStringLiteral("w"), 8, smallDocument), renderers);
+    constexpr int Rounds = 3;
+    constexpr int Count = 200;
+    double engine = 0;
+    double each = 0;
+    double combined = 0;
+    double eachSpan = 0;
+    for (int round = 1; round <= Rounds; ++round) {
+        const QString r = QString::number(round);
+        const auto documents = [&](const QString &name) {
+            return writeDocuments(folder + u'/' + name + r, name.left(1), Count, smallDocument);
+        };
+        const auto alone = [&] {
+            const QStringList entries = documents(QStringLiteral("alone"));
+            QElapsedTimer clock;
+            clock.start();
+            engineAlone(entries, renderers);
+            engine += Count / (clock.nsecsElapsed() / 1e9) / Rounds;
+        };
+        const auto oneEach = [&] {
+            const QStringList entries = documents(QStringLiteral("each"));
+            QElapsedTimer clock;
+            clock.start();
+            const auto span = bench::printFromCommandLine(QStringLiteral(TAVIMARK_BINARY), entries);
+            each += Count / (clock.nsecsElapsed() / 1e9) / Rounds;
+            eachSpan += span ? span->rate() / Rounds : 0;
+            waitForEmptyQueue(120'000);
+        };
+        const auto oneJob = [&] {
+            combined += wholeRunRate(documents(QStringLiteral("job")), {QStringLiteral("--combine")}).value_or(0) / Rounds;
+            waitForEmptyQueue(120'000);
+        };
+        if (round % 2 == 1) {
+            alone();
+            oneEach();
+            oneJob();
+        } else {
+            oneJob();
+            oneEach();
+            alone();
+        }
+    }
+    figure(QStringLiteral("combine_bench_documents"), Count, "docs");
+    figure(label("engine_alone_whole_run_docs_per_s", renderers), engine, "docs/s");
+    figure(QStringLiteral("one_job_each_whole_run_docs_per_s"), each, "docs/s");
+    figure(QStringLiteral("one_job_each_first_to_last_docs_per_s"), eachSpan, "docs/s");
+    figure(QStringLiteral("combined_whole_run_docs_per_s"), combined, "docs/s");
+    figure(QStringLiteral("combined_share_of_engine"), engine > 0 ? combined / engine : 0, "ratio");
+    figure(QStringLiteral("one_job_each_share_of_engine"), engine > 0 ? each / engine : 0, "ratio");
+
+    // Bookmarks cost on the files a person keeps: the same documents, with
+    // headings, written with and without them.
+    double with = 0;
+    double without = 0;
+    for (int round = 1; round <= Rounds; ++round) {
+        const QString r = QString::number(round);
+        const auto toFiles = [&](const QString &name, const QStringList &options) {
+            const QString out = folder + u"/out" + name + r;
+            QDir().mkpath(out);
+            const auto span = bench::printFromCommandLine(
+                QStringLiteral(TAVIMARK_BINARY), writeDocuments(folder + u'/' + name + r, name.left(1), Count, smallDocument),
+                QStringList{QStringLiteral("--output"), out} + options);
+            return span ? span->rate() / Rounds : 0;
+        };
+        if (round % 2 == 1) {
+            with += toFiles(QStringLiteral("marked"), {});
+            without += toFiles(QStringLiteral("plain"), {QStringLiteral("--no-bookmarks")});
+        } else {
+            without += toFiles(QStringLiteral("plain"), {QStringLiteral("--no-bookmarks")});
+            with += toFiles(QStringLiteral("marked"), {});
+        }
+    }
+    figure(QStringLiteral("files_docs_per_s_with_bookmarks"), with, "docs/s");
+    figure(QStringLiteral("files_docs_per_s_without_bookmarks"), without, "docs/s");
+    figure(QStringLiteral("bookmarks_cost"), without > 0 ? (without - with) / without * 100 : 0, "%");
+
+    constexpr int Many = 2000;
+    const QStringList many = writeDocuments(folder + u"/many", QStringLiteral("m"), Many, smallDocument);
+    figure(QStringLiteral("peak_memory_one_job_each_2000_mb"), peakMemoryMB(many, {}), "MB");
+    waitForEmptyQueue(300'000);
+    figure(QStringLiteral("peak_memory_combined_2000_mb"), peakMemoryMB(many, {QStringLiteral("--combine")}), "MB");
+    waitForEmptyQueue(300'000);
+}
+
 int main(int argc, char **argv)
 {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
@@ -760,6 +902,10 @@ int main(int argc, char **argv)
         measureSettling(runner, folder, defaultRenderers);
     if (only == u"settling")
         return endEarly(ownRunner);
+    if (only == u"combine") {
+        measureCombine(folder, defaultRenderers);
+        return endEarly(ownRunner);
+    }
     if (only.isEmpty() || only == u"engine")
         measureEngineShare(folder, defaultRenderers);
     if (only == u"engine")

@@ -4,8 +4,8 @@
 // boxes for where the text landed, pdfimages for what was rasterised.
 #include "printing/headerfooter/fontnames.h"
 #include "printing/headerfooter/headerfooter.h"
-#include "printing/headerfooter/pdfupdate.h"
-#include "printing/pagerange/pdfbytes.h"
+#include "printing/pdf/pdfupdate.h"
+#include "printing/pdf/pdfbytes.h"
 
 #include <QFile>
 #include <QGuiApplication>

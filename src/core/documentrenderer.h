@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QPageLayout>
 #include <QString>
@@ -11,6 +12,14 @@
 #include <memory>
 
 namespace core {
+
+// One of a document's headings, h1 to h3, for its bookmarks: its level, its
+// text, and the named destination the engine's PDF has for it.
+struct DocumentHeading {
+    int level = 1;
+    QString text;
+    QByteArray name;
+};
 
 // One document made ready for the printer, or why it could not be.
 struct RenderedDocument {
@@ -44,6 +53,8 @@ struct RenderedDocument {
     // From the end of its load to its being judged ready (or its bound):
     // what settling and the user's waits cost it.
     std::chrono::milliseconds waited{0};
+    // Its headings, when they were asked for (see Readiness::headings).
+    QList<DocumentHeading> headings;
 };
 
 // How a ReadyBy is written where scripts read it ("settled", "element", ...).
@@ -85,6 +96,8 @@ struct Readiness {
     // The most a user may ask to wait after settling: longer than any
     // animation that ends by itself, and still short of the bound.
     static constexpr std::chrono::milliseconds MaxDelay{60'000};
+    // Whether the headings are named for bookmarks just before printing.
+    bool headings = false;
 };
 
 // What the window's user chose that documents wait for beyond settling (see

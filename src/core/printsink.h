@@ -43,6 +43,7 @@ struct SinkAnswer {
 // run's, given to the sink before the first job (see PrintSink::problem).
 struct JobTicket {
     QString entry;
+    QString title{};  // the document's own title, when it has one
 };
 
 // What the printer made of a job the print system took, learned by asking

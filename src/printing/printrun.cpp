@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "printrun.h"
 #include "core/reasontext.h"
-#include "printing/headerfooter/headerfooter.h"
-#include "printing/pagerange/pagerange.h"
+#include "finishdocument.h"
 
 #include "joblist/joblist.h"
 #include "core/entryaddress.h"
@@ -22,31 +21,12 @@ using core::RenderedDocument;
 using core::SinkAnswer;
 using Result = EntryOutcome::Result;
 
-namespace {
-
-// Every page says what it is: the document's title (its file's name when it
-// has none), the entry's address, the page number and when the run began.
-// Drawn on the print thread, while the pages work on the next documents.
-PrintRun::Dressing pageHeadings()
-{
-    return [](const QString &entry, const QString &title, const QDateTime &runStart) -> PrintQueue::Finish {
-        // A user name and password in the address are nobody else's business.
-        const PageHeadings headings{title.trimmed().isEmpty() ? core::documentName(entry) : title, core::withoutUserInfo(entry),
-                                    runStartText(runStart)};
-        return [headings](const QByteArray &pdf) {
-            return PrintQueue::Finished{addHeadersAndFooters(pdf, headings).value_or(pdf), {}};
-        };
-    };
-}
-
-} // namespace
 
 PrintRun::PrintRun(joblist::JobList &jobs, core::RendererFactory renderers, PrintQueue &queue, QObject *parent)
     : QObject(parent)
     , m_jobs(jobs)
     , m_makeRenderer(std::move(renderers))
     , m_queue(queue)
-    , m_dressing(pageHeadings())
     , m_follower(jobs, queue)
 {
     qRegisterMetaType<core::RenderedDocument>();
@@ -239,7 +219,9 @@ void PrintRun::startOn(Slot &slot, const Wanted &wanted)
 {
     slot.entry = wanted.entry;
     slot.job = ++m_documentsStarted;
-    slot.renderer->render(slot.job, wanted.text, m_layout, m_settings.readiness());
+    core::Readiness readiness = m_settings.readiness();
+    readiness.headings = m_settings.bookmarks;
+    slot.renderer->render(slot.job, wanted.text, m_layout, readiness);
 }
 
 PrintRun::Slot *PrintRun::slotFor(std::uint32_t entry)
@@ -282,28 +264,25 @@ void PrintRun::APrint1()
     PrintQueue::Gate gate;
     if (m_gate)
         gate = [gate = m_gate, step = m_done + 1, text = m_head.text](qint64 bytes) { return gate(step, text, bytes); };
-    m_queue.submit(ticket(), document.pdf, {m_head.text}, finishing(document.title), std::move(gate));
+    m_queue.submit(ticket(), document.pdf, {m_head.text, document.title.trimmed()}, finishing(document.title, document.headings), std::move(gate));
 }
 
-// The headings go on before the chosen pages are picked, so that a page
-// keeps the number it has in its whole document.
-PrintQueue::Finish PrintRun::finishing(const QString &title) const
+// Every page says what it is: the document's title (its file's name when it
+// has none), the entry's address, the page number and when the run began.
+// Drawn on the print thread, while the pages work on the next documents.
+PrintQueue::Finish PrintRun::finishing(const QString &title, const QList<core::DocumentHeading> &headings) const
 {
-    PrintQueue::Finish headings;
-    if (m_dressing && m_settings.headings)
-        headings = m_dressing(m_head.text, title, m_runStart);
-    if (!m_pages && !m_settings.countPages)
-        return headings;
-    return [headings, pages = m_pages, count = m_settings.countPages](const QByteArray &pdf) {
-        PrintQueue::Finished finished = headings ? headings(pdf) : PrintQueue::Finished{pdf, {}};
-        if (finished.failure.isEmpty() && pages) {
-            SelectedPages chosen = selectPages(finished.pdf, *pages);
-            finished = {std::move(chosen.pdf), std::move(chosen.failure)};
-        }
-        if (finished.failure.isEmpty() && count)
-            finished.pages = pageCount(finished.pdf);
-        return finished;
-    };
+    DocumentFinish finish;
+    if (m_settings.headings)
+        finish.headings = PageHeadings{title.trimmed().isEmpty() ? core::documentName(m_head.text) : title,
+                                       core::withoutUserInfo(m_head.text), runStartText(m_runStart)};
+    finish.pages = m_pages;
+    finish.countPages = m_settings.countPages;
+    for (const core::DocumentHeading &heading : headings)
+        finish.bookmarks.push_back({heading.text, heading.level, heading.name});
+    if (!finish.anything())
+        return {};
+    return [finish = std::move(finish)](const QByteArray &pdf) { return finishDocument(pdf, finish); };
 }
 
 void PrintRun::onSubmitted(quint64 ticket, const SinkAnswer &answer)

@@ -44,19 +44,12 @@ class PrintRun : public QObject {
     Q_OBJECT
 
 public:
-    // Makes what the print thread does to a document before it goes out,
-    // given the entry, the document's title and the time the run began. By
-    // default it lays the page headings over every page (when the settings
-    // ask for them).
-    using Dressing = std::function<PrintQueue::Finish(const QString &entry, const QString &title, const QDateTime &runStart)>;
-
     PrintRun(joblist::JobList &jobs, core::RendererFactory renderers, PrintQueue &queue, QObject *parent = nullptr);
     ~PrintRun() override;
 
     // Takes effect with the next run; pages beyond the new number go.
     void setSettings(const RunSettings &settings);
     const RunSettings &settings() const { return m_settings; }
-    void setDressing(Dressing dressing) { m_dressing = std::move(dressing); }
     // Asked just before each job goes to the printer, with its step, entry
     // and size, on the print thread (so that what it writes there overlaps the
     // pages' work); a problem it names (a record that cannot be written,
@@ -139,7 +132,7 @@ private:
     // one document: here, handing the current entry's document to the
     // printer once it is ready.
     void APrint1();
-    PrintQueue::Finish finishing(const QString &title) const;
+    PrintQueue::Finish finishing(const QString &title, const QList<core::DocumentHeading> &headings) const;
     void onSubmitted(quint64 ticket, const core::SinkAnswer &answer);
     void settle(EntryOutcome outcome);
     void stopForPrinter(const QString &reason);
@@ -160,7 +153,6 @@ private:
     core::RendererFactory m_makeRenderer;
     PrintQueue &m_queue;
     RunSettings m_settings;
-    Dressing m_dressing;
     Gate m_gate;
     QElapsedTimer m_stepClock;
     std::vector<std::unique_ptr<Slot>> m_slots;

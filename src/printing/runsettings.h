@@ -42,6 +42,9 @@ struct RunSettings {
     // Whether every page carries the document's title, its address, the page
     // number and the date.
     bool headings = true;
+    // Whether each document gets bookmarks from its headings h1 to h3. Only
+    // worth it where a person opens the PDF: a printer shows no bookmarks.
+    bool bookmarks = false;
     // Whether each job's pages are counted, for a report that names them;
     // counting reads every document once more.
     bool countPages = false;

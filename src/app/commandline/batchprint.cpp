@@ -14,6 +14,7 @@
 #include "core/messagetext.h"
 #include "platform/printers/jobhistory.h"
 #include "platform/printers/printers.h"
+#include "printing/combiningsink.h"
 #include "printing/printqueue.h"
 #include "printing/printrun.h"
 #include "printing/runtoend.h"
@@ -21,7 +22,13 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+#include <variant>
+#include <unistd.h>
 
 namespace app {
 
@@ -42,6 +49,20 @@ std::unique_ptr<core::PrintSink> sinkFor(const CommandLine &line)
 {
     if (!line.outputFolder.isEmpty())
         return std::make_unique<platform::FolderSink>(line.outputFolder);
+    return platform::makePrinterSink();
+}
+
+// With --combine and --output, the folder the one file goes into, where the
+// parts wait too, so that the file is put in place without a copy.
+QString combinedFolder(const CommandLine &line)
+{
+    return line.outputFolder.isEmpty() ? QDir::tempPath() : QFileInfo(line.outputFolder).absolutePath();
+}
+
+std::shared_ptr<core::PrintSink> destinationFor(const CommandLine &line)
+{
+    if (!line.outputFolder.isEmpty())
+        return std::make_shared<platform::FolderSink>(combinedFolder(line));
     return platform::makePrinterSink();
 }
 
@@ -69,7 +90,8 @@ ReportSettings reportSettingsFor(const CommandLine &line, std::FILE *log, std::F
     settings.json = line.json ? out : nullptr;
     settings.journal = journal;
     settings.writesFiles = !line.outputFolder.isEmpty();
-    settings.waits = line.wait;
+    // A combined run's one job is not followed.
+    settings.waits = line.wait && !line.combine;
     return settings;
 }
 
@@ -172,6 +194,132 @@ QString readSignIn(const CommandLine &line, const QStringList &entries, std::FIL
     return {};
 }
 
+// The combined file put where --output names it, never over a file: a
+// name taken gets a number, as the files of a folder do. The path written,
+// or why none was.
+std::variant<QString, QString> placeCombined(const QString &combined, const QString &wanted)
+{
+    const QFileInfo info(wanted);
+    const QString stem = info.completeBaseName();
+    const QString extension = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
+    for (int number = 1; number <= 999; ++number) {
+        const QString path =
+            number == 1 ? info.absoluteFilePath() : info.absolutePath() + u'/' + stem + u'-' + QString::number(number) + extension;
+        if (::link(QFile::encodeName(combined).constData(), QFile::encodeName(path).constData()) == 0)
+            return std::variant<QString, QString>(std::in_place_index<0>, path);
+        if (errno != EEXIST)
+            return std::variant<QString, QString>(std::in_place_index<1>, QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    return std::variant<QString, QString>(std::in_place_index<1>, QStringLiteral("every name for it is taken"));
+}
+
+// The one job of a combined run: the combined document handed to the
+// printer, or put in place as the file --output names.
+core::SinkAnswer sendCombined(const CommandLine &line, const std::optional<QString> &combined, int pages,
+                              core::PrintSink &destination, const QString &firstEntry)
+{
+    if (!combined)
+        return {core::SinkAnswer::Kind::PrinterFailed, QStringLiteral("the combined document could not be written")};
+    QFile file(*combined);
+    if (!file.open(QIODevice::ReadOnly))
+        return {core::SinkAnswer::Kind::PrinterFailed, QStringLiteral("the combined document could not be read")};
+    if (!line.outputFolder.isEmpty()) {
+        const auto placed = placeCombined(*combined, line.outputFolder);
+        if (placed.index() == 1)
+            return {core::SinkAnswer::Kind::PrinterFailed, std::get<1>(placed)};
+        core::SinkAnswer answer{core::SinkAnswer::Kind::Taken, {}};
+        answer.bytes = file.size();
+        answer.pages = pages;
+        answer.file = std::get<0>(placed);
+        return answer;
+    }
+    // Mapped, not read: the pages of a long run's document are the file's
+    // own, and never all in memory at once.
+    uchar *mapped = file.map(0, file.size());
+    if (!mapped)
+        return {core::SinkAnswer::Kind::PrinterFailed, QStringLiteral("the combined document could not be read")};
+    const QByteArray pdf = QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), file.size());
+    core::AbandonFlag never;
+    core::StopToken stop(never, printing::PrintQueue::DefaultBound);
+    core::SinkAnswer answer = destination.send(pdf, {firstEntry}, stop);
+    answer.pages = pages;
+    return answer;
+}
+
+// Each entry of a combined run settles as the one job did: taken, with its
+// number, or not printed, or in doubt, as the job.
+EntryOutcome asTheJob(EntryOutcome outcome, const core::SinkAnswer &job)
+{
+    const bool added = outcome.result == EntryOutcome::Result::Sent || outcome.result == EntryOutcome::Result::SentIncomplete;
+    if (!added)
+        return outcome;
+    switch (job.kind) {
+    case core::SinkAnswer::Kind::Taken:
+        break;
+    case core::SinkAnswer::Kind::MayHavePrinted:
+        return {EntryOutcome::Result::MayHavePrinted, core::quotedReason(job.reason), job.jobId, job.bytes};
+    default:
+        return {EntryOutcome::Result::NotPrinted, u"the combined job failed: " + core::quotedReason(job.reason)};
+    }
+    outcome.jobId = job.jobId;
+    outcome.bytes = job.bytes;
+    outcome.file = job.file;
+    return outcome;
+}
+
+int printCombined(const CommandLine &line, const QStringList &entries, bool problems, Journal *journal,
+                  BatchReport &report, joblist::JobList &jobs, const core::SignIn &signIn)
+{
+    std::shared_ptr<core::PrintSink> destination = destinationFor(line);
+    auto combining = std::make_unique<printing::CombiningSink>(destination, combinedFolder(line),
+                                                                !line.outputFolder.isEmpty());
+    printing::CombiningSink &combiner = *combining;
+    const printing::AssembledRun assembled =
+        printing::assembleRun(jobs, platform::engineRenderers(signIn), std::move(combining), runSettingsFor(line));
+    printing::PrintRun &run = *assembled.run;
+    // Nothing is with the printer until the one job goes: the entries are
+    // told once it has.
+    std::vector<std::pair<int, EntryOutcome>> settled;
+    QObject::connect(&run, &printing::PrintRun::entryFinished, &run,
+                     [&report, &run, &settled](int step, int, const QString &, const EntryOutcome &outcome) {
+                         report.paperIs(core::paperName(run.pageLayout().pageSize()));
+                         settled.emplace_back(step, outcome);
+                     });
+    RunReport ran = printing::runToEnd(run);
+    QList<int> added;
+    for (const auto &[step, outcome] : settled) {
+        if (outcome.result == EntryOutcome::Result::Sent || outcome.result == EntryOutcome::Result::SentIncomplete)
+            added << report.indexOf(step);
+    }
+    core::SinkAnswer job{core::SinkAnswer::Kind::LeftOut, {}};
+    if (!added.isEmpty()) {
+        const QString first = entries.value(added.first() - 1);
+        const std::optional<QString> combined = combiner.combined();
+        if (journal && combined) {
+            // Every entry of the job is on record as going out in it, under
+            // the job's own name, before it goes.
+            const qint64 bytes = QFileInfo(*combined).size();
+            for (const int index : added) {
+                if (const std::optional<QString> problem = journal->submitting(index, bytes, first)) {
+                    job = {core::SinkAnswer::Kind::PrinterFailed, *problem};
+                    break;
+                }
+            }
+        }
+        if (job.kind == core::SinkAnswer::Kind::LeftOut)
+            job = sendCombined(line, combined, combiner.pages(), *destination, first);
+    }
+    for (const auto &[step, outcome] : settled)
+        report.entryFinished(step, asTheJob(outcome, job));
+    if (job.kind == core::SinkAnswer::Kind::PrinterFailed && !added.isEmpty()) {
+        ran.ending = RunReport::Ending::PrinterFailed;
+        ran.printerReason = core::quotedReason(job.reason);
+    }
+    if (journal)
+        journal->sync();
+    return report.summarise(ran, problems);
+}
+
 int printEntries(const CommandLine &line, const QStringList &entries, bool problems, Journal *journal, BatchReport &report,
                  const core::SignIn &signIn)
 {
@@ -180,6 +328,8 @@ int printEntries(const CommandLine &line, const QStringList &entries, bool probl
     report.printing(indexes);
     if (indexes.isEmpty())
         return report.summarise(RunReport(), problems);
+    if (line.combine)
+        return printCombined(line, entries, problems, journal, report, jobs, signIn);
 
     const printing::AssembledRun assembled = printing::assembleRun(jobs, platform::engineRenderers(signIn), sinkFor(line),
                                                                    runSettingsFor(line));

@@ -127,6 +127,11 @@ struct Options {
                                QCoreApplication::translate("app::CommandLine", "Keep the browser's profile (cookies, storage) in DIR, made if missing, "
                                               "so that a sign-in serves later runs."),
                                QStringLiteral("DIR")};
+    QCommandLineOption noBookmarks{QStringLiteral("no-bookmarks"),
+                                   QCoreApplication::translate("app::CommandLine", "Write PDF files without bookmarks for the documents' headings.")};
+    QCommandLineOption combine{QStringLiteral("combine"),
+                               QCoreApplication::translate("app::CommandLine", "Make the run's documents one job, in list order, sent once the last is "
+                                              "ready; with --output, one PDF file, --output naming it.")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
                             QCoreApplication::translate("app::CommandLine", "Show this help and exit.")};
     QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
@@ -136,7 +141,7 @@ struct Options {
     {
         return {&print,   &list,    &folder,          &ext,  &printer, &copies,      &jobOption, &timeout,
                 &waitFor, &delay,   &output,          &journal, &resendUncertain, &json, &wait,    &waitTimeout,
-                &noHeaders, &help, &version, &listPrinters, &cookies, &header, &netrc, &profile};
+                &noHeaders, &noBookmarks, &combine, &help, &version, &listPrinters, &cookies, &header, &netrc, &profile};
     }
 
     // Whether the option an argument names takes the argument after it.
@@ -445,6 +450,8 @@ CommandLine parseCommandLine(int argc, const char *const argv[])
     line.version = parser.isSet(options.version);
     line.print = parser.isSet(options.print);
     line.headings = !parser.isSet(options.noHeaders);
+    line.bookmarks = !parser.isSet(options.noBookmarks);
+    line.combine = parser.isSet(options.combine);
     line.listPrinters = parser.isSet(options.listPrinters);
     line.printer.printer = parser.value(options.printer);
     line.outputFolder = parser.value(options.output);
@@ -465,6 +472,10 @@ printing::RunSettings runSettingsFor(const CommandLine &line)
     printing::RunSettings settings = printing::RunSettings::fromEnvironment();
     settings.printer = line.printer;
     settings.headings = settings.headings && line.headings;
+    // Bookmarks only go into the files a person opens, and into a combined
+    // run's one document, which is one to keep: a printer shows none, and
+    // naming the headings costs each job a moment of its page.
+    settings.bookmarks = line.bookmarks && (!line.outputFolder.isEmpty() || line.combine);
     // --json names each job's pages. The window follows every job to the
     // printer's answer, its marks changing while it is open; from the
     // command line that is only worth its polling when the program waits

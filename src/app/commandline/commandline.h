@@ -50,12 +50,14 @@ struct CommandLine {
     bool help = false;
     bool version = false;
     bool headings = true;
+    bool bookmarks = true;  // bookmarks in the PDF files written
+    bool combine = false;   // the run's documents as one job, or one file (--output FILE)
     bool listPrinters = false;
     core::PrinterSettings printer;  // -d, -n and -o
     std::optional<double> timeoutSeconds;
     QString waitFor;                  // a CSS selector each document waits for
     std::chrono::milliseconds delay{0};  // waited after a document has settled
-    QString outputFolder;  // write PDFs there instead of printing
+    QString outputFolder;  // write PDFs there instead of printing; with combine, the one file
     QString journal;       // the run's journal, read to resume and then added to
     bool resendUncertain = false;  // print again what the journal says may have printed
     bool json = false;     // an object per entry on standard output

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "jobsearch.h"
 
+#include "core/jobtitle.h"
+
 #include <QHash>
 
 #include <algorithm>
@@ -101,8 +103,12 @@ void settleDoubts(Journal &journal, int entries)
             history = histories.insert(submission.printer, platform::jobHistory(submission.printer));
         if (!*history)
             continue;
-        const QueueAnswer answer =
-            lookForJob(submission, **history, journal.jobsOfOthers(index), journal.jobsBefore(submission.line));
+        // An entry that went out in a job named after another entry (one
+        // job for a whole run) shares that job with the others: a job
+        // found for them is its own too.
+        const bool shared = submission.title != core::jobTitle(journal.entry(index));
+        const QueueAnswer answer = lookForJob(submission, **history, shared ? QSet<int>() : journal.jobsOfOthers(index),
+                                              journal.jobsBefore(submission.line));
         if (answer.kind == QueueAnswer::Kind::Sent)
             journal.foundInQueue(index, submission, answer.job);
         else if (answer.kind == QueueAnswer::Kind::NotSent)

@@ -196,12 +196,17 @@ std::optional<QString> Journal::readLine(qsizetype number, const QByteArray &lin
 // one stopped can look for the job among the queue's jobs.
 std::optional<QString> Journal::submitting(int index, qint64 bytes)
 {
+    return submitting(index, bytes, m_entries.value(index - 1));
+}
+
+std::optional<QString> Journal::submitting(int index, qint64 bytes, const QString &jobEntry)
+{
     const QString &entry = m_entries.value(index - 1);
     JsonLine record;
     record.add(QStringLiteral("step"), index).add(QStringLiteral("entry"), core::withoutUserInfo(entry)).add(QStringLiteral("event"), QStringLiteral("submitting"));
     if (!m_printer.isEmpty()) {
         addPrinter(record);
-        record.add(QStringLiteral("title"), QString::fromUtf8(core::jobTitle(entry)))
+        record.add(QStringLiteral("title"), QString::fromUtf8(core::jobTitle(jobEntry)))
             .add(QStringLiteral("bytes"), bytes)
             .add(QStringLiteral("time"), QDateTime::currentSecsSinceEpoch())
             .add(QStringLiteral("user"), m_user);

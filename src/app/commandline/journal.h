@@ -85,6 +85,8 @@ public:
     // What the last record of the entry's job going out says; nothing
     // findable in journals written before it said more than the entry.
     Submission submission(int index) const { return m_submissions.value(index - 1); }
+    // The entry at `index`, from 1, as the list holds it.
+    QString entry(int index) const { return m_entries.value(index - 1); }
     // The job numbers the journal gives the jobs of entries other than
     // `index`.
     QSet<int> jobsOfOthers(int index) const;
@@ -104,6 +106,9 @@ public:
     // written, and every call returns that failure. The line before a job is
     // written on the print thread, the outcomes on the program's own.
     std::optional<QString> submitting(int index, qint64 bytes);
+    // The same for an entry that goes out in the job named after `jobEntry`
+    // (one job for a whole run).
+    std::optional<QString> submitting(int index, qint64 bytes, const QString &jobEntry);
     std::optional<QString> settled(const SettledEntry &entry);
     std::optional<QString> sync();
     std::optional<QString> failure() const;

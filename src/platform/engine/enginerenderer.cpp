@@ -5,6 +5,7 @@
 #include "core/entryaddress.h"
 #include "core/loadfailure.h"
 #include "core/signin.h"
+#include "headingtargets.h"
 #include "settlewatch.h"
 #include "unattendedpage.h"
 
@@ -137,13 +138,15 @@ private:
     void printWhenDelayed(const QString &title, RenderedDocument::ReadyBy readyBy);
     void recheckIn(std::chrono::milliseconds wait, quint64 generation);
     void onPdf(RenderedDocument::State state, RenderedDocument::ReadyBy readyBy, const QString &title,
-               const QString &note, const QByteArray &pdf);
+               const QString &note, const QByteArray &pdf, QList<core::DocumentHeading> headings);
     void onTimer();
     void onHardDeadline();
     void probe();
     void onProbeAnswer(const QVariantList &answer);
     void printPdf(RenderedDocument::State state, RenderedDocument::ReadyBy readyBy, const QString &title,
                   const QString &note = {});
+    void renderPdf(RenderedDocument::State state, RenderedDocument::ReadyBy readyBy, const QString &title,
+                   const QString &note, QList<core::DocumentHeading> headings);
     void endRenderer(const QString &why);
     QString stoppedAnswering() const
     {
@@ -510,16 +513,31 @@ void EngineRenderer::printPdf(RenderedDocument::State state, RenderedDocument::R
     m_phase = Phase::Printing;
     m_timer.stop();
     m_waited = std::chrono::milliseconds(m_sinceLoad.isValid() ? m_sinceLoad.elapsed() : 0);
+    if (!m_readiness.headings)
+        return renderPdf(state, readyBy, title, note, {});
+    // The names must be in the document before the engine lays it out for
+    // print; a page that never answers is ended by the hard deadline.
     const quint64 generation = m_generation;
-    m_page->renderPdf(m_layout,
-                      [self = QPointer(this), generation, state, readyBy, title, note](const QByteArray &pdf) {
+    m_page->runJavaScript(headingTargetsScript(), SettleWorld,
+                          [self = QPointer(this), generation, state, readyBy, title, note](const QVariant &answer) {
+                              if (self && self->isCurrent(generation, Phase::Printing))
+                                  self->renderPdf(state, readyBy, title, note, headingsFrom(answer));
+                          });
+}
+
+void EngineRenderer::renderPdf(RenderedDocument::State state, RenderedDocument::ReadyBy readyBy, const QString &title,
+                               const QString &note, QList<core::DocumentHeading> headings)
+{
+    const quint64 generation = m_generation;
+    m_page->renderPdf(m_layout, [self = QPointer(this), generation, state, readyBy, title, note,
+                                 headings = std::move(headings)](const QByteArray &pdf) {
         if (self && self->isCurrent(generation, Phase::Printing))
-            self->onPdf(state, readyBy, title, note, pdf);
+            self->onPdf(state, readyBy, title, note, pdf, headings);
     });
 }
 
 void EngineRenderer::onPdf(RenderedDocument::State state, RenderedDocument::ReadyBy readyBy, const QString &title,
-                           const QString &note, const QByteArray &pdf)
+                           const QString &note, const QByteArray &pdf, QList<core::DocumentHeading> headings)
 {
     if (pdf.isEmpty())
         return fail(core::reasonText(QT_TRANSLATE_NOOP("Reason", "the page could not be rendered for printing")));
@@ -532,6 +550,7 @@ void EngineRenderer::onPdf(RenderedDocument::State state, RenderedDocument::Read
     document.readyBy = readyBy;
     document.waited = m_waited;
     document.finalAddress = finalAddress();
+    document.headings = std::move(headings);
     deliver(std::move(document));
 }
 

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "headerfooter.h"
 #include "fontnames.h"
-#include "pdfupdate.h"
-#include "printing/pagerange/pdfbytes.h"
 
 #include "core/printsink.h"
 
@@ -19,25 +17,14 @@
 #include <QRawFont>
 #include <QTextLayout>
 
-// Laying one PDF page over another goes through qpdf: a maintained library
-// that reads whatever the engine writes (compressed object streams and
-// cross-reference streams, files it has to repair) and writes a sound PDF
-// again. The headings become form XObjects drawn on top of the engine's
-// pages: both stay text, nothing is rasterised. Texts in Latin script are a
-// few text operators in a standard font; a text in any other script is
-// drawn by Qt into a PDF of its own, whose pages become forms too, so that
-// Qt shapes it, orders it for its direction and embeds the font it needs.
-// Both are appended to the engine's bytes as an update where the file
-// allows it.
-#include <qpdf/Buffer.hh>
-#include <qpdf/QPDF.hh>
-#include <qpdf/QPDFPageDocumentHelper.hh>
-#include <qpdf/QPDFPageObjectHelper.hh>
-#include <qpdf/QPDFWriter.hh>
-
+// The headings become forms drawn on top of the engine's pages: both stay
+// text, nothing is rasterised. Texts in Latin script are a few text
+// operators in a standard font; a text in any other script is drawn by Qt
+// into a PDF of its own, whose pages become forms too, so that Qt shapes it,
+// orders it for its direction and embeds the font it needs. The PDF library
+// lays them over the pages.
 #include <algorithm>
 #include <cmath>
-#include <exception>
 #include <map>
 #include <vector>
 
@@ -77,32 +64,6 @@ QFont headingFont()
     // Unhinted, so the widths measured here are the widths the PDF gets.
     font.setHintingPreference(QFont::PreferNoHinting);
     return font;
-}
-
-// Each page as a reader sees it, rotation and user unit applied, in points;
-// nothing when a page has no usable size.
-std::optional<std::vector<QSizeF>> viewedPageSizes(std::vector<QPDFPageObjectHelper> &pages)
-{
-    std::vector<QSizeF> sizes;
-    for (QPDFPageObjectHelper &page : pages) {
-        QPDFObjectHandle box = page.getTrimBox();
-        if (!box.isRectangle())
-            return std::nullopt;
-        const QPDFObjectHandle::Rectangle rect = box.getArrayAsRectangle();
-        QPDFObjectHandle unitKey = page.getObjectHandle().getKey("/UserUnit");
-        const double unit = unitKey.isNumber() && unitKey.getNumericValue() > 0 ? unitKey.getNumericValue() : 1.0;
-        const double width = std::abs(rect.urx - rect.llx) * unit;
-        const double height = std::abs(rect.ury - rect.lly) * unit;
-        if (!(width >= 1 && height >= 1))
-            return std::nullopt;
-        QPDFObjectHandle rotateKey = page.getAttribute("/Rotate", false);
-        const long long rotate = rotateKey.isInteger() ? rotateKey.getIntValue() : 0;
-        const bool sideways = ((rotate % 180) + 180) % 180 == 90;
-        sizes.push_back(sideways ? QSizeF(height, width) : QSizeF(width, height));
-    }
-    if (sizes.empty())
-        return std::nullopt;
-    return sizes;
 }
 
 QPageLayout headingPageLayout(const QSizeF &points)
@@ -357,31 +318,6 @@ std::vector<QByteArray> standardFontContents(const std::vector<QSizeF> &sizes, c
 
 const char *const StandardFont = "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>";
 
-QPDFObjectHandle formBox(const QSizeF &size)
-{
-    return QPDFObjectHandle::newArray(QPDFObjectHandle::Rectangle(0, 0, size.width(), size.height()));
-}
-
-// One form a page, drawing its texts in the standard font.
-std::vector<QPDFObjectHandle> standardFontForms(QPDF &target, const std::vector<QSizeF> &sizes,
-                                                const std::vector<QByteArray> &contents)
-{
-    QPDFObjectHandle font = target.makeIndirectObject(QPDFObjectHandle::parse(StandardFont));
-    QPDFObjectHandle resources = target.makeIndirectObject(QPDFObjectHandle::newDictionary());
-    resources.replaceKey("/Font", QPDFObjectHandle::newDictionary({{"/Hd", font}}));
-    std::vector<QPDFObjectHandle> forms;
-    for (size_t i = 0; i < sizes.size(); ++i) {
-        QPDFObjectHandle form = target.newStream(contents[i].toStdString());
-        QPDFObjectHandle dictionary = form.getDict();
-        dictionary.replaceKey("/Type", QPDFObjectHandle::newName("/XObject"));
-        dictionary.replaceKey("/Subtype", QPDFObjectHandle::newName("/Form"));
-        dictionary.replaceKey("/BBox", formBox(sizes[i]));
-        dictionary.replaceKey("/Resources", resources);
-        forms.push_back(form);
-    }
-    return forms;
-}
-
 // A PDF with one page for each page size, the same sizes in the same
 // order, on which Qt drew the texts the standard font cannot write, with
 // the fonts it embeds; nothing when Qt cannot paint on a PDF.
@@ -417,237 +353,32 @@ std::optional<QByteArray> drawHeadings(const std::vector<QSizeF> &sizes, const s
     return bytes;
 }
 
-// The PDF Qt drew headings into, and each of its pages as a form. qpdf
-// reads it where it lies, also while a result is written, so the bytes
-// live as long as the document.
-struct Overlay {
-    QByteArray drawn;
-    QPDF pdf;
-    std::vector<QPDFObjectHandle> forms;
-};
-
-// Cuts the naming tables of the fonts Qt embedded; see fontnames.h.
-void keepOnlyFontNames(QPDF &pdf)
-{
-    for (QPDFObjectHandle object : pdf.getAllObjects()) {
-        if (!object.isDictionary() || !object.getKey("/Type").isNameAndEquals("/FontDescriptor"))
-            continue;
-        QPDFObjectHandle file = object.getKey("/FontFile2");
-        if (!file.isStream())
-            continue;
-        const std::optional<QByteArray> font = withNamesOnly(bytesOf(*file.getStreamData()));
-        if (!font)
-            continue;
-        file.replaceStreamData(deflated(*font).toStdString(), QPDFObjectHandle::newName("/FlateDecode"),
-                               QPDFObjectHandle::newNull());
-        file.getDict().replaceKey("/Length1", QPDFObjectHandle::newInteger(font->size()));
-    }
-}
-
-// Draws the texts the standard font cannot write into `overlay`; false
-// when they cannot be drawn.
-bool drawOverlay(Overlay &overlay, const std::vector<QSizeF> &sizes, const std::vector<PageTexts> &pages)
-{
-    std::optional<QByteArray> drawn = drawHeadings(sizes, pages);
-    if (!drawn)
-        return false;
-    overlay.drawn = std::move(*drawn);
-    overlay.pdf.setSuppressWarnings(true);
-    overlay.pdf.processMemoryFile("headings", overlay.drawn.constData(), size_t(overlay.drawn.size()));
-    keepOnlyFontNames(overlay.pdf);
-    std::vector<QPDFPageObjectHelper> drawnPages = QPDFPageDocumentHelper(overlay.pdf).getAllPages();
-    if (drawnPages.size() != sizes.size())
-        return false;
-    for (QPDFPageObjectHelper &page : drawnPages)
-        overlay.forms.push_back(page.getFormXObjectForPage());
-    return true;
-}
-
-// The headings need nothing of the engine's PDF but its pages'
-// dictionaries, so they are appended to its bytes as an update instead of
-// the whole file being read and written again: most of what the headings
-// cost a small job was that rewrite.
-
-QByteArray reference(int object)
-{
-    return QByteArray::number(object) + " 0 R";
-}
-
-QByteArray entry(const std::string &key, QPDFObjectHandle value)
-{
-    return QByteArray::fromStdString(QPDFObjectHandle::newName(key).unparse() + ' ' + value.unparse()) + '\n';
-}
-
-QPDFObjectHandle resourcesOf(QPDFPageObjectHelper &page)
-{
-    QPDFObjectHandle resources = page.getAttribute("/Resources", false);
-    return resources.isDictionary() ? resources : QPDFObjectHandle::newDictionary();
-}
-
-// A form of the update, under the name a page's resources give it.
-struct NamedForm {
-    std::string name;
-    int object = 0;
-};
-
-// A page's dictionary as the update states it: its own entries and the
-// resources it inherited, the forms among them, and its drawing between
-// the streams `opening` and `closing`.
-QByteArray pageWithForms(QPDFPageObjectHelper &page, const std::vector<NamedForm> &forms, int opening, int closing)
-{
-    QPDFObjectHandle dictionary = page.getObjectHandle();
-    QPDFObjectHandle resources = resourcesOf(page);
-    QByteArray text = "<<\n";
-    for (const std::string &key : dictionary.getKeys()) {
-        if (key != "/Resources" && key != "/Contents")
-            text += entry(key, dictionary.getKey(key));
-    }
-    text += "/Resources <<\n";
-    for (const std::string &key : resources.getKeys()) {
-        if (key != "/XObject")
-            text += entry(key, resources.getKey(key));
-    }
-    text += "/XObject <<\n";
-    if (QPDFObjectHandle xobjects = resources.getKey("/XObject"); xobjects.isDictionary()) {
-        for (const std::string &key : xobjects.getKeys())
-            text += entry(key, xobjects.getKey(key));
-    }
-    for (const NamedForm &form : forms)
-        text += QByteArray::fromStdString(form.name) + ' ' + reference(form.object) + '\n';
-    text += ">>\n>>\n/Contents [" + reference(opening);
-    QPDFObjectHandle contents = dictionary.getKey("/Contents");
-    const std::vector<QPDFObjectHandle> streams =
-        contents.isArray() ? contents.getArrayAsVector() : std::vector<QPDFObjectHandle>{contents};
-    for (QPDFObjectHandle stream : streams) {
-        if (!stream.isNull())
-            text += ' ' + QByteArray::fromStdString(stream.unparse());
-    }
-    return text + ' ' + reference(closing) + "]\n>>";
-}
-
-// The engine's PDF as it came, with each page's forms of headings laid
-// over it in an appended update: the standard font's, and Qt's from
-// `overlay` where there is one. Nothing when the file cannot take one.
-std::optional<QByteArray> appendedHeadings(const QByteArray &pdf, QPDF &target, std::vector<QPDFPageObjectHelper> &pages,
-                                           const std::vector<QSizeF> &sizes, const std::vector<QByteArray> &contents,
-                                           const Overlay *overlay)
-{
-    std::optional<PdfUpdate> update = PdfUpdate::of(pdf, target);
-    if (!update)
-        return std::nullopt;
-    const int font = update->newObject();
-    update->set(font, StandardFont);
-    const int resources = update->newObject();
-    update->set(resources, "<< /Font << /Hd " + reference(font) + " >> >>");
-    // As in a rewrite: whatever the engine's drawing leaves set cannot move
-    // or tint the headings.
-    const int opening = update->newObject();
-    update->set(opening, PdfUpdate::stream({}, "q\n"));
-    // Where a form goes depends on its box alone. A stand-in made in the
-    // engine's PDF would make qpdf look through all of that PDF's objects.
-    QPDF scratch;
-    scratch.emptyPDF();
-    QPDFObjectHandle placed = QPDFObjectHandle::newStream(&scratch);
-    for (size_t i = 0; i < pages.size(); ++i) {
-        const QPDFObjectHandle::Rectangle trimBox = pages[i].getTrimBox().getArrayAsRectangle();
-        int suffix = 0;
-        std::vector<NamedForm> forms;
-        const int standard = update->newObject();
-        update->set(standard, PdfUpdate::stream("/Type /XObject /Subtype /Form /BBox "
-                                                    + QByteArray::fromStdString(formBox(sizes[i]).unparse())
-                                                    + " /Resources " + reference(resources),
-                                                contents[i]));
-        forms.push_back({resourcesOf(pages[i]).getUniqueResourceName("/Fx", suffix), standard});
-        placed.getDict().replaceKey("/BBox", formBox(sizes[i]));
-        QByteArray placements =
-            QByteArray::fromStdString(pages[i].placeFormXObject(placed, forms.back().name, trimBox, true, true, true));
-        if (overlay) {
-            ++suffix;
-            forms.push_back({resourcesOf(pages[i]).getUniqueResourceName("/Fx", suffix), update->copied(overlay->forms[i])});
-            placements += QByteArray::fromStdString(
-                pages[i].placeFormXObject(overlay->forms[i], forms.back().name, trimBox, true, true, true));
-        }
-        const int closing = update->newObject();
-        update->set(closing, PdfUpdate::stream({}, "\nQ\n" + placements));
-        if (!update->replace(pages[i].getObjectHandle().getObjGen(), pageWithForms(pages[i], forms, opening, closing)))
-            return std::nullopt;
-    }
-    return update->written();
-}
-
-// Makes a change to a page's /XObject resources touch that page alone, even
-// when the engine shares one resource dictionary between pages.
-QPDFObjectHandle ownXObjects(QPDFPageObjectHelper &page)
-{
-    QPDFObjectHandle resources = page.getAttribute("/Resources", true);
-    if (!resources.isDictionary()) {
-        resources = QPDFObjectHandle::newDictionary();
-        page.getObjectHandle().replaceKey("/Resources", resources);
-    }
-    QPDFObjectHandle xobjects = resources.getKey("/XObject");
-    xobjects = xobjects.isDictionary() ? xobjects.shallowCopy() : QPDFObjectHandle::newDictionary();
-    resources.replaceKey("/XObject", xobjects);
-    return resources;
-}
-
-void layOver(QPDF &target, QPDFPageObjectHelper &page, QPDFObjectHandle form)
-{
-    QPDFObjectHandle resources = ownXObjects(page);
-    int suffix = 0;
-    const std::string name = resources.getUniqueResourceName("/Fx", suffix);
-    resources.getKey("/XObject").replaceKey(name, form);
-    // Turned and scaled back when the page itself is rotated or uses a user
-    // unit, so the headings stand upright where the reader sees the page.
-    const std::string placement =
-        page.placeFormXObject(form, name, page.getTrimBox().getArrayAsRectangle(), true, true, true);
-    // The engine's drawing goes inside its own q ... Q, so no transformation
-    // or colour it leaves set can move or tint the headings.
-    page.addPageContents(target.newStream("q\n"), true);
-    page.addPageContents(target.newStream("\nQ\n" + placement), false);
-}
-
-// The engine's PDF read and written anew with the forms laid over its
-// pages, for a file an update cannot extend.
-QByteArray rewrittenWithHeadings(QPDF &target, std::vector<QPDFPageObjectHelper> &pages,
-                                 const std::vector<QSizeF> &sizes, const std::vector<QByteArray> &contents,
-                                 const Overlay *overlay)
-{
-    const std::vector<QPDFObjectHandle> standard = standardFontForms(target, sizes, contents);
-    for (size_t i = 0; i < pages.size(); ++i) {
-        layOver(target, pages[i], standard[i]);
-        if (overlay)
-            layOver(target, pages[i], target.copyForeignObject(overlay->forms[i]));
-    }
-    return pdfBytes(target);
-}
-
 } // namespace
+
+bool addHeadersAndFooters(PdfDocument &document, const PageHeadings &headings)
+{
+    const std::optional<std::vector<QSizeF>> sizes = document.viewedPageSizes();
+    if (!sizes)
+        return false;
+    const std::vector<PageTexts> texts = placeHeadings(*sizes, headings);
+    PageOverlay overlay{"/Hd", StandardFont, standardFontContents(*sizes, texts), {}, {}};
+    if (anyDrawn(texts)) {
+        std::optional<QByteArray> drawn = drawHeadings(*sizes, texts);
+        if (!drawn)
+            return false;
+        overlay.drawn = std::move(*drawn);
+        // See fontnames.h.
+        overlay.trimFont = withNamesOnly;
+    }
+    return document.layOver(std::move(overlay));
+}
 
 std::optional<QByteArray> addHeadersAndFooters(const QByteArray &pdf, const PageHeadings &headings)
 {
-    try {
-        QPDF target;
-        target.setSuppressWarnings(true);
-        target.processMemoryFile("engine PDF", pdf.constData(), size_t(pdf.size()));
-        std::vector<QPDFPageObjectHelper> pages = QPDFPageDocumentHelper(target).getAllPages();
-        const std::optional<std::vector<QSizeF>> sizes = viewedPageSizes(pages);
-        if (!sizes)
-            return std::nullopt;
-        const std::vector<PageTexts> texts = placeHeadings(*sizes, headings);
-        const std::vector<QByteArray> contents = standardFontContents(*sizes, texts);
-        // Lives until the result is written: copied forms read their data from it then.
-        Overlay overlay;
-        const bool drawn = anyDrawn(texts);
-        if (drawn && !drawOverlay(overlay, *sizes, texts))
-            return std::nullopt;
-        const Overlay *const forms = drawn ? &overlay : nullptr;
-        if (std::optional<QByteArray> appended = appendedHeadings(pdf, target, pages, *sizes, contents, forms))
-            return appended;
-        return rewrittenWithHeadings(target, pages, *sizes, contents, forms);
-    } catch (const std::exception &) {
-        // qpdf reports a file it cannot read, or repair, by throwing.
+    std::optional<PdfDocument> document = PdfDocument::read(pdf);
+    if (!document || !addHeadersAndFooters(*document, headings))
         return std::nullopt;
-    }
+    return document->bytes();
 }
 
 QString runStartText(const QDateTime &start, const QLocale &locale)

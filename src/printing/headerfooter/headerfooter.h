@@ -9,6 +9,8 @@
 // Which title or address a document has, and whether headings are wanted at
 // all, is not decided here: the caller passes the texts.
 
+#include "printing/pdf/pdfdocument.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QLocale>
@@ -28,6 +30,9 @@ struct PageHeadings {
 // every page; nothing when `pdf` cannot be read as a PDF or has no pages.
 // Safe to call from any thread while a QGuiApplication exists.
 std::optional<QByteArray> addHeadersAndFooters(const QByteArray &pdf, const PageHeadings &headings);
+// The same, on a document the caller goes on changing and writes itself;
+// false, and the document left as it was, when the headings cannot be laid.
+bool addHeadersAndFooters(PdfDocument &document, const PageHeadings &headings);
 
 // When a run started, as the footer shows it: the locale's short date and time.
 QString runStartText(const QDateTime &start, const QLocale &locale = QLocale());

@@ -1,21 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pagerange.h"
 #include "core/reasontext.h"
-#include "pdfbytes.h"
+#include "printing/pdf/pdfdocument.h"
 
 #include <QRegularExpression>
 #include <QStringList>
 
-// Pages are taken out with qpdf, as the headings are laid on with it: the
-// engine's streams are copied as they are, so what is left stays text.
-#include <qpdf/Buffer.hh>
-#include <qpdf/QPDF.hh>
-#include <qpdf/QPDFPageDocumentHelper.hh>
-#include <qpdf/QPDFPageObjectHelper.hh>
-#include <qpdf/QPDFWriter.hh>
-
 #include <algorithm>
-#include <exception>
 #include <vector>
 
 namespace printing {
@@ -93,67 +84,29 @@ std::optional<PageRanges> parsePageRanges(const QString &text)
     return result;
 }
 
+void keepRanges(PdfDocument &document, const PageRanges &ranges)
+{
+    document.keepPages([&ranges](int page) { return ranges.contains(page); });
+}
+
 SelectedPages selectPages(const QByteArray &pdf, const PageRanges &ranges)
 {
-    try {
-        QPDF document;
-        document.setSuppressWarnings(true);
-        document.processMemoryFile("document", pdf.constData(), size_t(pdf.size()));
-        QPDFPageDocumentHelper pageTree(document);
-        const std::vector<QPDFPageObjectHelper> pages = pageTree.getAllPages();
-        std::vector<QPDFPageObjectHelper> unwanted;
-        for (size_t i = 0; i < pages.size(); ++i) {
-            if (!ranges.contains(int(i) + 1))
-                unwanted.push_back(pages[i]);
-        }
-        if (unwanted.size() == pages.size())
-            return {
-                {},
-                core::reasonText(QT_TRANSLATE_NOOP("Reason", "no page of it is in the range %1")).arg(ranges.text())};
-        // Writing again costs more than reading; a document printed whole
-        // goes out as it came.
-        if (unwanted.empty())
-            return {pdf, {}};
-        for (const QPDFPageObjectHelper &page : unwanted)
-            pageTree.removePage(page);
-        return {pdfBytes(document), {}};
-    } catch (const std::exception &) {
-        // qpdf reports a file it cannot read, or repair, by throwing.
+    std::optional<PdfDocument> document = PdfDocument::read(pdf);
+    if (!document)
         return {{}, core::reasonText(QT_TRANSLATE_NOOP("Reason", "its PDF could not be read"))};
-    }
+    keepRanges(*document, ranges);
+    if (document->keptPageCount() == 0)
+        return {{}, core::reasonText(QT_TRANSLATE_NOOP("Reason", "no page of it is in the range %1")).arg(ranges.text())};
+    // Untouched, a document printed whole goes out as it came.
+    std::optional<QByteArray> bytes = document->bytes();
+    if (!bytes)
+        return {{}, core::reasonText(QT_TRANSLATE_NOOP("Reason", "its PDF could not be read"))};
+    return {std::move(*bytes), {}};
 }
 
 int pageCount(const QByteArray &pdf)
 {
-    try {
-        QPDF document;
-        document.setSuppressWarnings(true);
-        document.processMemoryFile("document", pdf.constData(), size_t(pdf.size()));
-        return int(QPDFPageDocumentHelper(document).getAllPages().size());
-    } catch (const std::exception &) {
-        return 0;
-    }
-}
-
-QByteArray pdfBytes(QPDF &pdf)
-{
-    QPDFWriter writer(pdf);
-    writer.setOutputMemory();
-    writer.setDecodeLevel(qpdf_dl_none);
-    writer.write();
-    return bytesOf(*writer.getBufferSharedPointer());
-}
-
-QByteArray bytesOf(const Buffer &buffer)
-{
-    return QByteArray(reinterpret_cast<const char *>(buffer.getBuffer()), qsizetype(buffer.getSize()));
-}
-
-QByteArray deflated(const QByteArray &data)
-{
-    // qCompress puts the length in front of a zlib stream; FlateDecode
-    // wants the stream alone.
-    return qCompress(data, 9).mid(4);
+    return pdfPageCount(pdf);
 }
 
 } // namespace printing

@@ -19,6 +19,8 @@
 
 namespace printing {
 
+class PdfDocument;
+
 // The pages a user chose, spelled as IPP's page-ranges and lp's
 // "-o page-ranges=" spell them: "1-3,7", and "5-" for page 5 to the end.
 struct PageRanges {
@@ -57,6 +59,9 @@ struct SelectedPages {
 // <ranges.text()>" when no page is chosen, and with a short reason when
 // `pdf` cannot be read. Safe to call from any thread.
 SelectedPages selectPages(const QByteArray &pdf, const PageRanges &ranges);
+
+// Leaves out of `document` every page not in `ranges`.
+void keepRanges(PdfDocument &document, const PageRanges &ranges);
 
 // How many pages `pdf` has; 0 when it cannot be read.
 int pageCount(const QByteArray &pdf);

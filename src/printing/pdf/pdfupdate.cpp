@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pdfupdate.h"
-#include "printing/pagerange/pdfbytes.h"
+#include "pdfbytes.h"
 
 #include <QList>
 #include <QString>

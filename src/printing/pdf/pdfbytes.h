@@ -9,8 +9,8 @@ class QPDF;
 namespace printing {
 
 // A document qpdf holds, written out in memory. The engine's streams are
-// copied as they are, never decoded and encoded again, so every program that
-// changes a job's PDF writes it the same way.
+// copied as they are, never decoded and encoded again, so every change to a
+// job's PDF is written the same way.
 QByteArray pdfBytes(QPDF &pdf);
 
 // The bytes qpdf hands back in one of its buffers.
