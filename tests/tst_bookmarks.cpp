@@ -162,7 +162,8 @@ private:
         file.close();
         const std::unique_ptr<core::DocumentRenderer> renderer = m_renderers();
         QSignalSpy done(renderer.get(), &core::DocumentRenderer::rendered);
-        core::Readiness readiness{std::chrono::seconds(60)};
+        core::Readiness readiness;
+        readiness.bound = std::chrono::seconds(60);
         readiness.headings = headings;
         renderer->render(1, path, QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10)),
                          readiness);
