@@ -172,6 +172,8 @@ private Q_SLOTS:
         QTest::newRow("nested") << QStringLiteral("not sent: the printer stopped taking jobs (the printer is stopped)")
                                 << QStringLiteral("nicht gesendet: der Drucker nahm keine Aufträge mehr an "
                                                   "(der Drucker ist angehalten)");
+        QTest::newRow("a name in quotes") << QStringLiteral("the element \"h2:nth-of-type(3)\" never appeared")
+                                          << QStringLiteral("das Element „h2:nth-of-type(3)“ erschien nie");
         QTest::newRow("last word") << QStringLiteral("no page of it is in the range 40-50")
                                    << QStringLiteral("keine seiner Seiten liegt im Bereich 40-50");
         QTest::newRow("the printer's own words")

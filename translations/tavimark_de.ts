@@ -275,6 +275,120 @@
         <source>stopped</source>
         <translation>angehalten</translation>
     </message>
+    <message>
+        <source>the element &quot;%1&quot; never appeared</source>
+        <translation>das Element „%1“ erschien nie</translation>
+    </message>
+    <message>
+        <source>the page never said it was ready</source>
+        <translation>die Seite meldete nie, dass sie fertig war</translation>
+    </message>
+    <message>
+        <source>ended at %1</source>
+        <translation>endete bei %1</translation>
+    </message>
+    <message>
+        <source>sign-in refused</source>
+        <translation>Anmeldung abgelehnt</translation>
+    </message>
+</context>
+<context>
+    <name>SignIn</name>
+    <message>
+        <source>the netrc file %1 can be read by other users; make it private with chmod 600</source>
+        <translation>die netrc-Datei %1 ist für andere Benutzer lesbar; mit chmod 600 privat machen</translation>
+    </message>
+    <message>
+        <source>the profile folder %1 cannot be made</source>
+        <translation>der Profilordner %1 kann nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>the cookies file %1 is not a regular file</source>
+        <translation>die Cookie-Datei %1 ist keine normale Datei</translation>
+    </message>
+    <message>
+        <source>the cookies file %1 cannot be read: %2</source>
+        <translation>die Cookie-Datei %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>the cookies file %1 is too large to be a cookies file</source>
+        <translation>die Cookie-Datei %1 ist zu groß für eine Cookie-Datei</translation>
+    </message>
+    <message>
+        <source>line %1 of the cookies file %2 is too long to be a cookie</source>
+        <translation>Zeile %1 der Cookie-Datei %2 ist zu lang für ein Cookie</translation>
+    </message>
+    <message>
+        <source>line %1 of the cookies file %2 is not a cookie</source>
+        <translation>Zeile %1 der Cookie-Datei %2 ist kein Cookie</translation>
+    </message>
+    <message>
+        <source>the netrc file %1 is not a regular file</source>
+        <translation>die netrc-Datei %1 ist keine normale Datei</translation>
+    </message>
+    <message>
+        <source>the netrc file %1 cannot be read: %2</source>
+        <translation>die netrc-Datei %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>the netrc file %1 is too large to be a netrc file</source>
+        <translation>die netrc-Datei %1 ist zu groß für eine netrc-Datei</translation>
+    </message>
+    <message>
+        <source>the netrc file %1 is not text</source>
+        <translation>die netrc-Datei %1 ist kein Text</translation>
+    </message>
+    <message>
+        <source>line %1 of the netrc file %2 holds a word netrc files do not know</source>
+        <translation>Zeile %1 der netrc-Datei %2 enthält ein Wort, das netrc-Dateien nicht kennen</translation>
+    </message>
+    <message>
+        <source>line %1 of the netrc file %2 names no value after a keyword</source>
+        <translation>Zeile %1 der netrc-Datei %2 nennt keinen Wert nach einem Schlüsselwort</translation>
+    </message>
+    <message>
+        <source>line %1 of the netrc file %2 names a login or password before any machine</source>
+        <translation>Zeile %1 der netrc-Datei %2 nennt einen Benutzernamen oder ein Passwort vor jedem „machine“</translation>
+    </message>
+    <message>
+        <source>--header wants &quot;Name: value&quot;</source>
+        <translation>--header erwartet „Name: Wert“</translation>
+    </message>
+    <message>
+        <source>--header wants a header name of letters, digits and -, not %1</source>
+        <translation>--header erwartet einen Kopfzeilennamen aus Buchstaben, Ziffern und -, nicht %1</translation>
+    </message>
+    <message>
+        <source>--header cannot set %1: the browser engine sets it for each connection</source>
+        <translation>--header kann %1 nicht setzen: der Browser setzt es für jede Verbindung</translation>
+    </message>
+    <message>
+        <source>--header %1 wants a value of printable ASCII on one line</source>
+        <translation>--header %1 erwartet einen Wert aus druckbarem ASCII in einer Zeile</translation>
+    </message>
+</context>
+<context>
+    <name>SignInWindow</name>
+    <message>
+        <source>Sign in to %1</source>
+        <translation>Bei %1 anmelden</translation>
+    </message>
+    <message>
+        <source>%1 asks for a user name and password.</source>
+        <translation>%1 fragt nach Benutzername und Passwort.</translation>
+    </message>
+    <message>
+        <source>%1 asks for a user name and password for &quot;%2&quot;.</source>
+        <translation>%1 fragt nach Benutzername und Passwort für „%2“.</translation>
+    </message>
+    <message>
+        <source>User name:</source>
+        <translation>Benutzername:</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>Passwort:</translation>
+    </message>
 </context>
 <context>
     <name>app</name>
@@ -614,6 +728,50 @@
         <source>folder %1</source>
         <translation>Ordner %1</translation>
     </message>
+    <message>
+        <source>--wait-for wants a CSS selector: &quot;%1&quot; is not one</source>
+        <translation>--wait-for erwartet einen CSS-Selektor: „%1“ ist keiner</translation>
+    </message>
+    <message>
+        <source>Print each document once an element matching the CSS SELECTOR exists and the page has settled; else as it stands at its time bound.</source>
+        <translation>Jedes Dokument drucken, sobald ein Element zum CSS-SELECTOR existiert und die Seite zur Ruhe gekommen ist; sonst so, wie es bei Ablauf seiner Zeit steht.</translation>
+    </message>
+    <message>
+        <source>Wait MS milliseconds more after a document has settled, within its time bound (0 to 60000).</source>
+        <translation>Nach dem Zur-Ruhe-Kommen eines Dokuments noch MS Millisekunden warten, innerhalb seiner Zeitgrenze (0 bis 60000).</translation>
+    </message>
+    <message>
+        <source>Sign in with the cookies in FILE, a cookies.txt file as browsers export it.</source>
+        <translation>Mit den Cookies aus FILE anmelden, einer cookies.txt-Datei, wie Browser sie exportieren.</translation>
+    </message>
+    <message>
+        <source>Send the header &quot;Name: value&quot; with every request to the hosts of the list&apos;s own entries, and to no other. May repeat.</source>
+        <translation>Die Kopfzeile „Name: Wert“ mit jeder Anfrage an die Hosts der Einträge der Liste senden, an keinen anderen. Wiederholbar.</translation>
+    </message>
+    <message>
+        <source>Answer a site&apos;s request for a password from the netrc FILE instead of ~/.netrc.</source>
+        <translation>Die Passwortanfrage einer Website aus der netrc-Datei FILE statt aus ~/.netrc beantworten.</translation>
+    </message>
+    <message>
+        <source>Keep the browser&apos;s profile (cookies, storage) in DIR, made if missing, so that a sign-in serves later runs.</source>
+        <translation>Das Profil des Browsers (Cookies, Speicher) in DIR halten, angelegt falls nötig, damit eine Anmeldung späteren Läufen dient.</translation>
+    </message>
+    <message>
+        <source>Write PDF files without bookmarks for the documents&apos; headings.</source>
+        <translation>PDF-Dateien ohne Lesezeichen für die Überschriften der Dokumente schreiben.</translation>
+    </message>
+    <message>
+        <source>Make the run&apos;s documents one job, in list order, sent once the last is ready; with --output, one PDF file, --output naming it.</source>
+        <translation>Die Dokumente des Laufs zu einem Auftrag machen, in Listenreihenfolge, gesendet sobald das letzte fertig ist; mit --output eine PDF-Datei, die --output benennt.</translation>
+    </message>
+    <message>
+        <source>--wait-for wants a CSS selector such as #report-done</source>
+        <translation>--wait-for erwartet einen CSS-Selektor wie #report-done</translation>
+    </message>
+    <message>
+        <source>--delay wants a whole number of milliseconds from 0 to %1</source>
+        <translation>--delay erwartet eine ganze Zahl von Millisekunden von 0 bis %1</translation>
+    </message>
 </context>
 <context>
     <name>app::Form1</name>
@@ -665,6 +823,10 @@
         <source>Prints nowhere until a printer is chosen with Ctrl+P: the printer settings could not be read</source>
         <translation>Druckt nirgends, bis mit Strg+P ein Drucker gewählt ist: die Druckereinstellungen konnten nicht gelesen werden</translation>
     </message>
+    <message>
+        <source>&quot;%1&quot; is not a CSS selector, so the loading settings were left as they were.</source>
+        <translation>„%1“ ist kein CSS-Selektor, daher blieben die Ladeeinstellungen unverändert.</translation>
+    </message>
 </context>
 <context>
     <name>app::Journal</name>
@@ -715,6 +877,18 @@
         <source>Stop</source>
         <translation>Anhalten</translation>
     </message>
+    <message>
+        <source>Forget sign-ins</source>
+        <translation>Anmeldungen vergessen</translation>
+    </message>
+    <message>
+        <source>Forgets the cookies sites set, the pages visited, and the passwords given in this window</source>
+        <translation>Vergisst die Cookies der Websites, die besuchten Seiten und die in diesem Fenster eingegebenen Passwörter</translation>
+    </message>
+    <message>
+        <source>Sign in to %1...</source>
+        <translation>Bei %1 anmelden...</translation>
+    </message>
 </context>
 <context>
     <name>app::PrinterSettingsStore</name>
@@ -741,6 +915,10 @@
     <message>
         <source>The printer settings could not be kept for the next start (&quot;%1&quot;: %2), so they hold only until %3 closes.</source>
         <translation>Die Druckereinstellungen konnten nicht für den nächsten Start gespeichert werden („%1“: %2), daher gelten sie nur, bis %3 geschlossen wird.</translation>
+    </message>
+    <message>
+        <source>The loading settings could not be kept for the next start (&quot;%1&quot;: %2), so they hold only until %3 closes.</source>
+        <translation>Die Ladeeinstellungen konnten nicht für den nächsten Start gespeichert werden („%1“: %2), sie gelten daher nur, bis %3 geschlossen wird.</translation>
     </message>
 </context>
 <context>
@@ -907,6 +1085,33 @@
     <message>
         <source>Sent; the printer&apos;s answer is unknown</source>
         <translation>Gesendet; die Antwort des Druckers ist unbekannt</translation>
+    </message>
+</context>
+<context>
+    <name>platform::LoadingDialog</name>
+    <message>
+        <source>Loading Settings</source>
+        <translation>Ladeeinstellungen</translation>
+    </message>
+    <message>
+        <source>A document is printed once it has loaded and settled. It can also wait for an element, and a while longer; never past its time bound.</source>
+        <translation>Ein Dokument wird gedruckt, sobald es geladen und zur Ruhe gekommen ist. Es kann außerdem auf ein Element warten, und noch eine Weile länger; nie über seine Zeitgrenze hinaus.</translation>
+    </message>
+    <message>
+        <source>a CSS selector, such as #report-done</source>
+        <translation>ein CSS-Selektor, etwa #report-done</translation>
+    </message>
+    <message>
+        <source>Wait for the &amp;element:</source>
+        <translation>Auf das &amp;Element warten:</translation>
+    </message>
+    <message>
+        <source> ms</source>
+        <translation> ms</translation>
+    </message>
+    <message>
+        <source>Then &amp;wait:</source>
+        <translation>Dann &amp;warten:</translation>
     </message>
 </context>
 <context>

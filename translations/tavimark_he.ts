@@ -275,6 +275,120 @@
         <source>stopped</source>
         <translation>נעצר</translation>
     </message>
+    <message>
+        <source>the element &quot;%1&quot; never appeared</source>
+        <translation>הרכיב &quot;%1&quot; לא הופיע מעולם</translation>
+    </message>
+    <message>
+        <source>the page never said it was ready</source>
+        <translation>הדף לא הודיע מעולם שהוא מוכן</translation>
+    </message>
+    <message>
+        <source>ended at %1</source>
+        <translation>הסתיים בכתובת %1</translation>
+    </message>
+    <message>
+        <source>sign-in refused</source>
+        <translation>ההתחברות נדחתה</translation>
+    </message>
+</context>
+<context>
+    <name>SignIn</name>
+    <message>
+        <source>the netrc file %1 can be read by other users; make it private with chmod 600</source>
+        <translation>קובץ ה-netrc ‏%1 ניתן לקריאה על ידי משתמשים אחרים; הפכו אותו לפרטי עם chmod 600</translation>
+    </message>
+    <message>
+        <source>the profile folder %1 cannot be made</source>
+        <translation>לא ניתן ליצור את תיקיית הפרופיל %1</translation>
+    </message>
+    <message>
+        <source>the cookies file %1 is not a regular file</source>
+        <translation>קובץ העוגיות %1 אינו קובץ רגיל</translation>
+    </message>
+    <message>
+        <source>the cookies file %1 cannot be read: %2</source>
+        <translation>לא ניתן לקרוא את קובץ העוגיות %1: %2</translation>
+    </message>
+    <message>
+        <source>the cookies file %1 is too large to be a cookies file</source>
+        <translation>קובץ העוגיות %1 גדול מכדי להיות קובץ עוגיות</translation>
+    </message>
+    <message>
+        <source>line %1 of the cookies file %2 is too long to be a cookie</source>
+        <translation>שורה %1 בקובץ העוגיות %2 ארוכה מכדי להיות עוגייה</translation>
+    </message>
+    <message>
+        <source>line %1 of the cookies file %2 is not a cookie</source>
+        <translation>שורה %1 בקובץ העוגיות %2 אינה עוגייה</translation>
+    </message>
+    <message>
+        <source>the netrc file %1 is not a regular file</source>
+        <translation>קובץ ה-netrc ‏%1 אינו קובץ רגיל</translation>
+    </message>
+    <message>
+        <source>the netrc file %1 cannot be read: %2</source>
+        <translation>לא ניתן לקרוא את קובץ ה-netrc ‏%1: %2</translation>
+    </message>
+    <message>
+        <source>the netrc file %1 is too large to be a netrc file</source>
+        <translation>קובץ ה-netrc ‏%1 גדול מכדי להיות קובץ netrc</translation>
+    </message>
+    <message>
+        <source>the netrc file %1 is not text</source>
+        <translation>קובץ ה-netrc ‏%1 אינו טקסט</translation>
+    </message>
+    <message>
+        <source>line %1 of the netrc file %2 holds a word netrc files do not know</source>
+        <translation>שורה %1 בקובץ ה-netrc ‏%2 מכילה מילה שקובצי netrc אינם מכירים</translation>
+    </message>
+    <message>
+        <source>line %1 of the netrc file %2 names no value after a keyword</source>
+        <translation>שורה %1 בקובץ ה-netrc ‏%2 אינה נותנת ערך אחרי מילת מפתח</translation>
+    </message>
+    <message>
+        <source>line %1 of the netrc file %2 names a login or password before any machine</source>
+        <translation>שורה %1 בקובץ ה-netrc ‏%2 נותנת שם משתמש או סיסמה לפני כל machine</translation>
+    </message>
+    <message>
+        <source>--header wants &quot;Name: value&quot;</source>
+        <translation>--header מצפה ל-&quot;Name: value&quot;</translation>
+    </message>
+    <message>
+        <source>--header wants a header name of letters, digits and -, not %1</source>
+        <translation>--header מצפה לשם כותרת של אותיות, ספרות ו-‎-‎, לא %1</translation>
+    </message>
+    <message>
+        <source>--header cannot set %1: the browser engine sets it for each connection</source>
+        <translation>--header אינו יכול לקבוע את %1: מנוע הדפדפן קובע אותה לכל חיבור</translation>
+    </message>
+    <message>
+        <source>--header %1 wants a value of printable ASCII on one line</source>
+        <translation>--header %1 מצפה לערך של ASCII בר-הדפסה בשורה אחת</translation>
+    </message>
+</context>
+<context>
+    <name>SignInWindow</name>
+    <message>
+        <source>Sign in to %1</source>
+        <translation>התחברות אל %1</translation>
+    </message>
+    <message>
+        <source>%1 asks for a user name and password.</source>
+        <translation>%1 מבקש שם משתמש וסיסמה.</translation>
+    </message>
+    <message>
+        <source>%1 asks for a user name and password for &quot;%2&quot;.</source>
+        <translation>%1 מבקש שם משתמש וסיסמה עבור &quot;%2&quot;.</translation>
+    </message>
+    <message>
+        <source>User name:</source>
+        <translation>שם משתמש:</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>סיסמה:</translation>
+    </message>
 </context>
 <context>
     <name>app</name>
@@ -614,6 +728,50 @@
         <source>folder %1</source>
         <translation>תיקייה %1</translation>
     </message>
+    <message>
+        <source>--wait-for wants a CSS selector: &quot;%1&quot; is not one</source>
+        <translation>--wait-for מצפה לבורר CSS: &quot;%1&quot; אינו כזה</translation>
+    </message>
+    <message>
+        <source>Print each document once an element matching the CSS SELECTOR exists and the page has settled; else as it stands at its time bound.</source>
+        <translation>להדפיס כל מסמך ברגע שקיים רכיב התואם את בורר ה-CSS ‏SELECTOR והדף נרגע; אחרת כפי שהוא בתום הזמן שלו.</translation>
+    </message>
+    <message>
+        <source>Wait MS milliseconds more after a document has settled, within its time bound (0 to 60000).</source>
+        <translation>להמתין עוד MS אלפיות שנייה אחרי שמסמך נרגע, בתוך מגבלת הזמן שלו (0 עד 60000).</translation>
+    </message>
+    <message>
+        <source>Sign in with the cookies in FILE, a cookies.txt file as browsers export it.</source>
+        <translation>להתחבר עם העוגיות שב-FILE, קובץ cookies.txt כפי שדפדפנים מייצאים אותו.</translation>
+    </message>
+    <message>
+        <source>Send the header &quot;Name: value&quot; with every request to the hosts of the list&apos;s own entries, and to no other. May repeat.</source>
+        <translation>לשלוח את הכותרת &quot;Name: value&quot; בכל בקשה לשרתים של הרשומות שברשימה עצמה, ולא לאף שרת אחר. ניתן לחזור.</translation>
+    </message>
+    <message>
+        <source>Answer a site&apos;s request for a password from the netrc FILE instead of ~/.netrc.</source>
+        <translation>לענות לבקשת סיסמה של אתר מקובץ ה-netrc ‏FILE במקום ‎~/.netrc.</translation>
+    </message>
+    <message>
+        <source>Keep the browser&apos;s profile (cookies, storage) in DIR, made if missing, so that a sign-in serves later runs.</source>
+        <translation>לשמור את פרופיל הדפדפן (עוגיות, אחסון) ב-DIR, שנוצרת אם חסרה, כך שהתחברות תשמש גם הרצות מאוחרות יותר.</translation>
+    </message>
+    <message>
+        <source>Write PDF files without bookmarks for the documents&apos; headings.</source>
+        <translation>לכתוב קובצי PDF בלי סימניות לכותרות המסמכים.</translation>
+    </message>
+    <message>
+        <source>Make the run&apos;s documents one job, in list order, sent once the last is ready; with --output, one PDF file, --output naming it.</source>
+        <translation>להפוך את מסמכי ההרצה לעבודה אחת, לפי סדר הרשימה, הנשלחת כשהאחרון מוכן; עם ‎--output, קובץ PDF אחד ש-‎--output נותן את שמו.</translation>
+    </message>
+    <message>
+        <source>--wait-for wants a CSS selector such as #report-done</source>
+        <translation>--wait-for מצפה לבורר CSS כגון ‎#report-done</translation>
+    </message>
+    <message>
+        <source>--delay wants a whole number of milliseconds from 0 to %1</source>
+        <translation>--delay מצפה למספר שלם של אלפיות שנייה מ-0 עד %1</translation>
+    </message>
 </context>
 <context>
     <name>app::Form1</name>
@@ -665,6 +823,10 @@
         <source>Prints nowhere until a printer is chosen with Ctrl+P: the printer settings could not be read</source>
         <translation>לא מדפיס לשום מקום עד שתיבחר מדפסת עם Ctrl+P: לא ניתן היה לקרוא את הגדרות המדפסת</translation>
     </message>
+    <message>
+        <source>&quot;%1&quot; is not a CSS selector, so the loading settings were left as they were.</source>
+        <translation>&quot;%1&quot; אינו בורר CSS, ולכן הגדרות הטעינה נשארו כפי שהיו.</translation>
+    </message>
 </context>
 <context>
     <name>app::Journal</name>
@@ -715,6 +877,18 @@
         <source>Stop</source>
         <translation>עצירה</translation>
     </message>
+    <message>
+        <source>Forget sign-ins</source>
+        <translation>שכח התחברויות</translation>
+    </message>
+    <message>
+        <source>Forgets the cookies sites set, the pages visited, and the passwords given in this window</source>
+        <translation>שוכח את העוגיות שאתרים קבעו, את הדפים שבוקרו ואת הסיסמאות שניתנו בחלון זה</translation>
+    </message>
+    <message>
+        <source>Sign in to %1...</source>
+        <translation>התחברות אל %1...</translation>
+    </message>
 </context>
 <context>
     <name>app::PrinterSettingsStore</name>
@@ -741,6 +915,10 @@
     <message>
         <source>The printer settings could not be kept for the next start (&quot;%1&quot;: %2), so they hold only until %3 closes.</source>
         <translation>לא ניתן היה לשמור את הגדרות המדפסת להפעלה הבאה (&quot;%1&quot;: %2), ולכן הן תקפות רק עד ש־%3 ייסגר.</translation>
+    </message>
+    <message>
+        <source>The loading settings could not be kept for the next start (&quot;%1&quot;: %2), so they hold only until %3 closes.</source>
+        <translation>לא ניתן היה לשמור את הגדרות הטעינה להפעלה הבאה (&quot;%1&quot;: %2), ולכן הן תקפות רק עד ש-%3 ייסגר.</translation>
     </message>
 </context>
 <context>
@@ -907,6 +1085,33 @@
     <message>
         <source>Sent; the printer&apos;s answer is unknown</source>
         <translation>נשלח; תשובת המדפסת אינה ידועה</translation>
+    </message>
+</context>
+<context>
+    <name>platform::LoadingDialog</name>
+    <message>
+        <source>Loading Settings</source>
+        <translation>הגדרות טעינה</translation>
+    </message>
+    <message>
+        <source>A document is printed once it has loaded and settled. It can also wait for an element, and a while longer; never past its time bound.</source>
+        <translation>מסמך מודפס ברגע שנטען ונרגע. הוא יכול גם להמתין לרכיב, ועוד זמן מה; לעולם לא מעבר למגבלת הזמן שלו.</translation>
+    </message>
+    <message>
+        <source>a CSS selector, such as #report-done</source>
+        <translation>בורר CSS, כגון ‎#report-done</translation>
+    </message>
+    <message>
+        <source>Wait for the &amp;element:</source>
+        <translation>להמתין ל&amp;רכיב:</translation>
+    </message>
+    <message>
+        <source> ms</source>
+        <translation> מ&quot;ש</translation>
+    </message>
+    <message>
+        <source>Then &amp;wait:</source>
+        <translation>ואז לה&amp;מתין:</translation>
     </message>
 </context>
 <context>

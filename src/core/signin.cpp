@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "signin.h"
+#include "reasontext.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -12,11 +13,6 @@
 namespace core {
 
 namespace {
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("SignIn", text);
-}
 
 // Far beyond any browser's export; a file past it is not a cookies file, and
 // reading it whole would only cost memory.
@@ -76,7 +72,7 @@ bool isComment(const QByteArray &line)
 
 QString lineProblem(const char *text, qint64 number, const QString &path)
 {
-    return tr(text).arg(number).arg(path);
+    return QCoreApplication::translate("SignIn", text).arg(number).arg(path);
 }
 
 } // namespace
@@ -87,21 +83,21 @@ CookieFile readCookieFile(const QString &path, qint64 now)
     QFile file(path);
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
-        result.error = tr("the cookies file %1 is not a regular file").arg(path);
+        result.error = QCoreApplication::translate("SignIn", "the cookies file %1 is not a regular file").arg(path);
         return result;
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        result.error = tr("the cookies file %1 cannot be read: %2").arg(path, file.errorString());
+        result.error = QCoreApplication::translate("SignIn", "the cookies file %1 cannot be read: %2").arg(path, file.errorString());
         return result;
     }
     if (file.size() > MaxCookieFileBytes) {
-        result.error = tr("the cookies file %1 is too large to be a cookies file").arg(path);
+        result.error = QCoreApplication::translate("SignIn", "the cookies file %1 is too large to be a cookies file").arg(path);
         return result;
     }
     for (qint64 number = 1; !file.atEnd(); ++number) {
         QByteArray line = file.readLine(MaxCookieLineBytes);
         if (!line.endsWith('\n') && !file.atEnd()) {
-            return {{}, lineProblem("line %1 of the cookies file %2 is too long to be a cookie", number, path)};
+            return {{}, lineProblem(QT_TRANSLATE_NOOP("SignIn", "line %1 of the cookies file %2 is too long to be a cookie"), number, path)};
         }
         while (line.endsWith('\n') || line.endsWith('\r'))
             line.chop(1);
@@ -109,7 +105,7 @@ CookieFile readCookieFile(const QString &path, qint64 now)
             continue;
         const std::optional<CookieLine> cookie = cookieIn(line);
         if (!cookie) {
-            return {{}, lineProblem("line %1 of the cookies file %2 is not a cookie", number, path)};
+            return {{}, lineProblem(QT_TRANSLATE_NOOP("SignIn", "line %1 of the cookies file %2 is not a cookie"), number, path)};
         }
         if (cookie->expires == 0 || cookie->expires > now)
             result.cookies << *cookie;
@@ -191,21 +187,21 @@ NetrcFile readNetrc(const QString &path)
     NetrcFile result;
     QFile file(path);
     if (QFileInfo(path).exists() && !QFileInfo(path).isFile()) {
-        result.error = tr("the netrc file %1 is not a regular file").arg(path);
+        result.error = QCoreApplication::translate("SignIn", "the netrc file %1 is not a regular file").arg(path);
         return result;
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        result.error = tr("the netrc file %1 cannot be read: %2").arg(path, file.errorString());
+        result.error = QCoreApplication::translate("SignIn", "the netrc file %1 cannot be read: %2").arg(path, file.errorString());
         return result;
     }
     if (file.size() > MaxNetrcBytes) {
-        result.error = tr("the netrc file %1 is too large to be a netrc file").arg(path);
+        result.error = QCoreApplication::translate("SignIn", "the netrc file %1 is too large to be a netrc file").arg(path);
         return result;
     }
     result.readableByOthers = file.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther);
     const QByteArray bytes = file.readAll();
     if (bytes.contains('\0')) {
-        result.error = tr("the netrc file %1 is not text").arg(path);
+        result.error = QCoreApplication::translate("SignIn", "the netrc file %1 is not text").arg(path);
         return result;
     }
     NetrcReader reader(bytes);
@@ -224,19 +220,19 @@ NetrcFile readNetrc(const QString &path)
         }
         static const std::array<QStringView, 4> valued{u"machine", u"login", u"password", u"account"};
         if (std::find(valued.cbegin(), valued.cend(), QStringView(keyword)) == valued.cend()) {
-            result.error = lineProblem("line %1 of the netrc file %2 holds a word netrc files do not know", token->line, path);
+            result.error = lineProblem(QT_TRANSLATE_NOOP("SignIn", "line %1 of the netrc file %2 holds a word netrc files do not know"), token->line, path);
             return result;
         }
         const std::optional<NetrcToken> value = reader.next();
         if (!value || value->text.isEmpty() || hasControlBytes(value->text)) {
-            result.error = lineProblem("line %1 of the netrc file %2 names no value after a keyword", token->line, path);
+            result.error = lineProblem(QT_TRANSLATE_NOOP("SignIn", "line %1 of the netrc file %2 names no value after a keyword"), token->line, path);
             return result;
         }
         if (keyword == u"machine") {
             result.entries.append(NetrcEntry{value->text, {}, {}});
             current = &result.entries.last();
         } else if (!current) {
-            result.error = lineProblem("line %1 of the netrc file %2 names a login or password before any machine",
+            result.error = lineProblem(QT_TRANSLATE_NOOP("SignIn", "line %1 of the netrc file %2 names a login or password before any machine"),
                                        token->line, path);
             return result;
         } else if (keyword == u"login") {
@@ -289,25 +285,25 @@ ParsedHeader parseHeader(const QString &text)
 {
     const qsizetype colon = text.indexOf(u':');
     if (colon <= 0)
-        return {std::nullopt, tr("--header wants \"Name: value\"")};
+        return {std::nullopt, QCoreApplication::translate("SignIn", "--header wants \"Name: value\"")};
     const QByteArray name = text.left(colon).trimmed().toUtf8();
     const QString value = text.mid(colon + 1).trimmed();
     if (!isToken(name))
-        return {std::nullopt, tr("--header wants a header name of letters, digits and -, not %1").arg(text.left(colon))};
+        return {std::nullopt, QCoreApplication::translate("SignIn", "--header wants a header name of letters, digits and -, not %1").arg(text.left(colon))};
     if (reservedHeader(name))
-        return {std::nullopt, tr("--header cannot set %1: the browser engine sets it for each connection")
+        return {std::nullopt, QCoreApplication::translate("SignIn", "--header cannot set %1: the browser engine sets it for each connection")
                                   .arg(QString::fromLatin1(name))};
     const bool printable = std::all_of(value.cbegin(), value.cend(), [](QChar c) {
         return c == u'\t' || (c.unicode() >= 0x20 && c.unicode() < 0x7f);
     });
     if (value.isEmpty() || !printable)
-        return {std::nullopt, tr("--header %1 wants a value of printable ASCII on one line").arg(QString::fromLatin1(name))};
+        return {std::nullopt, QCoreApplication::translate("SignIn", "--header %1 wants a value of printable ASCII on one line").arg(QString::fromLatin1(name))};
     return {ExtraHeader{name, value.toLatin1()}, {}};
 }
 
 QString signInRefused()
 {
-    return tr("sign-in refused");
+    return core::reasonText(QT_TRANSLATE_NOOP("Reason", "sign-in refused"));
 }
 
 QString withoutUserInfo(const QString &address)

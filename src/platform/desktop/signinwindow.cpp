@@ -20,11 +20,6 @@ namespace platform {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("SignInWindow", text);
-}
-
 // A small browser on one site, for signing in as in any browser. It holds
 // the profile, since a page must never outlive its profile, and lets its
 // page go first.
@@ -36,7 +31,7 @@ public:
         , m_view(new QWebEngineView(this))
     {
         setAttribute(Qt::WA_DeleteOnClose);
-        setWindowTitle(tr("Sign in to %1").arg(url.host()));
+        setWindowTitle(QCoreApplication::translate("SignInWindow", "Sign in to %1").arg(url.host()));
         m_view->setPage(new QWebEnginePage(m_profile.get(), m_view));
         auto *layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);
@@ -87,8 +82,8 @@ public:
         QDialog dialog(owner);
         dialog.setWindowTitle(core::applicationTitle());
         auto *layout = new QVBoxLayout(&dialog);
-        auto *text = new QLabel(realm.isEmpty() ? tr("%1 asks for a user name and password.").arg(site)
-                                                : tr("%1 asks for a user name and password for \"%2\".").arg(site, realm),
+        auto *text = new QLabel(realm.isEmpty() ? QCoreApplication::translate("SignInWindow", "%1 asks for a user name and password.").arg(site)
+                                                : QCoreApplication::translate("SignInWindow", "%1 asks for a user name and password for \"%2\".").arg(site, realm),
                                 &dialog);
         text->setTextFormat(Qt::PlainText);
         text->setWordWrap(true);
@@ -97,8 +92,8 @@ public:
         auto *user = new QLineEdit(&dialog);
         auto *password = new QLineEdit(&dialog);
         password->setEchoMode(QLineEdit::Password);
-        form->addRow(tr("User name:"), user);
-        form->addRow(tr("Password:"), password);
+        form->addRow(QCoreApplication::translate("SignInWindow", "User name:"), user);
+        form->addRow(QCoreApplication::translate("SignInWindow", "Password:"), password);
         layout->addLayout(form);
         auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
         QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
