@@ -28,7 +28,11 @@ public:
         layout->addWidget(note);
         auto *form = new QFormLayout;
         auto *selector = new QLineEdit(current.waitFor, &dialog);
-        selector->setPlaceholderText(QCoreApplication::translate("platform::LoadingDialog", "a CSS selector, such as #report-done"));
+        selector->setPlaceholderText(
+            QCoreApplication::translate("platform::LoadingDialog", "a CSS selector, such as #report-done"));
+        // Wide enough for its hint in any language, and for a selector of
+        // some length, rather than the few letters a line edit starts with.
+        selector->setMinimumWidth(selector->fontMetrics().horizontalAdvance(selector->placeholderText()) + 24);
         form->addRow(QCoreApplication::translate("platform::LoadingDialog", "Wait for the &element:"), selector);
         auto *delay = new QSpinBox(&dialog);
         delay->setRange(0, int(core::Readiness::MaxDelay.count()));
