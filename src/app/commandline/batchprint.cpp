@@ -14,6 +14,7 @@
 #include "core/messagetext.h"
 #include "platform/printers/jobhistory.h"
 #include "platform/printers/printers.h"
+#include "printing/combinedrun.h"
 #include "printing/combiningsink.h"
 #include "printing/printqueue.h"
 #include "printing/printrun.h"
@@ -233,38 +234,9 @@ core::SinkAnswer sendCombined(const CommandLine &line, const std::optional<QStri
         answer.file = std::get<0>(placed);
         return answer;
     }
-    // Mapped, not read: the pages of a long run's document are the file's
-    // own, and never all in memory at once.
-    uchar *mapped = file.map(0, file.size());
-    if (!mapped)
-        return {core::SinkAnswer::Kind::PrinterFailed, QStringLiteral("the combined document could not be read")};
-    const QByteArray pdf = QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), file.size());
     core::AbandonFlag never;
     core::StopToken stop(never, printing::PrintQueue::DefaultBound);
-    core::SinkAnswer answer = destination.send(pdf, {firstEntry}, stop);
-    answer.pages = pages;
-    return answer;
-}
-
-// Each entry of a combined run settles as the one job did: taken, with its
-// number, or not printed, or in doubt, as the job.
-EntryOutcome asTheJob(EntryOutcome outcome, const core::SinkAnswer &job)
-{
-    const bool added = outcome.result == EntryOutcome::Result::Sent || outcome.result == EntryOutcome::Result::SentIncomplete;
-    if (!added)
-        return outcome;
-    switch (job.kind) {
-    case core::SinkAnswer::Kind::Taken:
-        break;
-    case core::SinkAnswer::Kind::MayHavePrinted:
-        return {EntryOutcome::Result::MayHavePrinted, core::quotedReason(job.reason), job.jobId, job.bytes};
-    default:
-        return {EntryOutcome::Result::NotPrinted, u"the combined job failed: " + core::quotedReason(job.reason)};
-    }
-    outcome.jobId = job.jobId;
-    outcome.bytes = job.bytes;
-    outcome.file = job.file;
-    return outcome;
+    return printing::sendCombinedFile(*combined, pages, destination, {firstEntry}, stop);
 }
 
 int printCombined(const CommandLine &line, const QStringList &entries, bool problems, Journal *journal,
@@ -310,7 +282,7 @@ int printCombined(const CommandLine &line, const QStringList &entries, bool prob
             job = sendCombined(line, combined, combiner.pages(), *destination, first);
     }
     for (const auto &[step, outcome] : settled)
-        report.entryFinished(step, asTheJob(outcome, job));
+        report.entryFinished(step, printing::asTheJob(outcome, job));
     if (job.kind == core::SinkAnswer::Kind::PrinterFailed && !added.isEmpty()) {
         ran.ending = RunReport::Ending::PrinterFailed;
         ran.printerReason = core::quotedReason(job.reason);

@@ -23,8 +23,8 @@ core::PrinterSettings loadPrinterSettings();
 // line), why not, as a message for the user: such a file says nothing
 // about where to print, and must not pass for the default printer.
 // What documents wait for beyond settling is kept beside the printer
-// settings, in group "loading": "wait-for", a CSS selector, and "delay", in
-// milliseconds.
+// settings, in group "loading": "wait-for", a CSS selector, "delay", in
+// milliseconds, and "combine", "true" when the run goes out as one job.
 struct StoredPrinterSettings {
     core::PrinterSettings settings;
     QString unreadable;

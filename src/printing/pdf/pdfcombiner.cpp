@@ -305,6 +305,8 @@ bool PdfCombiner::add(const QByteArray &pdf, const QString &title, bool evenPage
 
 std::optional<QString> PdfCombiner::combine()
 {
+    if (m_combined)
+        return m_combined;
     if (!usable() || m_writer->pages.empty())
         return std::nullopt;
     Writer &writer = *m_writer;

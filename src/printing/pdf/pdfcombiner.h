@@ -40,7 +40,7 @@ public:
     int pages() const { return m_pages; }
 
     // Closes the combined file; its path, or nothing when it cannot be
-    // written (or nothing was added). Once only.
+    // written (or nothing was added); once closed, the same path again.
     std::optional<QString> combine();
 
     struct Writer;
