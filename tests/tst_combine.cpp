@@ -181,6 +181,77 @@ private Q_SLOTS:
         QVERIFY(leftovers(out).isEmpty());
     }
 
+    // --contents: the first page lists every document, its title escaped,
+    // with the page it truly starts on, counting the contents' own pages
+    // and the blank pages of two-sided printing; the bookmarks follow.
+    void contentsPage_numbersTrue_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QList<int>>("starts");
+        QTest::newRow("one-sided") << QStringList() << QList<int>{2, 3, 6};
+        QTest::newRow("two-sided") << QStringList{u"-o"_s, u"sides=two-sided-long-edge"_s} << QList<int>{3, 5, 9};
+    }
+    void contentsPage_numbersTrue()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QList<int>, starts);
+        QTemporaryDir dir;
+        const QStringList names{u"Alpha"_s, u"Beta"_s, u"Gamma"_s};
+        const QList<int> lengths{1, 3, 2};
+        QStringList docs;
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            const QString path = document(dir.path(), names[i], lengths[i]);
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QString html = QString::fromUtf8(file.readAll());
+            file.close();
+            // A title that is markup in the contents' own HTML unless escaped.
+            html.replace(u"<title>"_s + names[i] + u"</title>"_s, u"<title>"_s + names[i] + u" &lt;b&gt;&amp;&lt;/b&gt;</title>"_s);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(html.toUtf8());
+            file.close();
+            docs << path;
+        }
+        const QString out = dir.filePath(u"all.pdf"_s);
+        const ProgramRun run = runTavimark(QStringList{u"--print"_s, u"--combine"_s, u"--contents"_s, u"--output"_s, out}
+                                               + options + docs,
+                                           environmentFor(m_server), 180'000);
+        QCOMPARE(run.status, 0);
+        const QStringList lines = rig::pdfText(out, {u"-f"_s, u"1"_s, u"-l"_s, u"1"_s}).split(u'\n', Qt::SkipEmptyParts);
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            const QString title = names[i] + u" <b>&</b>"_s;
+            const qsizetype at = lines.indexOf(title);
+            QVERIFY2(at >= 0, qPrintable(lines.join(u'|')));
+            QVERIFY(at + 1 < lines.size());
+            const int listed = lines[at + 1].trimmed().toInt();
+            QCOMPARE(listed, starts[i]);
+            const QString there = rig::pdfText(out, {u"-f"_s, QString::number(listed), u"-l"_s, QString::number(listed)});
+            QVERIFY2(there.contains(names[i] + u" chapter 1"_s), qPrintable(there));
+        }
+        QFile file(out);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const std::optional<printing::PdfDocument> read = printing::PdfDocument::read(file.readAll());
+        QVERIFY(read);
+        QStringList tops;
+        for (const printing::PdfDocument::OutlineItem &item : read->outline()) {
+            if (item.level == 1)
+                tops << item.title + u' ' + QString::number(item.page + 1);
+        }
+        QCOMPARE(tops, (QStringList{u"Contents 1"_s, names[0] + u" <b>&</b> "_s + QString::number(starts[0]),
+                                    names[1] + u" <b>&</b> "_s + QString::number(starts[1]),
+                                    names[2] + u" <b>&</b> "_s + QString::number(starts[2])}));
+    }
+
+    // Without --combine there is nothing to list.
+    void contentsWithoutCombine_isAUsageError()
+    {
+        QTemporaryDir dir;
+        const ProgramRun run = runTavimark({u"--print"_s, u"--contents"_s, document(dir.path(), u"Alpha"_s, 1)},
+                                           environmentFor(m_server), 60'000);
+        QCOMPARE(run.status, 64);
+        QVERIFY2(run.errorLines.join(u'\n').contains(u"--contents goes with --combine"_s), qPrintable(run.errorLines.join(u'\n')));
+    }
+
     // Killed while the documents are being gathered, and run again with
     // the same journal: the documents go out once, as one job.
     void killedAndResumedSendsOneJob()

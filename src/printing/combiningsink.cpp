@@ -108,6 +108,29 @@ int CombiningSink::pages() const
     return m_combiner ? m_combiner->pages() : 0;
 }
 
+std::vector<PdfCombinerStart> CombiningSink::starts() const
+{
+    const std::lock_guard lock(m_mutex);
+    std::vector<PdfCombinerStart> starts;
+    if (m_combiner) {
+        for (const PdfCombiner::Start &start : m_combiner->starts())
+            starts.push_back({start.title, start.page});
+    }
+    return starts;
+}
+
+bool CombiningSink::evenPages() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_evenPages;
+}
+
+bool CombiningSink::addFront(const QByteArray &pdf, const QString &title)
+{
+    const std::lock_guard lock(m_mutex);
+    return m_combiner && m_combiner->addFront(pdf, title, m_evenPages);
+}
+
 core::SinkAnswer sendCombinedFile(const QString &path, int pages, core::PrintSink &destination,
                                   const core::JobTicket &ticket, core::StopToken &stop)
 {

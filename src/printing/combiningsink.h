@@ -14,10 +14,16 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <vector>
 
 namespace printing {
 
 class PdfCombiner;
+
+struct PdfCombinerStart {
+    QString title;
+    int page = 0;
+};
 
 class CombiningSink final : public core::PrintSink {
 public:
@@ -56,6 +62,12 @@ public:
     // included.
     std::optional<QString> combined();
     int pages() const;
+    // Where each document added starts (see PdfCombiner::starts), and
+    // whether each starts on a sheet of its own.
+    std::vector<PdfCombinerStart> starts() const;
+    bool evenPages() const;
+    // Puts `pdf` in front of the documents added, before combined().
+    bool addFront(const QByteArray &pdf, const QString &title);
 
 private:
     core::SinkAnswer release(const core::JobTicket &ticket, core::StopToken &stop);

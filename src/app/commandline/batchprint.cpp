@@ -16,6 +16,7 @@
 #include "platform/printers/printers.h"
 #include "printing/combinedrun.h"
 #include "printing/combiningsink.h"
+#include "printing/contentspage.h"
 #include "printing/printqueue.h"
 #include "printing/printrun.h"
 #include "printing/runtoend.h"
@@ -239,6 +240,17 @@ core::SinkAnswer sendCombined(const CommandLine &line, const std::optional<QStri
     return printing::sendCombinedFile(*combined, pages, destination, {firstEntry}, stop);
 }
 
+// A contents page that cannot be made is named; the documents go out
+// without it.
+void addContentsPage(printing::CombiningSink &combiner, const printing::PrintRun &run, const core::SignIn &signIn,
+                     BatchReport &report)
+{
+    const std::unique_ptr<core::DocumentRenderer> renderer = platform::engineRenderers(signIn)();
+    const QString problem = printing::addContents(combiner, *renderer, run.pageLayout(), run.settings().readiness());
+    if (!problem.isEmpty())
+        report.note(QCoreApplication::translate("app::BatchPrint", "tavimark: no contents page: %1").arg(problem));
+}
+
 int printCombined(const CommandLine &line, const QStringList &entries, bool problems, Journal *journal,
                   BatchReport &report, joblist::JobList &jobs, const core::SignIn &signIn)
 {
@@ -266,6 +278,8 @@ int printCombined(const CommandLine &line, const QStringList &entries, bool prob
     core::SinkAnswer job{core::SinkAnswer::Kind::LeftOut, {}};
     if (!added.isEmpty()) {
         const QString first = entries.value(added.first() - 1);
+        if (line.contents)
+            addContentsPage(combiner, run, signIn, report);
         const std::optional<QString> combined = combiner.combined();
         if (journal && combined) {
             // Every entry of the job is on record as going out in it, under
