@@ -72,10 +72,11 @@ QString document(const QString &folder, const QString &name, int pages)
     return path;
 }
 
-core::LoadingSettings combined(bool on)
+core::LoadingSettings combined(bool on, bool contents = false)
 {
     core::LoadingSettings settings;
     settings.combine = on;
+    settings.contents = contents;
     return settings;
 }
 
@@ -150,20 +151,25 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<QList<int>>("pages");
         QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<bool>("contents");
+        const QStringList three{u"alpha page 1"_s, u"bravo page 1"_s, u"bravo page 2"_s,
+                                u"bravo page 3"_s, u"charlie page 1"_s, u"charlie page 2"_s};
         QTest::newRow("three documents") << QStringList{u"alpha"_s, u"bravo"_s, u"charlie"_s} << QList<int>{1, 3, 2}
-                                         << QStringList{u"alpha page 1"_s, u"bravo page 1"_s, u"bravo page 2"_s,
-                                                        u"bravo page 3"_s, u"charlie page 1"_s, u"charlie page 2"_s};
+                                         << three << false;
         QTest::newRow("one missing") << QStringList{u"delta"_s, u"missing"_s, u"echo"_s} << QList<int>{2, 0, 1}
-                                     << QStringList{u"delta page 1"_s, u"delta page 2"_s, u"echo page 1"_s};
+                                     << QStringList{u"delta page 1"_s, u"delta page 2"_s, u"echo page 1"_s} << false;
+        QTest::newRow("with contents") << QStringList{u"alpha"_s, u"bravo"_s, u"charlie"_s} << QList<int>{1, 3, 2}
+                                       << three << true;
     }
     void run_goesOutAsOneJob()
     {
         QFETCH(QStringList, names);
         QFETCH(QList<int>, pages);
         QFETCH(QStringList, expected);
+        QFETCH(bool, contents);
         if (rig::sharedServer().isEmpty())
             QSKIP("needs the print test rig; run through ctest, which starts it");
-        QCOMPARE(app::saveLoadingSettings(combined(true)), QString());
+        QCOMPARE(app::saveLoadingSettings(combined(true, contents)), QString());
         QTemporaryDir dir;
         Window window;
         for (qsizetype i = 0; i < names.size(); ++i) {
@@ -186,7 +192,15 @@ private Q_SLOTS:
             }
         }
         QCOMPARE(found, expected);
-        QCOMPARE(sheets.size(), expected.size());
+        QCOMPARE(sheets.size(), expected.size() + (contents ? 1 : 0));
+        if (contents) {
+            // Bravo starts after the contents and alpha's one page.
+            const QStringList lines = sheets.constFirst().split(u'\n', Qt::SkipEmptyParts);
+            QCOMPARE(lines.value(0), u"Contents"_s);
+            const qsizetype bravo = lines.indexOf(u"bravo"_s);
+            QVERIFY2(bravo > 0, qPrintable(lines.join(u'|')));
+            QCOMPARE(lines.value(bravo + 1).trimmed(), u"3"_s);
+        }
     }
 };
 

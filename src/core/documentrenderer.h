@@ -109,6 +109,8 @@ struct LoadingSettings {
     // The run's documents go to the printer as one job, in list order, once
     // the last entry has settled.
     bool combine = false;
+    // With combine: a contents page first.
+    bool contents = false;
     friend bool operator==(const LoadingSettings &, const LoadingSettings &) = default;
 };
 

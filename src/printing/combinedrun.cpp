@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "combinedrun.h"
+#include "contentspage.h"
 
 #include "core/messagetext.h"
 #include "core/reasontext.h"
@@ -69,12 +70,14 @@ RunReport reportAfterTheJob(RunReport report, const QList<NamedOutcome> &carried
     return report;
 }
 
-CombinedRun::CombinedRun(PrintRun &run, PrintQueue &queue, joblist::JobList &jobs, CombiningSink &sink, QObject *parent)
+CombinedRun::CombinedRun(PrintRun &run, PrintQueue &queue, joblist::JobList &jobs, CombiningSink &sink,
+                         core::RendererFactory renderers, QObject *parent)
     : QObject(parent)
     , m_run(run)
     , m_queue(queue)
     , m_jobs(jobs)
     , m_sink(sink)
+    , m_renderers(std::move(renderers))
 {
     m_sink.setCombining(false);
     connect(&run, &PrintRun::started, this, &CombinedRun::onStarted);
@@ -95,6 +98,7 @@ void CombinedRun::setCombining(bool on)
 void CombinedRun::onStarted()
 {
     m_combiningThisRun = m_combining;
+    m_contentsThisRun = m_combining && m_contents;
     m_sink.setCombining(m_combining);
     m_settled.clear();
 }
@@ -125,6 +129,12 @@ void CombinedRun::onRunFinished(const RunReport &report)
     if (report.ending != RunReport::Ending::Finished) {
         const QString why = report.ending == RunReport::Ending::Stopped ? stoppedReason() : report.printerReason;
         return settleAll({core::SinkAnswer::Kind::LeftOut, why});
+    }
+    // A contents page that cannot be made is left out; the documents still
+    // go out as one job.
+    if (m_contentsThisRun && m_renderers) {
+        if (const std::unique_ptr<core::DocumentRenderer> renderer = m_renderers())
+            addContents(m_sink, *renderer, m_run.pageLayout(), m_run.settings().readiness());
     }
     m_sending = true;
     m_sink.releaseNext();

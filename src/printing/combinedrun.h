@@ -44,12 +44,15 @@ class CombinedRun final : public QObject {
 
 public:
     // `sink` is the one `run` hands its documents to through `queue`.
+    // The contents page, when asked for, is made by a page from `renderers`.
     CombinedRun(PrintRun &run, PrintQueue &queue, joblist::JobList &jobs, CombiningSink &sink,
-                QObject *parent = nullptr);
+                core::RendererFactory renderers, QObject *parent = nullptr);
 
     // Takes effect with the next run.
     void setCombining(bool on);
     bool combining() const { return m_combining; }
+    // Whether the one job begins with a contents page; with the next run.
+    void setContents(bool on) { m_contents = on; }
     // The one job is on its way: the run is over, its answer is not in.
     bool sending() const { return m_sending; }
 
@@ -79,6 +82,9 @@ private:
     PrintQueue &m_queue;
     joblist::JobList &m_jobs;
     CombiningSink &m_sink;
+    core::RendererFactory m_renderers;
+    bool m_contents = false;
+    bool m_contentsThisRun = false;
     bool m_combining = false;
     bool m_combiningThisRun = false;
     bool m_sending = false;

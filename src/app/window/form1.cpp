@@ -228,8 +228,9 @@ void Form1::buildControls(const printing::RunSettings &settings)
         std::shared_ptr<core::PrintSink>(std::move(m_desktop.printSink)), QDir::tempPath(), false);
     printing::CombiningSink &sink = *combining;
     m_print = printing::assembleRun(*m_jobs, m_desktop.renderers, std::move(combining), runSettings);
-    m_combined = std::make_unique<printing::CombinedRun>(*m_print.run, *m_print.queue, *m_jobs, sink);
+    m_combined = std::make_unique<printing::CombinedRun>(*m_print.run, *m_print.queue, *m_jobs, sink, m_desktop.renderers);
     m_combined->setCombining(m_loading.combine);
+    m_combined->setContents(m_loading.contents);
     describePrinterSettings();
     m_listMenu = new ListMenu(*m_jobs, *m_print.run,
                               {*m_desktop.saveDialog, *m_desktop.messageBox, m_desktop.signIns.get()}, this);
@@ -407,6 +408,8 @@ void Form1::describePrinterSettings()
         : tr("Prints nowhere until a printer is chosen with Ctrl+P: the printer settings could not be read");
     if (m_loading.combine)
         description += QStringLiteral(". ") + tr("All documents go out as one job.");
+    if (m_loading.combine && m_loading.contents)
+        description += u' ' + tr("It begins with a contents page.");
     m_check2->setToolTip(description);
     m_check2->setAccessibleDescription(description);
 }
@@ -428,6 +431,7 @@ void Form1::editLoadingSettings()
     m_loading = *chosen;
     const QString unkept = saveLoadingSettings(m_loading);
     m_combined->setCombining(m_loading.combine);
+    m_combined->setContents(m_loading.contents);
     describePrinterSettings();
     passPrinterSettingsToRun();
     if (!unkept.isEmpty())

@@ -29,6 +29,7 @@ const QString LoadingGroup = QStringLiteral("loading");
 const QString WaitForKey = QStringLiteral("wait-for");
 const QString DelayKey = QStringLiteral("delay");
 const QString CombineKey = QStringLiteral("combine");
+const QString ContentsKey = QStringLiteral("contents");
 // Longer than any selector written by hand; a longer value is no choice a
 // user made in this window.
 constexpr qsizetype MaxSelectorLength = 1000;
@@ -73,6 +74,7 @@ core::LoadingSettings loadingIn(QSettings &store)
     store.beginGroup(LoadingGroup);
     core::LoadingSettings readiness{storedSelector(store.value(WaitForKey)), storedDelay(store.value(DelayKey))};
     readiness.combine = storedSwitch(store.value(CombineKey));
+    readiness.contents = readiness.combine && storedSwitch(store.value(ContentsKey));
     store.endGroup();
     return readiness;
 }
@@ -207,6 +209,7 @@ QString saveLoadingSettings(const core::LoadingSettings &loading)
     group->setValue(WaitForKey, loading.waitFor);
     group->setValue(DelayKey, qint64(loading.delay.count()));
     group->setValue(CombineKey, loading.combine ? QStringLiteral("true") : QStringLiteral("false"));
+    group->setValue(ContentsKey, loading.contents ? QStringLiteral("true") : QStringLiteral("false"));
     group->sync();
     if (group->status() == QSettings::NoError)
         return {};

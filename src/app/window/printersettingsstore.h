@@ -24,7 +24,8 @@ core::PrinterSettings loadPrinterSettings();
 // about where to print, and must not pass for the default printer.
 // What documents wait for beyond settling is kept beside the printer
 // settings, in group "loading": "wait-for", a CSS selector, "delay", in
-// milliseconds, and "combine", "true" when the run goes out as one job.
+// milliseconds, "combine", "true" when the run goes out as one job, and
+// "contents", "true" when that job begins with a contents page.
 struct StoredPrinterSettings {
     core::PrinterSettings settings;
     QString unreadable;

@@ -45,6 +45,12 @@ public:
                                        "printed on both sides, each starts on a new sheet."));
         combine->setChecked(current.combine);
         layout->addWidget(combine);
+        auto *contents = new QCheckBox(
+            QCoreApplication::translate("platform::LoadingDialog", "Begin it with a &contents page"), &dialog);
+        contents->setChecked(current.contents);
+        contents->setEnabled(current.combine);
+        QObject::connect(combine, &QCheckBox::toggled, contents, &QWidget::setEnabled);
+        layout->addWidget(contents);
         auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
         QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
         QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
@@ -55,6 +61,7 @@ public:
         chosen.waitFor = selector->text().trimmed();
         chosen.delay = std::chrono::milliseconds(delay->value());
         chosen.combine = combine->isChecked();
+        chosen.contents = chosen.combine && contents->isChecked();
         return chosen;
     }
 };
