@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMap>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTemporaryDir>
@@ -240,6 +241,38 @@ private Q_SLOTS:
         QCOMPARE(tops, (QStringList{u"Contents 1"_s, names[0] + u" <b>&</b> "_s + QString::number(starts[0]),
                                     names[1] + u" <b>&</b> "_s + QString::number(starts[1]),
                                     names[2] + u" <b>&</b> "_s + QString::number(starts[2])}));
+    }
+
+    // A contents too long for one page moves every number on by its own
+    // length: each document is still found on the page listed for it.
+    void longContents_numbersShiftWithIt()
+    {
+        QTemporaryDir dir;
+        QStringList docs;
+        for (int i = 1; i <= 80; ++i)
+            docs << document(dir.path(), u"Doc"_s + QString::number(i).rightJustified(2, u'0'), 1);
+        const QString out = dir.filePath(u"all.pdf"_s);
+        const ProgramRun run = runTavimark(QStringList{u"--print"_s, u"--combine"_s, u"--contents"_s, u"--output"_s, out} + docs,
+                                           environmentFor(m_server), 180'000);
+        QCOMPARE(run.status, 0);
+        const QString front = rig::pdfText(out, {u"-l"_s, u"4"_s});
+        QMap<QString, int> listed;
+        const QStringList lines = front.split(u'\n', Qt::SkipEmptyParts);
+        for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+            bool number = false;
+            const int page = lines[i + 1].trimmed().toInt(&number);
+            // A page's first line begins with the form feed that ends the last.
+            const QString name = lines[i].trimmed();
+            if (name.startsWith(u"Doc"_s) && number)
+                listed.insert(name, page);
+        }
+        QCOMPARE(listed.size(), 80);
+        QVERIFY2(listed.value(u"Doc01"_s) > 2, "the contents takes more than one page");
+        for (const QString &name : {u"Doc01"_s, u"Doc40"_s, u"Doc80"_s}) {
+            const int page = listed.value(name);
+            const QString there = rig::pdfText(out, {u"-f"_s, QString::number(page), u"-l"_s, QString::number(page)});
+            QVERIFY2(there.contains(name + u" chapter 1"_s), qPrintable(name + u": "_s + there));
+        }
     }
 
     // Without --combine there is nothing to list.
