@@ -170,6 +170,7 @@ void CombinedRun::settleAll(const core::SinkAnswer &job)
         report.printerReason = core::quotedReason(job.reason);
     }
     m_settled.clear();
+    m_sink.discard();
     Q_EMIT finished(report);
 }
 

@@ -108,15 +108,16 @@ int CombiningSink::pages() const
     return m_combiner ? m_combiner->pages() : 0;
 }
 
-std::vector<PdfCombinerStart> CombiningSink::starts() const
+std::vector<PdfCombiner::Start> CombiningSink::starts() const
 {
     const std::lock_guard lock(m_mutex);
-    std::vector<PdfCombinerStart> starts;
-    if (m_combiner) {
-        for (const PdfCombiner::Start &start : m_combiner->starts())
-            starts.push_back({start.title, start.page});
-    }
-    return starts;
+    return m_combiner ? m_combiner->starts() : std::vector<PdfCombiner::Start>();
+}
+
+void CombiningSink::discard()
+{
+    const std::lock_guard lock(m_mutex);
+    m_combiner.reset();
 }
 
 bool CombiningSink::evenPages() const

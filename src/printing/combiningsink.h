@@ -8,6 +8,7 @@
 // of either kind.
 
 #include "core/printsink.h"
+#include "printing/pdf/pdfcombiner.h"
 
 #include <QString>
 
@@ -18,12 +19,6 @@
 
 namespace printing {
 
-class PdfCombiner;
-
-struct PdfCombinerStart {
-    QString title;
-    int page = 0;
-};
 
 class CombiningSink final : public core::PrintSink {
 public:
@@ -64,10 +59,13 @@ public:
     int pages() const;
     // Where each document added starts (see PdfCombiner::starts), and
     // whether each starts on a sheet of its own.
-    std::vector<PdfCombinerStart> starts() const;
+    std::vector<PdfCombiner::Start> starts() const;
     bool evenPages() const;
     // Puts `pdf` in front of the documents added, before combined().
     bool addFront(const QByteArray &pdf, const QString &title);
+    // Lets the combined document go once its job has its answer, rather
+    // than keep it on the disk until the next run.
+    void discard();
 
 private:
     core::SinkAnswer release(const core::JobTicket &ticket, core::StopToken &stop);

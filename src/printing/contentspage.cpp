@@ -56,7 +56,7 @@ int frontPages(int pages, bool evenPages)
 
 } // namespace
 
-QString contentsHtml(const std::vector<PdfCombinerStart> &starts, int shift)
+QString contentsHtml(const std::vector<PdfCombiner::Start> &starts, int shift)
 {
     const QString title = contentsTitle().toHtmlEscaped();
     QString html = u"<!doctype html><html><head><meta charset=\"utf-8\"><title>"_s + title
@@ -64,7 +64,7 @@ QString contentsHtml(const std::vector<PdfCombinerStart> &starts, int shift)
           "td{padding:.2em 0;vertical-align:top}td.page{text-align:right;padding-left:1em;white-space:nowrap}"
           "</style></head><body><h1>"_s
         + title + u"</h1><table>"_s;
-    for (const PdfCombinerStart &start : starts) {
+    for (const PdfCombiner::Start &start : starts) {
         html += u"<tr><td>"_s + start.title.toHtmlEscaped() + u"</td><td class=\"page\">"_s
             + QString::number(start.page + shift) + u"</td></tr>"_s;
     }
@@ -74,7 +74,7 @@ QString contentsHtml(const std::vector<PdfCombinerStart> &starts, int shift)
 QString addContents(CombiningSink &sink, core::DocumentRenderer &renderer, const QPageLayout &layout,
                     const core::Readiness &readiness)
 {
-    const std::vector<PdfCombinerStart> starts = sink.starts();
+    const std::vector<PdfCombiner::Start> starts = sink.starts();
     if (starts.empty())
         return {};
     QTemporaryDir dir;

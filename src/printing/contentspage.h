@@ -20,7 +20,7 @@ namespace printing {
 
 // The page listing `starts`, each number moved on by `shift` (the pages in
 // front of the first document). Titles are the documents' own, escaped.
-QString contentsHtml(const std::vector<PdfCombinerStart> &starts, int shift);
+QString contentsHtml(const std::vector<PdfCombiner::Start> &starts, int shift);
 
 // Renders the contents of what `sink` has combined with `renderer` on
 // `layout`'s pages and puts it in front; why not, when it cannot be made.
