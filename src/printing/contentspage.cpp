@@ -79,26 +79,26 @@ QString addContents(CombiningSink &sink, core::DocumentRenderer &renderer, const
         return {};
     QTemporaryDir dir;
     if (!dir.isValid())
-        return QStringLiteral("no temporary folder could be made for it");
+        return QCoreApplication::translate("printing::Contents", "no temporary folder could be made for it");
     const QString path = dir.filePath(QStringLiteral("contents.html"));
     // Guessed one page first; a longer contents moves every number on, and
     // may then take a page more itself, so it is made again until it holds.
     int shift = frontPages(1, sink.evenPages());
     for (int attempt = 0; attempt < 4; ++attempt) {
         if (!write(path, contentsHtml(starts, shift)))
-            return QStringLiteral("it could not be written");
+            return QCoreApplication::translate("printing::Contents", "it could not be written");
         const std::optional<QByteArray> pdf = render(renderer, path, layout, readiness);
         if (!pdf)
-            return QStringLiteral("the engine could not make it");
+            return QCoreApplication::translate("printing::Contents", "the engine could not make it");
         const std::optional<PdfDocument> read = PdfDocument::read(*pdf);
         if (!read)
-            return QStringLiteral("the engine could not make it");
+            return QCoreApplication::translate("printing::Contents", "the engine could not make it");
         const int needed = frontPages(read->pageCount(), sink.evenPages());
         if (needed == shift)
-            return sink.addFront(*pdf, contentsTitle()) ? QString() : QStringLiteral("it could not be added");
+            return sink.addFront(*pdf, contentsTitle()) ? QString() : QCoreApplication::translate("printing::Contents", "it could not be added");
         shift = needed;
     }
-    return QStringLiteral("its length would not settle");
+    return QCoreApplication::translate("printing::Contents", "its length would not settle");
 }
 
 } // namespace printing

@@ -242,10 +242,11 @@ core::SinkAnswer sendCombined(const CommandLine &line, const std::optional<QStri
 
 // A contents page that cannot be made is named; the documents go out
 // without it.
-void addContentsPage(printing::CombiningSink &combiner, const printing::PrintRun &run, const core::SignIn &signIn,
-                     BatchReport &report)
+void addContentsPage(printing::CombiningSink &combiner, const printing::PrintRun &run,
+                     const core::RendererFactory &renderers, BatchReport &report)
 {
-    const std::unique_ptr<core::DocumentRenderer> renderer = platform::engineRenderers(signIn)();
+    // A page of the run's own profile: a profile folder serves one at a time.
+    const std::unique_ptr<core::DocumentRenderer> renderer = renderers();
     const QString problem = printing::addContents(combiner, *renderer, run.pageLayout(), run.settings().readiness());
     if (!problem.isEmpty())
         report.note(QCoreApplication::translate("app::BatchPrint", "tavimark: no contents page: %1").arg(problem));
@@ -258,8 +259,9 @@ int printCombined(const CommandLine &line, const QStringList &entries, bool prob
     auto combining = std::make_unique<printing::CombiningSink>(destination, combinedFolder(line),
                                                                 !line.outputFolder.isEmpty());
     printing::CombiningSink &combiner = *combining;
+    const core::RendererFactory renderers = platform::engineRenderers(signIn);
     const printing::AssembledRun assembled =
-        printing::assembleRun(jobs, platform::engineRenderers(signIn), std::move(combining), runSettingsFor(line));
+        printing::assembleRun(jobs, renderers, std::move(combining), runSettingsFor(line));
     printing::PrintRun &run = *assembled.run;
     // Nothing is with the printer until the one job goes: the entries are
     // told once it has.
@@ -279,7 +281,7 @@ int printCombined(const CommandLine &line, const QStringList &entries, bool prob
     if (!added.isEmpty()) {
         const QString first = entries.value(added.first() - 1);
         if (line.contents)
-            addContentsPage(combiner, run, signIn, report);
+            addContentsPage(combiner, run, renderers, report);
         const std::optional<QString> combined = combiner.combined();
         if (journal && combined) {
             // Every entry of the job is on record as going out in it, under
