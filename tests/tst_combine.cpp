@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMap>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTemporaryDir>
@@ -179,6 +180,109 @@ private Q_SLOTS:
         QCOMPARE(topBookmarks(out + u"/all-2.pdf"_s),
                  (QStringList{u"1 Alpha"_s, u"2 Alpha chapter 1"_s, u"2 Alpha chapter 2"_s, u"1 Beta"_s, u"2 Beta chapter 1"_s}));
         QVERIFY(leftovers(out).isEmpty());
+    }
+
+    // --contents: the first page lists every document, its title escaped,
+    // with the page it truly starts on, counting the contents' own pages
+    // and the blank pages of two-sided printing; the bookmarks follow.
+    void contentsPage_numbersTrue_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QList<int>>("starts");
+        QTest::newRow("one-sided") << QStringList() << QList<int>{2, 3, 6};
+        QTest::newRow("two-sided") << QStringList{u"-o"_s, u"sides=two-sided-long-edge"_s} << QList<int>{3, 5, 9};
+    }
+    void contentsPage_numbersTrue()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QList<int>, starts);
+        QTemporaryDir dir;
+        const QStringList names{u"Alpha"_s, u"Beta"_s, u"Gamma"_s};
+        const QList<int> lengths{1, 3, 2};
+        QStringList docs;
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            const QString path = document(dir.path(), names[i], lengths[i]);
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QString html = QString::fromUtf8(file.readAll());
+            file.close();
+            // A title that is markup in the contents' own HTML unless escaped.
+            html.replace(u"<title>"_s + names[i] + u"</title>"_s, u"<title>"_s + names[i] + u" &lt;b&gt;&amp;&lt;/b&gt;</title>"_s);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(html.toUtf8());
+            file.close();
+            docs << path;
+        }
+        const QString out = dir.filePath(u"all.pdf"_s);
+        const ProgramRun run = runTavimark(QStringList{u"--print"_s, u"--combine"_s, u"--contents"_s, u"--output"_s, out}
+                                               + options + docs,
+                                           environmentFor(m_server), 180'000);
+        QCOMPARE(run.status, 0);
+        const QStringList lines = rig::pdfText(out, {u"-f"_s, u"1"_s, u"-l"_s, u"1"_s}).split(u'\n', Qt::SkipEmptyParts);
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            const QString title = names[i] + u" <b>&</b>"_s;
+            const qsizetype at = lines.indexOf(title);
+            QVERIFY2(at >= 0, qPrintable(lines.join(u'|')));
+            QVERIFY(at + 1 < lines.size());
+            const int listed = lines[at + 1].trimmed().toInt();
+            QCOMPARE(listed, starts[i]);
+            const QString there = rig::pdfText(out, {u"-f"_s, QString::number(listed), u"-l"_s, QString::number(listed)});
+            QVERIFY2(there.contains(names[i] + u" chapter 1"_s), qPrintable(there));
+        }
+        QFile file(out);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const std::optional<printing::PdfDocument> read = printing::PdfDocument::read(file.readAll());
+        QVERIFY(read);
+        QStringList tops;
+        for (const printing::PdfDocument::OutlineItem &item : read->outline()) {
+            if (item.level == 1)
+                tops << item.title + u' ' + QString::number(item.page + 1);
+        }
+        QCOMPARE(tops, (QStringList{u"Contents 1"_s, names[0] + u" <b>&</b> "_s + QString::number(starts[0]),
+                                    names[1] + u" <b>&</b> "_s + QString::number(starts[1]),
+                                    names[2] + u" <b>&</b> "_s + QString::number(starts[2])}));
+    }
+
+    // A contents too long for one page moves every number on by its own
+    // length: each document is still found on the page listed for it.
+    void longContents_numbersShiftWithIt()
+    {
+        QTemporaryDir dir;
+        QStringList docs;
+        for (int i = 1; i <= 80; ++i)
+            docs << document(dir.path(), u"Doc"_s + QString::number(i).rightJustified(2, u'0'), 1);
+        const QString out = dir.filePath(u"all.pdf"_s);
+        const ProgramRun run = runTavimark(QStringList{u"--print"_s, u"--combine"_s, u"--contents"_s, u"--output"_s, out} + docs,
+                                           environmentFor(m_server), 180'000);
+        QCOMPARE(run.status, 0);
+        const QString front = rig::pdfText(out, {u"-l"_s, u"4"_s});
+        QMap<QString, int> listed;
+        const QStringList lines = front.split(u'\n', Qt::SkipEmptyParts);
+        for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+            bool number = false;
+            const int page = lines[i + 1].trimmed().toInt(&number);
+            // A page's first line begins with the form feed that ends the last.
+            const QString name = lines[i].trimmed();
+            if (name.startsWith(u"Doc"_s) && number)
+                listed.insert(name, page);
+        }
+        QCOMPARE(listed.size(), 80);
+        QVERIFY2(listed.value(u"Doc01"_s) > 2, "the contents takes more than one page");
+        for (const QString &name : {u"Doc01"_s, u"Doc40"_s, u"Doc80"_s}) {
+            const int page = listed.value(name);
+            const QString there = rig::pdfText(out, {u"-f"_s, QString::number(page), u"-l"_s, QString::number(page)});
+            QVERIFY2(there.contains(name + u" chapter 1"_s), qPrintable(name + u": "_s + there));
+        }
+    }
+
+    // Without --combine there is nothing to list.
+    void contentsWithoutCombine_isAUsageError()
+    {
+        QTemporaryDir dir;
+        const ProgramRun run = runTavimark({u"--print"_s, u"--contents"_s, document(dir.path(), u"Alpha"_s, 1)},
+                                           environmentFor(m_server), 60'000);
+        QCOMPARE(run.status, 64);
+        QVERIFY2(run.errorLines.join(u'\n').contains(u"--contents goes with --combine"_s), qPrintable(run.errorLines.join(u'\n')));
     }
 
     // Killed while the documents are being gathered, and run again with

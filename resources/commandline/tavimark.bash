@@ -13,7 +13,7 @@ _tavimark()
 
     local options="--print --list --folder --ext -d --printer -n --copies -o
         --timeout --wait-for --delay --output --journal --resend-uncertain --json --wait
-        --wait-timeout --no-headers --no-bookmarks --combine --list-printers -h --help -v --version
+        --wait-timeout --no-headers --no-bookmarks --combine --contents --list-printers -h --help -v --version
         --cookies --header --netrc-file --profile"
 
     case $prev in

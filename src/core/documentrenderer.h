@@ -101,10 +101,16 @@ struct Readiness {
 };
 
 // What the window's user chose that documents wait for beyond settling (see
-// Readiness): kept with the window's other settings.
+// Readiness), and how the run's documents go out: kept with the window's
+// other settings, and edited in one dialog.
 struct LoadingSettings {
     QString waitFor;
     std::chrono::milliseconds delay{0};
+    // The run's documents go to the printer as one job, in list order, once
+    // the last entry has settled.
+    bool combine = false;
+    // With combine: a contents page first.
+    bool contents = false;
     friend bool operator==(const LoadingSettings &, const LoadingSettings &) = default;
 };
 

@@ -63,6 +63,9 @@ public:
     // has been asked.
     const QPageLayout &pageLayout() const { return m_layout; }
     bool running() const { return m_running; }
+    // The entry (its id in the list) whose step entryFinished tells of,
+    // while it does; 0 otherwise.
+    std::uint32_t settlingEntry() const { return m_head.entry; }
     // Whether jobs the print system took are still followed, waiting for
     // the printer's final answer.
     bool following() const { return m_follower.following(); }

@@ -14,7 +14,9 @@
 #include "core/messagetext.h"
 #include "platform/printers/jobhistory.h"
 #include "platform/printers/printers.h"
+#include "printing/combinedrun.h"
 #include "printing/combiningsink.h"
+#include "printing/contentspage.h"
 #include "printing/printqueue.h"
 #include "printing/printrun.h"
 #include "printing/runtoend.h"
@@ -233,38 +235,21 @@ core::SinkAnswer sendCombined(const CommandLine &line, const std::optional<QStri
         answer.file = std::get<0>(placed);
         return answer;
     }
-    // Mapped, not read: the pages of a long run's document are the file's
-    // own, and never all in memory at once.
-    uchar *mapped = file.map(0, file.size());
-    if (!mapped)
-        return {core::SinkAnswer::Kind::PrinterFailed, QStringLiteral("the combined document could not be read")};
-    const QByteArray pdf = QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), file.size());
     core::AbandonFlag never;
     core::StopToken stop(never, printing::PrintQueue::DefaultBound);
-    core::SinkAnswer answer = destination.send(pdf, {firstEntry}, stop);
-    answer.pages = pages;
-    return answer;
+    return printing::sendCombinedFile(*combined, pages, destination, {firstEntry}, stop);
 }
 
-// Each entry of a combined run settles as the one job did: taken, with its
-// number, or not printed, or in doubt, as the job.
-EntryOutcome asTheJob(EntryOutcome outcome, const core::SinkAnswer &job)
+// A contents page that cannot be made is named; the documents go out
+// without it.
+void addContentsPage(printing::CombiningSink &combiner, const printing::PrintRun &run,
+                     const core::RendererFactory &renderers, BatchReport &report)
 {
-    const bool added = outcome.result == EntryOutcome::Result::Sent || outcome.result == EntryOutcome::Result::SentIncomplete;
-    if (!added)
-        return outcome;
-    switch (job.kind) {
-    case core::SinkAnswer::Kind::Taken:
-        break;
-    case core::SinkAnswer::Kind::MayHavePrinted:
-        return {EntryOutcome::Result::MayHavePrinted, core::quotedReason(job.reason), job.jobId, job.bytes};
-    default:
-        return {EntryOutcome::Result::NotPrinted, u"the combined job failed: " + core::quotedReason(job.reason)};
-    }
-    outcome.jobId = job.jobId;
-    outcome.bytes = job.bytes;
-    outcome.file = job.file;
-    return outcome;
+    // A page of the run's own profile: a profile folder serves one at a time.
+    const std::unique_ptr<core::DocumentRenderer> renderer = renderers();
+    const QString problem = printing::addContents(combiner, *renderer, run.pageLayout(), run.settings().readiness());
+    if (!problem.isEmpty())
+        report.note(QCoreApplication::translate("app::BatchPrint", "tavimark: no contents page: %1").arg(problem));
 }
 
 int printCombined(const CommandLine &line, const QStringList &entries, bool problems, Journal *journal,
@@ -274,8 +259,9 @@ int printCombined(const CommandLine &line, const QStringList &entries, bool prob
     auto combining = std::make_unique<printing::CombiningSink>(destination, combinedFolder(line),
                                                                 !line.outputFolder.isEmpty());
     printing::CombiningSink &combiner = *combining;
+    const core::RendererFactory renderers = platform::engineRenderers(signIn);
     const printing::AssembledRun assembled =
-        printing::assembleRun(jobs, platform::engineRenderers(signIn), std::move(combining), runSettingsFor(line));
+        printing::assembleRun(jobs, renderers, std::move(combining), runSettingsFor(line));
     printing::PrintRun &run = *assembled.run;
     // Nothing is with the printer until the one job goes: the entries are
     // told once it has.
@@ -294,6 +280,8 @@ int printCombined(const CommandLine &line, const QStringList &entries, bool prob
     core::SinkAnswer job{core::SinkAnswer::Kind::LeftOut, {}};
     if (!added.isEmpty()) {
         const QString first = entries.value(added.first() - 1);
+        if (line.contents)
+            addContentsPage(combiner, run, renderers, report);
         const std::optional<QString> combined = combiner.combined();
         if (journal && combined) {
             // Every entry of the job is on record as going out in it, under
@@ -310,7 +298,7 @@ int printCombined(const CommandLine &line, const QStringList &entries, bool prob
             job = sendCombined(line, combined, combiner.pages(), *destination, first);
     }
     for (const auto &[step, outcome] : settled)
-        report.entryFinished(step, asTheJob(outcome, job));
+        report.entryFinished(step, printing::asTheJob(outcome, job));
     if (job.kind == core::SinkAnswer::Kind::PrinterFailed && !added.isEmpty()) {
         ran.ending = RunReport::Ending::PrinterFailed;
         ran.printerReason = core::quotedReason(job.reason);

@@ -63,6 +63,9 @@ public:
     // The last --json object.
     void finalObject(int status);
 
+    // A line of its own on the log, about the run as a whole.
+    void note(const QString &line) const { say(line); }
+
 private:
     struct Awaited {
         SettledEntry settled;

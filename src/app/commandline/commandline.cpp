@@ -132,6 +132,9 @@ struct Options {
     QCommandLineOption combine{QStringLiteral("combine"),
                                QCoreApplication::translate("app::CommandLine", "Make the run's documents one job, in list order, sent once the last is "
                                               "ready; with --output, one PDF file, --output naming it.")};
+    QCommandLineOption contents{QStringLiteral("contents"),
+                                QCoreApplication::translate("app::CommandLine", "With --combine, begin with a contents page listing the "
+                                               "documents and the page each starts on.")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
                             QCoreApplication::translate("app::CommandLine", "Show this help and exit.")};
     QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
@@ -141,7 +144,7 @@ struct Options {
     {
         return {&print,   &list,    &folder,          &ext,  &printer, &copies,      &jobOption, &timeout,
                 &waitFor, &delay,   &output,          &journal, &resendUncertain, &json, &wait,    &waitTimeout,
-                &noHeaders, &noBookmarks, &combine, &help, &version, &listPrinters, &cookies, &header, &netrc, &profile};
+                &noHeaders, &noBookmarks, &combine, &contents, &help, &version, &listPrinters, &cookies, &header, &netrc, &profile};
     }
 
     // Whether the option an argument names takes the argument after it.
@@ -393,6 +396,8 @@ QString checkValues(const QCommandLineParser &parser, const Options &options, Co
     }
     if (QString waiting = checkReadiness(parser, options, line); !waiting.isEmpty())
         return waiting;
+    if (parser.isSet(options.contents) && !parser.isSet(options.combine))
+        return QCoreApplication::translate("app::CommandLine", "--contents goes with --combine");
     if (QString empty = checkNamesGiven(parser, options); !empty.isEmpty())
         return empty;
     for (const QString &value : parser.values(options.ext)) {
@@ -452,6 +457,7 @@ CommandLine parseCommandLine(int argc, const char *const argv[])
     line.headings = !parser.isSet(options.noHeaders);
     line.bookmarks = !parser.isSet(options.noBookmarks);
     line.combine = parser.isSet(options.combine);
+    line.contents = parser.isSet(options.contents);
     line.listPrinters = parser.isSet(options.listPrinters);
     line.printer.printer = parser.value(options.printer);
     line.outputFolder = parser.value(options.output);

@@ -51,6 +51,7 @@ struct CommandLine {
     bool version = false;
     bool headings = true;
     bool bookmarks = true;  // bookmarks in the PDF files written
+    bool contents = false;  // with combine: a contents page first
     bool combine = false;   // the run's documents as one job, or one file (--output FILE)
     bool listPrinters = false;
     core::PrinterSettings printer;  // -d, -n and -o

@@ -16,6 +16,7 @@
 #include "core/appinfo.h"
 #include "core/datafiles.h"
 #include "core/messagetext.h"
+#include "printing/combiningsink.h"
 #include "printing/printqueue.h"
 #include "printing/printrun.h"
 #include "sources/addfoldercontents.h"
@@ -24,6 +25,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -220,7 +222,15 @@ void Form1::buildControls(const printing::RunSettings &settings)
     m_loading = stored.loading;
     runSettings.waitFor = m_loading.waitFor;
     runSettings.delay = m_loading.delay;
-    m_print = printing::assembleRun(*m_jobs, m_desktop.renderers, std::move(m_desktop.printSink), runSettings);
+    // One sink for runs of either kind: it combines only when the user
+    // chose the run as one job.
+    auto combining = std::make_unique<printing::CombiningSink>(
+        std::shared_ptr<core::PrintSink>(std::move(m_desktop.printSink)), QDir::tempPath(), false);
+    printing::CombiningSink &sink = *combining;
+    m_print = printing::assembleRun(*m_jobs, m_desktop.renderers, std::move(combining), runSettings);
+    m_combined = std::make_unique<printing::CombinedRun>(*m_print.run, *m_print.queue, *m_jobs, sink, m_desktop.renderers);
+    m_combined->setCombining(m_loading.combine);
+    m_combined->setContents(m_loading.contents);
     describePrinterSettings();
     m_listMenu = new ListMenu(*m_jobs, *m_print.run,
                               {*m_desktop.saveDialog, *m_desktop.messageBox, m_desktop.signIns.get()}, this);
@@ -283,7 +293,7 @@ void Form1::wireEvents()
     m_stopKey->setEnabled(false);
     connect(m_stopKey, &QShortcut::activated, m_print.run.get(), &printing::PrintRun::stop);
     connect(m_print.run.get(), &printing::PrintRun::progress, m_progressBar, &PercentBar::setPercent);
-    connect(m_print.run.get(), &printing::PrintRun::finished, this, &Form1::printRunFinished);
+    connect(m_combined.get(), &printing::CombinedRun::finished, this, &Form1::printRunFinished);
 }
 
 // The load sequence, run once before the window is first shown.
@@ -368,6 +378,10 @@ void Form1::Check2_Click()
         showMessage(m_unreadPrinterSettings);
         return;
     }
+    // The last run's one job is still on its way; its entries are not yet
+    // marked.
+    if (m_combined->sending())
+        return;
     m_print.run->run();
 }
 
@@ -389,9 +403,13 @@ void Form1::editPrinterSettings()
 
 void Form1::describePrinterSettings()
 {
-    const QString description = m_unreadPrinterSettings.isEmpty()
+    QString description = m_unreadPrinterSettings.isEmpty()
         ? core::describePrinting(m_printer)
         : tr("Prints nowhere until a printer is chosen with Ctrl+P: the printer settings could not be read");
+    if (m_loading.combine)
+        description += QStringLiteral(". ") + tr("All documents go out as one job.");
+    if (m_loading.combine && m_loading.contents)
+        description += u' ' + tr("It begins with a contents page.");
     m_check2->setToolTip(description);
     m_check2->setAccessibleDescription(description);
 }
@@ -412,6 +430,9 @@ void Form1::editLoadingSettings()
     }
     m_loading = *chosen;
     const QString unkept = saveLoadingSettings(m_loading);
+    m_combined->setCombining(m_loading.combine);
+    m_combined->setContents(m_loading.contents);
+    describePrinterSettings();
     passPrinterSettingsToRun();
     if (!unkept.isEmpty())
         showMessage(unkept);

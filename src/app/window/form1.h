@@ -21,6 +21,7 @@
 #include "core/desktop.h"
 #include "core/eventyield.h"
 #include "core/mousepointer.h"
+#include "printing/combinedrun.h"
 #include "printing/printrun.h"
 #include "sitesignins.h"
 
@@ -75,6 +76,9 @@ public:
     QShortcut &stopKey() const { return *m_stopKey; }
     printing::PrintRun &printRun() const { return *m_print.run; }
     printing::PrintQueue &printQueue() const { return *m_print.queue; }
+    // The run's documents as one job, when the user chose so; says when the
+    // run is over, its one job answered.
+    printing::CombinedRun &combinedRun() const { return *m_combined; }
     // Where and how the next run prints, as the user last chose.
     const core::PrinterSettings &printerSettings() const { return m_printer; }
     // A message in the window's own message box.
@@ -138,6 +142,9 @@ private:
     // Owned here rather than as children, so that the run goes before the
     // queue it hands jobs to, and both before the job list they read.
     printing::AssembledRun m_print;
+    // Goes before the run, whose signals it follows, and the sink it
+    // switches.
+    std::unique_ptr<printing::CombinedRun> m_combined;
     // The hourglass while a print run goes on by itself.
     std::optional<core::BusyPointer> m_printing;
 };

@@ -28,6 +28,8 @@ const QString OptionsKey = QStringLiteral("options");
 const QString LoadingGroup = QStringLiteral("loading");
 const QString WaitForKey = QStringLiteral("wait-for");
 const QString DelayKey = QStringLiteral("delay");
+const QString CombineKey = QStringLiteral("combine");
+const QString ContentsKey = QStringLiteral("contents");
 // Longer than any selector written by hand; a longer value is no choice a
 // user made in this window.
 constexpr qsizetype MaxSelectorLength = 1000;
@@ -60,10 +62,19 @@ std::chrono::milliseconds storedDelay(const QVariant &value)
                                                                      : std::chrono::milliseconds(0);
 }
 
+// Only the words this program writes stand for a choice; anything else
+// is the default, off.
+bool storedSwitch(const QVariant &value)
+{
+    return value.metaType().id() == QMetaType::QString && value.toString() == u"true";
+}
+
 core::LoadingSettings loadingIn(QSettings &store)
 {
     store.beginGroup(LoadingGroup);
     core::LoadingSettings readiness{storedSelector(store.value(WaitForKey)), storedDelay(store.value(DelayKey))};
+    readiness.combine = storedSwitch(store.value(CombineKey));
+    readiness.contents = readiness.combine && storedSwitch(store.value(ContentsKey));
     store.endGroup();
     return readiness;
 }
@@ -197,6 +208,8 @@ QString saveLoadingSettings(const core::LoadingSettings &loading)
     group->beginGroup(LoadingGroup);
     group->setValue(WaitForKey, loading.waitFor);
     group->setValue(DelayKey, qint64(loading.delay.count()));
+    group->setValue(CombineKey, loading.combine ? QStringLiteral("true") : QStringLiteral("false"));
+    group->setValue(ContentsKey, loading.contents ? QStringLiteral("true") : QStringLiteral("false"));
     group->sync();
     if (group->status() == QSettings::NoError)
         return {};

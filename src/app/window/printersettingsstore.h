@@ -23,8 +23,9 @@ core::PrinterSettings loadPrinterSettings();
 // line), why not, as a message for the user: such a file says nothing
 // about where to print, and must not pass for the default printer.
 // What documents wait for beyond settling is kept beside the printer
-// settings, in group "loading": "wait-for", a CSS selector, and "delay", in
-// milliseconds.
+// settings, in group "loading": "wait-for", a CSS selector, "delay", in
+// milliseconds, "combine", "true" when the run goes out as one job, and
+// "contents", "true" when that job begins with a contents page.
 struct StoredPrinterSettings {
     core::PrinterSettings settings;
     QString unreadable;

@@ -2,6 +2,7 @@
 #include "loadingdialog.h"
 
 #include <QCoreApplication>
+#include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -41,13 +42,31 @@ public:
         delay->setValue(int(current.delay.count()));
         form->addRow(QCoreApplication::translate("platform::LoadingDialog", "Then &wait:"), delay);
         layout->addLayout(form);
+        auto *combine = new QCheckBox(
+            QCoreApplication::translate("platform::LoadingDialog", "Print the whole run as one &job"), &dialog);
+        combine->setToolTip(QCoreApplication::translate(
+            "platform::LoadingDialog", "Every document goes out in one job, in list order, once the last one is ready; "
+                                       "printed on both sides, each starts on a new sheet."));
+        combine->setChecked(current.combine);
+        layout->addWidget(combine);
+        auto *contents = new QCheckBox(
+            QCoreApplication::translate("platform::LoadingDialog", "Begin it with a &contents page"), &dialog);
+        contents->setChecked(current.contents);
+        contents->setEnabled(current.combine);
+        QObject::connect(combine, &QCheckBox::toggled, contents, &QWidget::setEnabled);
+        layout->addWidget(contents);
         auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
         QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
         QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
         layout->addWidget(buttons);
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
-        return core::LoadingSettings{selector->text().trimmed(), std::chrono::milliseconds(delay->value())};
+        core::LoadingSettings chosen = current;
+        chosen.waitFor = selector->text().trimmed();
+        chosen.delay = std::chrono::milliseconds(delay->value());
+        chosen.combine = combine->isChecked();
+        chosen.contents = chosen.combine && contents->isChecked();
+        return chosen;
     }
 };
 

@@ -253,6 +253,16 @@ bool PdfCombiner::usable() const
 
 bool PdfCombiner::add(const QByteArray &pdf, const QString &title, bool evenPages)
 {
+    return addPages(pdf, title, evenPages, false);
+}
+
+bool PdfCombiner::addFront(const QByteArray &pdf, const QString &title, bool evenPages)
+{
+    return addPages(pdf, title, evenPages, true);
+}
+
+bool PdfCombiner::addPages(const QByteArray &pdf, const QString &title, bool evenPages, bool front)
+{
     if (!usable())
         return false;
     Writer &writer = *m_writer;
@@ -270,7 +280,7 @@ bool PdfCombiner::add(const QByteArray &pdf, const QString &title, bool evenPage
         std::vector<int> added;
         std::vector<OutlineNode> bookmarks;
         // The blank page the document before asked for, now that one follows.
-        if (m_lastBlank && !writer.pages.empty())
+        if (!front && m_lastBlank && !writer.pages.empty())
             added.push_back(writeBlankPage(writer, QByteArray::fromStdString(pages.front().getMediaBox(true).unparseResolved())));
         DocumentCopy copy(writer);
         const size_t first = added.size();
@@ -290,6 +300,18 @@ bool PdfCombiner::add(const QByteArray &pdf, const QString &title, bool evenPage
             node.level = std::clamp(item.level, 1, 64) + 1;
             bookmarks.push_back(node);
         }
+        if (front) {
+            // Front pages come before documents that start on a sheet of
+            // their own: so do they, when more follows.
+            if (evenPages && pages.size() % 2 == 1 && !writer.pages.empty())
+                added.push_back(writeBlankPage(writer, QByteArray::fromStdString(pages.front().getMediaBox(true).unparseResolved())));
+            writer.pages.insert(writer.pages.begin(), added.begin(), added.end());
+            writer.bookmarks.insert(writer.bookmarks.begin(), bookmarks.begin(), bookmarks.end());
+            m_pages += int(added.size());
+            m_frontPages += int(added.size());
+            return !writer.failed;
+        }
+        m_starts.push_back({title, m_pages - m_frontPages + int(first) + 1});
         writer.pages.insert(writer.pages.end(), added.begin(), added.end());
         writer.bookmarks.insert(writer.bookmarks.end(), bookmarks.begin(), bookmarks.end());
         m_pages += int(added.size());
@@ -305,6 +327,8 @@ bool PdfCombiner::add(const QByteArray &pdf, const QString &title, bool evenPage
 
 std::optional<QString> PdfCombiner::combine()
 {
+    if (m_combined)
+        return m_combined;
     if (!usable() || m_writer->pages.empty())
         return std::nullopt;
     Writer &writer = *m_writer;
