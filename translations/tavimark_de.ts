@@ -291,6 +291,26 @@
         <source>sign-in refused</source>
         <translation>Anmeldung abgelehnt</translation>
     </message>
+    <message>
+        <source>the combined job failed: %1</source>
+        <translation>der gemeinsame Auftrag schlug fehl: %1</translation>
+    </message>
+    <message>
+        <source>every name for it is taken</source>
+        <translation>jeder Name dafür ist vergeben</translation>
+    </message>
+    <message>
+        <source>the combined document could not be written</source>
+        <translation>das gemeinsame Dokument konnte nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>the combined document could not be read</source>
+        <translation>das gemeinsame Dokument konnte nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>it could not be added to the combined document</source>
+        <translation>es konnte dem gemeinsamen Dokument nicht hinzugefügt werden</translation>
+    </message>
 </context>
 <context>
     <name>SignIn</name>
@@ -414,6 +434,10 @@
     <message>
         <source>tavimark: no printer is set up</source>
         <translation>tavimark: es ist kein Drucker eingerichtet</translation>
+    </message>
+    <message>
+        <source>tavimark: no contents page: %1</source>
+        <translation>tavimark: keine Inhaltsseite: %1</translation>
     </message>
 </context>
 <context>
@@ -772,6 +796,14 @@
         <source>--delay wants a whole number of milliseconds from 0 to %1</source>
         <translation>--delay erwartet eine ganze Zahl von Millisekunden von 0 bis %1</translation>
     </message>
+    <message>
+        <source>With --combine, begin with a contents page listing the documents and the page each starts on.</source>
+        <translation>Mit --combine mit einer Inhaltsseite beginnen, die die Dokumente und ihre erste Seite nennt.</translation>
+    </message>
+    <message>
+        <source>--contents goes with --combine</source>
+        <translation>--contents gehört zu --combine</translation>
+    </message>
 </context>
 <context>
     <name>app::Form1</name>
@@ -826,6 +858,14 @@
     <message>
         <source>&quot;%1&quot; is not a CSS selector, so the loading settings were left as they were.</source>
         <translation>„%1“ ist kein CSS-Selektor, daher blieben die Ladeeinstellungen unverändert.</translation>
+    </message>
+    <message>
+        <source>All documents go out as one job.</source>
+        <translation>Alle Dokumente gehen als ein Auftrag hinaus.</translation>
+    </message>
+    <message>
+        <source>It begins with a contents page.</source>
+        <translation>Er beginnt mit einer Inhaltsseite.</translation>
     </message>
 </context>
 <context>
@@ -1113,6 +1153,18 @@
         <source>Then &amp;wait:</source>
         <translation>Dann &amp;warten:</translation>
     </message>
+    <message>
+        <source>Print the whole run as one &amp;job</source>
+        <translation>Den ganzen Lauf als einen &amp;Auftrag drucken</translation>
+    </message>
+    <message>
+        <source>Every document goes out in one job, in list order, once the last one is ready; printed on both sides, each starts on a new sheet.</source>
+        <translation>Alle Dokumente gehen in einem Auftrag hinaus, in Listenreihenfolge, sobald das letzte fertig ist; beidseitig gedruckt beginnt jedes auf einem neuen Blatt.</translation>
+    </message>
+    <message>
+        <source>Begin it with a &amp;contents page</source>
+        <translation>Mit einer &amp;Inhaltsseite beginnen</translation>
+    </message>
 </context>
 <context>
     <name>platform::PrinterDialog</name>
@@ -1189,6 +1241,33 @@
     <message>
         <source>Only the default printer with its own options can be used here, so nothing was printed.</source>
         <translation>Hier kann nur der Standarddrucker mit seinen eigenen Optionen verwendet werden, daher wurde nichts gedruckt.</translation>
+    </message>
+</context>
+<context>
+    <name>printing::Contents</name>
+    <message>
+        <source>Contents</source>
+        <translation>Inhalt</translation>
+    </message>
+    <message>
+        <source>no temporary folder could be made for it</source>
+        <translation>für sie konnte kein temporärer Ordner angelegt werden</translation>
+    </message>
+    <message>
+        <source>it could not be written</source>
+        <translation>sie konnte nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>the engine could not make it</source>
+        <translation>der Browser konnte sie nicht erzeugen</translation>
+    </message>
+    <message>
+        <source>it could not be added</source>
+        <translation>sie konnte nicht hinzugefügt werden</translation>
+    </message>
+    <message>
+        <source>its length would not settle</source>
+        <translation>ihre Länge kam nicht zur Ruhe</translation>
     </message>
 </context>
 <context>

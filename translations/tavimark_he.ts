@@ -291,6 +291,26 @@
         <source>sign-in refused</source>
         <translation>ההתחברות נדחתה</translation>
     </message>
+    <message>
+        <source>the combined job failed: %1</source>
+        <translation>העבודה המאוחדת נכשלה: %1</translation>
+    </message>
+    <message>
+        <source>every name for it is taken</source>
+        <translation>כל שם עבורו כבר תפוס</translation>
+    </message>
+    <message>
+        <source>the combined document could not be written</source>
+        <translation>לא ניתן היה לכתוב את המסמך המאוחד</translation>
+    </message>
+    <message>
+        <source>the combined document could not be read</source>
+        <translation>לא ניתן היה לקרוא את המסמך המאוחד</translation>
+    </message>
+    <message>
+        <source>it could not be added to the combined document</source>
+        <translation>לא ניתן היה להוסיף אותו למסמך המאוחד</translation>
+    </message>
 </context>
 <context>
     <name>SignIn</name>
@@ -414,6 +434,10 @@
     <message>
         <source>tavimark: no printer is set up</source>
         <translation>tavimark: לא הוגדרה מדפסת</translation>
+    </message>
+    <message>
+        <source>tavimark: no contents page: %1</source>
+        <translation>tavimark: אין עמוד תוכן עניינים: %1</translation>
     </message>
 </context>
 <context>
@@ -772,6 +796,14 @@
         <source>--delay wants a whole number of milliseconds from 0 to %1</source>
         <translation>--delay מצפה למספר שלם של אלפיות שנייה מ-0 עד %1</translation>
     </message>
+    <message>
+        <source>With --combine, begin with a contents page listing the documents and the page each starts on.</source>
+        <translation>עם ‎--combine, להתחיל בעמוד תוכן עניינים המפרט את המסמכים ואת העמוד שבו כל אחד מתחיל.</translation>
+    </message>
+    <message>
+        <source>--contents goes with --combine</source>
+        <translation>--contents הולך יחד עם ‎--combine</translation>
+    </message>
 </context>
 <context>
     <name>app::Form1</name>
@@ -826,6 +858,14 @@
     <message>
         <source>&quot;%1&quot; is not a CSS selector, so the loading settings were left as they were.</source>
         <translation>&quot;%1&quot; אינו בורר CSS, ולכן הגדרות הטעינה נשארו כפי שהיו.</translation>
+    </message>
+    <message>
+        <source>All documents go out as one job.</source>
+        <translation>כל המסמכים יוצאים כעבודה אחת.</translation>
+    </message>
+    <message>
+        <source>It begins with a contents page.</source>
+        <translation>היא מתחילה בעמוד תוכן עניינים.</translation>
     </message>
 </context>
 <context>
@@ -1113,6 +1153,18 @@
         <source>Then &amp;wait:</source>
         <translation>ואז לה&amp;מתין:</translation>
     </message>
+    <message>
+        <source>Print the whole run as one &amp;job</source>
+        <translation>להדפיס את כל ההרצה כ&amp;עבודה אחת</translation>
+    </message>
+    <message>
+        <source>Every document goes out in one job, in list order, once the last one is ready; printed on both sides, each starts on a new sheet.</source>
+        <translation>כל המסמכים יוצאים בעבודה אחת, לפי סדר הרשימה, כשהאחרון מוכן; בהדפסה דו-צדדית כל אחד מתחיל בגיליון חדש.</translation>
+    </message>
+    <message>
+        <source>Begin it with a &amp;contents page</source>
+        <translation>להתחיל בעמוד &amp;תוכן עניינים</translation>
+    </message>
 </context>
 <context>
     <name>platform::PrinterDialog</name>
@@ -1189,6 +1241,33 @@
     <message>
         <source>Only the default printer with its own options can be used here, so nothing was printed.</source>
         <translation>כאן אפשר להשתמש רק במדפסת ברירת המחדל עם האפשרויות שלה, ולכן דבר לא הודפס.</translation>
+    </message>
+</context>
+<context>
+    <name>printing::Contents</name>
+    <message>
+        <source>Contents</source>
+        <translation>תוכן עניינים</translation>
+    </message>
+    <message>
+        <source>no temporary folder could be made for it</source>
+        <translation>לא ניתן היה ליצור עבורו תיקייה זמנית</translation>
+    </message>
+    <message>
+        <source>it could not be written</source>
+        <translation>לא ניתן היה לכתוב אותו</translation>
+    </message>
+    <message>
+        <source>the engine could not make it</source>
+        <translation>מנוע הדפדפן לא הצליח ליצור אותו</translation>
+    </message>
+    <message>
+        <source>it could not be added</source>
+        <translation>לא ניתן היה להוסיף אותו</translation>
+    </message>
+    <message>
+        <source>its length would not settle</source>
+        <translation>אורכו לא התייצב</translation>
     </message>
 </context>
 <context>

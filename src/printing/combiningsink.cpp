@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "combiningsink.h"
+#include "core/reasontext.h"
 
 #include "printing/pdf/pdfcombiner.h"
 
@@ -81,7 +82,7 @@ core::SinkAnswer CombiningSink::send(const QByteArray &pdf, const core::JobTicke
     const int before = m_combiner->pages();
     const QString title = ticket.title.isEmpty() ? ticket.entry : ticket.title;
     if (!m_combiner->add(pdf, title, m_evenPages))
-        return {core::SinkAnswer::Kind::LeftOut, QStringLiteral("it could not be added to the combined document")};
+        return {core::SinkAnswer::Kind::LeftOut, core::reasonText(QT_TRANSLATE_NOOP("Reason", "it could not be added to the combined document"))};
     core::SinkAnswer answer{core::SinkAnswer::Kind::Taken, {}};
     answer.bytes = pdf.size();
     answer.pages = m_combiner->pages() - before;
@@ -92,7 +93,7 @@ core::SinkAnswer CombiningSink::release(const core::JobTicket &ticket, core::Sto
 {
     const std::optional<QString> file = combined();
     if (!file)
-        return {core::SinkAnswer::Kind::PrinterFailed, QStringLiteral("the combined document could not be written")};
+        return {core::SinkAnswer::Kind::PrinterFailed, core::reasonText(QT_TRANSLATE_NOOP("Reason", "the combined document could not be written"))};
     return sendCombinedFile(*file, pages(), *m_destination, ticket, stop);
 }
 
@@ -138,7 +139,7 @@ core::SinkAnswer sendCombinedFile(const QString &path, int pages, core::PrintSin
     QFile file(path);
     uchar *mapped = file.open(QIODevice::ReadOnly) ? file.map(0, file.size()) : nullptr;
     if (!mapped)
-        return {core::SinkAnswer::Kind::PrinterFailed, QStringLiteral("the combined document could not be read")};
+        return {core::SinkAnswer::Kind::PrinterFailed, core::reasonText(QT_TRANSLATE_NOOP("Reason", "the combined document could not be read"))};
     const QByteArray pdf = QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), file.size());
     core::SinkAnswer answer = destination.send(pdf, ticket, stop);
     answer.pages = pages;

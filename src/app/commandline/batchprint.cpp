@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "batchprint.h"
+#include "core/reasontext.h"
 #include "batchreport.h"
 #include "commandline.h"
 #include "jobsearch.h"
@@ -212,7 +213,7 @@ std::variant<QString, QString> placeCombined(const QString &combined, const QStr
         if (errno != EEXIST)
             return std::variant<QString, QString>(std::in_place_index<1>, QString::fromLocal8Bit(std::strerror(errno)));
     }
-    return std::variant<QString, QString>(std::in_place_index<1>, QStringLiteral("every name for it is taken"));
+    return std::variant<QString, QString>(std::in_place_index<1>, core::reasonText(QT_TRANSLATE_NOOP("Reason", "every name for it is taken")));
 }
 
 // The one job of a combined run: the combined document handed to the
@@ -221,10 +222,10 @@ core::SinkAnswer sendCombined(const CommandLine &line, const std::optional<QStri
                               core::PrintSink &destination, const QString &firstEntry)
 {
     if (!combined)
-        return {core::SinkAnswer::Kind::PrinterFailed, QStringLiteral("the combined document could not be written")};
+        return {core::SinkAnswer::Kind::PrinterFailed, core::reasonText(QT_TRANSLATE_NOOP("Reason", "the combined document could not be written"))};
     QFile file(*combined);
     if (!file.open(QIODevice::ReadOnly))
-        return {core::SinkAnswer::Kind::PrinterFailed, QStringLiteral("the combined document could not be read")};
+        return {core::SinkAnswer::Kind::PrinterFailed, core::reasonText(QT_TRANSLATE_NOOP("Reason", "the combined document could not be read"))};
     if (!line.outputFolder.isEmpty()) {
         const auto placed = placeCombined(*combined, line.outputFolder);
         if (placed.index() == 1)
