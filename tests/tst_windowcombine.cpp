@@ -8,6 +8,7 @@
 #include "joblist/joblist.h"
 #include "platform/engine/enginerenderer.h"
 #include "platform/printers/printers.h"
+#include "printing/pdf/pdfdocument.h"
 #include "support/fakedesktop.h"
 #include "support/printrig.h"
 
@@ -193,6 +194,18 @@ private Q_SLOTS:
         }
         QCOMPARE(found, expected);
         QCOMPARE(sheets.size(), expected.size() + (contents ? 1 : 0));
+        // The one document carries every document's headings as bookmarks
+        // beneath its title, as the command line's does.
+        QFile printed(job);
+        QVERIFY(printed.open(QIODevice::ReadOnly));
+        const std::optional<printing::PdfDocument> read = printing::PdfDocument::read(printed.readAll());
+        QVERIFY(read);
+        QStringList marked;
+        for (const printing::PdfDocument::OutlineItem &item : read->outline()) {
+            if (item.title.contains(u" page "_s))
+                marked << item.title;
+        }
+        QCOMPARE(marked, expected);
         if (contents) {
             // Bravo starts after the contents and alpha's one page.
             const QStringList lines = sheets.constFirst().split(u'\n', Qt::SkipEmptyParts);

@@ -222,6 +222,7 @@ void Form1::buildControls(const printing::RunSettings &settings)
     m_loading = stored.loading;
     runSettings.waitFor = m_loading.waitFor;
     runSettings.delay = m_loading.delay;
+    runSettings.bookmarks = m_loading.combine;
     // One sink for runs of either kind: it combines only when the user
     // chose the run as one job.
     auto combining = std::make_unique<printing::CombiningSink>(
@@ -444,12 +445,17 @@ void Form1::passPrinterSettingsToRun()
 {
     const printing::RunSettings &now = m_print.run->settings();
     if (m_print.run->running()
-        || (now.printer == m_printer && now.waitFor == m_loading.waitFor && now.delay == m_loading.delay))
+        || (now.printer == m_printer && now.waitFor == m_loading.waitFor && now.delay == m_loading.delay
+            && now.bookmarks == m_loading.combine))
         return;
     printing::RunSettings settings = now;
     settings.printer = m_printer;
     settings.waitFor = m_loading.waitFor;
     settings.delay = m_loading.delay;
+    // The one document of a run carries its headings as bookmarks beneath
+    // each document's own, as the command line's does; separate jobs need
+    // none, since a printer shows no bookmarks.
+    settings.bookmarks = m_loading.combine;
     m_print.run->setSettings(settings);
 }
 
