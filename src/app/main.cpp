@@ -6,6 +6,7 @@
 
 #include "joblist/joblist.h"
 #include "platform/engine/enginerenderer.h"
+#include "platform/files/endrequest.h"
 #include "platform/files/standarderror.h"
 #include "platform/language/language.h"
 #include "core/messagetext.h"
@@ -107,6 +108,13 @@ int showWindow(int argc, char *argv[], const app::CommandLine &line)
         app::Form1 window(core::makeQtDesktop(windowProfileFolder(line)), app::runSettingsFor(line));
         const QStringList problems = app::addEntries(line.sources, window.jobs());
         window.show();
+        // Asked to end, the window closes as its close button would close
+        // it (and a dialog open over it with it), and what it keeps is
+        // written out on the way.
+        platform::onEndRequest([&window] {
+            window.close();
+            QCoreApplication::quit();
+        });
         if (!problems.isEmpty())
             window.showMessage(QCoreApplication::translate("app", "These could not be added:") + u"\n\n"
                                + core::namedList(problems));
