@@ -6,6 +6,7 @@
 #include "support/answerrelay.h"
 #include "support/arguments.h"
 #include "support/printrig.h"
+#include "support/rundocuments.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -24,6 +25,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// Every page of the run's documents is headed "NAME chapter N".
+QString document(const QString &folder, const QString &name, int pages)
+{
+    return pagedDocument(folder, name, pages, u"chapter"_s);
+}
+
 QProcessEnvironment environmentFor(const QString &server, const QString &temporary = {})
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -32,20 +39,6 @@ QProcessEnvironment environmentFor(const QString &server, const QString &tempora
     if (!temporary.isEmpty())
         environment.insert(u"TMPDIR"_s, temporary);
     return environment;
-}
-
-// A document called `name` of `pages` pages, each saying which it is.
-QString document(const QString &folder, const QString &name, int pages)
-{
-    QString html = u"<!doctype html><title>"_s + name + u"</title><style>div{page-break-after:always}"
-                                                       u"div:last-child{page-break-after:auto}</style>"_s;
-    for (int page = 1; page <= pages; ++page)
-        html += u"<div><h1>"_s + name + u" chapter "_s + QString::number(page) + u"</h1></div>"_s;
-    const QString path = folder + u'/' + name + u".html"_s;
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(html.toUtf8());
-    return path;
 }
 
 // What each page of `pdf` shows: "NAME x/y" from its heading's title and
@@ -78,16 +71,6 @@ QStringList topBookmarks(const QString &pdf)
     for (const printing::PdfDocument::OutlineItem &item : read ? read->outline() : decltype(read->outline()){})
         titles << QString::number(item.level) + u' ' + item.title;
     return titles;
-}
-
-QList<QJsonObject> jsonLines(const QByteArray &out)
-{
-    QList<QJsonObject> objects;
-    for (const QByteArray &line : out.split('\n')) {
-        if (!line.isEmpty())
-            objects << QJsonDocument::fromJson(line).object();
-    }
-    return objects;
 }
 
 QStringList leftovers(const QString &folder)

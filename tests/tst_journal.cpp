@@ -7,6 +7,7 @@
 #include "support/answerrelay.h"
 #include "support/arguments.h"
 #include "support/printrig.h"
+#include "support/rundocuments.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -172,21 +173,6 @@ QStringList entriesSaid(const QStringList &lines, const QString &what)
             entries << match.captured(1);
     }
     return entries;
-}
-
-QList<QJsonObject> jsonLines(const QByteArray &out)
-{
-    QList<QJsonObject> objects;
-    for (const QByteArray &line : out.split('\n')) {
-        if (line.isEmpty())
-            continue;
-        QJsonParseError error;
-        const QJsonDocument document = QJsonDocument::fromJson(line, &error);
-        if (error.error != QJsonParseError::NoError || !document.isObject())
-            return {};
-        objects << document.object();
-    }
-    return objects;
 }
 
 } // namespace

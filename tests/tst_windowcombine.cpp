@@ -11,6 +11,7 @@
 #include "printing/pdf/pdfdocument.h"
 #include "support/fakedesktop.h"
 #include "support/printrig.h"
+#include "support/rundocuments.h"
 
 #include <QApplication>
 #include <QDir>
@@ -58,20 +59,6 @@ struct Window {
         return finished.wait(120'000);
     }
 };
-
-// A document called `name` of `pages` pages, each saying which it is.
-QString document(const QString &folder, const QString &name, int pages)
-{
-    QString html = u"<!doctype html><title>"_s + name + u"</title><style>div{page-break-after:always}"
-                                                       u"div:last-child{page-break-after:auto}</style>"_s;
-    for (int page = 1; page <= pages; ++page)
-        html += u"<div><h1>"_s + name + u" page "_s + QString::number(page) + u"</h1></div>"_s;
-    const QString path = folder + u'/' + name + u".html"_s;
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(html.toUtf8());
-    return path;
-}
 
 core::LoadingSettings combined(bool on, bool contents = false)
 {
@@ -174,7 +161,8 @@ private Q_SLOTS:
         QTemporaryDir dir;
         Window window;
         for (qsizetype i = 0; i < names.size(); ++i) {
-            const QString path = pages[i] > 0 ? document(dir.path(), names[i], pages[i]) : dir.filePath(names[i] + u".html"_s);
+            const QString path = pages[i] > 0 ? pagedDocument(dir.path(), names[i], pages[i], u"page"_s)
+                                              : dir.filePath(names[i] + u".html"_s);
             window.form->jobs().add(path);
         }
         QVERIFY(window.print());
